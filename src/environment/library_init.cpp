@@ -1,0 +1,24 @@
+#include "environment/library_init.h"
+
+#include <atomic>
+
+#include "environment/products.h"
+#include "platform/app_info.h"
+
+namespace {
+std::atomic<int> gInitFlags{0};
+}
+
+void QuillaneInit(VReportRouterGetter getRouter, int flags) {
+  VSetReportRouterGetter(getRouter);
+  gInitFlags = flags;
+  SetDerivedAppProductID(GetProductIdFromName(VGetAppName()));
+}
+
+void QuillaneInitProfileFactory(VProfileStoreFactoryGetter getFactory) {
+  VSetProfileFactoryGetter(getFactory);
+}
+
+void QuillaneCleanupForUnload() {}
+
+int QuillaneGetInitFlags() { return gInitFlags; }

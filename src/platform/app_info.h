@@ -1,0 +1,34 @@
+// What the library knows of the running application and the user: the application name the host
+// gives, the user's folders, and the folders behind the path variables.
+#pragma once
+
+#include <string>
+
+#include "platform/unicode_string.h"
+
+// The host application's name ("Karvell", "Lumbrel", ...): the usual %1 of messages.
+VUnicodeString VGetAppName();
+void VSetAppName(const VUnicodeString& name);
+
+namespace vapp {
+
+std::string GetEnv(const char* name);  // empty when unset
+std::string HomeFolder();
+std::string XdgConfigHome();  // $XDG_CONFIG_HOME, else ~/.config
+std::string XdgDataHome();    // $XDG_DATA_HOME, else ~/.local/share
+std::string UserName();       // the login name
+std::string HostName();
+std::string ExecutableFolder();  // folder of the running program
+void SetExecutableFolder(const std::string& folder);  // for hosts that run from elsewhere
+
+// The configuration folder in use, set by whoever settled it at start-up.
+void SetConfigFolderInUse(const VUnicodeString& folder);
+
+}  // namespace vapp
+
+// The folders behind ${TLV_CONFIG_PATH}, ${TLV_INSTALL_PATH}, ${TLV_USER_DATA_PATH} and
+// ${TLV_SSH_DATA_PATH}.
+VUnicodeString GetTlvConfigPathSub();
+VUnicodeString GetTlvInstallPathSub();
+VUnicodeString GetTlvUserDataPathSub();
+VUnicodeString GetTlvSshDataPathSub();

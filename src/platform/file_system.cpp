@@ -1,0 +1,357 @@
+#include "platform/file_system.h"
+
+#include <dirent.h>
+#include <errno.h>
+#include <fcntl.h>
+#include <sys/random.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+#include "platform/win32_errors.h"
+
+namespace vfs {
+namespace {
+
+uint32_t LastError(bool missingPath = false) { return win32::FromErrno(errno, missingPath); }
+
+bool ModeIsReadOnly(const struct stat& st, const std::string& path) {
+  // A file without any write bit is read-only even for root, as an administrator respects the
+  // read-only attribute on the other platform.
+  if ((st.st_mode & 0222) == 0) return true;
+  return access(path.c_str(), W_OK) != 0 && errno != ENOENT;
+}
+
+bool LockRange(int fd, short type, uint32_t& error) {
+  struct flock lock {};
+  lock.l_type = type;
+  lock.l_whence = SEEK_SET;
+  lock.l_start = 0;
+  lock.l_len = 4;
+  lock.l_pid = 0;
+  while (fcntl(fd, F_OFD_SETLKW, &lock) != 0) {
+    if (errno == EINTR) continue;
+    error = LastError();
+    return false;
+  }
+  return true;
+}
+
+std::string TemporaryName(const std::string& path) {
+  unsigned char random[6] = {};
+  if (getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) {
+    for (auto& b : random) b = static_cast<unsigned char>(::rand());
+  }
+  static const char kDigits[] = "0123456789abcdef";
+  std::string suffix;
+  for (unsigned char b : random) {
+    suffix.push_back(kDigits[b >> 4]);
+    suffix.push_back(kDigits[b & 15]);
+  }
+  // A leading dot and a suffix other than ".ini" keep the file out of key listings.
+  return JoinPath(ParentFolder(path), "." + BaseName(path) + ".tmp-" + suffix);
+}
+
+bool SyncFolder(const std::string& folder) {
+  int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  bool ok = fsync(fd) == 0;
+  close(fd);
+  return ok;
+}
+
+// Writes `bytes` to a new temporary file beside `path` and renames it over `path`.
+bool WriteAndRename(const std::string& path, std::string_view bytes, mode_t mode,
+                    const struct stat* existing, uint32_t& error) {
+  std::string temp = TemporaryName(path);
+  int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, existing ? 0600 : mode);
+  if (fd < 0) {
+    error = LastError(true);
+    return false;
+  }
+  File file(fd);
+  bool ok = true;
+  if (existing) {
+    // Keep the permission bits and, where allowed, the owner of the file being replaced.
+    if (fchmod(fd, existing->st_mode & 07777) != 0) ok = false;
+    if (ok && (existing->st_uid != geteuid() || existing->st_gid != getegid())) {
+      if (fchown(fd, existing->st_uid, existing->st_gid) != 0) { /* not ours to change */ }
+    }
+    if (!ok) error = LastError();
+  }
+  if (ok) ok = file.WriteAll(bytes, error);
+  if (ok && fsync(fd) != 0) {
+    error = LastError();
+    ok = false;
+  }
+  file.Close();
+  if (ok && rename(temp.c_str(), path.c_str()) != 0) {
+    error = LastError();
+    ok = false;
+  }
+  if (!ok) {
+    unlink(temp.c_str());
+    return false;
+  }
+  SyncFolder(ParentFolder(path));
+  return true;
+}
+
+}  // namespace
+
+FileInfo Stat(const std::string& path) {
+  FileInfo info;
+  struct stat st {};
+  if (stat(path.c_str(), &st) != 0) return info;
+  info.exists = true;
+  info.isDirectory = S_ISDIR(st.st_mode);
+  info.mode = st.st_mode;
+  info.readOnly = !info.isDirectory && ModeIsReadOnly(st, path);
+  return info;
+}
+
+bool IsDirectory(const std::string& path) {
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool IsRegularFileOrOther(const std::string& path) {
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+std::string JoinPath(std::string_view folder, std::string_view name) {
+  std::string out(folder);
+  while (out.size() > 1 && out.back() == '/') out.pop_back();
+  size_t start = 0;
+  while (start < name.size() && name[start] == '/') ++start;
+  if (!out.empty() && out.back() != '/') out.push_back('/');
+  out.append(name.substr(start));
+  return out;
+}
+
+std::string ParentFolder(std::string_view path) {
+  size_t slash = path.find_last_of('/');
+  if (slash == std::string_view::npos) return ".";
+  if (slash == 0) return "/";
+  return std::string(path.substr(0, slash));
+}
+
+std::string BaseName(std::string_view path) {
+  size_t slash = path.find_last_of('/');
+  return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+bool IsSafeComponent(std::u16string_view name) {
+  if (name.empty() || name == u"." || name == u"..") return false;
+  return name.find_first_of(std::u16string_view(u"/\0", 2)) == std::u16string_view::npos;
+}
+
+File& File::operator=(File&& other) noexcept {
+  if (this != &other) {
+    Close();
+    fd_ = other.fd_;
+    other.fd_ = -1;
+  }
+  return *this;
+}
+
+void File::Close() {
+  if (fd_ >= 0) close(fd_);
+  fd_ = -1;
+}
+
+File File::OpenForReading(const std::string& path, uint32_t& error) {
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) error = LastError();
+  return File(fd);
+}
+
+File File::OpenForWriting(const std::string& path, uint32_t& error) {
+  int fd = open(path.c_str(), O_RDWR | O_CLOEXEC);
+  if (fd < 0) error = LastError();
+  return File(fd);
+}
+
+File File::OpenForAppending(const std::string& path, bool& created, uint32_t& error) {
+  created = false;
+  int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd >= 0) {
+    created = true;
+    return File(fd);
+  }
+  if (errno != EEXIST) {
+    error = LastError(true);
+    return File();
+  }
+  fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+  if (fd < 0) error = LastError();
+  return File(fd);
+}
+
+bool File::LockShared(uint32_t& error) { return LockRange(fd_, F_RDLCK, error); }
+bool File::LockExclusive(uint32_t& error) { return LockRange(fd_, F_WRLCK, error); }
+bool File::Unlock(uint32_t& error) { return LockRange(fd_, F_UNLCK, error); }
+
+bool File::ReadAll(std::string& out, uint32_t& error) {
+  out.clear();
+  struct stat st {};
+  if (fstat(fd_, &st) == 0 && st.st_size > 0) out.reserve(static_cast<size_t>(st.st_size));
+  char buffer[65536];
+  for (;;) {
+    ssize_t n = read(fd_, buffer, sizeof buffer);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      error = LastError();
+      return false;
+    }
+    if (n == 0) return true;
+    out.append(buffer, static_cast<size_t>(n));
+  }
+}
+
+bool File::WriteAll(std::string_view bytes, uint32_t& error) {
+  while (!bytes.empty()) {
+    ssize_t n = write(fd_, bytes.data(), bytes.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      error = LastError();
+      return false;
+    }
+    bytes.remove_prefix(static_cast<size_t>(n));
+  }
+  return true;
+}
+
+bool ReplaceFileContents(const std::string& path, std::string_view bytes,
+                         const ReplaceOptions& options, uint32_t& error) {
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0) {
+      if (errno != ENOENT && errno != ENOTDIR) {
+        error = LastError();
+        return false;
+      }
+      // A new file: nobody can hold a lock on it yet.
+      if (WriteAndRename(path, bytes, options.newFileMode, nullptr, error)) return true;
+      if (!options.createFolders || (error != win32::kPathNotFound && error != win32::kFileNotFound))
+        return false;
+      if (!CreateFolderTree(ParentFolder(path), options.newFolderMode, error)) return false;
+      return WriteAndRename(path, bytes, options.newFileMode, nullptr, error);
+    }
+    if (S_ISDIR(st.st_mode)) {
+      error = win32::kAccessDenied;
+      return false;
+    }
+    if (ModeIsReadOnly(st, path)) {
+      error = win32::kAccessDenied;
+      return false;
+    }
+    File old = File::OpenForWriting(path, error);
+    if (!old.IsOpen()) {
+      if (error == win32::kFileNotFound) continue;  // replaced or removed meanwhile
+      return false;
+    }
+    if (!old.LockExclusive(error)) return false;
+    // Another writer may have renamed its file over the one we locked while we waited.
+    struct stat locked {};
+    struct stat current {};
+    if (fstat(old.Descriptor(), &locked) != 0 || stat(path.c_str(), &current) != 0 ||
+        locked.st_ino != current.st_ino || locked.st_dev != current.st_dev) {
+      continue;
+    }
+    bool ok = WriteAndRename(path, bytes, options.newFileMode, &locked, error);
+    uint32_t unlockError = 0;
+    old.Unlock(unlockError);
+    return ok;
+  }
+  error = win32::kSharingViolation;
+  return false;
+}
+
+bool CreateFolderTree(const std::string& path, mode_t mode, uint32_t& error) {
+  if (path.empty() || path == "/" || path == ".") return true;
+  if (mkdir(path.c_str(), mode) == 0) return true;
+  if (errno == EEXIST) {
+    if (IsDirectory(path)) return true;
+    error = win32::kAlreadyExists;
+    return false;
+  }
+  if (errno != ENOENT) {
+    error = LastError();
+    return false;
+  }
+  if (!CreateFolderTree(ParentFolder(path), mode, error)) return false;
+  if (mkdir(path.c_str(), mode) == 0 || (errno == EEXIST && IsDirectory(path))) return true;
+  error = LastError();
+  return false;
+}
+
+bool RemoveFile(const std::string& path, uint32_t& error) {
+  if (unlink(path.c_str()) == 0 || errno == ENOENT || errno == ENOTDIR) return true;
+  error = LastError();
+  return false;
+}
+
+bool RemoveTree(const std::string& path, uint32_t& error) {
+  struct stat st {};
+  if (lstat(path.c_str(), &st) != 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return true;
+    error = LastError();
+    return false;
+  }
+  if (!S_ISDIR(st.st_mode)) return RemoveFile(path, error);
+  std::vector<FolderEntry> entries;
+  if (!ListFolder(path, entries, error)) return false;
+  bool ok = true;
+  for (const auto& entry : entries) {
+    // Symbolic links are removed, never followed: deleting a key must not reach outside it.
+    ok = RemoveTree(JoinPath(path, entry.name), error) && ok;
+  }
+  if (!ok) return false;
+  if (rmdir(path.c_str()) == 0 || errno == ENOENT) return true;
+  error = LastError();
+  return false;
+}
+
+bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries, uint32_t& error) {
+  DIR* dir = opendir(path.c_str());
+  if (!dir) {
+    error = LastError(true);
+    return false;
+  }
+  while (struct dirent* entry = readdir(dir)) {
+    std::string_view name(entry->d_name);
+    if (name == "." || name == "..") continue;
+    FolderEntry item;
+    item.name = std::string(name);
+    if (entry->d_type == DT_DIR) {
+      item.isDirectory = true;
+    } else if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+      item.isDirectory = IsDirectory(JoinPath(path, name));
+    }
+    entries.push_back(std::move(item));
+  }
+  closedir(dir);
+  // Listing order of the file system is arbitrary; a stable order keeps results repeatable.
+  std::sort(entries.begin(), entries.end(),
+            [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+  return true;
+}
+
+long MaxNameLength(const std::string& path) {
+  std::string probe = path.empty() ? "." : path;
+  for (int depth = 0; depth < 256; ++depth) {
+    errno = 0;
+    long length = pathconf(probe.c_str(), _PC_NAME_MAX);
+    if (length > 0) return length;
+    if (errno != ENOENT && errno != ENOTDIR) return -1;
+    std::string parent = ParentFolder(probe);
+    if (parent == probe) return -1;
+    probe = parent;
+  }
+  return -1;
+}
+
+}  // namespace vfs

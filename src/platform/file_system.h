@@ -1,0 +1,100 @@
+// Files and folders: every file-system call of the library goes through here, so that the rest
+// of the code reads as logic and failures arrive as Win32 codes.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vfs {
+
+struct FileInfo {
+  bool exists = false;
+  bool isDirectory = false;
+  // The file may not be written: no write bit for anyone, or this user may not write it.
+  bool readOnly = false;
+  mode_t mode = 0;
+};
+
+FileInfo Stat(const std::string& path);
+bool IsDirectory(const std::string& path);
+bool IsRegularFileOrOther(const std::string& path);  // exists and is not a folder
+
+// Joins two path parts with exactly one "/" between them.
+std::string JoinPath(std::string_view folder, std::string_view name);
+std::string ParentFolder(std::string_view path);
+std::string BaseName(std::string_view path);
+
+// A sub-key name must be exactly one path component: not empty, not "." or "..", and free of
+// "/" and NUL, so that nothing outside the configuration folder can be reached through it.
+bool IsSafeComponent(std::u16string_view name);
+
+// An open file descriptor, closed on destruction.
+class File {
+ public:
+  File() = default;
+  explicit File(int fd) : fd_(fd) {}
+  File(File&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+  File& operator=(File&& other) noexcept;
+  File(const File&) = delete;
+  File& operator=(const File&) = delete;
+  ~File() { Close(); }
+
+  static File OpenForReading(const std::string& path, uint32_t& error);
+  static File OpenForWriting(const std::string& path, uint32_t& error);  // existing files only
+  // Opens for appending, creating the file when missing; `created` tells which happened.
+  static File OpenForAppending(const std::string& path, bool& created, uint32_t& error);
+
+  bool IsOpen() const { return fd_ >= 0; }
+  int Descriptor() const { return fd_; }
+  void Close();
+
+  // Byte-range locks on bytes 0 to 3 shared between processes; both wait for the lock.
+  bool LockShared(uint32_t& error);
+  bool LockExclusive(uint32_t& error);
+  bool Unlock(uint32_t& error);
+
+  bool ReadAll(std::string& out, uint32_t& error);
+  bool WriteAll(std::string_view bytes, uint32_t& error);
+
+ private:
+  int fd_ = -1;
+};
+
+struct ReplaceOptions {
+  // Create the folder of the file (with its missing parents) when it does not exist.
+  bool createFolders = true;
+  // Mode for a file that did not exist yet (before the umask); an existing file keeps its own.
+  mode_t newFileMode = 0666;
+  mode_t newFolderMode = 0777;
+};
+
+// Replaces the contents of `path` so that a crash, a full disk or a kill at any instant leaves
+// either the old file or the new one complete: the bytes go to a temporary file in the same folder,
+// which is flushed and renamed over the old file while the old file is held under the exclusive
+// lock. A read-only file is never replaced (access denied).
+bool ReplaceFileContents(const std::string& path, std::string_view bytes,
+                         const ReplaceOptions& options, uint32_t& error);
+
+// Creates a folder and its missing parents; succeeds when it exists as a folder already.
+bool CreateFolderTree(const std::string& path, mode_t mode, uint32_t& error);
+// Removes a file; a file that does not exist counts as removed.
+bool RemoveFile(const std::string& path, uint32_t& error);
+// Removes a folder with everything in it; a folder that does not exist counts as removed.
+bool RemoveTree(const std::string& path, uint32_t& error);
+
+struct FolderEntry {
+  std::string name;
+  bool isDirectory = false;
+};
+// Lists a folder without "." and ".."; false when it cannot be listed.
+bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries, uint32_t& error);
+
+// The longest file-name component the file system holding `path` accepts (its nearest existing
+// ancestor is asked); -1 when it cannot be told.
+long MaxNameLength(const std::string& path);
+
+}  // namespace vfs

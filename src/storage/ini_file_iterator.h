@@ -1,0 +1,30 @@
+// Iteration over the sub-keys or the values of an INI key, in an order that ignores case.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "storage/ini_file_key.h"
+
+class VIniFileKey::Iterator : public VProfilePrivateKeyIterator {
+ public:
+  struct Entry {
+    VUnicodeString name;
+    int type;
+  };
+  // `owner` is the key whose values are listed (null for sub-keys): values deleted through it
+  // after the iterator was made are skipped.
+  Iterator(std::vector<Entry> entries, VIniFileKey* owner);
+  bool Next(VUnicodeString& name, int& type) override;
+  bool Next(VUnicodeString& name) override;
+
+  // The sub-keys of a folder: sub-folders (type 5), files "*.ini" (type 6), or both (type 7),
+  // names merged without regard to case.
+  static std::vector<Entry> ListSubKeys(const std::string& folder);
+
+ private:
+  bool StillHasValue(const VUnicodeString& name) const;
+  std::vector<Entry> entries_;
+  size_t next_ = 0;
+  VIniFileKey* key_;
+};

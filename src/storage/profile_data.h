@@ -1,0 +1,77 @@
+// The base of every persisted setting: typed values and the configuration objects made of them.
+#pragma once
+
+#include "platform/variant.h"
+#include "report/report_message_params.h"
+
+class VProfileKey;
+
+// Turns user-given text into values (booleans, strings) for LoadFromText.
+class IProfileTextConverter {
+ public:
+  virtual ~IProfileTextConverter() = default;
+  virtual bool ToBool(const VUnicodeString& text, bool& value, VReportMessageParams& error) = 0;
+  virtual bool ToString(const VUnicodeString& text, VUnicodeString& value,
+                        VReportMessageParams& error) = 0;
+};
+
+// A sequence of values written and read in order (settings exchanged with other programs).
+class IProfileValueStream {
+ public:
+  virtual ~IProfileValueStream() = default;
+  virtual bool Write(const VVariant& value) = 0;
+  virtual bool Read(VVariant& value) = 0;
+};
+
+// Ids of the shared catalogue used when a conversion is not available or fails.
+constexpr uint32_t kMsgConversionNotSupported = 0xE104006A;
+constexpr uint32_t kMsgConversionFailed = 0xE104006B;
+constexpr uint32_t kMsgTextConversionNotHandled = 0xE1040040;
+
+class VProfileData {
+ public:
+  VProfileData() = default;
+  VProfileData(const VProfileData& other) = default;  // copies all three fields
+  VProfileData& operator=(const VProfileData& other) {
+    name = other.name;
+    saveEnabled = other.saveEnabled;
+    return *this;
+  }
+  virtual ~VProfileData() = default;
+
+  virtual bool LoadFromText(const VUnicodeString& text, IProfileTextConverter* converter,
+                            VReportMessageParams& error);
+  virtual bool Save(VProfileKey& key, bool force) = 0;
+  virtual bool IsModified() const = 0;
+  virtual void Commit() { DoCommit(); }
+  virtual void Revert() { DoRevert(); }
+  virtual void CopyValue(const VProfileData& other) = 0;
+  virtual VProfileData* GetMember(int index) = 0;
+  virtual bool ValueToVariant(VVariant& out, VReportMessageParams& error) const;
+  virtual bool ValueToStream(IProfileValueStream& stream, VReportMessageParams& error) const;
+  virtual bool ToVariant(VVariant& out, VReportMessageParams& error) const;
+  virtual bool WriteToStream(IProfileValueStream& stream, VReportMessageParams& error) const;
+  virtual bool ValueFromVariant(const VVariant& in, VReportMessageParams& error);
+  virtual bool ValueFromStream(IProfileValueStream& stream, VReportMessageParams& error);
+  virtual bool FromVariant(const VVariant& in, VReportMessageParams& error);
+  virtual bool ReadFromStream(IProfileValueStream& stream, VReportMessageParams& error);
+  virtual void OnBeforeSave(VProfileKey&, bool) {}
+  virtual void OnAfterSave(VProfileKey&, bool) {}
+  virtual bool IsWritePending() const { return writePending; }
+  virtual bool IsSaveEnabled() const { return saveEnabled; }
+  virtual void SetSaveEnabled(bool enabled) { saveEnabled = enabled; }
+  virtual void DoCommit() = 0;
+  virtual void DoRevert() = 0;
+
+  void SetName(const VUnicodeString& value) { name = value; }
+  const VUnicodeString& GetName() const { return name; }
+  void SetWritePending(bool value) { writePending = value; }
+
+ protected:
+  // Records that the kind has no such conversion.
+  bool NotSupported(VReportMessageParams& error) const;
+
+  VUnicodeString name;
+  bool writePending = false;
+  bool saveEnabled = true;
+};

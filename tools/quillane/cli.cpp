@@ -1,0 +1,195 @@
+#include "quillane/cli.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+
+#include "storage/ini_file_store.h"
+
+namespace cli {
+
+std::string Utf8(const VUnicodeString& text) { return text.ToUtf8(); }
+VUnicodeString Wide(const std::string& text) { return VUnicodeString::FromUtf8(text); }
+
+namespace {
+std::map<std::string, Command>& Registry() {
+  static std::map<std::string, Command> commands;
+  return commands;
+}
+
+std::string IdText(uint32_t id) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "0x%08X", id);
+  return buffer;
+}
+}  // namespace
+
+CommandRegistration::CommandRegistration(const Command& command) {
+  Registry()[command.name] = command;
+}
+
+const std::map<std::string, Command>& Commands() { return Registry(); }
+
+VProfileStoreFactory* Context::Factory() {
+  if (!factory_) {
+    switch (storeKind) {
+      case StoreKind::IniFolder:
+        factory_ = std::make_unique<VIniFileStoreFactory>(Wide(storeLocation), Wide(options.personal));
+        break;
+      case StoreKind::XmlFile:
+      case StoreKind::Registry:
+        throw UsageError("this store is not available in this build");
+    }
+  }
+  return factory_.get();
+}
+
+int Context::CreateFlags() const {
+  return storeKind == StoreKind::IniFolder ? 0 : kProfileKeyCreate;
+}
+
+int Context::Fail(int code, VReportMessageParams& message) {
+  std::string text = Utf8(message.GetTextTrimmed());
+  std::cerr << "quillane: " << text << std::endl;
+  if (options.json) {
+    ::Json error = ::Json::Object();
+    error.Set("id", IdText(message.GetMessageId()));
+    error.Set("text", text);
+    if (result_.GetType() != ::Json::Type::Object) result_ = ::Json::Object();
+    result_.Set("error", std::move(error));
+  }
+  return code;
+}
+
+int Context::Fail(int code, uint32_t id, const std::vector<VUnicodeString>& inserts) {
+  VReportMessageParams message(id);
+  for (const auto& insert : inserts) message.AddInsert(insert);
+  return Fail(code, message);
+}
+
+void Context::Finish() {
+  if (options.json) std::cout << result_.Dump() << std::endl;
+}
+
+std::vector<VUnicodeString> SplitKeyPath(const std::string& path) {
+  std::vector<VUnicodeString> levels;
+  std::string current;
+  for (char c : path) {
+    if (c == '/' || c == '\\') {
+      if (!current.empty()) levels.push_back(Wide(current));
+      current.clear();
+    } else {
+      current.push_back(c);
+    }
+  }
+  if (!current.empty()) levels.push_back(Wide(current));
+  return levels;
+}
+
+std::string JoinKeyPath(const std::vector<VUnicodeString>& levels) {
+  std::string out;
+  for (const auto& level : levels) {
+    if (!out.empty()) out.push_back('\\');
+    out += Utf8(level);
+  }
+  return out;
+}
+
+KeyPath::KeyPath(VProfileStore& store, const std::vector<VUnicodeString>& levels, int flags)
+    : root_(store.GetRootKey()) {
+  for (const auto& level : levels) {
+    VProfileKey& parent = keys_.empty() ? *root_ : *keys_.back();
+    keys_.push_back(std::make_unique<VProfileKey>(parent, level.c_str(), flags));
+  }
+}
+
+bool KeyPath::Flush(VReportMessageParams& error) {
+  bool ok = true;
+  for (auto it = keys_.rbegin(); it != keys_.rend(); ++it) {
+    if (!(*it)->Flush() && ok) {
+      error = (*it)->GetLastError();
+      ok = false;
+    }
+  }
+  if (!root_->Flush() && ok) {
+    error = root_->GetLastError();
+    ok = false;
+  }
+  return ok;
+}
+
+bool KeyExists(VProfileStore& store, const std::vector<VUnicodeString>& levels) {
+  std::vector<std::unique_ptr<VProfileKey>> chain;
+  VProfileKey* parent = store.GetRootKey();
+  for (const auto& level : levels) {
+    if (!parent->SubKeyExists(level.c_str())) return false;
+    chain.push_back(std::make_unique<VProfileKey>(*parent, level.c_str(), 0));
+    parent = chain.back().get();
+  }
+  return true;
+}
+
+ParsedArgs ParseArgs(const std::vector<std::string>& args, const std::vector<std::string>& valueFlags,
+                     const std::vector<std::string>& switchFlags, const std::string& restFlag) {
+  ParsedArgs parsed;
+  auto contains = [](const std::vector<std::string>& list, const std::string& item) {
+    for (const auto& entry : list)
+      if (entry == item) return true;
+    return false;
+  };
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--") {
+      parsed.positionals.insert(parsed.positionals.end(), args.begin() + static_cast<long>(i) + 1,
+                                args.end());
+      break;
+    }
+    if (arg.size() > 2 && arg.compare(0, 2, "--") == 0) {
+      std::string name = arg;
+      std::string inlineValue;
+      bool hasInline = false;
+      if (size_t eq = arg.find('='); eq != std::string::npos) {
+        name = arg.substr(0, eq);
+        inlineValue = arg.substr(eq + 1);
+        hasInline = true;
+      }
+      if (!restFlag.empty() && name == restFlag) {
+        parsed.switches[name] = true;
+        parsed.rest.assign(args.begin() + static_cast<long>(i) + 1, args.end());
+        break;
+      }
+      if (contains(valueFlags, name)) {
+        if (parsed.values.count(name)) throw UsageError(name + " is given twice");
+        if (hasInline) {
+          parsed.values[name] = inlineValue;
+        } else {
+          if (i + 1 >= args.size()) throw UsageError(name + " needs a value");
+          parsed.values[name] = args[++i];
+        }
+        continue;
+      }
+      if (contains(switchFlags, name) && !hasInline) {
+        parsed.switches[name] = true;
+        continue;
+      }
+      throw UsageError("unknown option " + name);
+    }
+    parsed.positionals.push_back(arg);
+  }
+  return parsed;
+}
+
+uint32_t ParseDword(const std::string& text, const char* what) {
+  if (text.empty() || text[0] == '-' || text[0] == '+' || text[0] == ' ')
+    throw UsageError(std::string("'") + text + "' is not a valid " + what);
+  bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+  char* end = nullptr;
+  errno = 0;
+  unsigned long long value = std::strtoull(text.c_str() + (hex ? 2 : 0), &end, hex ? 16 : 10);
+  if (errno || !end || *end != '\0' || value > 0xFFFFFFFFull || end == text.c_str() + (hex ? 2 : 0))
+    throw UsageError(std::string("'") + text + "' is not a valid " + what);
+  return static_cast<uint32_t>(value);
+}
+
+}  // namespace cli

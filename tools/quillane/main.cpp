@@ -1,0 +1,120 @@
+// quillane: a command-line host over a configuration folder, settings file or registry store.
+#include <cstring>
+#include <iostream>
+
+#include "environment/library_init.h"
+#include "platform/app_info.h"
+#include "quillane/cli.h"
+#include "quillane/store_location.h"
+#include "quillane/usage.h"
+#include "report/message_catalogue.h"
+#include "storage/profile_store.h"
+
+namespace {
+
+cli::Context* gContext = nullptr;
+
+VProfileStoreFactory* CommandLineFactory() { return gContext ? gContext->Factory() : nullptr; }
+
+const char* const kApps[] = {"Karvell", "Lumbrel", "Pyrrel", "Wyrmhold", "Skellan"};
+
+// Parses the options before the command; returns the index of the command.
+size_t ParseGlobalOptions(int argc, char** argv, cli::Options& options, bool& help) {
+  int i = 1;
+  for (; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (arg.size() < 2 || arg.compare(0, 2, "--") != 0) break;
+    if (arg == "--help" || arg == "-h") {
+      help = true;
+      continue;
+    }
+    if (arg == "--json") {
+      options.json = true;
+      continue;
+    }
+    if (arg == "--no-prompt") {
+      options.noPrompt = true;
+      continue;
+    }
+    std::string name = arg;
+    std::string value;
+    if (size_t eq = arg.find('='); eq != std::string::npos) {
+      name = arg.substr(0, eq);
+      value = arg.substr(eq + 1);
+    } else if (i + 1 < argc) {
+      value = argv[++i];
+    } else {
+      throw cli::UsageError(name + " needs a value");
+    }
+    if (name == "--config") options.config = value;
+    else if (name == "--personal") options.personal = value;
+    else if (name == "--xml") options.xml = value;
+    else if (name == "--registry") options.registry = value;
+    else if (name == "--passphrase-env") options.passphraseEnv = value;
+    else if (name == "--lang") {
+      if (value != "en" && value != "fr") throw cli::UsageError("--lang takes en or fr");
+      VSetMessageLanguage(value == "fr" ? VLanguage::French : VLanguage::English);
+    } else if (name == "--app") {
+      bool known = false;
+      for (const char* app : kApps) {
+        if (strcasecmp(app, value.c_str()) == 0) {
+          options.app = app;
+          known = true;
+        }
+      }
+      if (!known) throw cli::UsageError("--app takes Karvell, Lumbrel, Pyrrel, Wyrmhold or Skellan");
+    } else {
+      throw cli::UsageError("unknown option " + name);
+    }
+    if (value.empty()) throw cli::UsageError(name + " needs a value");
+  }
+  return static_cast<size_t>(i);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  cli::Context context;
+  gContext = &context;
+  std::string commandName;
+  try {
+    bool help = false;
+    size_t first = ParseGlobalOptions(argc, argv, context.options, help);
+    if (first < static_cast<size_t>(argc)) commandName = argv[first];
+    for (size_t i = first + 1; i < static_cast<size_t>(argc); ++i) context.args.push_back(argv[i]);
+    context.commandName = commandName;
+
+    if (help && commandName.empty()) {
+      cli::PrintUsage(std::cout);
+      return cli::kExitOk;
+    }
+    const cli::Command* command = nullptr;
+    if (!commandName.empty()) {
+      auto it = cli::Commands().find(commandName);
+      if (it == cli::Commands().end()) throw cli::UsageError("unknown command " + commandName);
+      command = &it->second;
+      for (const auto& arg : context.args) {
+        if (arg == "--help") help = true;
+      }
+      if (help) {
+        cli::PrintCommandUsage(std::cout, *command);
+        return cli::kExitOk;
+      }
+    }
+
+    VSetAppName(cli::Wide(context.options.app));
+    QuillaneInit(nullptr, 0);
+    QuillaneInitProfileFactory(&CommandLineFactory);
+    cli::ResolveStoreLocation(context);
+
+    int status = command ? command->run(context) : cli::RunOverview(context);
+    context.Finish();
+    return status;
+  } catch (const cli::UsageError& error) {
+    std::cerr << "quillane: " << error.what() << "\n\n";
+    auto it = cli::Commands().find(commandName);
+    if (it != cli::Commands().end()) cli::PrintCommandUsage(std::cerr, it->second);
+    else cli::PrintUsage(std::cerr);
+    return cli::kExitUsage;
+  }
+}

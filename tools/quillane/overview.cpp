@@ -1,0 +1,45 @@
+// quillane without a command: which configuration is in use and what it holds.
+#include <iostream>
+
+#include "platform/file_system.h"
+#include "quillane/cli.h"
+#include "quillane/usage.h"
+
+namespace cli {
+
+int RunOverview(Context& context) {
+  const char* kinds[] = {"folder", "xml", "registry"};
+  const char* kind = kinds[static_cast<int>(context.storeKind)];
+  bool exists = context.storeKind != StoreKind::IniFolder || vfs::IsDirectory(context.storeLocation);
+  Json keys = Json::Array();
+  if (exists) {
+    VProfileStore store(true, nullptr);
+    VProfileKeyIterator iterator(*store.GetRootKey(), false);
+    VUnicodeString name;
+    while (iterator.Next(name)) keys.Push(Utf8(name));
+  }
+  if (context.Json()) {
+    Json result = Json::Object();
+    result.Set("app", context.options.app);
+    result.Set("store", kind);
+    result.Set("location", context.storeLocation);
+    result.Set("found_by", context.storeFoundHow);
+    result.Set("personal_data_path", context.options.personal.empty() ? Json() : Json(context.options.personal));
+    result.Set("exists", exists);
+    result.Set("keys", keys);
+    context.SetResult(std::move(result));
+    return kExitOk;
+  }
+  std::cout << "Application:    " << context.options.app << '\n'
+            << "Store:          " << kind << " " << context.storeLocation << " (from "
+            << context.storeFoundHow << ")" << (exists ? "" : " - does not exist yet") << '\n';
+  if (!context.options.personal.empty())
+    std::cout << "Personal data:  " << context.options.personal << '\n';
+  std::cout << "Keys at the root:";
+  if (keys.Items().empty()) std::cout << " (none)";
+  std::cout << '\n';
+  for (const auto& key : keys.Items()) std::cout << "  " << key.AsString() << '\n';
+  return kExitOk;
+}
+
+}  // namespace cli
