@@ -101,6 +101,7 @@ bool VFormatPrintfArg(std::u16string_view spec, const VFormatArg& arg, std::u16s
   }
   if (i + 1 != spec.size()) return false;
   char16_t conversion = spec[i];
+  if (std::u16string_view(u"sScCdiuxXop").find(conversion) == std::u16string_view::npos) return false;
 
   std::u16string body;
   std::u16string sign;
