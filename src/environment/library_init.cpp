@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "environment/installed_products.h"
 #include "environment/products.h"
 #include "platform/app_info.h"
 
@@ -13,6 +14,7 @@ void QuillaneInit(VReportRouterGetter getRouter, int flags) {
   VSetReportRouterGetter(getRouter);
   gInitFlags = flags;
   SetDerivedAppProductID(GetProductIdFromName(VGetAppName()));
+  DetectInstalledProducts();
 }
 
 void QuillaneInitProfileFactory(VProfileStoreFactoryGetter getFactory) {
