@@ -3,6 +3,8 @@
 #include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
+#include <stdio.h>
+#include <sys/file.h>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -53,17 +55,27 @@ std::string TemporaryName(const std::string& path) {
   return JoinPath(ParentFolder(path), "." + BaseName(path) + ".tmp-" + suffix);
 }
 
-bool SyncFolder(const std::string& folder) {
-  int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return false;
-  bool ok = fsync(fd) == 0;
-  close(fd);
-  return ok;
+// Moves `temp` to `path` only when `path` does not exist; false with kAlreadyExists when it does.
+bool RenameNoReplace(const std::string& temp, const std::string& path, uint32_t& error) {
+  if (renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0) return true;
+  if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) {
+    error = LastError();
+    return false;
+  }
+  // File systems without the no-replace rename still refuse a hard link over an existing name.
+  if (link(temp.c_str(), path.c_str()) != 0) {
+    error = LastError();
+    return false;
+  }
+  unlink(temp.c_str());
+  return true;
 }
 
-// Writes `bytes` to a new temporary file beside `path` and renames it over `path`.
+// Writes `bytes` to a new temporary file beside `path` and renames it over `path`. With
+// `noReplace` the rename fails (kAlreadyExists) when `path` came into being meanwhile, so that a
+// file created by another writer is never overwritten unread.
 bool WriteAndRename(const std::string& path, std::string_view bytes, mode_t mode,
-                    const struct stat* existing, uint32_t& error) {
+                    const struct stat* existing, uint32_t& error, bool noReplace = false) {
   std::string temp = TemporaryName(path);
   int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, existing ? 0600 : mode);
   if (fd < 0) {
@@ -86,9 +98,13 @@ bool WriteAndRename(const std::string& path, std::string_view bytes, mode_t mode
     ok = false;
   }
   file.Close();
-  if (ok && rename(temp.c_str(), path.c_str()) != 0) {
-    error = LastError();
-    ok = false;
+  if (ok) {
+    if (noReplace) {
+      ok = RenameNoReplace(temp, path, error);
+    } else if (rename(temp.c_str(), path.c_str()) != 0) {
+      error = LastError();
+      ok = false;
+    }
   }
   if (!ok) {
     unlink(temp.c_str());
@@ -99,6 +115,28 @@ bool WriteAndRename(const std::string& path, std::string_view bytes, mode_t mode
 }
 
 }  // namespace
+
+bool SyncFolder(const std::string& folder) {
+  int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  bool ok = fsync(fd) == 0;
+  close(fd);
+  return ok;
+}
+
+bool MayWriteFolder(const std::string& path) {
+  struct stat st {};
+  if (stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+  // As for files, a folder without any write bit is read-only even for root.
+  if ((st.st_mode & 0222) == 0) return false;
+  return access(path.c_str(), W_OK | X_OK) == 0;
+}
+
+bool MayRead(const std::string& path) {
+  struct stat st {};
+  if (stat(path.c_str(), &st) != 0) return false;
+  return access(path.c_str(), S_ISDIR(st.st_mode) ? R_OK | X_OK : R_OK) == 0;
+}
 
 FileInfo Stat(const std::string& path) {
   FileInfo info;
@@ -270,6 +308,96 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes,
   return false;
 }
 
+namespace {
+
+// Holds an exclusive lock on a folder for writers that change files in it one after the other.
+// The lock is on the folder, not on the file, because each change replaces the file: a writer
+// waiting on the old file would find it gone and have to start again, and could do so forever
+// while others keep writing.
+class FolderWriteLock {
+ public:
+  bool Acquire(const std::string& folder, uint32_t& error) {
+    fd_ = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd_ < 0) {
+      error = LastError(true);
+      return false;
+    }
+    while (flock(fd_, LOCK_EX) != 0) {
+      if (errno == EINTR) continue;
+      error = LastError();
+      return false;
+    }
+    return true;
+  }
+  ~FolderWriteLock() {
+    if (fd_ >= 0) close(fd_);  // closing releases the lock
+  }
+
+ private:
+  int fd_ = -1;
+};
+
+}  // namespace
+
+bool UpdateFileContents(const std::string& path, const UpdateFunction& update,
+                        const ReplaceOptions& options, uint32_t& error) {
+  const std::string folder = ParentFolder(path);
+  FolderWriteLock folderLock;
+  if (!folderLock.Acquire(folder, error)) {
+    bool missing = error == win32::kPathNotFound || error == win32::kFileNotFound;
+    if (!missing) return false;
+    std::string replacement;
+    // No folder, so no file: a change that needs an existing file fails here.
+    if (!update(std::string_view(), false, replacement, error)) return false;
+    if (!options.createFolders) {
+      error = win32::kPathNotFound;
+      return false;
+    }
+    if (!CreateFolderTree(folder, options.newFolderMode, error)) return false;
+    if (!folderLock.Acquire(folder, error)) return false;
+  }
+  // Writers that do not take the folder lock can still replace the file under us; they are
+  // waited for on the file's own lock and their result is read again.
+  for (int attempt = 0; attempt < 64; ++attempt) {
+    struct stat st {};
+    std::string replacement;
+    if (stat(path.c_str(), &st) != 0) {
+      if (errno != ENOENT) {
+        error = LastError();
+        return false;
+      }
+      if (!update(std::string_view(), false, replacement, error)) return false;
+      if (WriteAndRename(path, replacement, options.newFileMode, nullptr, error, true)) return true;
+      if (error == win32::kAlreadyExists) continue;  // created by another writer: read it first
+      return false;
+    }
+    if (S_ISDIR(st.st_mode) || ModeIsReadOnly(st, path)) {
+      error = win32::kAccessDenied;
+      return false;
+    }
+    File old = File::OpenForWriting(path, error);
+    if (!old.IsOpen()) {
+      if (error == win32::kFileNotFound) continue;
+      return false;
+    }
+    if (!old.LockExclusive(error)) return false;
+    struct stat locked {};
+    struct stat current {};
+    if (fstat(old.Descriptor(), &locked) != 0 || stat(path.c_str(), &current) != 0 ||
+        locked.st_ino != current.st_ino || locked.st_dev != current.st_dev) {
+      continue;  // replaced while we waited for the lock: read the new file
+    }
+    std::string bytes;
+    bool ok = old.ReadAll(bytes, error) && update(bytes, true, replacement, error) &&
+              WriteAndRename(path, replacement, options.newFileMode, &locked, error);
+    uint32_t unlockError = 0;
+    old.Unlock(unlockError);
+    return ok;
+  }
+  error = win32::kSharingViolation;
+  return false;
+}
+
 bool CreateFolderTree(const std::string& path, mode_t mode, uint32_t& error) {
   if (path.empty() || path == "/" || path == ".") return true;
   if (mkdir(path.c_str(), mode) == 0) return true;
@@ -284,6 +412,39 @@ bool CreateFolderTree(const std::string& path, mode_t mode, uint32_t& error) {
   }
   if (!CreateFolderTree(ParentFolder(path), mode, error)) return false;
   if (mkdir(path.c_str(), mode) == 0 || (errno == EEXIST && IsDirectory(path))) return true;
+  error = LastError();
+  return false;
+}
+
+bool TreeIsRemovable(const std::string& path, uint32_t& error) {
+  struct stat st {};
+  if (lstat(path.c_str(), &st) != 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return true;
+    error = LastError();
+    return false;
+  }
+  if (S_ISLNK(st.st_mode)) return true;  // the link goes, not what it points to
+  if (!S_ISDIR(st.st_mode)) {
+    if (ModeIsReadOnly(st, path)) {
+      error = win32::kAccessDenied;
+      return false;
+    }
+    return true;
+  }
+  if (!MayWriteFolder(path)) {
+    error = win32::kAccessDenied;
+    return false;
+  }
+  std::vector<FolderEntry> entries;
+  if (!ListFolder(path, entries, error)) return false;
+  for (const auto& entry : entries) {
+    if (!TreeIsRemovable(JoinPath(path, entry.name), error)) return false;
+  }
+  return true;
+}
+
+bool SetMode(const std::string& path, mode_t mode, uint32_t& error) {
+  if (chmod(path.c_str(), mode) == 0) return true;
   error = LastError();
   return false;
 }

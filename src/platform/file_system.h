@@ -5,6 +5,7 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -79,8 +80,34 @@ struct ReplaceOptions {
 bool ReplaceFileContents(const std::string& path, std::string_view bytes,
                          const ReplaceOptions& options, uint32_t& error);
 
+// Changes a file: `update` gets the current bytes (`existed` false and no bytes when there is no
+// file yet) and fills the replacement, which is written as ReplaceFileContents does. Writers
+// using this function are serialised by a lock on the file's folder, and the file's own exclusive
+// lock is held from the read to the rename, so another writer's change can never be lost between
+// the read and the write. When `update` returns false nothing is written and its error is
+// returned. The folder is created when missing and `options.createFolders` allows it.
+using UpdateFunction = std::function<bool(std::string_view current, bool existed,
+                                          std::string& replacement, uint32_t& error)>;
+bool UpdateFileContents(const std::string& path, const UpdateFunction& update,
+                        const ReplaceOptions& options, uint32_t& error);
+
+// Flushes a folder's entries to disk, so that a rename or removal in it survives a crash.
+bool SyncFolder(const std::string& folder);
+// True when `path` is a folder in which this user may create and remove entries; a folder
+// without any write bit counts as read-only even for root.
+bool MayWriteFolder(const std::string& path);
+
+// True when this user may read the file, or list and enter the folder, at `path`.
+bool MayRead(const std::string& path);
+
 // Creates a folder and its missing parents; succeeds when it exists as a folder already.
 bool CreateFolderTree(const std::string& path, mode_t mode, uint32_t& error);
+// True when RemoveTree would remove `path` whole: every folder in it may be written and no file
+// in it is read-only. Checking first lets a caller refuse before anything is gone. Symbolic links
+// are not followed. A path that does not exist is removable.
+bool TreeIsRemovable(const std::string& path, uint32_t& error);
+// Sets the permission bits of a file or folder.
+bool SetMode(const std::string& path, mode_t mode, uint32_t& error);
 // Removes a file; a file that does not exist counts as removed.
 bool RemoveFile(const std::string& path, uint32_t& error);
 // Removes a folder with everything in it; a folder that does not exist counts as removed.

@@ -38,6 +38,7 @@ constexpr uint32_t kBusy = 170;
 constexpr uint32_t kAlreadyExists = 183;
 constexpr uint32_t kFilenameExcedRange = 206;
 constexpr uint32_t kNoData = 232;
+constexpr uint32_t kMoreData = 234;
 constexpr uint32_t kDirectory = 267;
 constexpr uint32_t kOperationAborted = 995;
 constexpr uint32_t kNoAccess = 998;

@@ -71,14 +71,31 @@ bool VIniFileDataDword::Write(VTextFile& file, const VUnicodeString& name) const
   return true;
 }
 
-bool VIniFileDataString::Write(VTextFile& file, const VUnicodeString& name) const {
+namespace {
+
+void WriteTextLine(VTextFile& file, char16_t kind, const VUnicodeString& name,
+                   const VUnicodeString& value) {
   std::u16string line;
-  line.reserve(name.size() + value_.size() + 5);
-  line += u"S:\"";
+  line.reserve(name.size() + value.size() + 5);
+  line.push_back(kind);
+  line += u":\"";
   line += name;
   line += u"\"=";
-  line += value_;
+  line += value;
   file.WriteLine(line);
+}
+
+}  // namespace
+
+bool VIniFileDataString::Write(VTextFile& file, const VUnicodeString& name) const {
+  WriteTextLine(file, u'S', name, value_);
+  return true;
+}
+
+bool VIniFileDataExpandString::Write(VTextFile& file, const VUnicodeString& name) const {
+  VUnicodeString value;
+  GetString(value);
+  WriteTextLine(file, u'E', name, value);
   return true;
 }
 
@@ -129,51 +146,58 @@ bool VIniFileDataStringSz::Write(VTextFile& file, const VUnicodeString& name) co
   return true;
 }
 
-void VReadIniEntries(std::u16string_view text,
-                     const std::function<void(VUnicodeString&&, std::unique_ptr<VIniFileData>&&)>&
-                         take) {
+size_t VReadIniEntries(std::u16string_view text,
+                       const std::function<void(VUnicodeString&&, std::unique_ptr<VIniFileData>&&)>&
+                           take,
+                       VIniLineKinds kinds) {
   VTextFile::LineReader lines(text);
   std::u16string_view line;
-  while (lines.Next(line)) {
-    if (line.size() < 5 || line[1] != u':' || line[2] != u'"') return;
+  size_t entryStart = lines.Position();
+  for (;; entryStart = lines.Position()) {
+    if (!lines.Next(line)) return text.size();
+    if (line.size() < 5 || line[1] != u':' || line[2] != u'"') return entryStart;
     size_t quote = line.find(u'"', 3);
     if (quote == std::u16string_view::npos || quote + 1 >= line.size() || line[quote + 1] != u'=')
-      return;
+      return entryStart;
     VUnicodeString name(line.substr(3, quote - 3));
     std::u16string_view rest = line.substr(quote + 2);
     std::unique_ptr<VIniFileData> data;
     switch (line[0]) {
       case u'D': {
         uint32_t value = 0;
-        if (!ParseHex8(rest, value)) return;
+        if (!ParseHex8(rest, value)) return entryStart;
         data = std::make_unique<VIniFileDataDword>(value);
         break;
       }
       case u'S':
         data = std::make_unique<VIniFileDataString>(VUnicodeString(rest));
         break;
+      case u'E':
+        if (kinds != VIniLineKinds::Registry) return entryStart;
+        data = std::make_unique<VIniFileDataExpandString>(VUnicodeString(rest));
+        break;
       case u'B': {
         uint32_t count = 0;
-        if (!ParseHex8(rest, count)) return;
+        if (!ParseHex8(rest, count)) return entryStart;
         std::vector<uint8_t> bytes;
-        if (!ReadBinaryBody(lines, count, bytes)) return;
+        if (!ReadBinaryBody(lines, count, bytes)) return entryStart;
         data = std::make_unique<VIniFileDataBinary>(bytes.data(), count);
         break;
       }
       case u'Z': {
         uint32_t count = 0;
-        if (!ParseHex8(rest, count)) return;
+        if (!ParseHex8(rest, count)) return entryStart;
         VStringArray items;
         for (uint32_t i = 0; i < count; ++i) {
           std::u16string_view item;
-          if (!lines.Next(item) || item.empty() || item[0] != u' ') return;
+          if (!lines.Next(item) || item.empty() || item[0] != u' ') return entryStart;
           items.Add(VUnicodeString(item.substr(1)));
         }
         data = std::make_unique<VIniFileDataStringSz>(std::move(items));
         break;
       }
       default:
-        return;
+        return entryStart;
     }
     if (!name.empty()) take(std::move(name), std::move(data));
   }

@@ -26,6 +26,9 @@ class VIniFileData {
   virtual void SetDword(uint32_t) {}
   virtual int GetType() const = 0;
   virtual bool Write(VTextFile& file, const VUnicodeString& name) const = 0;
+  // A string whose environment references are to be expanded when it is read ("E" lines, kept
+  // only by the registry store).
+  virtual bool IsExpandable() const { return false; }
 };
 
 class VIniFileDataDword : public VIniFileData {
@@ -52,6 +55,15 @@ class VIniFileDataString : public VIniFileData {
   VUnicodeString value_;
 };
 
+// An expandable string: read as a string, its $VAR, ${VAR} and %VAR% references expanded by the
+// store that reads it; written back unexpanded so that it keeps following the environment.
+class VIniFileDataExpandString : public VIniFileDataString {
+ public:
+  using VIniFileDataString::VIniFileDataString;
+  bool Write(VTextFile& file, const VUnicodeString& name) const override;
+  bool IsExpandable() const override { return true; }
+};
+
 class VIniFileDataBinary : public VIniFileData {
  public:
   VIniFileDataBinary(const void* data, uint32_t size);
@@ -76,12 +88,19 @@ class VIniFileDataStringSz : public VIniFileData {
   VStringArray value_;
 };
 
+// Which line kinds an entry reader accepts: the INI store knows D, S, B and Z; the registry store
+// adds E for expandable strings.
+enum class VIniLineKinds { Ini, Registry };
+
 // Reads the entries of one decoded value file in order, until the first entry that cannot be
-// read (a blank line, a damaged line, the end of the file). Entries with an empty name are
-// dropped before they reach `take`.
-void VReadIniEntries(std::u16string_view text,
-                     const std::function<void(VUnicodeString&& name,
-                                              std::unique_ptr<VIniFileData>&& data)>& take);
+// read (a blank line, a damaged line, a kind not in `kinds`, the end of the file). Entries with an
+// empty name are dropped before they reach `take`. Returns the offset in `text` where the entry
+// that could not be read begins (the size of `text` when everything was read), so that a writer
+// can keep what it could not understand.
+size_t VReadIniEntries(std::u16string_view text,
+                       const std::function<void(VUnicodeString&& name,
+                                                std::unique_ptr<VIniFileData>&& data)>& take,
+                       VIniLineKinds kinds = VIniLineKinds::Ini);
 
 // Value names and texts are not escaped in the file: a name may not hold a double quote or a
 // line break, and a text or list element may not hold a line break.

@@ -26,6 +26,8 @@ class VTextFile {
     explicit LineReader(std::u16string_view text) : text_(text) {}
     bool Next(std::u16string_view& line);
     bool AtEnd() const { return pos_ >= text_.size(); }
+    // Offset in the text of the next line to be read.
+    size_t Position() const { return pos_; }
 
    private:
     std::u16string_view text_;

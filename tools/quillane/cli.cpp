@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "storage/ini_file_store.h"
+#include "storage/registry_store.h"
 
 namespace cli {
 
@@ -37,8 +38,15 @@ VProfileStoreFactory* Context::Factory() {
       case StoreKind::IniFolder:
         factory_ = std::make_unique<VIniFileStoreFactory>(Wide(storeLocation), Wide(options.personal));
         break;
+      case StoreKind::Registry: {
+        VRegistryHive hive = VRegistryHive::CurrentUser;
+        if (!VParseRegistryHive(storeLocation, hive))
+          throw UsageError("--registry takes HKCU or HKLM");
+        // The root of the hive: key paths on the command line start with SOFTWARE.
+        factory_ = std::make_unique<VRegistryStoreFactory>(hive, VUnicodeString());
+        break;
+      }
       case StoreKind::XmlFile:
-      case StoreKind::Registry:
         throw UsageError("this store is not available in this build");
     }
   }

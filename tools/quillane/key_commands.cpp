@@ -44,7 +44,9 @@ bool FindValue(const VProfileKey& key, const VUnicodeString& name, int wantedTyp
   VUnicodeString entry;
   int type = -1;
   while (values.Next(entry, type)) {
-    if (entry == name && ReadValue(key, name, type, value)) return true;
+    // Stores that match value names without regard to case (the registry) find the value under
+    // any spelling; the others only under its own.
+    if (vtext::EqualsNoCase(entry, name) && ReadValue(key, name, type, value)) return true;
   }
   return false;
 }

@@ -4,13 +4,21 @@
 #include "platform/file_system.h"
 #include "quillane/cli.h"
 #include "quillane/usage.h"
+#include "storage/registry_hive.h"
 
 namespace cli {
 
 int RunOverview(Context& context) {
   const char* kinds[] = {"folder", "xml", "registry"};
   const char* kind = kinds[static_cast<int>(context.storeKind)];
-  bool exists = context.storeKind != StoreKind::IniFolder || vfs::IsDirectory(context.storeLocation);
+  // A registry hive lives in a folder too; show which one.
+  std::string folder = context.storeLocation;
+  if (context.storeKind == StoreKind::Registry) {
+    VRegistryHive hive = VRegistryHive::CurrentUser;
+    VParseRegistryHive(context.storeLocation, hive);
+    folder = VRegistryHiveFolder(hive);
+  }
+  bool exists = context.storeKind == StoreKind::XmlFile || vfs::IsDirectory(folder);
   Json keys = Json::Array();
   if (exists) {
     VProfileStore store(true, nullptr);
@@ -31,8 +39,10 @@ int RunOverview(Context& context) {
     return kExitOk;
   }
   std::cout << "Application:    " << context.options.app << '\n'
-            << "Store:          " << kind << " " << context.storeLocation << " (from "
-            << context.storeFoundHow << ")" << (exists ? "" : " - does not exist yet") << '\n';
+            << "Store:          " << kind << " " << context.storeLocation;
+  if (folder != context.storeLocation) std::cout << " in " << folder;
+  std::cout << " (from " << context.storeFoundHow << ")" << (exists ? "" : " - does not exist yet")
+            << '\n';
   if (!context.options.personal.empty())
     std::cout << "Personal data:  " << context.options.personal << '\n';
   std::cout << "Keys at the root:";

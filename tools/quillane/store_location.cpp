@@ -2,6 +2,7 @@
 
 #include "platform/app_info.h"
 #include "platform/file_system.h"
+#include "storage/registry_hive.h"
 
 namespace cli {
 
@@ -16,8 +17,11 @@ void ResolveStoreLocation(Context& context) {
     return;
   }
   if (!options.registry.empty()) {
+    VRegistryHive hive = VRegistryHive::CurrentUser;
+    if (!VParseRegistryHive(options.registry, hive)) throw UsageError("--registry takes HKCU or HKLM");
+    if (!options.personal.empty()) throw UsageError("--personal applies to a configuration folder only");
     context.storeKind = StoreKind::Registry;
-    context.storeLocation = options.registry;
+    context.storeLocation = hive == VRegistryHive::CurrentUser ? "HKCU" : "HKLM";
     context.storeFoundHow = "--registry";
     return;
   }

@@ -1,0 +1,80 @@
+#include "platform/environment_strings.h"
+
+#include <stdlib.h>
+
+#include "platform/unicode_string.h"
+
+namespace vapp {
+namespace {
+
+bool IsNameStart(char16_t c) {
+  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_';
+}
+
+bool IsNameChar(char16_t c) { return IsNameStart(c) || (c >= u'0' && c <= u'9'); }
+
+// The length of a delimited name starting at `from` and ended by `close`; npos when there is no
+// valid one.
+size_t DelimitedName(std::u16string_view text, size_t from, char16_t close) {
+  for (size_t i = from; i < text.size(); ++i) {
+    char16_t c = text[i];
+    if (c == close) return i > from ? i - from : std::u16string_view::npos;
+    if (c == u'=' || c == u'\r' || c == u'\n' || c == u'\0') break;
+  }
+  return std::u16string_view::npos;
+}
+
+}  // namespace
+
+std::u16string ExpandEnvironmentStrings(std::u16string_view text, const VariableLookup& lookup) {
+  std::u16string out;
+  out.reserve(text.size());
+  size_t i = 0;
+  while (i < text.size()) {
+    char16_t c = text[i];
+    size_t nameStart = 0;
+    size_t nameLength = std::u16string_view::npos;
+    size_t referenceEnd = 0;
+    if (c == u'%') {
+      nameStart = i + 1;
+      nameLength = DelimitedName(text, nameStart, u'%');
+      referenceEnd = nameStart + nameLength + 1;
+    } else if (c == u'$' && i + 1 < text.size() && text[i + 1] == u'{') {
+      nameStart = i + 2;
+      nameLength = DelimitedName(text, nameStart, u'}');
+      referenceEnd = nameStart + nameLength + 1;
+    } else if (c == u'$' && i + 1 < text.size() && IsNameStart(text[i + 1])) {
+      nameStart = i + 1;
+      size_t end = nameStart;
+      while (end < text.size() && IsNameChar(text[end])) ++end;
+      nameLength = end - nameStart;
+      referenceEnd = end;
+    }
+    if (nameLength == std::u16string_view::npos) {
+      out.push_back(c);
+      ++i;
+      continue;
+    }
+    std::optional<std::u16string> value = lookup(text.substr(nameStart, nameLength));
+    if (value) {
+      out += *value;
+    } else {
+      out.append(text.substr(i, referenceEnd - i));
+    }
+    i = referenceEnd;
+  }
+  return out;
+}
+
+std::u16string ExpandEnvironmentStrings(std::u16string_view text) {
+  return ExpandEnvironmentStrings(text, [](std::u16string_view name) -> std::optional<std::u16string> {
+    std::string narrow = vtext::ToUtf8(name);
+    // A name that cannot be an environment variable name is not looked up.
+    if (narrow.find('\0') != std::string::npos) return std::nullopt;
+    const char* value = getenv(narrow.c_str());
+    if (!value) return std::nullopt;
+    return vtext::FromNarrow(value);
+  });
+}
+
+}  // namespace vapp

@@ -1,0 +1,25 @@
+// Expansion of environment references in stored texts, for values that are meant to follow the
+// user's environment (a folder under $HOME, %APPDATA% on a value carried over from elsewhere).
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vapp {
+
+// Looks a variable up; nullopt when it is not set.
+using VariableLookup = std::function<std::optional<std::u16string>(std::u16string_view name)>;
+
+// Replaces $NAME, ${NAME} and %NAME% by the value of the variable. NAME in $NAME is a letter or
+// underscore followed by letters, digits and underscores; in ${NAME} and %NAME% it is any
+// non-empty text without the closing character, "=" or a line break. A reference to a variable
+// that is not set, and a "$" or "%" that starts no reference, are kept as written, so that text
+// which merely contains these characters comes back unchanged. Values are inserted as they are:
+// references inside them are not expanded again.
+std::u16string ExpandEnvironmentStrings(std::u16string_view text, const VariableLookup& lookup);
+// The same with the process environment.
+std::u16string ExpandEnvironmentStrings(std::u16string_view text);
+
+}  // namespace vapp

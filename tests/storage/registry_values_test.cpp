@@ -1,0 +1,294 @@
+// Values of the registry store: what reaches the disk, when, and how each kind reads back.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <thread>
+
+#include "platform/win32_errors.h"
+#include "storage/registry_store.h"
+#include "storage/registry_test_env.h"
+
+namespace {
+
+const std::string kBom = "\xEF\xBB\xBF";
+
+VRegistryStoreFactory UserFactory(const char16_t* path = u"SOFTWARE\\Tolvane") {
+  return VRegistryStoreFactory(VRegistryHive::CurrentUser, path);
+}
+
+TEST(RegistryValues, WrittenValueFileHasTheIniLineFormat) {
+  RegistryTestEnv env;
+  auto factory = UserFactory();
+  VProfileStore store(&factory);
+  VProfileKey karvell(*store.GetRootKey(), u"Karvell", kProfileKeyCreate);
+  ASSERT_TRUE(karvell.WriteString(u"Config Path", u"/home/ada/cfg"));
+  ASSERT_TRUE(karvell.WriteDword(u"Flags", 250));
+  const uint8_t bytes[] = {0x00, 0xab, 0xff};
+  ASSERT_TRUE(karvell.WriteBinary(u"Blob", bytes, 3));
+  ASSERT_TRUE(karvell.WriteMultiSz(u"List", VStringArray{u"one", u"two"}));
+  EXPECT_EQ(qtest::ReadFile(env.User("SOFTWARE/Tolvane/Karvell.ini")),
+            kBom +
+                "S:\"Config Path\"=/home/ada/cfg\r\n"
+                "D:\"Flags\"=000000fa\r\n"
+                "B:\"Blob\"=00000003\r\n 00 ab ff\r\n"
+                "Z:\"List\"=00000002\r\n one\r\n two\r\n");
+  // The key's folder exists for its sub-keys; the user's hive is private to the user.
+  struct stat st {};
+  ASSERT_EQ(stat(env.User("SOFTWARE/Tolvane/Karvell").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISDIR(st.st_mode));
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+  ASSERT_EQ(stat(env.User("SOFTWARE/Tolvane/Karvell.ini").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+TEST(RegistryValues, EveryWriteIsVisibleToAnotherStoreAtOnce) {
+  RegistryTestEnv env;
+  auto factory = UserFactory();
+  VProfileStore writer(&factory);
+  VProfileKey key(*writer.GetRootKey(), u"Karvell", kProfileKeyCreate);
+
+  auto readBack = [&](const char16_t* name, VUnicodeString& value) {
+    VProfileStore reader(true, &factory);
+    VProfileKey readerKey(*reader.GetRootKey(), u"Karvell");
+    return readerKey.ReadString(name, value);
+  };
+  VUnicodeString value;
+  ASSERT_TRUE(key.WriteString(u"Config Path", u"/a"));
+  ASSERT_TRUE(readBack(u"Config Path", value));
+  EXPECT_EQ(value, u"/a");
+  ASSERT_TRUE(key.WriteString(u"Config Path", u"/b"));
+  ASSERT_TRUE(readBack(u"Config Path", value));
+  EXPECT_EQ(value, u"/b");
+  ASSERT_TRUE(key.DeleteValue(u"Config Path"));
+  EXPECT_FALSE(readBack(u"Config Path", value));
+
+  // A handle that was open before the change sees it too: reads go to the disk.
+  VProfileStore other(&factory);
+  VProfileKey otherKey(*other.GetRootKey(), u"Karvell");
+  ASSERT_TRUE(key.WriteDword(u"Count", 1));
+  VDword count = 0;
+  ASSERT_TRUE(otherKey.ReadDword(u"Count", count));
+  EXPECT_EQ(count, 1u);
+  ASSERT_TRUE(otherKey.WriteDword(u"Count", 2));
+  ASSERT_TRUE(key.ReadDword(u"Count", count));
+  EXPECT_EQ(count, 2u);
+}
+
+TEST(RegistryValues, WritersOfDifferentValuesNeverLoseEachOthersChanges) {
+  RegistryTestEnv env;
+  auto factory = UserFactory();
+  {
+    VProfileStore store(&factory);
+    VProfileKey key(*store.GetRootKey(), u"Shared", kProfileKeyCreate);
+  }
+  auto writeMany = [&](const std::u16string& prefix) {
+    VProfileStore store(&factory);
+    VProfileKey key(*store.GetRootKey(), u"Shared");
+    for (int i = 0; i < 40; ++i) {
+      std::u16string name = prefix + vtext::FromUtf8(std::to_string(i));
+      EXPECT_TRUE(key.WriteDword(name.c_str(), static_cast<VDword>(i))) << key.GetLastError().GetMessageId();
+    }
+  };
+  std::thread first(writeMany, u"first ");
+  std::thread second(writeMany, u"second ");
+  first.join();
+  second.join();
+  VProfileStore store(true, &factory);
+  VProfileKey key(*store.GetRootKey(), u"Shared");
+  VProfileKeyIterator values(key, true);
+  VUnicodeString name;
+  int count = 0;
+  while (values.Next(name)) ++count;
+  EXPECT_EQ(count, 80);
+}
+
+TEST(RegistryValues, ReadingAnotherKindFailsWithDataTypeMismatch) {
+  RegistryTestEnv env;
+  auto factory = UserFactory();
+  VProfileStore store(&factory);
+  VProfileKey& root = *store.GetRootKey();
+  ASSERT_TRUE(root.WriteString(u"Text", u"12"));
+  ASSERT_TRUE(root.WriteDword(u"Number", 12));
+
+  VDword number = 99;
+  EXPECT_FALSE(root.ReadDword(u"Text", number));
+  EXPECT_EQ(root.GetLastError().GetMessageId(), win32::kDatatypeMismatch);
+  EXPECT_EQ(number, 99u);
+
+  VUnicodeString text = u"unchanged";
+  EXPECT_FALSE(root.ReadString(u"Number", text));
+  EXPECT_EQ(root.GetLastError().GetMessageId(), win32::kDatatypeMismatch);
+  EXPECT_EQ(text, u"unchanged");
+
+  VStringArray list;
+  EXPECT_FALSE(root.ReadMultiSz(u"Text", list));
+  EXPECT_EQ(root.GetLastError().GetMessageId(), win32::kDatatypeMismatch);
+  VDword size = 0;
+  EXPECT_FALSE(root.ReadBinary(u"Number", nullptr, size));
+  EXPECT_EQ(root.GetLastError().GetMessageId(), win32::kDatatypeMismatch);
+
+  // A missing value is a different failure, and a success clears the last error.
+  EXPECT_FALSE(root.ReadDword(u"Absent", number));
+  EXPECT_EQ(root.GetLastError().GetMessageId(), win32::kFileNotFound);
+  EXPECT_TRUE(root.ReadDword(u"Number", number));
+  EXPECT_EQ(root.GetLastError().GetMessageId(), 0u);
+}
+
+TEST(RegistryValues, ExpandableStringsReadWithTheEnvironmentExpanded) {
+  RegistryTestEnv env;
+  setenv("QTEST_REG_HOME", "/home/ada", 1);
+  unsetenv("QTEST_REG_UNSET");
+  qtest::WriteFile(env.User("SOFTWARE/Tolvane.ini"),
+                   kBom +
+                       "E:\"Dollar\"=$QTEST_REG_HOME/cfg\r\n"
+                       "E:\"Braces\"=${QTEST_REG_HOME}cfg\r\n"
+                       "E:\"Percent\"=%QTEST_REG_HOME%\\cfg\r\n"
+                       "E:\"Unset\"=$QTEST_REG_UNSET and %QTEST_REG_UNSET% stay; 100% $5\r\n"
+                       "S:\"Plain\"=$QTEST_REG_HOME\r\n");
+  auto factory = UserFactory();
+  VProfileStore store(true, &factory);
+  VProfileKey& root = *store.GetRootKey();
+  VUnicodeString value;
+  ASSERT_TRUE(root.ReadString(u"Dollar", value));
+  EXPECT_EQ(value, u"/home/ada/cfg");
+  ASSERT_TRUE(root.ReadString(u"Braces", value));
+  EXPECT_EQ(value, u"/home/adacfg");
+  ASSERT_TRUE(root.ReadString(u"Percent", value));
+  EXPECT_EQ(value, u"/home/ada\\cfg");
+  ASSERT_TRUE(root.ReadString(u"Unset", value));
+  EXPECT_EQ(value, u"$QTEST_REG_UNSET and %QTEST_REG_UNSET% stay; 100% $5");
+  // A plain string is never expanded.
+  ASSERT_TRUE(root.ReadString(u"Plain", value));
+  EXPECT_EQ(value, u"$QTEST_REG_HOME");
+  // The expandable kind lists as a string and is only a string.
+  VProfileKeyIterator values(root, true);
+  VUnicodeString name;
+  int type = -1;
+  ASSERT_TRUE(values.Next(name, type));
+  EXPECT_EQ(name, u"Dollar");
+  EXPECT_EQ(type, kProfileTypeString);
+  VDword number = 0;
+  EXPECT_FALSE(root.ReadDword(u"Dollar", number));
+  EXPECT_EQ(root.GetLastError().GetMessageId(), win32::kDatatypeMismatch);
+  unsetenv("QTEST_REG_HOME");
+}
+
+TEST(RegistryValues, ExpandableStringsAreStoredUnexpanded) {
+  RegistryTestEnv env;
+  setenv("QTEST_REG_HOME", "/home/ada", 1);
+  auto factory = UserFactory();
+  VProfileStore store(&factory);
+  auto* root = static_cast<VRegistryProfileKey*>(store.GetRootKey()->GetPrivateKey());
+  ASSERT_TRUE(root->Key().WriteExpandString(u"Data", u"${QTEST_REG_HOME}/data"));
+  ASSERT_TRUE(root->Key().WriteString(u"Plain", u"x"));
+  EXPECT_EQ(qtest::ReadFile(env.User("SOFTWARE/Tolvane.ini")),
+            kBom + "E:\"Data\"=${QTEST_REG_HOME}/data\r\nS:\"Plain\"=x\r\n");
+  VUnicodeString value;
+  ASSERT_TRUE(root->ReadString(u"Data", value));
+  EXPECT_EQ(value, u"/home/ada/data");
+  // Writing a plain string over it makes it plain.
+  ASSERT_TRUE(root->WriteString(u"Data", u"$HOME"));
+  ASSERT_TRUE(root->ReadString(u"Data", value));
+  EXPECT_EQ(value, u"$HOME");
+  unsetenv("QTEST_REG_HOME");
+}
+
+TEST(RegistryValues, ValueNamesMatchWithoutRegardToCaseAndKeepTheirSpelling) {
+  RegistryTestEnv env;
+  auto factory = UserFactory();
+  VProfileStore store(&factory);
+  VProfileKey& root = *store.GetRootKey();
+  ASSERT_TRUE(root.WriteString(u"Hostname", u"a"));
+  ASSERT_TRUE(root.WriteString(u"HOSTNAME", u"b"));
+  VUnicodeString value;
+  ASSERT_TRUE(root.ReadString(u"hostname", value));
+  EXPECT_EQ(value, u"b");
+  EXPECT_EQ(qtest::ReadFile(env.User("SOFTWARE/Tolvane.ini")), kBom + "S:\"Hostname\"=b\r\n");
+  ASSERT_TRUE(root.DeleteValue(u"hostNAME"));
+  EXPECT_FALSE(root.ReadString(u"Hostname", value));
+  // Deleting what is not there fails and writes nothing.
+  EXPECT_FALSE(root.DeleteValue(u"Hostname"));
+  EXPECT_EQ(root.GetLastError().GetMessageId(), win32::kFileNotFound);
+}
+
+TEST(RegistryValues, BinaryAndListEdgeCases) {
+  RegistryTestEnv env;
+  auto factory = UserFactory();
+  VProfileStore store(&factory);
+  VProfileKey& root = *store.GetRootKey();
+  const uint8_t bytes[4] = {1, 2, 3, 4};
+  ASSERT_TRUE(root.WriteBinary(u"Block", bytes, 4));
+  VDword size = 0;
+  ASSERT_TRUE(root.ReadBinary(u"Block", nullptr, size));
+  EXPECT_EQ(size, 4u);
+  uint8_t small[3] = {};
+  size = 3;
+  EXPECT_FALSE(root.ReadBinary(u"Block", small, size));
+  EXPECT_EQ(size, 3u);
+  EXPECT_EQ(root.GetLastError().GetMessageId(), win32::kMoreData);
+  ASSERT_TRUE(root.WriteMultiSz(u"Empty", VStringArray()));
+  VStringArray list{u"x"};
+  ASSERT_TRUE(root.ReadMultiSz(u"Empty", list));
+  EXPECT_TRUE(list.IsEmpty());
+  // Texts the line format cannot hold are refused, and the file is left as it was.
+  std::string before = qtest::ReadFile(env.User("SOFTWARE/Tolvane.ini"));
+  EXPECT_FALSE(root.WriteString(u"Two lines", u"a\nb"));
+  EXPECT_EQ(root.GetLastError().GetMessageId(), win32::kInvalidData);
+  EXPECT_FALSE(root.WriteString(u"Quote\"d", u"a"));
+  EXPECT_EQ(root.GetLastError().GetMessageId(), win32::kInvalidName);
+  EXPECT_FALSE(root.WriteMultiSz(u"List", VStringArray{u"ok", u"not\rok"}));
+  EXPECT_EQ(qtest::ReadFile(env.User("SOFTWARE/Tolvane.ini")), before);
+}
+
+TEST(RegistryValues, TextAfterADamagedLineSurvivesWrites) {
+  RegistryTestEnv env;
+  qtest::WriteFile(env.User("SOFTWARE/Tolvane.ini"),
+                   kBom + "S:\"A\"=1\r\n\r\nS:\"Hidden\"=2\r\nnot an entry\r\n");
+  auto factory = UserFactory();
+  VProfileStore store(&factory);
+  VProfileKey& root = *store.GetRootKey();
+  VUnicodeString value;
+  EXPECT_FALSE(root.ReadString(u"Hidden", value));  // a blank line ends what is read
+  ASSERT_TRUE(root.WriteString(u"B", u"3"));
+  ASSERT_TRUE(root.WriteString(u"C", u"4"));
+  EXPECT_EQ(qtest::ReadFile(env.User("SOFTWARE/Tolvane.ini")),
+            kBom + "S:\"A\"=1\r\nS:\"B\"=3\r\nS:\"C\"=4\r\n\r\nS:\"Hidden\"=2\r\nnot an entry\r\n");
+}
+
+TEST(RegistryValues, ValueFilesInOtherEncodingsAreReadAndRewrittenAsUtf8) {
+  RegistryTestEnv env;
+  std::string utf16 = "\xFF\xFE";
+  for (char c : std::string("S:\"Name\"=caf\xE9\r\n")) {
+    utf16.push_back(c);
+    utf16.push_back('\0');
+  }
+  qtest::WriteFile(env.User("SOFTWARE/Tolvane.ini"), utf16);
+  auto factory = UserFactory();
+  VProfileStore store(&factory);
+  VProfileKey& root = *store.GetRootKey();
+  VUnicodeString value;
+  ASSERT_TRUE(root.ReadString(u"Name", value));
+  EXPECT_EQ(value, u"caf\u00e9");
+  ASSERT_TRUE(root.WriteDword(u"N", 1));
+  EXPECT_EQ(qtest::ReadFile(env.User("SOFTWARE/Tolvane.ini")),
+            kBom + "S:\"Name\"=caf\xC3\xA9\r\nD:\"N\"=00000001\r\n");
+}
+
+TEST(RegistryValues, IniStoreDoesNotTakeExpandableLines) {
+  // The "E" kind belongs to the registry: an INI value file stops reading at such a line.
+  qtest::TempDir dir;
+  qtest::WriteFile(dir / "cfg/Global.ini", kBom + "S:\"A\"=1\r\nE:\"B\"=$HOME\r\nS:\"C\"=3\r\n");
+  size_t count = 0;
+  std::u16string text = VTextFile::Decode(qtest::ReadFile(dir / "cfg/Global.ini"));
+  size_t stop = VReadIniEntries(text, [&](VUnicodeString&&, std::unique_ptr<VIniFileData>&&) { ++count; });
+  EXPECT_EQ(count, 1u);
+  EXPECT_EQ(text.substr(stop, 4), u"E:\"B");
+  count = 0;
+  stop = VReadIniEntries(text, [&](VUnicodeString&&, std::unique_ptr<VIniFileData>&&) { ++count; },
+                         VIniLineKinds::Registry);
+  EXPECT_EQ(count, 3u);
+  EXPECT_EQ(stop, text.size());
+}
+
+}  // namespace
