@@ -1,25 +1,35 @@
-// Value files of the INI store come from disk, possibly from another machine: the decoder and the
-// entry reader must take any bytes. Entries read back must also survive a write and a re-read.
+// Value files of the INI store and of the registry hives come from disk, possibly from another
+// machine: the decoder and the entry reader must take any bytes. Entries read back must also
+// survive a write and a re-read, and a registry value file rewritten once must come back
+// byte for byte when rewritten again (what a writer could not read is carried along, never lost
+// or grown).
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/environment_strings.h"
 #include "storage/ini_file_data.h"
+#include "storage/registry_value_file.h"
 #include "storage/text_file.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  std::string bytes(reinterpret_cast<const char*>(data), size);
-  std::u16string text = VTextFile::Decode(bytes);
+namespace {
+
+void CheckRoundTrip(const std::u16string& text, VIniLineKinds kinds) {
   struct Entry {
     VUnicodeString name;
     std::unique_ptr<VIniFileData> data;
   };
   std::vector<Entry> entries;
-  VReadIniEntries(text, [&](VUnicodeString&& name, std::unique_ptr<VIniFileData>&& value) {
-    entries.push_back({std::move(name), std::move(value)});
-  });
+  size_t stop = VReadIniEntries(
+      text,
+      [&](VUnicodeString&& name, std::unique_ptr<VIniFileData>&& value) {
+        entries.push_back({std::move(name), std::move(value)});
+      },
+      kinds);
+  if (stop > text.size()) abort();
   // Whatever was read is written again and must read back as the same entries.
   VTextFile out;
   for (const auto& entry : entries) {
@@ -27,12 +37,47 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   std::u16string again = VTextFile::Decode(out.Bytes());
   size_t count = 0;
-  VReadIniEntries(again, [&](VUnicodeString&&, std::unique_ptr<VIniFileData>&& value) {
-    if (!value) abort();
-    ++count;
-  });
+  VReadIniEntries(
+      again,
+      [&](VUnicodeString&&, std::unique_ptr<VIniFileData>&& value) {
+        if (!value) abort();
+        ++count;
+      },
+      kinds);
   size_t storable = 0;
   for (const auto& entry : entries) storable += VIsStorableIniName(entry.name) ? 1 : 0;
   if (count != storable) abort();
+}
+
+void CheckRegistryFile(const std::string& bytes) {
+  VRegistryValueFile first;
+  first.Parse(bytes);
+  std::string once = first.Serialize();
+  VRegistryValueFile second;
+  second.Parse(once);
+  if (second.Entries().size() != first.Entries().size()) abort();
+  if (second.Serialize() != once) abort();
+  for (const auto& entry : first.Entries()) {
+    if (!entry.data->IsExpandable()) continue;
+    VUnicodeString text;
+    if (!entry.data->GetString(text)) abort();
+    // References to variables that are not set come back as they were written.
+    auto unset = [](std::u16string_view) -> std::optional<std::u16string> { return std::nullopt; };
+    if (vapp::ExpandEnvironmentStrings(text, unset) != text) abort();
+    auto set = [](std::u16string_view name) -> std::optional<std::u16string> {
+      return std::u16string(name.size() % 3, u'%');
+    };
+    vapp::ExpandEnvironmentStrings(text, set);
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::string bytes(reinterpret_cast<const char*>(data), size);
+  std::u16string text = VTextFile::Decode(bytes);
+  CheckRoundTrip(text, VIniLineKinds::Ini);
+  CheckRoundTrip(text, VIniLineKinds::Registry);
+  CheckRegistryFile(bytes);
   return 0;
 }

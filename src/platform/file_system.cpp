@@ -228,6 +228,18 @@ File File::OpenForAppending(const std::string& path, bool& created, uint32_t& er
   return File(fd);
 }
 
+File File::CreateNew(const std::string& path, uint32_t& error) {
+  int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) error = LastError(true);
+  return File(fd);
+}
+
+File File::OpenAppend(const std::string& path, uint32_t& error) {
+  int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+  if (fd < 0) error = LastError(true);
+  return File(fd);
+}
+
 bool File::LockShared(uint32_t& error) { return LockRange(fd_, F_RDLCK, error); }
 bool File::LockExclusive(uint32_t& error) { return LockRange(fd_, F_WRLCK, error); }
 bool File::Unlock(uint32_t& error) { return LockRange(fd_, F_UNLCK, error); }

@@ -48,6 +48,10 @@ class File {
   static File OpenForWriting(const std::string& path, uint32_t& error);  // existing files only
   // Opens for appending, creating the file when missing; `created` tells which happened.
   static File OpenForAppending(const std::string& path, bool& created, uint32_t& error);
+  // Creates a new file open for appending; fails with kAlreadyExists when the file exists.
+  static File CreateNew(const std::string& path, uint32_t& error);
+  // Opens a file for appending, creating it when missing.
+  static File OpenAppend(const std::string& path, uint32_t& error);
 
   bool IsOpen() const { return fd_ >= 0; }
   int Descriptor() const { return fd_; }
