@@ -120,11 +120,12 @@ VRegistryKey* VRegistryKey::OpenSubKey(const char16_t* name, bool readOnly,
 }
 
 void VRegistryKey::OpenAs(bool readOnly, const std::string& syncUpTo) {
+  uint32_t createError = 0;  // why the key could not be created, when it could not
   if (!readOnly) {
     bool folderExisted = vfs::IsDirectory(folder_);
-    uint32_t error = 0;
-    if ((folderExisted || MayCreateFolder(folder_)) &&
-        vfs::CreateFolderTree(folder_, FolderMode(), error)) {
+    if (!folderExisted && !MayCreateFolder(folder_)) {
+      createError = win32::kAccessDenied;
+    } else if (vfs::CreateFolderTree(folder_, FolderMode(), createError)) {
       if (!folderExisted) {
         // The new key must survive a crash like a written value does.
         std::string level = folder_;
@@ -149,7 +150,8 @@ void VRegistryKey::OpenAs(bool readOnly, const std::string& syncUpTo) {
   bool folderFound = folder.exists && folder.isDirectory;
   bool fileFound = file.exists && !file.isDirectory;
   if (!folderFound && !fileFound) {
-    openError_ = win32::kFileNotFound;
+    // A key that could not be created is reported with the reason, rather than as missing.
+    openError_ = createError ? createError : win32::kFileNotFound;
   } else if ((folderFound && !vfs::MayRead(folder_)) || (fileFound && !vfs::MayRead(valueFile_))) {
     openError_ = win32::kAccessDenied;
   } else {

@@ -106,6 +106,22 @@ TEST(RegistryKeys, KeyThatMayNotBeWrittenOpensReadOnlyAndStillReads) {
   EXPECT_FALSE(qtest::Exists(env.Machine("SOFTWARE/Tolvane/Karvell/Child")));
 }
 
+TEST(RegistryKeys, KeyThatCannotBeCreatedReportsAccessDenied) {
+  RegistryTestEnv env;
+  qtest::MakeDirs(env.Machine());
+  MakeReadOnly(env.Machine());
+  VRegistryStoreFactory factory(VRegistryHive::LocalMachine, u"SOFTWARE\\Tolvane");
+  VProfileStore store(&factory);
+  EXPECT_FALSE(store.GetRootKey()->WriteDword(u"N", 1));
+  EXPECT_EQ(store.GetRootKey()->GetLastError().GetMessageId(), win32::kAccessDenied);
+  EXPECT_FALSE(qtest::Exists(env.Machine("SOFTWARE")));
+  // Reading only, the same key is simply not there.
+  VProfileStore reader(true, &factory);
+  VDword n = 0;
+  EXPECT_FALSE(reader.GetRootKey()->ReadDword(u"N", n));
+  EXPECT_EQ(reader.GetRootKey()->GetLastError().GetMessageId(), win32::kFileNotFound);
+}
+
 TEST(RegistryKeys, ReadOnlyValueFileAloneMakesTheKeyReadOnly) {
   RegistryTestEnv env;
   VRegistryStoreFactory factory(VRegistryHive::CurrentUser, u"SOFTWARE");
