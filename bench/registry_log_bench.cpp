@@ -27,7 +27,8 @@ void BM_RegistryWriteDword(benchmark::State& state) {
   VRegistryStoreFactory factory(VRegistryHive::CurrentUser, u"SOFTWARE\\Tolvane\\Karvell");
   VProfileStore store(&factory);
   VProfileKey& key = *store.GetRootKey();
-  for (int i = 0; i < 10; ++i) key.WriteString(vtext::FromUtf8("Value " + std::to_string(i)).c_str(), u"text");
+  for (int i = 0; i < 10; ++i)
+    key.WriteString(vtext::FromUtf8("Value " + std::to_string(i)).c_str(), u"text");
   VDword n = 0;
   for (auto _ : state) benchmark::DoNotOptimize(key.WriteDword(u"Counter", ++n));
   RemoveFolder(root);
@@ -40,7 +41,8 @@ void BM_RegistryReadString(benchmark::State& state) {
   VRegistryStoreFactory factory(VRegistryHive::CurrentUser, u"SOFTWARE\\Tolvane\\Karvell");
   VProfileStore store(&factory);
   VProfileKey& key = *store.GetRootKey();
-  for (int i = 0; i < 10; ++i) key.WriteString(vtext::FromUtf8("Value " + std::to_string(i)).c_str(), u"text");
+  for (int i = 0; i < 10; ++i)
+    key.WriteString(vtext::FromUtf8("Value " + std::to_string(i)).c_str(), u"text");
   VUnicodeString value;
   for (auto _ : state) benchmark::DoNotOptimize(key.ReadString(u"Value 9", value));
   RemoveFolder(root);

@@ -24,6 +24,15 @@ size_t DelimitedName(std::u16string_view text, size_t from, char16_t close) {
   return std::u16string_view::npos;
 }
 
+std::optional<std::u16string> ProcessVariable(std::u16string_view name) {
+  std::string narrow = vtext::ToUtf8(name);
+  // A name holding NUL cannot be an environment variable's.
+  if (narrow.find('\0') != std::string::npos) return std::nullopt;
+  const char* value = getenv(narrow.c_str());
+  if (!value) return std::nullopt;
+  return vtext::FromNarrow(value);
+}
+
 }  // namespace
 
 std::u16string ExpandEnvironmentStrings(std::u16string_view text, const VariableLookup& lookup) {
@@ -67,14 +76,7 @@ std::u16string ExpandEnvironmentStrings(std::u16string_view text, const Variable
 }
 
 std::u16string ExpandEnvironmentStrings(std::u16string_view text) {
-  return ExpandEnvironmentStrings(text, [](std::u16string_view name) -> std::optional<std::u16string> {
-    std::string narrow = vtext::ToUtf8(name);
-    // A name that cannot be an environment variable name is not looked up.
-    if (narrow.find('\0') != std::string::npos) return std::nullopt;
-    const char* value = getenv(narrow.c_str());
-    if (!value) return std::nullopt;
-    return vtext::FromNarrow(value);
-  });
+  return ExpandEnvironmentStrings(text, &ProcessVariable);
 }
 
 }  // namespace vapp

@@ -142,7 +142,8 @@ bool VW3CFileDestination::ReopenDailyFile() {
 
 bool VW3CFileDestination::OpenToday(const VLogTime& now) {
   std::u16string name = prefix_ + VFormatLogTime(now, u"%Y%m%d.log");
-  VUnicodeString path = VUnicodeString::FromUtf8(vfs::JoinPath(folder_.ToUtf8(), vtext::ToUtf8(name)));
+  VUnicodeString path =
+      VUnicodeString::FromUtf8(vfs::JoinPath(folder_.ToUtf8(), vtext::ToUtf8(name)));
   if (path.size() >= kMaxDailyPath) {
     file_.Close();
     Report(kMsgLogPathTooLong, {path}, 0);

@@ -11,16 +11,18 @@ void AppendCode(std::u16string& out, char16_t c) {
   out += vtext::FormatHex(c, digits, true);
 }
 
-std::u16string Number(std::u16string_view spec, uint64_t value, bool wide) {
+// A number in the printf form `type` ("u", "hu", "I64u").
+std::u16string Number(std::u16string_view type, uint64_t value, bool wide) {
   std::u16string out;
-  VFormatPrintfArg(spec, wide ? VFormatArg::Number64(value) : VFormatArg::Number(static_cast<uint32_t>(value)),
-                   out);
+  VFormatPrintfArg(
+      type, wide ? VFormatArg::Number64(value) : VFormatArg::Number(static_cast<uint32_t>(value)),
+      out);
   return out;
 }
 
-std::u16string OptionalNumber(std::u16string_view spec, const std::optional<uint64_t>& value,
+std::u16string OptionalNumber(std::u16string_view type, const std::optional<uint64_t>& value,
                               bool wide) {
-  return value ? Number(spec, *value, wide) : std::u16string(u"-");
+  return value ? Number(type, *value, wide) : std::u16string(u"-");
 }
 
 }  // namespace

@@ -36,8 +36,8 @@ void LocateIn(const std::string& parent, const VUnicodeString& name, std::string
           }
         } else if (!fileFound && entryName.size() > 4 &&
                    vtext::EndsWithNoCase(entryName, u".ini") &&
-                   vtext::EqualsNoCase(std::u16string_view(entryName).substr(0, entryName.size() - 4),
-                                       name)) {
+                   vtext::EqualsNoCase(
+                       std::u16string_view(entryName).substr(0, entryName.size() - 4), name)) {
           valueFile = vfs::JoinPath(parent, entry.name);
           fileFound = true;
         }
@@ -286,13 +286,14 @@ bool VRegistryKey::WriteDword(const char16_t* name, uint32_t value) {
 
 bool VRegistryKey::WriteString(const char16_t* name, const char16_t* value) {
   if (value && !VIsStorableIniText(value)) return RequireWrite() && Fail(win32::kInvalidData);
-  return StoreValue(name, [&] { return std::make_unique<VIniFileDataString>(VUnicodeString(value)); });
+  return StoreValue(name,
+                    [&] { return std::make_unique<VIniFileDataString>(VUnicodeString(value)); });
 }
 
 bool VRegistryKey::WriteExpandString(const char16_t* name, const char16_t* value) {
   if (value && !VIsStorableIniText(value)) return RequireWrite() && Fail(win32::kInvalidData);
-  return StoreValue(name,
-                    [&] { return std::make_unique<VIniFileDataExpandString>(VUnicodeString(value)); });
+  return StoreValue(
+      name, [&] { return std::make_unique<VIniFileDataExpandString>(VUnicodeString(value)); });
 }
 
 bool VRegistryKey::WriteBinary(const char16_t* name, const void* data, uint32_t size) {

@@ -18,8 +18,10 @@ void ResolveStoreLocation(Context& context) {
   }
   if (!options.registry.empty()) {
     VRegistryHive hive = VRegistryHive::CurrentUser;
-    if (!VParseRegistryHive(options.registry, hive)) throw UsageError("--registry takes HKCU or HKLM");
-    if (!options.personal.empty()) throw UsageError("--personal applies to a configuration folder only");
+    if (!VParseRegistryHive(options.registry, hive))
+      throw UsageError("--registry takes HKCU or HKLM");
+    if (!options.personal.empty())
+      throw UsageError("--personal applies to a configuration folder only");
     context.storeKind = StoreKind::Registry;
     context.storeLocation = hive == VRegistryHive::CurrentUser ? "HKCU" : "HKLM";
     context.storeFoundHow = "--registry";

@@ -1,0 +1,50 @@
+// Expansion of $NAME, ${NAME} and %NAME% in stored texts.
+#include "platform/environment_strings.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include "platform/unicode_string.h"
+
+namespace {
+
+std::optional<std::u16string> Lookup(std::u16string_view name) {
+  if (name == u"HOME") return u"/home/ada";
+  if (name == u"LOOP") return u"$HOME %HOME%";
+  if (name == u"EMPTY") return u"";
+  if (name == u"A B") return u"spaced";
+  return std::nullopt;
+}
+
+std::u16string Expand(std::u16string_view text) {
+  return vapp::ExpandEnvironmentStrings(text, &Lookup);
+}
+
+TEST(EnvironmentStrings, ThreeFormsOfReference) {
+  EXPECT_EQ(Expand(u"$HOME/x"), u"/home/ada/x");
+  EXPECT_EQ(Expand(u"${HOME}x"), u"/home/adax");
+  EXPECT_EQ(Expand(u"%HOME%\\x"), u"/home/ada\\x");
+  EXPECT_EQ(Expand(u"$HOMEx"), u"$HOMEx");  // the name runs to the first non-name character
+  EXPECT_EQ(Expand(u"[$EMPTY]"), u"[]");
+  EXPECT_EQ(Expand(u"%A B% ${A B}"), u"spaced spaced");
+}
+
+TEST(EnvironmentStrings, TextThatIsNoReferenceComesBackUnchanged) {
+  for (const char16_t* text :
+       {u"", u"$", u"$$", u"$5", u"${}", u"${HOME", u"%", u"%%", u"100% sure", u"%HOME",
+        u"$UNSET/x", u"${UNSET}", u"%UNSET%", u"%A=B%", u"${A=B}"})
+    EXPECT_EQ(Expand(text), text) << vtext::ToUtf8(text);
+}
+
+TEST(EnvironmentStrings, ValuesAreNotExpandedAgain) {
+  EXPECT_EQ(Expand(u"$LOOP"), u"$HOME %HOME%");
+}
+
+TEST(EnvironmentStrings, ProcessEnvironment) {
+  setenv("QTEST_EXPAND", "value", 1);
+  EXPECT_EQ(vapp::ExpandEnvironmentStrings(u"<$QTEST_EXPAND>"), u"<value>");
+  unsetenv("QTEST_EXPAND");
+  EXPECT_EQ(vapp::ExpandEnvironmentStrings(u"<$QTEST_EXPAND>"), u"<$QTEST_EXPAND>");
+}
+
+}  // namespace
