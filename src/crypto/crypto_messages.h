@@ -1,0 +1,28 @@
+// Message ids raised by the stored forms of secrets. The 0xE104 codes belong to the shared
+// catalogue range that hosts supply; the 0xE138 ones are the library's own.
+#pragma once
+
+#include <cstdint>
+
+namespace crypto_messages {
+
+constexpr uint32_t kProtectedDataNotDecrypted = 0xE1040046;  // %1: why
+constexpr uint32_t kProtectedDataOddDigits = 0xE1040047;
+
+constexpr uint32_t kUnknownAlgorithm = 0xE1380300;       // %1: the name
+constexpr uint32_t kUnpairedSurrogate = 0xE1380301;
+constexpr uint32_t kEncryptedTextForm = 0xE1380302;
+constexpr uint32_t kEncryptedTextLength = 0xE1380303;
+constexpr uint32_t kEncryptedTextNotDecrypted = 0xE1380304;
+constexpr uint32_t kRandomFailed = 0xE1380305;           // %1: system text
+constexpr uint32_t kKeyFileOwner = 0xE1380306;           // %1: path
+constexpr uint32_t kKeyFileMode = 0xE1380307;            // %1: path, %2: octal mode
+constexpr uint32_t kKeyFileDamaged = 0xE1380308;         // %1: path
+constexpr uint32_t kKeyFileUnusable = 0xE1380309;        // %1: path, %2: system text
+constexpr uint32_t kBlowfishForm = 0xE138030A;
+constexpr uint32_t kEncodedForm = 0xE138030B;
+constexpr uint32_t kBlowfishMode = 0xE138030C;           // %1: the mode
+constexpr uint32_t kDecryptedNotUtf8 = 0xE138030D;
+constexpr uint32_t kProtectedByOther = 0xE138030E;
+
+}  // namespace crypto_messages
