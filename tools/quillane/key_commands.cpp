@@ -38,15 +38,15 @@ int NotSaved(Context& context, const std::string& path, VReportMessageParams& re
 
 // Finds a value of any kind (the first in the key's order) or of one kind.
 bool FindValue(const VProfileKey& key, const VUnicodeString& name, int wantedType,
-               StoredValue& value) {
-  if (wantedType >= 0) return ReadValue(key, name, wantedType, value);
+               VStoredValue& value) {
+  if (wantedType >= 0) return ReadStoredValue(key, name, wantedType, value);
   VProfileKeyIterator values(key, true);
   VUnicodeString entry;
   int type = -1;
   while (values.Next(entry, type)) {
     // Stores that match value names without regard to case (the registry) find the value under
     // any spelling; the others only under its own.
-    if (vtext::EqualsNoCase(entry, name) && ReadValue(key, name, type, value)) return true;
+    if (vtext::EqualsNoCase(entry, name) && ReadStoredValue(key, name, type, value)) return true;
   }
   return false;
 }
@@ -86,8 +86,8 @@ int Values(Context& context, const ParsedArgs& args) {
   VUnicodeString name;
   int type = -1;
   while (values.Next(name, type)) {
-    StoredValue value;
-    if (!ReadValue(path.Key(), name, type, value)) continue;
+    VStoredValue value;
+    if (!ReadStoredValue(path.Key(), name, type, value)) continue;
     if (context.Json()) {
       Json entry = Json::Object();
       entry.Set("name", Utf8(name));
@@ -114,7 +114,7 @@ int Get(Context& context, const ParsedArgs& args) {
   VProfileStore store(true, nullptr);
   if (!KeyExists(store, levels)) return KeyMissing(context, JoinKeyPath(levels));
   KeyPath path(store, levels, 0);
-  StoredValue value;
+  VStoredValue value;
   if (!FindValue(path.Key(), name, wanted, value)) {
     if (wanted >= 0 && FindValue(path.Key(), name, -1, value))
       return context.Fail(kExitNotFound, kMsgValueOtherKind,
@@ -135,7 +135,7 @@ int Get(Context& context, const ParsedArgs& args) {
 
 int Set(Context& context, const ParsedArgs& args) {
   Expect(args, 2, "PATH NAME and one of --dword, --string, --binary, --multi");
-  StoredValue value;
+  VStoredValue value;
   int given = 0;
   if (args.values.count("--dword")) {
     value.type = kProfileTypeDword;
@@ -163,7 +163,8 @@ int Set(Context& context, const ParsedArgs& args) {
   VUnicodeString name = Wide(args.positionals[1]);
   VProfileStore store(nullptr);
   KeyPath path(store, levels, context.CreateFlags());
-  if (!WriteValue(path.Key(), name, value)) return NotSaved(context, JoinKeyPath(levels), path.Key().GetLastError());
+  if (!WriteStoredValue(path.Key(), name, value))
+    return NotSaved(context, JoinKeyPath(levels), path.Key().GetLastError());
   VReportMessageParams error;
   if (!path.Flush(error)) return NotSaved(context, JoinKeyPath(levels), error);
   return kExitOk;
@@ -176,7 +177,7 @@ int Unset(Context& context, const ParsedArgs& args) {
   VProfileStore store(nullptr);
   if (!KeyExists(store, levels)) return KeyMissing(context, JoinKeyPath(levels));
   KeyPath path(store, levels, 0);
-  StoredValue value;
+  VStoredValue value;
   if (!FindValue(path.Key(), name, -1, value))
     return context.Fail(kExitNotFound, kMsgValueMissing, {name, Wide(JoinKeyPath(levels))});
   if (!path.Key().DeleteValue(name.c_str()))

@@ -1,6 +1,7 @@
 #include "quillane/key_values.h"
 
 #include "quillane/cli.h"
+#include "storage/setting_text.h"
 
 namespace cli {
 
@@ -21,69 +22,15 @@ int KindFromName(const std::string& name) {
   return -1;
 }
 
-bool ReadValue(const VProfileKey& key, const VUnicodeString& name, int type, StoredValue& value) {
-  value.type = type;
-  switch (type) {
-    case kProfileTypeDword: return key.ReadDword(name.c_str(), value.dword);
-    case kProfileTypeString: return key.ReadString(name.c_str(), value.text);
-    case kProfileTypeBinary: {
-      VDword size = 0;
-      if (!key.ReadBinary(name.c_str(), nullptr, size)) return false;
-      value.bytes.resize(size);
-      if (!key.ReadBinary(name.c_str(), value.bytes.data(), size)) return false;
-      value.bytes.resize(size);
-      return true;
-    }
-    case kProfileTypeMultiSz: return key.ReadMultiSz(name.c_str(), value.list);
-    default: return false;
-  }
-}
-
-bool WriteValue(VProfileKey& key, const VUnicodeString& name, const StoredValue& value) {
-  switch (value.type) {
-    case kProfileTypeDword: return key.WriteDword(name.c_str(), value.dword);
-    case kProfileTypeString: return key.WriteString(name.c_str(), value.text.c_str());
-    case kProfileTypeBinary:
-      return key.WriteBinary(name.c_str(), value.bytes.data(), static_cast<VDword>(value.bytes.size()));
-    case kProfileTypeMultiSz: return key.WriteMultiSz(name.c_str(), value.list);
-    default: return false;
-  }
-}
-
 std::string HexBytes(const std::vector<uint8_t>& bytes) {
-  static const char kDigits[] = "0123456789abcdef";
-  std::string out;
-  out.reserve(bytes.size() * 2);
-  for (uint8_t b : bytes) {
-    out.push_back(kDigits[b >> 4]);
-    out.push_back(kDigits[b & 15]);
-  }
-  return out;
+  return VFormatSettingBytes(bytes.data(), bytes.size()).ToUtf8();
 }
 
 bool ParseHexBytes(const std::string& text, std::vector<uint8_t>& bytes) {
-  auto digit = [](char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-  };
-  bytes.clear();
-  std::string compact;
-  for (char c : text) {
-    if (c != ' ') compact.push_back(c);
-  }
-  if (compact.size() % 2) return false;
-  for (size_t i = 0; i < compact.size(); i += 2) {
-    int hi = digit(compact[i]);
-    int lo = digit(compact[i + 1]);
-    if (hi < 0 || lo < 0) return false;
-    bytes.push_back(static_cast<uint8_t>(hi << 4 | lo));
-  }
-  return true;
+  return VParseSettingBytes(VUnicodeString::FromUtf8(text), bytes);
 }
 
-std::string ValueText(const StoredValue& value, bool oneLine) {
+std::string ValueText(const VStoredValue& value, bool oneLine) {
   switch (value.type) {
     case kProfileTypeDword: return std::to_string(value.dword);
     case kProfileTypeString: return Utf8(value.text);
@@ -102,7 +49,7 @@ std::string ValueText(const StoredValue& value, bool oneLine) {
   }
 }
 
-Json ValueJson(const StoredValue& value) {
+Json ValueJson(const VStoredValue& value) {
   switch (value.type) {
     case kProfileTypeDword: return Json(value.dword);
     case kProfileTypeString: return Json(Utf8(value.text));

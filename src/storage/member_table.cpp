@@ -1,0 +1,41 @@
+#include "storage/member_table.h"
+
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+[[noreturn]] void Refuse(const VMemberRow& row, size_t index, const char* why) {
+  std::string what = "member table row " + std::to_string(index);
+  if (row.name) what += " (" + vtext::ToUtf8(row.name) + ")";
+  throw std::logic_error(what + ": " + why);
+}
+
+}  // namespace
+
+VMemberTable::VMemberTable(std::span<const VMemberRow> rows) : rows_(rows.begin(), rows.end()) {
+  for (size_t i = 0; i < rows_.size(); ++i) {
+    const VMemberRow& row = rows_[i];
+    if (!row.member || !row.kind) Refuse(row, i, "no member");
+    bool nested = row.kind->composite != nullptr;
+    if (nested) {
+      if (row.def.kind != VMemberDefault::Kind::None || row.Has(kMemberLmb | kMemberClamp))
+        Refuse(row, i, "a nested object takes no default, clamp or LMB name");
+    } else {
+      if (!row.name || !*row.name) Refuse(row, i, "no stored name");
+      if (row.def.kind == VMemberDefault::Kind::Number && !row.kind->setNumber)
+        Refuse(row, i, "a number default for a kind that is not a number");
+      if (row.def.kind == VMemberDefault::Kind::Text && !row.kind->setFromText)
+        Refuse(row, i, "a text default for a kind without a text form");
+      if (row.def.kind == VMemberDefault::Kind::Computed && !row.def.compute)
+        Refuse(row, i, "a computed default without its function");
+      if (row.Has(kMemberClamp) && (!row.kind->clamp || row.min > row.max))
+        Refuse(row, i, "a clamp needs a number kind and min <= max");
+      for (size_t j = 0; j < i; ++j) {
+        if (rows_[j].name && vtext::EqualsNoCase(rows_[j].name, row.name))
+          Refuse(row, i, "the stored name is used twice");
+      }
+    }
+    if (!row.Has(kMemberLoadOnly)) members_.push_back(i);
+  }
+}

@@ -1,0 +1,38 @@
+// A configuration folder in a temporary directory, with the INI store on it, for tests of values
+// that are written to and read back from real files.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "storage/ini_file_store.h"
+#include "support/test_support.h"
+
+class IniFolder {
+ public:
+  IniFolder() : factory_(VUnicodeString::FromUtf8(dir_.Path())) {}
+
+  // Opens the key `name` below the root (created when written) and hands it to `use`; the key is
+  // written when `use` returns.
+  void WithKey(const char16_t* name, const std::function<void(VProfileKey&)>& use,
+               bool readOnly = false) {
+    VProfileStore store(readOnly, &factory_);
+    VProfileKey key(*store.GetRootKey(), name, kProfileKeyCreate);
+    use(key);
+  }
+  // The lines of a key's value file after the byte-order mark ("" when there is no file).
+  std::string Lines(const std::string& key) const {
+    std::string bytes = qtest::ReadFile(dir_ / (key + ".ini"));
+    return bytes.size() >= 3 ? bytes.substr(3) : std::string();
+  }
+  bool HasFile(const std::string& key) const { return qtest::Exists(dir_ / (key + ".ini")); }
+  // Writes a value file as another program would: a byte-order mark and the given lines.
+  void WriteLines(const std::string& key, const std::string& lines) {
+    qtest::WriteFile(dir_ / (key + ".ini"), "\xEF\xBB\xBF" + lines);
+  }
+  VIniFileStoreFactory& Factory() { return factory_; }
+
+ private:
+  qtest::TempDir dir_;
+  VIniFileStoreFactory factory_;
+};
