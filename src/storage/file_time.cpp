@@ -89,8 +89,8 @@ bool VSystemTimeToFileTime(const VSystemTime& f, VFileTime& time) {
       f.second > 59 || f.milliseconds < 0 || f.milliseconds > 999)
     return false;
   uint64_t days = static_cast<uint64_t>(DaysFromCivil(f.year, f.month, f.day) - kEpochDays);
-  uint64_t ticks = days * kTicksPerDay +
-                   static_cast<uint64_t>(f.hour * 3600 + f.minute * 60 + f.second) * kTicksPerSecond +
+  uint64_t seconds = static_cast<uint64_t>(f.hour * 3600 + f.minute * 60 + f.second);
+  uint64_t ticks = days * kTicksPerDay + seconds * kTicksPerSecond +
                    static_cast<uint64_t>(f.milliseconds) * kTicksPerMillisecond;
   time = VFileTime::FromTicks(ticks);
   return true;

@@ -19,8 +19,9 @@ VMemberTable::VMemberTable(std::span<const VMemberRow> rows) : rows_(rows.begin(
     if (!row.member || !row.kind) Refuse(row, i, "no member");
     bool nested = row.kind->composite != nullptr;
     if (nested) {
-      if (row.def.kind != VMemberDefault::Kind::None || row.Has(kMemberLmb | kMemberClamp))
-        Refuse(row, i, "a nested object takes no default, clamp or LMB name");
+      if (row.def.kind != VMemberDefault::Kind::None ||
+          row.Has(kMemberLmb | kMemberClamp | kMemberCustom))
+        Refuse(row, i, "a nested object loads itself: it takes no default, clamp, LMB or custom");
     } else {
       if (!row.name || !*row.name) Refuse(row, i, "no stored name");
       if (row.def.kind == VMemberDefault::Kind::Number && !row.kind->setNumber)

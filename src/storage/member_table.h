@@ -115,7 +115,8 @@ class VMemberTable {
   // Checks the rows (raises std::logic_error for a row that cannot work: a clamp on a kind that
   // is not a number, a default the kind cannot take, a missing or repeated name).
   template <size_t N>
-  explicit VMemberTable(const VMemberRow (&rows)[N]) : VMemberTable(std::span<const VMemberRow>(rows, N)) {}
+  explicit VMemberTable(const VMemberRow (&rows)[N])
+      : VMemberTable(std::span<const VMemberRow>(rows, N)) {}
   explicit VMemberTable(std::span<const VMemberRow> rows);
 
   const std::vector<VMemberRow>& Rows() const { return rows_; }

@@ -80,8 +80,10 @@ bool VProfileComposite::Save(VProfileKey& key, bool force) {
       ok = false;
       continue;
     }
+    // Whatever a save writes is in the store from now on (an empty blob writes nothing).
     VStoredValue written;
-    if (!row.kind->composite && row.kind->storedValue(member, written)) stored_[index] = 1;
+    if (!stored_[index] && !row.kind->composite && row.kind->storedValue(member, written))
+      stored_[index] = 1;
   }
   OnAfterSave(key, force);
   return ok;

@@ -127,7 +127,9 @@ constexpr VMemberKind VMakeMemberKind() {
   } else {
     kind.name = V::KindName();
     kind.storedType = V::kStoredType;
-    kind.load = [](VProfileData& d, const VProfileKey* key) { return static_cast<V&>(d).Load(key); };
+    kind.load = [](VProfileData& d, const VProfileKey* key) {
+      return static_cast<V&>(d).Load(key);
+    };
     kind.storedValue = [](const VProfileData& d, VStoredValue& value) {
       return static_cast<const V&>(d).GetStoredValue(value);
     };

@@ -162,8 +162,9 @@ bool VProfile<T>::SetFromText(const VUnicodeString& text, VReportMessageParams& 
       if constexpr (std::is_same_v<T, VTriState>) {
         return SettingTextError(kMsgSettingTriState, text, error);
       } else {
-        return SettingTextError(kMsgSettingNumber, text, error,
-                                {U8(std::to_string(Traits::kMin)), U8(std::to_string(Traits::kMax))});
+        return SettingTextError(
+            kMsgSettingNumber, text, error,
+            {U8(std::to_string(Traits::kMin)), U8(std::to_string(Traits::kMax))});
       }
     }
     SetNumber(value);

@@ -98,8 +98,8 @@ class VProfileDword : public VProfileData {
                        VReportMessageParams& error) const;
   // An integer, boolean or numeric string of a variant as a 64-bit number.
   static bool VariantNumber(const VVariant& in, int64_t& value);
-  // Accepts `number` for a `bits`-wide value that lies within [min, max], either as it is or as
-  // that many bits; the accepted bits come back in `bitsValue`.
+  // Accepts `number` for a `bits`-wide value that lies within [min, max], either as it is or
+  // read as that many bits with the other sign (0xFFFFFFFF for -1); the result is in `value`.
   static bool FitNumber(int64_t number, int64_t min, int64_t max, int bits, int64_t& value);
   bool ConversionFailed(VReportMessageParams& error) const;
   bool SettingTextError(uint32_t id, const VUnicodeString& text, VReportMessageParams& error,

@@ -8,7 +8,8 @@
 //   };
 //   using InstallConfig = VProfileStruct<InstallFields>;
 //   const VMemberTable& InstallFields::MemberTable() {
-//     static const VMemberRow kRows[] = {QL_ROW(InstallConfig, shortcuts, u"Shortcuts", true), ...};
+//     static const VMemberRow kRows[] = {
+//         QL_ROW(InstallConfig, shortcuts, u"Shortcuts", true), ...};
 //     static const VMemberTable table(kRows);
 //     return table;
 //   }

@@ -21,8 +21,12 @@ class VProfileSz : public VProfileData {
                           const VUnicodeString& value);
 
  protected:
-  bool ReadAs(const VProfileKey& key, VUnicodeString& value) { return ReadValue(key, name, &value); }
-  bool WriteAs(VProfileKey& key, const VUnicodeString& value) { return WriteValue(key, name, value); }
+  bool ReadAs(const VProfileKey& key, VUnicodeString& value) {
+    return ReadValue(key, name, &value);
+  }
+  bool WriteAs(VProfileKey& key, const VUnicodeString& value) {
+    return WriteValue(key, name, value);
+  }
   bool StoredValueOf(const VUnicodeString& value, VStoredValue& out) const;
   bool TextToValue(const VUnicodeString& text, VUnicodeString& value, VReportMessageParams&) const;
   // The caller's converter goes first; when it has no conversion for the text (0xE1040040) the

@@ -153,7 +153,8 @@ TEST(MemberTable, StoredValuesAreTakenAndAnUnchangedObjectWritesNothing) {
     config.port = 70;
     EXPECT_TRUE(config.Save(key, true));
   });
-  std::string expected = std::string(kDefaultsBeforeLists) + "D:\"Unrelated\"=00000001\r\n" + kDefaultLists;
+  std::string expected =
+      std::string(kDefaultsBeforeLists) + "D:\"Unrelated\"=00000001\r\n" + kDefaultLists;
   expected.replace(expected.find("D:\"Port\"=00000045"), 17, "D:\"Port\"=00000046");
   EXPECT_EQ(folder.Lines("Global"), expected);
 }
@@ -383,6 +384,7 @@ class BrokenConfig : public VProfileComposite {
  public:
   VProfileString text;
   VProfile<int> number;
+  SamplePrinter printer;
   const VMemberTable& GetMemberTable() const override { throw std::logic_error("unused"); }
   static void Build(int which) {
     if (which == 0) {
@@ -398,16 +400,34 @@ class BrokenConfig : public VProfileComposite {
     } else if (which == 3) {
       static const VMemberRow kRows[] = {QL_ROW(BrokenConfig, number, u"")};
       VMemberTable table(kRows);
-    } else {
+    } else if (which == 4) {
       static const VMemberRow kRows[] = {QL_ROW(BrokenConfig, number, u"N").Clamp(5, 1)};
+      VMemberTable table(kRows);
+    } else {
+      static const VMemberRow kRows[] = {QL_NESTED(BrokenConfig, printer).Custom()};
       VMemberTable table(kRows);
     }
   }
 };
 
 TEST(MemberTable, RowsThatCannotWorkAreRefusedWhenTheTableIsBuilt) {
-  for (int which = 0; which < 5; ++which)
+  for (int which = 0; which < 6; ++which)
     EXPECT_THROW(BrokenConfig::Build(which), std::logic_error) << which;
+}
+
+class BadDefaultConfig : public VProfileComposite {
+ public:
+  VProfileTabState tabs;
+  const VMemberTable& GetMemberTable() const override {
+    static const VMemberRow kRows[] = {QL_ROW(BadDefaultConfig, tabs, u"Tabs", u"not a state")};
+    static const VMemberTable table(kRows);
+    return table;
+  }
+};
+
+TEST(MemberTable, ADefaultTextOfTheWrongFormIsAProgrammingError) {
+  BadDefaultConfig config;
+  EXPECT_THROW(config.Load(nullptr), std::logic_error);
 }
 
 struct InstallFields {

@@ -82,7 +82,8 @@ TEST(FileTime, NowIsAfter2020) {
 
 TEST(ProfileTime, StoredAsTextAndUnreadableTextIsAbsent) {
   IniFolder folder;
-  folder.WriteLines("Test", "S:\"Good\"=2021:06:15:12:30:00:500\r\nS:\"Bad\"=2018:13:01:00:00:00:000\r\n");
+  folder.WriteLines("Test",
+                    "S:\"Good\"=2021:06:15:12:30:00:500\r\nS:\"Bad\"=2018:13:01:00:00:00:000\r\n");
   folder.WithKey(u"Test", [](VProfileKey& key) {
     VProfileTime good(u"Good", {});
     VProfileTime bad(u"Bad", VFileTime::FromTicks(42));
