@@ -2,30 +2,9 @@
 
 #include <time.h>
 
+#include "platform/calendar.h"
+
 namespace {
-
-// Days since 1970-01-01 of a proleptic Gregorian date, and back (H. Hinnant's algorithms).
-long DaysFromCivil(long y, unsigned m, unsigned d) {
-  y -= m <= 2;
-  const long era = (y >= 0 ? y : y - 399) / 400;
-  const unsigned yoe = static_cast<unsigned>(y - era * 400);
-  const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + static_cast<long>(doe) - 719468;
-}
-
-void CivilFromDays(long z, long& y, unsigned& m, unsigned& d) {
-  z += 719468;
-  const long era = (z >= 0 ? z : z - 146096) / 146097;
-  const unsigned doe = static_cast<unsigned>(z - era * 146097);
-  const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  y = static_cast<long>(yoe) + era * 400;
-  const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const unsigned mp = (5 * doy + 2) / 153;
-  d = doy - (153 * mp + 2) / 5 + 1;
-  m = mp < 10 ? mp + 3 : mp - 9;
-  y += m <= 2;
-}
 
 void AppendNumber(std::u16string& out, int value, int digits) {
   std::u16string text;
@@ -58,13 +37,12 @@ VLogTime VLocalTimeNow() {
 int VLogDateNumber(const VLogTime& time) { return time.year * 10000 + time.month * 100 + time.day; }
 
 int VLogDateNumberDaysBefore(const VLogTime& time, int days) {
-  long y = 0;
-  unsigned m = 0;
-  unsigned d = 0;
-  CivilFromDays(DaysFromCivil(time.year, static_cast<unsigned>(time.month),
-                              static_cast<unsigned>(time.day)) - days,
-                y, m, d);
-  return static_cast<int>(y) * 10000 + static_cast<int>(m) * 100 + static_cast<int>(d);
+  int64_t y = 0;
+  int m = 0;
+  int d = 0;
+  vcalendar::CivilFromDays(vcalendar::DaysFromCivil(time.year, time.month, time.day) - days, y,
+                           m, d);
+  return static_cast<int>(y) * 10000 + m * 100 + d;
 }
 
 std::u16string VFormatLogTime(const VLogTime& time, std::u16string_view pattern) {
