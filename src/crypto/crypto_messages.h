@@ -24,5 +24,6 @@ constexpr uint32_t kEncodedForm = 0xE138030B;
 constexpr uint32_t kBlowfishMode = 0xE138030C;           // %1: the mode
 constexpr uint32_t kDecryptedNotUtf8 = 0xE138030D;
 constexpr uint32_t kProtectedByOther = 0xE138030E;
+constexpr uint32_t kSecretNotSavedDisabled = 0xE138030F;  // %1: the setting
 
 }  // namespace crypto_messages

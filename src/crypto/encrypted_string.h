@@ -10,6 +10,8 @@
 
 class VEncryptedString : public VUnicodeString {
  public:
+  static constexpr const char* kKindName = "encrypted";
+
   VEncryptedString() = default;
   explicit VEncryptedString(const VUnicodeString& storedText) : VUnicodeString(storedText) {}
   VEncryptedString(const VEncryptedString&) = default;
