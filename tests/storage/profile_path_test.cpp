@@ -1,0 +1,94 @@
+// Path settings keep their placeholders across a load and a save.
+#include <gtest/gtest.h>
+
+#include "platform/app_info.h"
+#include "storage/ini_file_store.h"
+#include "storage/profile_composite.h"
+#include "storage/profile_path.h"
+#include "support/test_support.h"
+
+namespace {
+
+VPathFolders Folders() {
+  VPathFolders f;
+  f.folder[kPathConfig] = u"/home/me/Config";
+  f.folder[kPathInstall] = u"/opt/tolvane";
+  f.folder[kPathUserData] = u"/home/me/.local/share/Tolvane/Karvell";
+  f.folder[kPathSshData] = u"";  // not known
+  return f;
+}
+
+TEST(ProfilePathText, ExpandsAndContractsThePlaceholders) {
+  VPathFolders f = Folders();
+  VPathKind kind = kPathNone;
+  EXPECT_EQ(VExpandStoredPath(u"${TLV_CONFIG_PATH}\\Logs\\a.log", f, kind), u"/home/me/Config/Logs/a.log");
+  EXPECT_EQ(kind, kPathConfig);
+  EXPECT_EQ(VExpandStoredPath(u"${TLV_USER_DATA_PATH}/log.txt", f, kind),
+            u"/home/me/.local/share/Tolvane/Karvell/log.txt");
+  EXPECT_EQ(kind, kPathUserData);
+  // A placeholder whose folder is not known, or in another case, stays as it is.
+  EXPECT_EQ(VExpandStoredPath(u"${TLV_SSH_DATA_PATH}/id", f, kind), u"${TLV_SSH_DATA_PATH}/id");
+  EXPECT_EQ(kind, kPathNone);
+  EXPECT_EQ(VExpandStoredPath(u"${tlv_config_path}/x", f, kind), u"${tlv_config_path}/x");
+  EXPECT_EQ(VExpandStoredPath(u"${TLV_INSTALL_PATH}/x", f, kind, kPathConfig), u"${TLV_INSTALL_PATH}/x");
+
+  EXPECT_EQ(VContractPath(u"/home/me/Config/Logs/a.log", f, kPathNone), u"${TLV_CONFIG_PATH}/Logs/a.log");
+  EXPECT_EQ(VContractPath(u"/home/me/Config", f, kPathNone), u"${TLV_CONFIG_PATH}");
+  EXPECT_EQ(VContractPath(u"/home/me/Config2/a", f, kPathNone), u"/home/me/Config2/a");
+  EXPECT_EQ(VContractPath(u"/srv/other", f, kPathNone), u"/srv/other");
+  // The placeholder the value was read with wins over the order of the four.
+  VPathFolders nested = f;
+  nested.folder[kPathUserData] = u"/home/me/Config/data";
+  EXPECT_EQ(VContractPath(u"/home/me/Config/data/x", nested, kPathUserData), u"${TLV_USER_DATA_PATH}/x");
+  EXPECT_EQ(VContractPath(u"/home/me/Config/data/x", nested, kPathNone), u"${TLV_CONFIG_PATH}/data/x");
+  EXPECT_EQ(VContractPath(u"/home/me/Config/x", f, kPathNone, kPathInstall), u"/home/me/Config/x");
+}
+
+class PathHolder : public VProfileComposite {
+ public:
+  ProfilePath logFile;
+  ProfilePath script{kPathNone, false};
+  const VMemberTable& GetMemberTable() const override {
+    static const VMemberRow kRows[] = {
+        QL_ROW(PathHolder, logFile, u"Log File", u"${TLV_CONFIG_PATH}\\log.txt"),
+        QL_ROW(PathHolder, script, u"Script Filename"),
+    };
+    static const VMemberTable table(kRows);
+    return table;
+  }
+};
+
+TEST(ProfilePathSetting, ReadsTheNewerNameAndWritesBackWhereItWasFound) {
+  qtest::TempDir dir;
+  vapp::SetConfigFolderInUse(U8(dir / "cfg"));
+  VIniFileStoreFactory factory(U8(dir / "cfg"));
+  {
+    VProfileStore store(&factory);
+    VProfileKey key(*store.GetRootKey(), u"K");
+    PathHolder holder;
+    holder.Load(&key);  // nothing stored: the default, expanded
+    EXPECT_EQ(holder.logFile.Current().ToUtf8(), dir / "cfg/log.txt");
+    EXPECT_TRUE(holder.Save(key, false));
+  }
+  EXPECT_EQ(qtest::ReadFile(dir / "cfg/K.ini"), "\xEF\xBB\xBFS:\"Log File\"=${TLV_CONFIG_PATH}/log.txt\r\nS:\"Script Filename\"=\r\n");
+  qtest::WriteFile(dir / "cfg/K.ini",
+                   "S:\"Log File\"=/old/place\r\nS:\"Log File V2\"=${TLV_CONFIG_PATH}\\sub\\l.txt\r\n"
+                   "S:\"Script Filename V2\"=/ignored\r\nS:\"Script Filename\"=/s.sh\r\n");
+  {
+    VProfileStore store(&factory);
+    VProfileKey key(*store.GetRootKey(), u"K");
+    PathHolder holder;
+    holder.Load(&key);
+    EXPECT_EQ(holder.logFile.Current().ToUtf8(), dir / "cfg/sub/l.txt");
+    EXPECT_EQ(holder.logFile.GetPathKind(), kPathConfig);
+    EXPECT_EQ(holder.script.Current(), u"/s.sh");
+    holder.logFile = U8(dir / "cfg/other.txt");
+    EXPECT_TRUE(holder.Save(key, false));
+  }
+  std::string text = qtest::ReadFile(dir / "cfg/K.ini");
+  EXPECT_NE(text.find("S:\"Log File V2\"=${TLV_CONFIG_PATH}/other.txt\r\n"), std::string::npos);
+  EXPECT_NE(text.find("S:\"Log File\"=/old/place\r\n"), std::string::npos);
+  vapp::SetConfigFolderInUse(VUnicodeString());
+}
+
+}  // namespace
