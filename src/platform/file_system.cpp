@@ -145,6 +145,8 @@ FileInfo Stat(const std::string& path) {
   info.exists = true;
   info.isDirectory = S_ISDIR(st.st_mode);
   info.mode = st.st_mode;
+  info.isRegular = S_ISREG(st.st_mode);
+  info.size = static_cast<uint64_t>(st.st_size);
   info.readOnly = !info.isDirectory && ModeIsReadOnly(st, path);
   return info;
 }

@@ -17,6 +17,9 @@ struct FileInfo {
   bool isDirectory = false;
   // The file may not be written: no write bit for anyone, or this user may not write it.
   bool readOnly = false;
+  // A plain file (not a folder, device, pipe or socket), and its length in bytes.
+  bool isRegular = false;
+  uint64_t size = 0;
   mode_t mode = 0;
 };
 

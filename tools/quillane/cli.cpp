@@ -7,6 +7,7 @@
 
 #include "storage/ini_file_store.h"
 #include "storage/registry_store.h"
+#include "storage/xml_file_store.h"
 
 namespace cli {
 
@@ -47,7 +48,8 @@ VProfileStoreFactory* Context::Factory() {
         break;
       }
       case StoreKind::XmlFile:
-        throw UsageError("this store is not available in this build");
+        factory_ = std::make_unique<VXmlFileStoreFactory>(Wide(storeLocation));
+        break;
     }
   }
   return factory_.get();
@@ -55,6 +57,15 @@ VProfileStoreFactory* Context::Factory() {
 
 int Context::CreateFlags() const {
   return storeKind == StoreKind::IniFolder ? 0 : kProfileKeyCreate;
+}
+
+int Context::CheckStore(VProfileStore& store) {
+  if (storeKind != StoreKind::XmlFile) return 0;
+  VProfileKey* root = store.GetRootKey();
+  root->GetLastError().Reset(0);
+  root->CanWrite();  // reads the file
+  if (root->GetLastError().IsError()) return Fail(kExitFailed, root->GetLastError());
+  return 0;
 }
 
 int Context::Fail(int code, VReportMessageParams& message) {

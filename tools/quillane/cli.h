@@ -57,6 +57,10 @@ class Context {
   // Sub-keys come into being with their value file in a folder store; other stores create keys
   // when asked to open them with the create flag.
   int CreateFlags() const;
+  // A settings file that cannot be read (not XML, not a settings file) reads as an empty store;
+  // commands report it instead of answering from nothing. 0 when the store is usable, else the
+  // exit status after the message was printed.
+  int CheckStore(VProfileStore& store);
 
   bool Json() const { return options.json; }
   // Sets the JSON document printed when the command ends.

@@ -55,6 +55,7 @@ int List(Context& context, const ParsedArgs& args) {
   Expect(args, 1, "PATH");
   auto levels = SplitKeyPath(args.positionals[0]);
   VProfileStore store(true, nullptr);
+  if (int failed = context.CheckStore(store)) return failed;
   if (!KeyExists(store, levels)) return KeyMissing(context, JoinKeyPath(levels));
   KeyPath path(store, levels, 0);
   VProfileKeyIterator keys(path.Key(), false);
@@ -79,6 +80,7 @@ int Values(Context& context, const ParsedArgs& args) {
   Expect(args, 1, "PATH");
   auto levels = SplitKeyPath(args.positionals[0]);
   VProfileStore store(true, nullptr);
+  if (int failed = context.CheckStore(store)) return failed;
   if (!KeyExists(store, levels)) return KeyMissing(context, JoinKeyPath(levels));
   KeyPath path(store, levels, 0);
   VProfileKeyIterator values(path.Key(), true);
@@ -112,6 +114,7 @@ int Get(Context& context, const ParsedArgs& args) {
   auto levels = SplitKeyPath(args.positionals[0]);
   VUnicodeString name = Wide(args.positionals[1]);
   VProfileStore store(true, nullptr);
+  if (int failed = context.CheckStore(store)) return failed;
   if (!KeyExists(store, levels)) return KeyMissing(context, JoinKeyPath(levels));
   KeyPath path(store, levels, 0);
   VStoredValue value;
@@ -162,6 +165,7 @@ int Set(Context& context, const ParsedArgs& args) {
   auto levels = SplitKeyPath(args.positionals[0]);
   VUnicodeString name = Wide(args.positionals[1]);
   VProfileStore store(nullptr);
+  if (int failed = context.CheckStore(store)) return failed;
   KeyPath path(store, levels, context.CreateFlags());
   if (!WriteStoredValue(path.Key(), name, value))
     return NotSaved(context, JoinKeyPath(levels), path.Key().GetLastError());
@@ -175,6 +179,7 @@ int Unset(Context& context, const ParsedArgs& args) {
   auto levels = SplitKeyPath(args.positionals[0]);
   VUnicodeString name = Wide(args.positionals[1]);
   VProfileStore store(nullptr);
+  if (int failed = context.CheckStore(store)) return failed;
   if (!KeyExists(store, levels)) return KeyMissing(context, JoinKeyPath(levels));
   KeyPath path(store, levels, 0);
   VStoredValue value;
@@ -192,15 +197,18 @@ int Delete(Context& context, const ParsedArgs& args) {
   auto levels = SplitKeyPath(args.positionals[0]);
   if (levels.empty()) throw UsageError("the root of the store cannot be deleted");
   VProfileStore store(nullptr);
+  if (int failed = context.CheckStore(store)) return failed;
   if (!KeyExists(store, levels)) return KeyMissing(context, JoinKeyPath(levels));
   VUnicodeString last = levels.back();
   levels.pop_back();
   KeyPath parent(store, levels, 0);
-  if (!parent.Key().DeleteSubKey(last.c_str())) {
+  VReportMessageParams error;
+  // A store that keeps everything in one file writes the deletion when the key is flushed.
+  if (!parent.Key().DeleteSubKey(last.c_str()) || !parent.Flush(error)) {
+    if (!error.IsError()) error = parent.Key().GetLastError();
     levels.push_back(last);
     return context.Fail(kExitFailed, kMsgKeyNotDeleted,
-                        {Wide(JoinKeyPath(levels)),
-                         parent.Key().GetLastError().GetTextOneLineTrimmed()});
+                        {Wide(JoinKeyPath(levels)), error.GetTextOneLineTrimmed()});
   }
   return kExitOk;
 }
@@ -208,6 +216,7 @@ int Delete(Context& context, const ParsedArgs& args) {
 int Exists(Context& context, const ParsedArgs& args) {
   Expect(args, 1, "PATH");
   VProfileStore store(true, nullptr);
+  if (int failed = context.CheckStore(store)) return failed;
   bool exists = KeyExists(store, SplitKeyPath(args.positionals[0]));
   Json result = Json::Object();
   result.Set("exists", exists);
@@ -232,6 +241,7 @@ int Copy(Context& context, const ParsedArgs& args) {
     return context.Fail(kExitFailed, kMsgCopyIntoItself,
                         {Wide(JoinKeyPath(from)), Wide(JoinKeyPath(to))});
   VProfileStore store(nullptr);
+  if (int failed = context.CheckStore(store)) return failed;
   if (!KeyExists(store, from)) return KeyMissing(context, JoinKeyPath(from));
   KeyPath source(store, from, 0);
   KeyPath destination(store, to, context.CreateFlags());
@@ -249,6 +259,7 @@ int Rewrite(Context& context, const ParsedArgs& args) {
   Expect(args, 1, "PATH");
   auto levels = SplitKeyPath(args.positionals[0]);
   VProfileStore store(nullptr);
+  if (int failed = context.CheckStore(store)) return failed;
   if (!KeyExists(store, levels)) return KeyMissing(context, JoinKeyPath(levels));
   KeyPath path(store, levels, 0);
   if (!path.Key().Rewrite()) return NotSaved(context, JoinKeyPath(levels), path.Key().GetLastError());
@@ -262,6 +273,7 @@ int MergePersonal(Context& context, const ParsedArgs& args) {
   std::string folder = args.positionals[1];
   for (const auto& level : levels) folder = vfs::JoinPath(folder, Utf8(level));
   VProfileStore store(nullptr);
+  if (int failed = context.CheckStore(store)) return failed;
   if (!KeyExists(store, levels)) return KeyMissing(context, JoinKeyPath(levels));
   KeyPath path(store, levels, 0);
   path.Key().GetLastError().Reset(0);

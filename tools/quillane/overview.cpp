@@ -18,10 +18,12 @@ int RunOverview(Context& context) {
     VParseRegistryHive(context.storeLocation, hive);
     folder = VRegistryHiveFolder(hive);
   }
-  bool exists = context.storeKind == StoreKind::XmlFile || vfs::IsDirectory(folder);
+  bool exists = context.storeKind == StoreKind::XmlFile ? vfs::Stat(folder).exists
+                                                        : vfs::IsDirectory(folder);
   Json keys = Json::Array();
   if (exists) {
     VProfileStore store(true, nullptr);
+    if (int failed = context.CheckStore(store)) return failed;
     VProfileKeyIterator iterator(*store.GetRootKey(), false);
     VUnicodeString name;
     while (iterator.Next(name)) keys.Push(Utf8(name));

@@ -1,0 +1,470 @@
+// The XML settings file store: what reaches the file, and what reads back.
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/win32_errors.h"
+#include "storage/ini_file_store.h"
+#include "storage/xml_file_key.h"
+#include "storage/xml_file_store.h"
+#include "support/test_support.h"
+
+namespace {
+
+const std::string kHead =
+    "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Tolvane version=\"3.0\">\n";
+
+// One store on a file, as callers make it: store first, keys inside it.
+struct XmlStore {
+  explicit XmlStore(const std::string& path, bool readOnly = false, uint8_t flags = 0)
+      : factory(U8(path), flags), store(readOnly, &factory) {}
+  VProfileKey& Root() { return *store.GetRootKey(); }
+  VXmlFileStoreFactory factory;
+  VProfileStore store;
+};
+
+std::vector<std::pair<std::string, int>> Entries(const VProfileKey& key, bool values) {
+  std::vector<std::pair<std::string, int>> out;
+  VProfileKeyIterator iterator(key, values);
+  VUnicodeString name;
+  int type = -1;
+  while (iterator.Next(name, type)) out.emplace_back(name.ToUtf8(), type);
+  return out;
+}
+
+TEST(XmlFileStoreLayout, NewFileHoldsDeclarationRootKeyAndString) {
+  qtest::TempDir dir;
+  std::string path = dir / "settings.xml";
+  {
+    XmlStore xml(path);
+    VProfileKey global(xml.Root(), u"Global");
+    EXPECT_TRUE(global.WriteString(u"Hostname", u"host1"));
+  }
+  EXPECT_EQ(qtest::ReadFile(path), kHead +
+                                       "\t<key name=\"Global\">\n"
+                                       "\t\t<string name=\"Hostname\">host1</string>\n"
+                                       "\t</key>\n"
+                                       "</Tolvane>\n");
+}
+
+TEST(XmlFileStoreLayout, NumbersAreDecimalAndBytesAreLowerCaseHex) {
+  qtest::TempDir dir;
+  std::string path = dir / "settings.xml";
+  const uint8_t bytes[] = {0x00, 0xAB};
+  {
+    XmlStore xml(path);
+    EXPECT_TRUE(xml.Root().WriteBinary(u"Block", bytes, 2));
+    EXPECT_TRUE(xml.Root().WriteDword(u"Delay", 250));
+    EXPECT_TRUE(xml.Root().WriteDword(u"Max", 0xFFFFFFFFu));
+    EXPECT_TRUE(xml.Root().WriteBinary(u"None", nullptr, 0));
+  }
+  EXPECT_EQ(qtest::ReadFile(path), kHead +
+                                       "\t<binary name=\"Block\">00ab</binary>\n"
+                                       "\t<dword name=\"Delay\">250</dword>\n"
+                                       "\t<dword name=\"Max\">4294967295</dword>\n"
+                                       "\t<binary name=\"None\"/>\n"
+                                       "</Tolvane>\n");
+  XmlStore xml(path);
+  uint8_t read[2] = {};
+  VDword size = sizeof read;
+  EXPECT_TRUE(xml.Root().ReadBinary(u"Block", read, size));
+  EXPECT_EQ(size, 2u);
+  EXPECT_EQ(read[0], 0x00);
+  EXPECT_EQ(read[1], 0xAB);
+  VDword number = 0;
+  EXPECT_TRUE(xml.Root().ReadDword(u"Max", number));
+  EXPECT_EQ(number, 0xFFFFFFFFu);
+  size = 7;
+  EXPECT_TRUE(xml.Root().ReadBinary(u"None", nullptr, size));
+  EXPECT_EQ(size, 0u);
+}
+
+TEST(XmlFileStoreLayout, ListsHoldOneStringElementPerItem) {
+  qtest::TempDir dir;
+  std::string path = dir / "settings.xml";
+  {
+    XmlStore xml(path);
+    EXPECT_TRUE(xml.Root().WriteMultiSz(u"Lines", VStringArray{u"one", u"", u"three"}));
+    EXPECT_TRUE(xml.Root().WriteMultiSz(u"Empty", VStringArray{}));
+  }
+  EXPECT_EQ(qtest::ReadFile(path), kHead +
+                                       "\t<array name=\"Lines\">\n"
+                                       "\t\t<string>one</string>\n"
+                                       "\t\t<string/>\n"
+                                       "\t\t<string>three</string>\n"
+                                       "\t</array>\n"
+                                       "\t<array name=\"Empty\"/>\n"
+                                       "</Tolvane>\n");
+  XmlStore xml(path);
+  VStringArray lines;
+  EXPECT_TRUE(xml.Root().ReadMultiSz(u"Lines", lines));
+  EXPECT_EQ(lines, (VStringArray{u"one", u"", u"three"}));
+  VStringArray empty{u"stale"};
+  EXPECT_TRUE(xml.Root().ReadMultiSz(u"Empty", empty));
+  EXPECT_TRUE(empty.IsEmpty());
+}
+
+TEST(XmlFileStoreLayout, PathOpensNestedKeysAndCreatesThemOnDisk) {
+  qtest::TempDir dir;
+  std::string path = dir / "settings.xml";
+  {
+    XmlStore xml(path);
+    VProfileKey host(xml.Root(), u"Sessions/Lab/host1", kProfileKeyCreate);
+    EXPECT_TRUE(host.Flush());
+  }
+  EXPECT_EQ(qtest::ReadFile(path), kHead +
+                                       "\t<key name=\"Sessions\">\n"
+                                       "\t\t<key name=\"Lab\">\n"
+                                       "\t\t\t<key name=\"host1\"/>\n"
+                                       "\t\t</key>\n"
+                                       "\t</key>\n"
+                                       "</Tolvane>\n");
+  XmlStore xml(path);
+  EXPECT_TRUE(xml.Root().SubKeyExists(u"Sessions"));
+  EXPECT_TRUE(xml.Root().SubKeyExists(u"Sessions\\Lab\\host1"));
+  VProfileKey lab(xml.Root(), u"Sessions\\Lab");
+  EXPECT_EQ(Entries(lab, false), (std::vector<std::pair<std::string, int>>{{"host1", 4}}));
+}
+
+TEST(XmlFileStoreLayout, OpeningWithoutCreateMakesTheKeyButDoesNotWriteTheFile) {
+  qtest::TempDir dir;
+  std::string path = dir / "settings.xml";
+  {
+    XmlStore xml(path);
+    EXPECT_FALSE(xml.Root().SubKeyExists(u"Sessions"));
+    VProfileKey host(xml.Root(), u"Sessions/Lab/host1");
+    // The elements exist in the document from now on...
+    EXPECT_TRUE(xml.Root().SubKeyExists(u"Sessions/Lab/host1"));
+    VUnicodeString value;
+    EXPECT_FALSE(host.ReadString(u"Hostname", value));
+    EXPECT_TRUE(host.Flush());
+  }
+  // ...but looking alone changes nothing on disk.
+  EXPECT_FALSE(qtest::Exists(path));
+}
+
+TEST(XmlFileStoreLayout, IterationFollowsTheOrderOfFirstWriting) {
+  qtest::TempDir dir;
+  std::string path = dir / "settings.xml";
+  {
+    XmlStore xml(path);
+    EXPECT_TRUE(xml.Root().WriteString(u"A", u"1"));
+    VProfileKey k(xml.Root(), u"K", kProfileKeyCreate);
+    EXPECT_TRUE(xml.Root().WriteDword(u"B", 2));
+    // Replacing a value keeps its place.
+    EXPECT_TRUE(xml.Root().WriteString(u"A", u"again"));
+  }
+  XmlStore xml(path);
+  using List = std::vector<std::pair<std::string, int>>;
+  EXPECT_EQ(Entries(xml.Root(), true), (List{{"A", 1}, {"B", 0}}));
+  EXPECT_EQ(Entries(xml.Root(), false), (List{{"K", 4}}));
+  VUnicodeString text;
+  EXPECT_TRUE(xml.Root().ReadString(u"A", text));
+  EXPECT_EQ(text, u"again");
+}
+
+TEST(XmlFileStoreValues, KindsAreSeparateValuesAndDeleteRemovesEveryKind) {
+  qtest::TempDir dir;
+  XmlStore xml(dir / "settings.xml");
+  VProfileKey& root = xml.Root();
+  EXPECT_TRUE(root.WriteDword(u"X", 7));
+  EXPECT_TRUE(root.WriteString(u"X", u"seven"));
+  VDword number = 0;
+  VUnicodeString text;
+  EXPECT_TRUE(root.ReadDword(u"X", number));
+  EXPECT_EQ(number, 7u);
+  EXPECT_TRUE(root.ReadString(u"X", text));
+  EXPECT_EQ(text, u"seven");
+  VStringArray list;
+  EXPECT_FALSE(root.ReadMultiSz(u"X", list));
+  // Names compare exactly.
+  EXPECT_FALSE(root.ReadString(u"x", text));
+  EXPECT_TRUE(root.DeleteValue(u"X"));
+  EXPECT_FALSE(root.ReadDword(u"X", number));
+  EXPECT_FALSE(root.ReadString(u"X", text));
+  EXPECT_TRUE(root.DeleteValue(u"never there"));
+}
+
+TEST(XmlFileStoreValues, TextsComeBackExactly) {
+  qtest::TempDir dir;
+  std::string path = dir / "settings.xml";
+  const std::vector<std::u16string> texts = {
+      u"", u"   ", u"\t", u"  leading", u"trailing  ", u"<tag attr=\"v\">&amp;</tag>",
+      u"it's \"quoted\"", u"line one\nline two", u"crlf\r\nend", u"]]> outside CDATA",
+      u"caf\u00e9 \u65e5\u672c \U0001F600", u"&unknown; &#65;"};
+  {
+    XmlStore xml(path);
+    for (size_t i = 0; i < texts.size(); ++i) {
+      std::u16string name = u"T" + vtext::FormatHex(static_cast<uint32_t>(i), 2);
+      EXPECT_TRUE(xml.Root().WriteString(name.c_str(), texts[i].c_str()));
+    }
+    EXPECT_TRUE(xml.Root().WriteMultiSz(u"List", VStringArray{u" ", u"a&b", u""}));
+    EXPECT_TRUE(xml.Root().WriteString(u"name with \"quote\" & 'apostrophe' <x>", u"v"));
+  }
+  XmlStore xml(path);
+  for (size_t i = 0; i < texts.size(); ++i) {
+    std::u16string name = u"T" + vtext::FormatHex(static_cast<uint32_t>(i), 2);
+    VUnicodeString text(u"unchanged");
+    EXPECT_TRUE(xml.Root().ReadString(name.c_str(), text));
+    EXPECT_EQ(text, texts[i]) << i;
+  }
+  VStringArray list;
+  EXPECT_TRUE(xml.Root().ReadMultiSz(u"List", list));
+  EXPECT_EQ(list, (VStringArray{u" ", u"a&b", u""}));
+  VUnicodeString text;
+  EXPECT_TRUE(xml.Root().ReadString(u"name with \"quote\" & 'apostrophe' <x>", text));
+}
+
+TEST(XmlFileStoreValues, AbsentValuesLeaveTheOutArgumentAlone) {
+  qtest::TempDir dir;
+  XmlStore xml(dir / "settings.xml");
+  VDword number = 42;
+  VUnicodeString text(u"keep");
+  VStringArray list{u"keep"};
+  EXPECT_FALSE(xml.Root().ReadDword(u"n", number));
+  EXPECT_FALSE(xml.Root().ReadString(u"s", text));
+  EXPECT_FALSE(xml.Root().ReadMultiSz(u"m", list));
+  EXPECT_EQ(number, 42u);
+  EXPECT_EQ(text, u"keep");
+  EXPECT_EQ(list, (VStringArray{u"keep"}));
+}
+
+TEST(XmlFileStoreValues, ByteBlockBufferRules) {
+  qtest::TempDir dir;
+  XmlStore xml(dir / "settings.xml");
+  const uint8_t bytes[] = {1, 2, 3};
+  ASSERT_TRUE(xml.Root().WriteBinary(u"B", bytes, 3));
+  VDword size = 0;
+  EXPECT_TRUE(xml.Root().ReadBinary(u"B", nullptr, size));
+  EXPECT_EQ(size, 3u);
+  uint8_t small[2] = {9, 9};
+  size = 2;
+  EXPECT_FALSE(xml.Root().ReadBinary(u"B", small, size));
+  EXPECT_EQ(size, 2u);
+  EXPECT_EQ(small[0], 9);
+  uint8_t big[8] = {};
+  size = 8;
+  EXPECT_TRUE(xml.Root().ReadBinary(u"B", big, size));
+  EXPECT_EQ(size, 3u);
+  EXPECT_EQ(big[2], 3);
+}
+
+TEST(XmlFileStoreValues, CharactersXmlCannotHoldAreRefusedWithAReason) {
+  qtest::TempDir dir;
+  std::string path = dir / "settings.xml";
+  {
+    XmlStore xml(path);
+    EXPECT_FALSE(xml.Root().WriteString(u"Escape", u"\x1b[A"));
+    EXPECT_EQ(xml.Root().GetLastError().GetMessageId(), kMsgXmlUnstorableChar);
+    EXPECT_EQ(xml.Root().GetLastError().GetInserts()[1], u"001B");
+    const char16_t lone[] = {u'a', 0xD800, 0};
+    EXPECT_FALSE(xml.Root().WriteString(u"Lone", lone));
+    EXPECT_FALSE(xml.Root().WriteString(lone, u"text"));
+    EXPECT_FALSE(xml.Root().WriteMultiSz(u"List", VStringArray{u"ok", u"\x01"}));
+    VProfileKey bad(xml.Root(), u"bad\x02name", kProfileKeyCreate);
+    EXPECT_EQ(bad.GetLastError().GetMessageId(), kMsgXmlUnstorableChar);
+    EXPECT_FALSE(bad.WriteString(u"a", u"b"));
+    VReportMessageParams* error = nullptr;
+    EXPECT_FALSE(xml.Root().ValidateSubKeyName(u"x\x03", &error));
+    ASSERT_NE(error, nullptr);
+    EXPECT_EQ(error->GetMessageId(), win32::kInvalidName);
+    error->Release();
+    // Tabs and line breaks are fine.
+    EXPECT_TRUE(xml.Root().WriteString(u"Fine", u"a\tb\nc"));
+  }
+  std::string bytes = qtest::ReadFile(path);
+  EXPECT_EQ(bytes.find("Escape"), std::string::npos);
+  EXPECT_EQ(bytes.find("bad"), std::string::npos);
+  EXPECT_NE(bytes.find("<string name=\"Fine\">a\tb\nc</string>"), std::string::npos);
+}
+
+TEST(XmlFileStoreKeys, DeletingAKeyRemovesItsTreeAndItsHandlesStopWorking) {
+  qtest::TempDir dir;
+  std::string path = dir / "settings.xml";
+  {
+    XmlStore xml(path);
+    VProfileKey sessions(xml.Root(), u"Sessions", kProfileKeyCreate);
+    VProfileKey host(sessions, u"Lab/host1", kProfileKeyCreate);
+    ASSERT_TRUE(host.WriteString(u"Hostname", u"h"));
+    EXPECT_TRUE(sessions.DeleteSubKey(u"Lab"));
+    EXPECT_FALSE(sessions.SubKeyExists(u"Lab"));
+    VUnicodeString text;
+    EXPECT_FALSE(host.ReadString(u"Hostname", text));
+    // A write through the handle of a deleted key would go nowhere: it fails instead.
+    EXPECT_FALSE(host.WriteString(u"Hostname", u"again"));
+    EXPECT_EQ(host.GetLastError().GetMessageId(), kMsgXmlKeyDeleted);
+    EXPECT_TRUE(sessions.DeleteSubKey(u"not there"));
+    EXPECT_TRUE(sessions.Flush());
+  }
+  EXPECT_EQ(qtest::ReadFile(path), kHead + "\t<key name=\"Sessions\"/>\n</Tolvane>\n");
+}
+
+TEST(XmlFileStoreKeys, KeysNestAsDeepAsTheFileCanBeReadBack) {
+  qtest::TempDir dir;
+  std::string path = dir / "settings.xml";
+  std::u16string deepest;
+  for (size_t i = 0; i < VXmlFileKey::kMaxDepth - 3; ++i) deepest += u"k/";
+  {
+    XmlStore xml(path);
+    VProfileKey key(xml.Root(), deepest.c_str(), kProfileKeyCreate);
+    EXPECT_TRUE(key.WriteMultiSz(u"List", VStringArray{u"item"}));
+    VProfileKey tooDeep(key, u"one more", kProfileKeyCreate);
+    EXPECT_EQ(tooDeep.GetLastError().GetMessageId(), kMsgXmlKeyTooDeep);
+    EXPECT_FALSE(tooDeep.WriteString(u"a", u"b"));
+    EXPECT_TRUE(key.Flush());
+  }
+  XmlStore xml(path);
+  VProfileKey key(xml.Root(), deepest.c_str());
+  VStringArray list;
+  EXPECT_TRUE(key.ReadMultiSz(u"List", list));
+  EXPECT_FALSE(xml.Root().GetLastError().IsError());
+}
+
+TEST(XmlFileStoreWriting, TheLastHolderWritesAndTheStoreReadsTheFileWhenFirstUsed) {
+  qtest::TempDir dir;
+  std::string path = dir / "settings.xml";
+  XmlStore first(path);
+  auto key = std::make_unique<VProfileKey>(first.Root(), u"Global", kProfileKeyCreate);
+  ASSERT_TRUE(key->WriteDword(u"Count", 1));
+  key.reset();
+  // The root still holds the document: nothing written yet.
+  EXPECT_FALSE(qtest::Exists(path));
+  ASSERT_TRUE(first.Root().Flush());
+  XmlStore second(path);
+  VProfileKey global(second.Root(), u"Global");
+  VDword count = 0;
+  EXPECT_TRUE(global.ReadDword(u"Count", count));
+  EXPECT_EQ(count, 1u);
+}
+
+TEST(XmlFileStoreWriting, ReadOnlyStoreNeverRewritesTheFile) {
+  qtest::TempDir dir;
+  std::string path = dir / "settings.xml";
+  {
+    XmlStore xml(path);
+    ASSERT_TRUE(xml.Root().WriteString(u"Keep", u"me"));
+  }
+  const std::string before = qtest::ReadFile(path);
+  {
+    XmlStore xml(path, true);
+    EXPECT_FALSE(xml.Root().CanWrite());
+    VProfileKey created(xml.Root(), u"New", kProfileKeyCreate);
+    EXPECT_TRUE(created.WriteString(u"a", u"b"));
+    EXPECT_TRUE(xml.Root().DeleteValue(u"Keep"));
+    VUnicodeString text;
+    EXPECT_TRUE(created.ReadString(u"a", text));  // the change is there for this store...
+    EXPECT_FALSE(created.Flush());                // ...and is refused for the file
+    EXPECT_EQ(created.GetLastError().GetMessageId(), win32::kAccessDenied);
+  }
+  EXPECT_EQ(qtest::ReadFile(path), before);
+}
+
+TEST(XmlFileStoreWriting, ReadOnlyFileIsNotReplaced) {
+  qtest::TempDir dir;
+  std::string path = dir / "settings.xml";
+  {
+    XmlStore xml(path);
+    ASSERT_TRUE(xml.Root().WriteString(u"Keep", u"me"));
+  }
+  const std::string before = qtest::ReadFile(path);
+  ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+  XmlStore xml(path);
+  EXPECT_FALSE(xml.Root().CanWrite());
+  EXPECT_TRUE(xml.Root().WriteString(u"Keep", u"changed"));
+  EXPECT_FALSE(xml.Root().Flush());
+  EXPECT_EQ(xml.Root().GetLastError().GetMessageId(), win32::kAccessDenied);
+  EXPECT_EQ(qtest::ReadFile(path), before);
+}
+
+TEST(XmlFileStoreWriting, FlushReportsAFileThatCannotBeWritten) {
+  qtest::TempDir dir;
+  qtest::WriteFile(dir / "plain", "not a folder");
+  XmlStore xml(dir / "plain/settings.xml");
+  EXPECT_TRUE(xml.Root().CanWrite());
+  EXPECT_TRUE(xml.Root().WriteString(u"a", u"b"));
+  EXPECT_FALSE(xml.Root().Flush());
+  EXPECT_TRUE(xml.Root().GetLastError().IsError());
+}
+
+TEST(XmlFileStoreWriting, MissingFolderIsCreated) {
+  qtest::TempDir dir;
+  std::string path = dir / "new/folder/settings.xml";
+  {
+    XmlStore xml(path);
+    ASSERT_TRUE(xml.Root().WriteString(u"a", u"b"));
+    EXPECT_TRUE(xml.Root().Flush());
+  }
+  EXPECT_TRUE(qtest::Exists(path));
+}
+
+TEST(XmlFileStoreInterface, OperationsWithoutMeaningHere) {
+  qtest::TempDir dir;
+  XmlStore xml(dir / "settings.xml", false, 0x5A);
+  EXPECT_EQ(xml.factory.GetFlags(), 0x5A);
+  auto* key = dynamic_cast<VXmlFileKey*>(xml.Root().GetPrivateKey());
+  ASSERT_NE(key, nullptr);
+  EXPECT_EQ(key->GetFlags(), 0x5A);
+  EXPECT_FALSE(xml.Root().ApplySecurity(VProfileSecurity()));
+  EXPECT_TRUE(xml.Root().Rewrite());
+  for (const char16_t* name : {u"CON", u"a.b", u"..", u"with space", u"x/y"}) {
+    VReportMessageParams* error = nullptr;
+    EXPECT_TRUE(xml.Root().ValidateSubKeyName(name, &error));
+    ASSERT_NE(error, nullptr);
+    EXPECT_EQ(error->GetMessageId(), 0u);
+    error->Release();
+  }
+}
+
+TEST(XmlFileStoreInterface, AccessListsTravelAsLists) {
+  qtest::TempDir dir;
+  XmlStore xml(dir / "settings.xml");
+  VProfileSecurity security({{0x1, u"read"}, {0x2, u"write"}});
+  security.AddEntry({u"", u"alice", true, 0x3});
+  security.AddEntry({u"corp", u"bob", false, 0x1});
+  ASSERT_TRUE(xml.Root().WriteSecurity(u"Access", security));
+  VProfileSecurity read({{0x1, u"read"}, {0x2, u"write"}});
+  ASSERT_TRUE(xml.Root().ReadSecurity(u"Access", read));
+  EXPECT_EQ(read.Entries(), security.Entries());
+}
+
+TEST(XmlFileStoreInterface, TreesCopyBetweenFolderAndFileStores) {
+  qtest::TempDir dir;
+  {
+    VIniFileStoreFactory iniFactory(U8(dir / "config"));
+    VProfileStore ini(&iniFactory);
+    VProfileKey host(*ini.GetRootKey(), u"Sessions", kProfileKeyCreate);
+    VProfileKey lab(host, u"host1", kProfileKeyCreate);
+    ASSERT_TRUE(lab.WriteString(u"Hostname", u"example"));
+    ASSERT_TRUE(lab.WriteDword(u"Port", 22));
+    ASSERT_TRUE(lab.WriteMultiSz(u"Script", VStringArray{u"a", u"b"}));
+    const uint8_t block[] = {0xDE, 0xAD};
+    ASSERT_TRUE(lab.WriteBinary(u"Block", block, 2));
+  }
+  {
+    VIniFileStoreFactory iniFactory(U8(dir / "config"));
+    VProfileStore ini(true, &iniFactory);
+    XmlStore xml(dir / "settings.xml");
+    EXPECT_TRUE(CopyProfileKey(xml.Root(), *ini.GetRootKey()));
+    EXPECT_TRUE(xml.Root().Flush());
+  }
+  XmlStore xml(dir / "settings.xml");
+  VProfileKey host(xml.Root(), u"Sessions/host1");
+  VUnicodeString text;
+  EXPECT_TRUE(host.ReadString(u"Hostname", text));
+  EXPECT_EQ(text, u"example");
+  VDword port = 0;
+  EXPECT_TRUE(host.ReadDword(u"Port", port));
+  EXPECT_EQ(port, 22u);
+  VStringArray script;
+  EXPECT_TRUE(host.ReadMultiSz(u"Script", script));
+  EXPECT_EQ(script, (VStringArray{u"a", u"b"}));
+  VDword size = 0;
+  EXPECT_TRUE(host.ReadBinary(u"Block", nullptr, size));
+  EXPECT_EQ(size, 2u);
+}
+
+}  // namespace
