@@ -159,6 +159,14 @@ constexpr char16_t kCp1252High[32] = {
 bool IsValidUtf8(std::string_view bytes) {
   size_t pos = 0;
   while (pos < bytes.size()) {
+    // Settings files are mostly ASCII: eight bytes at a time while no high bit is set.
+    while (pos + 8 <= bytes.size()) {
+      uint64_t word = 0;
+      memcpy(&word, bytes.data() + pos, sizeof word);
+      if (word & 0x8080808080808080ull) break;
+      pos += 8;
+    }
+    if (pos >= bytes.size()) break;
     if (static_cast<uint8_t>(bytes[pos]) < 0x80) {
       ++pos;
       continue;

@@ -13,13 +13,6 @@
 
 namespace {
 
-// Declarations, comments, doctype and processing instructions are kept so that a file edited by
-// hand keeps them when it is written back; closing tags must match their element, so that a
-// misnested file is refused instead of being read as a different tree.
-constexpr int kParseFlags = rapidxml::parse_declaration_node | rapidxml::parse_comment_nodes |
-                            rapidxml::parse_doctype_node | rapidxml::parse_pi_nodes |
-                            rapidxml::parse_validate_closing_tags;
-
 using Node = VXmlFileKey::Node;
 using XmlDocument = VXmlFileKey::XmlDocument;
 
@@ -58,8 +51,12 @@ bool IsCanonicalValue(const Node* element) {
   if (!child) return true;
   if (child->next_sibling()) return false;
   if (child->type() == rapidxml::node_cdata) return true;
-  return child->type() == rapidxml::node_data && !IsAllSpace(XmlDocument::TextOf(child));
+  return child->type() == rapidxml::node_data &&
+         !IsAllSpace(std::string_view(child->value(), child->value_size()));
 }
+
+// A declaration is only allowed at the very start of a file.
+bool IsMisplacedMarkup(const Node* node) { return node->type() == rapidxml::node_declaration; }
 
 }  // namespace
 
@@ -152,6 +149,7 @@ bool XmlDocument::LoadFromBytes(std::string_view bytes) {
       FailAtOffset(kMsgXmlNestedTooDeep, nullptr, scan.offset, text);
       return false;
     }
+    indexes_.clear();
     document_ = std::make_unique<rapidxml::xml_document<char>>();
     try {
       document_->parse<kParseFlags>(buffer_.data());
@@ -161,11 +159,17 @@ bool XmlDocument::LoadFromBytes(std::string_view bytes) {
       FailAtOffset(kMsgXmlNotWellFormed, error.what(), offset, text);
       return false;
     }
-    // "&#0;" is not XML, but the parser turns it into a NUL, which a written file could not hold
-    // again: the next read would stop there.
-    if (const char* nul = FindNul()) {
-      FailAtOffset(kMsgXmlNullCharacter, nullptr, static_cast<size_t>(nul - buffer_.data()), text);
-      return false;
+    if (text.find("&#") != std::string_view::npos) {
+      bool nul = false;
+      if (const char* value = FindUnwritableValue(nul)) {
+        size_t offset = static_cast<size_t>(value - buffer_.data());
+        if (nul) {
+          FailAtOffset(kMsgXmlNullCharacter, nullptr, offset, text);
+        } else {
+          FailAtOffset(kMsgXmlNotWellFormed, "invalid numeric character entity", offset, text);
+        }
+        return false;
+      }
     }
     return CheckLayout();
   } catch (const std::bad_alloc&) {
@@ -175,18 +179,20 @@ bool XmlDocument::LoadFromBytes(std::string_view bytes) {
   }
 }
 
-const char* XmlDocument::FindNul() const {
-  auto find = [](const char* text, size_t size) -> const char* {
-    return size ? static_cast<const char*>(std::memchr(text, '\0', size)) : nullptr;
+const char* XmlDocument::FindUnwritableValue(bool& nul) const {
+  auto unwritable = [&](const char* text, size_t size) {
+    if (!size) return false;
+    nul = std::memchr(text, '\0', size) != nullptr;
+    return nul || !vtext::IsValidUtf8(std::string_view(text, size));
   };
   std::vector<const Node*> pending{document_.get()};
   while (!pending.empty()) {
     const Node* node = pending.back();
     pending.pop_back();
-    if (const char* nul = find(node->value(), node->value_size())) return nul;
+    if (unwritable(node->value(), node->value_size())) return node->value();
     for (auto* attribute = node->first_attribute(); attribute;
          attribute = attribute->next_attribute()) {
-      if (const char* nul = find(attribute->value(), attribute->value_size())) return nul;
+      if (unwritable(attribute->value(), attribute->value_size())) return attribute->value();
     }
     for (const Node* child = node->first_node(); child; child = child->next_sibling())
       pending.push_back(child);
@@ -221,6 +227,7 @@ bool XmlDocument::CheckLayout() {
 }
 
 void XmlDocument::CreateEmpty() {
+  indexes_.clear();
   document_ = std::make_unique<rapidxml::xml_document<char>>();
   buffer_.clear();
   Node* declaration = document_->allocate_node(rapidxml::node_declaration);
@@ -291,12 +298,58 @@ std::string XmlDocument::TextOf(const Node* element) {
   return text;
 }
 
+namespace {
+
+// Below this many children a plain walk is quicker than hashing.
+constexpr size_t kIndexThreshold = 64;
+
+std::string IndexKey(std::string_view kind, std::string_view name) {
+  std::string key;
+  key.reserve(kind.size() + 1 + name.size());
+  key.append(kind).push_back('\0');
+  key.append(name);
+  return key;
+}
+
+}  // namespace
+
 Node* XmlDocument::FindChild(const Node* parent, std::string_view kind, std::string_view name) {
-  for (Node* child = parent->first_node(); child; child = child->next_sibling()) {
-    if (child->type() == rapidxml::node_element && NodeName(child) == kind && NameOf(child) == name)
-      return child;
+  auto index = indexes_.find(parent);
+  if (index != indexes_.end()) {
+    auto found = index->second.find(IndexKey(kind, name));
+    return found == index->second.end() ? nullptr : found->second;
   }
-  return nullptr;
+  size_t walked = 0;
+  Node* match = nullptr;
+  for (Node* child = parent->first_node(); child; child = child->next_sibling()) {
+    if (child->type() != rapidxml::node_element) continue;
+    ++walked;
+    if (!match && NodeName(child) == kind && NameOf(child) == name) {
+      match = child;
+      if (walked < kIndexThreshold) return match;
+    }
+  }
+  if (walked >= kIndexThreshold) {
+    auto& entries = indexes_[parent];
+    entries.reserve(walked);
+    for (Node* child = parent->first_node(); child; child = child->next_sibling()) {
+      if (child->type() == rapidxml::node_element)
+        entries.emplace(IndexKey(NodeName(child), NameOf(child)), child);  // the first one wins
+    }
+  }
+  return match;
+}
+
+void XmlDocument::RemoveChild(Node* parent, Node* child) {
+  parent->remove_node(child);
+  // Another child of the same kind and name may now be the first: the index is made again.
+  indexes_.erase(parent);
+  indexes_.erase(child);
+}
+
+void XmlDocument::RemoveAllChildren(Node* element) {
+  element->remove_all_nodes();
+  indexes_.erase(element);
 }
 
 char* XmlDocument::Keep(std::string_view text) {
@@ -310,18 +363,26 @@ Node* XmlDocument::AppendElement(Node* parent, std::string_view kind) {
   // Kinds are the layout's static names: the node may point at them.
   Node* element = document_->allocate_node(rapidxml::node_element, kind.data(), nullptr, kind.size());
   parent->append_node(element);
-  return element;
+  return AppendIndexed(parent, element);
 }
 
 Node* XmlDocument::AppendElement(Node* parent, std::string_view kind, std::string_view name) {
-  Node* element = AppendElement(parent, kind);
+  Node* element = document_->allocate_node(rapidxml::node_element, kind.data(), nullptr, kind.size());
   element->append_attribute(document_->allocate_attribute(
       kNameAttribute.data(), Keep(name), kNameAttribute.size(), name.size()));
+  parent->append_node(element);
+  return AppendIndexed(parent, element);
+}
+
+Node* XmlDocument::AppendIndexed(Node* parent, Node* element) {
+  auto index = indexes_.find(parent);
+  if (index != indexes_.end())
+    index->second.emplace(IndexKey(NodeName(element), NameOf(element)), element);
   return element;
 }
 
 void XmlDocument::SetText(Node* element, std::string_view text) {
-  element->remove_all_nodes();
+  RemoveAllChildren(element);
   if (text.empty()) {
     element->value("", 0);
   } else if (IsAllSpace(text)) {
@@ -337,32 +398,40 @@ void XmlDocument::SetText(Node* element, std::string_view text) {
 // ---- writing ----
 
 void XmlDocument::EnsureDeclaration() {
-  // Always UTF-8 now, whatever the file was read as; the declaration must come first.
-  Node* old = nullptr;
-  for (Node* child = document_->first_node(); child; child = child->next_sibling()) {
-    if (child->type() == rapidxml::node_declaration) {
-      old = child;
-      break;
-    }
+  // One declaration, first in the file, saying UTF-8 (which the file is now, whatever it was
+  // read as). The parser also takes declarations elsewhere; written there they would make the
+  // file unreadable for other XML tools.
+  const rapidxml::xml_attribute<char>* standalone = nullptr;
+  for (Node* child = document_->first_node(); child;) {
+    Node* next = child->next_sibling();
+    if (child->type() == rapidxml::node_declaration && !standalone)
+      standalone = child->first_attribute("standalone");
+    if (IsMisplacedMarkup(child)) document_->remove_node(child);
+    child = next;
   }
   Node* declaration = document_->allocate_node(rapidxml::node_declaration);
   declaration->append_attribute(document_->allocate_attribute("version", "1.0"));
   declaration->append_attribute(document_->allocate_attribute("encoding", "UTF-8"));
-  if (old) {
-    if (auto* standalone = old->first_attribute("standalone")) {
-      declaration->append_attribute(document_->allocate_attribute(
-          "standalone", standalone->value(), 0, standalone->value_size()));
-    }
-    document_->remove_node(old);
+  if (standalone) {
+    declaration->append_attribute(document_->allocate_attribute(
+        "standalone", Keep(std::string_view(standalone->value(), standalone->value_size())), 0,
+        standalone->value_size()));
   }
   document_->prepend_node(declaration);
 }
 
 void XmlDocument::Normalize() {
+  indexes_.clear();
   std::vector<Node*> pending{root_};
   while (!pending.empty()) {
     Node* element = pending.back();
     pending.pop_back();
+    for (Node* child = element->first_node(); child;) {
+      Node* next = child->next_sibling();
+      if (IsMisplacedMarkup(child) || child->type() == rapidxml::node_doctype)
+        element->remove_node(child);
+      child = next;
+    }
     std::string_view kind = NodeName(element);
     std::string_view parentKind = element->parent() ? NodeName(element->parent()) : "";
     const bool inKey = element != root_ && (parentKind == kKey || element->parent() == root_);
@@ -393,15 +462,18 @@ void XmlDocument::Normalize() {
 }
 
 std::string XmlDocument::Print() {
-  EnsureDeclaration();
   Normalize();
-  std::string text("\xEF\xBB\xBF");
-  text.reserve(buffer_.size() + buffer_.size() / 4 + 4096);
-  rapidxml::print(std::back_inserter(text), *document_, 0);
+  EnsureDeclaration();
+  // The printer writes one character at a time: a vector's append is inlined where a string's
+  // is not, which halves the time of printing a large file.
+  std::vector<char> printed;
+  printed.reserve(buffer_.size() + buffer_.size() / 4 + 4096);
+  for (char c : std::string_view("\xEF\xBB\xBF")) printed.push_back(c);
+  rapidxml::print(std::back_inserter(printed), *document_, 0);
   // The printer ends the document itself with one more line break than its last element.
-  while (text.size() >= 2 && text[text.size() - 1] == '\n' && text[text.size() - 2] == '\n')
-    text.pop_back();
-  return text;
+  while (printed.size() >= 2 && printed.back() == '\n' && printed[printed.size() - 2] == '\n')
+    printed.pop_back();
+  return std::string(printed.begin(), printed.end());
 }
 
 bool XmlDocument::Write(VReportMessageParams& error) {

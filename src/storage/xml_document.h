@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include <rapidxml/rapidxml.hpp>
@@ -22,6 +23,16 @@ class VXmlFileKey::XmlDocument : public VUnknown<IUnknown> {
   static constexpr std::string_view kBinary = "binary";
   static constexpr std::string_view kArray = "array";
   static constexpr std::string_view kNameAttribute = "name";
+
+  // How the parser reads a settings file. Declarations, comments and the doctype are kept, so
+  // that a file edited by hand keeps them when written back; closing tags must match their
+  // element, so that a misnested file is refused instead of being read as a different tree.
+  // Processing instructions are dropped: kept as nodes, one written "<?target>text?>" loses the
+  // first character of its text to the parser's in-place terminator (a NUL, which would make the
+  // written file unreadable).
+  static constexpr int kParseFlags = rapidxml::parse_declaration_node |
+                                     rapidxml::parse_comment_nodes | rapidxml::parse_doctype_node |
+                                     rapidxml::parse_validate_closing_tags;
 
   // Files larger than this are refused rather than parsed into memory.
   static constexpr size_t kMaxFileSize = size_t{256} << 20;
@@ -57,8 +68,13 @@ class VXmlFileKey::XmlDocument : public VUnknown<IUnknown> {
   static std::string_view NodeName(const Node* node);
   // The text of a value element: its character data and CDATA sections joined.
   static std::string TextOf(const Node* element);
-  // The first child element of `parent` of the given kind and name.
-  static Node* FindChild(const Node* parent, std::string_view kind, std::string_view name);
+  // The first child element of `parent` of the given kind and name. Elements with many children
+  // (a folder of thousands of sessions) get an index on first use, so that opening each of them
+  // does not walk all the others.
+  Node* FindChild(const Node* parent, std::string_view kind, std::string_view name);
+  // Removes one child, or all children, of an element (keeping the indexes right).
+  void RemoveChild(Node* parent, Node* child);
+  void RemoveAllChildren(Node* element);
   // A new element of `kind` with a "name" attribute, appended to `parent`.
   Node* AppendElement(Node* parent, std::string_view kind, std::string_view name);
   // A new element of `kind` without attributes (the items of a list).
@@ -76,11 +92,15 @@ class VXmlFileKey::XmlDocument : public VUnknown<IUnknown> {
   void Fail(uint32_t id, std::initializer_list<VUnicodeString> inserts);
   void FailAtOffset(uint32_t id, const char* reason, size_t offset, std::string_view text);
   bool CheckLayout();
-  const char* FindNul() const;
+  // A character reference can make what the file itself cannot hold: "&#0;" a NUL, which would
+  // end the next reading of the written file, and "&#xD800;" half a surrogate pair, which is not
+  // UTF-8. Returns the start of the first value holding one (`nul` tells which), or null.
+  const char* FindUnwritableValue(bool& nul) const;
   // Puts every element into the form the printer writes back unchanged (see the .cpp).
   void Normalize();
   void EnsureDeclaration();
   char* Keep(std::string_view text);
+  Node* AppendIndexed(Node* parent, Node* element);
 
   std::string path_;
   uint8_t flags_ = 0;
@@ -93,4 +113,6 @@ class VXmlFileKey::XmlDocument : public VUnknown<IUnknown> {
   // The parser works in place: the nodes point into this buffer, which lives with the document.
   std::vector<char> buffer_;
   Node* root_ = nullptr;
+  // Per parent element: "kind\0name" -> first child element of that kind and name.
+  std::unordered_map<const Node*, std::unordered_map<std::string, Node*>> indexes_;
 };

@@ -121,7 +121,7 @@ bool VXmlFileKey::CheckStorable(std::u16string_view text, const char16_t* name) 
 Node* VXmlFileKey::FindValue(std::string_view kind, const char16_t* name) {
   Node* element = UsableElement();
   if (!element || !name) return nullptr;
-  return XmlDocument::FindChild(element, kind, Utf8(name));
+  return document_->FindChild(element, kind, Utf8(name));
 }
 
 bool VXmlFileKey::ReadString(const char16_t* name, VUnicodeString& value) {
@@ -201,7 +201,7 @@ bool VXmlFileKey::StoreText(std::string_view kind, const char16_t* name, std::st
   try {
     XmlDocument& document = *document_.Get();
     std::string key = Utf8(name);
-    Node* value = XmlDocument::FindChild(element, kind, key);
+    Node* value = document.FindChild(element, kind, key);
     if (!value) value = document.AppendElement(element, kind, key);
     document.SetText(value, text);
     document.MarkChanged();
@@ -244,9 +244,9 @@ bool VXmlFileKey::WriteMultiSz(const char16_t* name, const VStringArray& value) 
   try {
     XmlDocument& document = *document_.Get();
     std::string key = Utf8(name);
-    Node* list = XmlDocument::FindChild(element, XmlDocument::kArray, key);
+    Node* list = document.FindChild(element, XmlDocument::kArray, key);
     if (!list) list = document.AppendElement(element, XmlDocument::kArray, key);
-    list->remove_all_nodes();
+    document.RemoveAllChildren(list);
     list->value("", 0);
     for (const auto& item : value)
       document.SetText(document.AppendElement(list, XmlDocument::kString), Utf8(item));
@@ -275,7 +275,7 @@ bool VXmlFileKey::DeleteValue(const char16_t* name) {
   for (Node* child = element->first_node(); child;) {
     Node* next = child->next_sibling();
     if (IsValueElement(child) && XmlDocument::NameOf(child) == key) {
-      element->remove_node(child);
+      document_->RemoveChild(element, child);
       removed = true;
     }
     child = next;
@@ -298,7 +298,7 @@ Node* VXmlFileKey::FindKeyPath(const char16_t* path, Node** parent, std::string*
       if (parent) *parent = current;
       if (last) *last = level;
     }
-    current = XmlDocument::FindChild(current, XmlDocument::kKey, level);
+    current = document_->FindChild(current, XmlDocument::kKey, level);
     if (!current) return nullptr;
   }
   return current;
@@ -322,7 +322,7 @@ bool VXmlFileKey::DeleteSubKey(const char16_t* name) {
     Node* next = child->next_sibling();
     if (child->type() == rapidxml::node_element &&
         XmlDocument::NodeName(child) == XmlDocument::kKey && XmlDocument::NameOf(child) == last) {
-      parent->remove_node(child);
+      document_->RemoveChild(parent, child);
       removed = true;
     }
     child = next;
@@ -376,7 +376,7 @@ VProfilePrivateKey* VXmlFileKey::OpenPrivateSubKey(const char16_t* name, const V
   try {
     for (const auto& level : levels) {
       std::string utf8 = Utf8(level);
-      Node* next = XmlDocument::FindChild(current, XmlDocument::kKey, utf8);
+      Node* next = document.FindChild(current, XmlDocument::kKey, utf8);
       if (!next) {
         // Opening creates what is missing; the document counts as changed only when the caller
         // asked for the key to be created, so that merely looking does not write the file.

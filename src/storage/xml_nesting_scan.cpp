@@ -102,10 +102,7 @@ bool ScanNode(const char*& p, NodeKind& kind) {
       p += 2;
       return true;
     }
-    const char* target = p;
-    while (IsNameChar(*p)) ++p;
-    if (p == target) return false;
-    SkipSpace(p);
+    // Processing instructions are skipped whole.
     return SkipPast(p, "?>");
   }
   if (*p == '!') {

@@ -18,6 +18,6 @@ struct VXmlNestingScan {
 };
 
 // Scans NUL-terminated text (UTF-8, with or without a byte-order mark) as the parser of the XML
-// store reads it (declarations, comments, doctype and processing instructions kept; entities
-// translated) and stops as soon as an element would open deeper than `limit`.
+// store reads it (with VXmlFileKey::XmlDocument::kParseFlags) and stops as soon as an element
+// would open deeper than `limit`.
 VXmlNestingScan VScanXmlNesting(const char* text, size_t limit);

@@ -122,10 +122,12 @@ TEST(XmlFileDamaged, OnlyATolvaneRootMakesASettingsFile) {
   ExpectRefused("<Tolvane/><Tolvane/>", kMsgXmlSeveralRoots);
 }
 
-TEST(XmlFileDamaged, NullCharactersAreRefused) {
+TEST(XmlFileDamaged, NullsAndReferencesToWhatXmlCannotHoldAreRefused) {
   ExpectRefused("<Tolvane><string name=\"s\">a&#0;b</string></Tolvane>", kMsgXmlNullCharacter);
   ExpectRefused("<Tolvane><string name=\"&#x0;\">a</string></Tolvane>", kMsgXmlNullCharacter);
   ExpectRefused(std::string("<Tolvane/>\0<junk>", 17), kMsgXmlNullCharacter, "offset 10");
+  ExpectRefused("<Tolvane><string name=\"s\">&#xD800;</string></Tolvane>", kMsgXmlNotWellFormed,
+                "invalid numeric character entity (line 1, column 27");
 }
 
 TEST(XmlFileDamaged, AFolderOrADeviceIsNotReadAsAFile) {
@@ -302,8 +304,10 @@ TEST(XmlFileEdited, HandEditsAreReadAndKeptWhenWrittenBack) {
   EXPECT_EQ(written.rfind(
                 "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n", 0),
             0u);
+  // Processing instructions are not kept.
+  EXPECT_EQ(written.find("<?editor"), std::string::npos);
   for (const char* kept : {"<!DOCTYPE Tolvane", "<!-- exported by hand -->", "extra=\"kept\"",
-                           "<?editor note?>", "<!-- the host -->",
+                           "<!-- the host -->",
                            "<unknown name=\"x\">kept as it is</unknown>", "\t\tstray words\n"}) {
     EXPECT_NE(written.find(kept), std::string::npos) << kept;
   }

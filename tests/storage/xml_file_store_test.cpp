@@ -324,6 +324,57 @@ TEST(XmlFileStoreKeys, KeysNestAsDeepAsTheFileCanBeReadBack) {
   EXPECT_FALSE(xml.Root().GetLastError().IsError());
 }
 
+TEST(XmlFileStoreKeys, LargeFoldersFindTheFirstOfEachNameAfterChanges) {
+  qtest::TempDir dir;
+  std::string path = dir / "settings.xml";
+  // A folder of many sessions, one of them twice (a hand edit), is looked up by an index.
+  std::string file = "<Tolvane><key name=\"Sessions\">";
+  for (int i = 0; i < 200; ++i) {
+    file += "<key name=\"s" + std::to_string(i) + "\"><dword name=\"n\">" + std::to_string(i) +
+            "</dword></key>";
+  }
+  file += "<key name=\"s7\"><dword name=\"n\">999</dword></key></key></Tolvane>";
+  qtest::WriteFile(path, file);
+  XmlStore xml(path);
+  VProfileKey sessions(xml.Root(), u"Sessions");
+  auto number = [&](const char16_t* name) -> long {
+    if (!sessions.SubKeyExists(name)) return -1;
+    VProfileKey key(sessions, name);
+    VDword n = 0;
+    return key.ReadDword(u"n", n) ? static_cast<long>(n) : -2;
+  };
+  EXPECT_EQ(number(u"s7"), 7);
+  EXPECT_EQ(number(u"s199"), 199);
+  EXPECT_EQ(number(u"s200"), -1);
+  ASSERT_TRUE(sessions.DeleteSubKey(u"s7"));  // both of that name go
+  EXPECT_EQ(number(u"s7"), -1);
+  EXPECT_EQ(number(u"s8"), 8);
+  {
+    VProfileKey again(sessions, u"s7", kProfileKeyCreate);
+    ASSERT_TRUE(again.WriteDword(u"n", 77));
+  }
+  {
+    VProfileKey added(sessions, u"s200", kProfileKeyCreate);
+    ASSERT_TRUE(added.WriteDword(u"n", 200));
+  }
+  EXPECT_EQ(number(u"s7"), 77);
+  EXPECT_EQ(number(u"s200"), 200);
+  // Many values in one key: replacing one keeps it in place, deleting one leaves the others.
+  for (int i = 0; i < 100; ++i)
+    ASSERT_TRUE(xml.Root().WriteDword((u"v" + vtext::FormatHex(i, 2)).c_str(), i));
+  ASSERT_TRUE(xml.Root().WriteDword(u"v05", 500));
+  ASSERT_TRUE(xml.Root().DeleteValue(u"v06"));
+  VDword n = 0;
+  EXPECT_TRUE(xml.Root().ReadDword(u"v05", n));
+  EXPECT_EQ(n, 500u);
+  EXPECT_FALSE(xml.Root().ReadDword(u"v06", n));
+  EXPECT_TRUE(xml.Root().ReadDword(u"v07", n));
+  auto values = Entries(xml.Root(), true);
+  ASSERT_EQ(values.size(), 99u);
+  EXPECT_EQ(values[5].first, "v05");
+  EXPECT_EQ(values[6].first, "v07");
+}
+
 TEST(XmlFileStoreWriting, TheLastHolderWritesAndTheStoreReadsTheFileWhenFirstUsed) {
   qtest::TempDir dir;
   std::string path = dir / "settings.xml";
