@@ -22,7 +22,10 @@ namespace {
 
 constexpr int kSessions = 10000;
 
-std::u16string SessionName(int i) { return u"Sessions/Lab" + vtext::FormatHex(i / 100, 2) + u"/host" + vtext::FormatHex(i, 4); }
+// A hundred folders of a hundred sessions.
+std::u16string SessionName(int i) {
+  return u"Sessions/Lab" + vtext::FormatHex(i / 100, 2) + u"/host" + vtext::FormatHex(i, 4);
+}
 
 // Twenty values a saved terminal session typically holds.
 void WriteSession(VProfileKey& key, int i) {

@@ -367,10 +367,15 @@ VProfilePrivateKey* VXmlFileKey::OpenPrivateSubKey(const char16_t* name, const V
   }
   for (const auto& level : levels) {
     long c = VXmlFirstUnstorableChar(level);
-    if (c >= 0) return refused(kMsgXmlUnstorableChar, {level, vtext::FormatHex(static_cast<uint32_t>(c), 4, true)});
+    if (c >= 0) {
+      return refused(kMsgXmlUnstorableChar,
+                     {level, vtext::FormatHex(static_cast<uint32_t>(c), 4, true)});
+    }
   }
-  if (depth_ + levels.size() > kMaxKeyDepth)
-    return refused(kMsgXmlKeyTooDeep, {keyName, VUnicodeString::FromUtf8(std::to_string(kMaxKeyDepth - 1))});
+  if (depth_ + levels.size() > kMaxKeyDepth) {
+    return refused(kMsgXmlKeyTooDeep,
+                   {keyName, VUnicodeString::FromUtf8(std::to_string(kMaxKeyDepth - 1))});
+  }
   XmlDocument& document = *document_.Get();
   Node* current = element;
   try {
