@@ -62,13 +62,14 @@ struct Fixture {
 };
 
 const Fixture& LargeFile() {
-  static const Fixture fixture = [] {
-    Fixture f;
-    char pattern[] = "/tmp/quillane-bench-XXXXXX";
-    f.folder = mkdtemp(pattern);
-    f.path = f.folder + "/settings.xml";
+  // Never destroyed, so that the clean-up at exit can still name the folder.
+  static const Fixture* fixture = [] {
+    auto* f = new Fixture;
+    char pattern[] = "/tmp/quillane-bench-xml-XXXXXX";
+    f->folder = mkdtemp(pattern);
+    f->path = f->folder + "/settings.xml";
     {
-      VXmlFileStoreFactory factory(VUnicodeString::FromUtf8(f.path));
+      VXmlFileStoreFactory factory(VUnicodeString::FromUtf8(f->path));
       VProfileStore store(&factory);
       for (int i = 0; i < kSessions; ++i) {
         VProfileKey key(*store.GetRootKey(), SessionName(i).c_str(), kProfileKeyCreate);
@@ -76,14 +77,14 @@ const Fixture& LargeFile() {
       }
       if (!store.GetRootKey()->Flush()) std::abort();
     }
-    f.size = static_cast<size_t>(vfs::Stat(f.path).size);
+    f->size = static_cast<size_t>(vfs::Stat(f->path).size);
     std::atexit([] {
       uint32_t error = 0;
       vfs::RemoveTree(LargeFile().folder, error);
     });
     return f;
   }();
-  return fixture;
+  return *fixture;
 }
 
 void Report(benchmark::State& state, const Fixture& f) {
