@@ -25,5 +25,10 @@ constexpr uint32_t kBlowfishMode = 0xE138030C;           // %1: the mode
 constexpr uint32_t kDecryptedNotUtf8 = 0xE138030D;
 constexpr uint32_t kProtectedByOther = 0xE138030E;
 constexpr uint32_t kSecretNotSavedDisabled = 0xE138030F;  // %1: the setting
+constexpr uint32_t kNoTerminal = 0xE1380310;                // %1: system text
+constexpr uint32_t kSharedObjectNotPrivate = 0xE1380311;    // %1: name, %2: owner, %3: mode
+constexpr uint32_t kSharedObjectIncompatible = 0xE1380312;  // %1: name
+constexpr uint32_t kSharedObjectUnusable = 0xE1380313;      // %1: name, %2: system text
+constexpr uint32_t kPassphraseTooLongToCache = 0xE1380314;  // %1: length, %2: the most that fits
 
 }  // namespace crypto_messages
