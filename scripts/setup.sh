@@ -6,6 +6,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libcrypto++-dev librapidxml-dev
   libxml2-utils python3 python3-cryptography
+  libfontconfig1
 )
 missing=()
 for package in "${packages[@]}"; do

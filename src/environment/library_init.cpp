@@ -4,6 +4,7 @@
 
 #include <atomic>
 
+#include "config/global_config_instance.h"
 #include "crypto/config_passphrase.h"
 #include "crypto/passphrase_cache.h"
 #include "environment/installed_products.h"
@@ -12,7 +13,9 @@
 
 namespace {
 std::atomic<int> gInitFlags{0};
-}
+std::atomic<VSessionChooser> gSessionChooser{nullptr};
+std::atomic<VImageListGetter> gImageListGetter{nullptr};
+}  // namespace
 
 void QuillaneInit(VReportRouterGetter getRouter, int flags) {
   VSetReportRouterGetter(getRouter);
@@ -32,6 +35,15 @@ void QuillaneInitProfileFactory(VProfileStoreFactoryGetter getFactory) {
   VSetProfileFactoryGetter(getFactory);
 }
 
+void QuillaneInitGUI(VSessionChooser sessionChooser, VImageListGetter imageListGetter) {
+  gSessionChooser = sessionChooser;
+  gImageListGetter = imageListGetter;
+  // Loads through the registered factory when nothing has loaded it yet.
+  GetGlobalConfig(nullptr, -1);
+}
+
 void QuillaneCleanupForUnload() { CloseConfigPassphraseCache(); }
 
 int QuillaneGetInitFlags() { return gInitFlags; }
+VSessionChooser QuillaneGetSessionChooser() { return gSessionChooser; }
+VImageListGetter QuillaneGetImageListGetter() { return gImageListGetter; }

@@ -2,8 +2,9 @@
 
 #include <atomic>
 
+#include "platform/app_info.h"
+
 namespace {
-std::atomic<int> gDerivedId{kProductUnknown};
 std::atomic<bool> gCurrentSet{false};
 std::atomic<int> gCurrentId{kProductUnknown};
 }  // namespace
@@ -32,10 +33,10 @@ VUnicodeString GetProductNameFromId(int productId) {
   }
 }
 
-int GetDerivedAppProductID() { return gDerivedId; }
-void SetDerivedAppProductID(int productId) { gDerivedId = productId; }
+int GetDerivedAppProductID() { return VGetDerivedProductId(); }
+void SetDerivedAppProductID(int productId) { VSetDerivedProductId(productId); }
 
-int GetCurrentAppProductID() { return gCurrentSet ? gCurrentId.load() : gDerivedId.load(); }
+int GetCurrentAppProductID() { return gCurrentSet ? gCurrentId.load() : VGetDerivedProductId(); }
 
 void SetCurrentAppProductID(int productId) {
   gCurrentId = productId;
@@ -43,5 +44,5 @@ void SetCurrentAppProductID(int productId) {
 }
 
 int GetTransferAppProductID() {
-  return gDerivedId == kProductSkellan ? kProductSkellan : kProductLumbrel;
+  return VGetDerivedProductId() == kProductSkellan ? kProductSkellan : kProductLumbrel;
 }

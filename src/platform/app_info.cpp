@@ -5,6 +5,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <mutex>
 
 #include "platform/file_system.h"
@@ -15,6 +16,7 @@ std::mutex gMutex;
 VUnicodeString gAppName = u"Karvell";
 VUnicodeString gConfigFolder;
 std::string gExecutableFolder;
+std::atomic<int> gDerivedProductId{-1};
 
 }  // namespace
 
@@ -27,6 +29,9 @@ void VSetAppName(const VUnicodeString& name) {
   std::lock_guard<std::mutex> lock(gMutex);
   gAppName = name;
 }
+
+int VGetDerivedProductId() { return gDerivedProductId; }
+void VSetDerivedProductId(int productId) { gDerivedProductId = productId; }
 
 namespace vapp {
 

@@ -10,6 +10,11 @@
 VUnicodeString VGetAppName();
 void VSetAppName(const VUnicodeString& name);
 
+// The product id worked out from the application name at start-up (-1 until then). It is kept
+// here, below every layer that needs it, and set by the environment layer.
+int VGetDerivedProductId();
+void VSetDerivedProductId(int productId);
+
 namespace vapp {
 
 std::string GetEnv(const char* name);  // empty when unset

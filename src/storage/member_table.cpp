@@ -13,6 +13,13 @@ namespace {
 
 }  // namespace
 
+VUnicodeString LmbViewName(const VMemberRow& row, bool lmbProduct) {
+  if (!row.name) return VUnicodeString();
+  if (!lmbProduct || !row.Has(kMemberLmb)) return VUnicodeString(row.name);
+  if (row.lmbName) return VUnicodeString(row.lmbName);
+  return VUnicodeString(row.name) + u" LMB";
+}
+
 VMemberTable::VMemberTable(std::span<const VMemberRow> rows) : rows_(rows.begin(), rows.end()) {
   for (size_t i = 0; i < rows_.size(); ++i) {
     const VMemberRow& row = rows_[i];
@@ -32,9 +39,14 @@ VMemberTable::VMemberTable(std::span<const VMemberRow> rows) : rows_(rows.begin(
         Refuse(row, i, "a computed default without its function");
       if (row.Has(kMemberClamp) && (!row.kind->clamp || row.min > row.max))
         Refuse(row, i, "a clamp needs a number kind and min <= max");
-      for (size_t j = 0; j < i; ++j) {
-        if (rows_[j].name && vtext::EqualsNoCase(rows_[j].name, row.name))
-          Refuse(row, i, "the stored name is used twice");
+      if (row.lmbName && !*row.lmbName) Refuse(row, i, "an empty LMB name");
+      // Each product reads its own set of names: none may be used twice within either set.
+      for (bool lmb : {false, true}) {
+        VUnicodeString mine = LmbViewName(row, lmb);
+        for (size_t j = 0; j < i; ++j) {
+          if (rows_[j].name && vtext::EqualsNoCase(LmbViewName(rows_[j], lmb), mine))
+            Refuse(row, i, "the stored name is used twice");
+        }
       }
     }
     if (!row.Has(kMemberLoadOnly)) members_.push_back(i);

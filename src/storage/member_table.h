@@ -63,7 +63,7 @@ struct VMemberDefault {
 };
 
 enum VMemberFlag : uint32_t {
-  kMemberLmb = 1u << 0,       // stored as "<name> LMB" under the product ids 6 and 9
+  kMemberLmb = 1u << 0,       // stored as "<name> LMB" (or its own LMB name) under ids 6 and 9
   kMemberLoadOnly = 1u << 1,  // loaded, but not saved, compared, copied or committed
   kMemberClamp = 1u << 2,     // kept within [min, max] after loading
   kMemberCustom = 1u << 3,    // loaded by the object's LoadCustomMember hook
@@ -73,12 +73,20 @@ struct VMemberRow {
   VMemberAccessor member = nullptr;
   const VMemberKind* kind = nullptr;
   const char16_t* name = nullptr;  // the stored name; null for a nested object
+  // The name under the product ids 6 and 9 when it is not "<name> LMB" (a pair such as
+  // "Ostrel Update Prompt Date" / "LMB Update Prompt Date").
+  const char16_t* lmbName = nullptr;
   VMemberDefault def;
   uint32_t flags = 0;
   int64_t min = 0;
   int64_t max = 0;
 
   constexpr VMemberRow Lmb() const { return With(kMemberLmb); }
+  constexpr VMemberRow LmbName(const char16_t* other) const {
+    VMemberRow row = With(kMemberLmb);
+    row.lmbName = other;
+    return row;
+  }
   constexpr VMemberRow LoadOnly() const { return With(kMemberLoadOnly); }
   constexpr VMemberRow Custom() const { return With(kMemberCustom); }
   constexpr VMemberRow Clamp(int64_t low, int64_t high) const {
@@ -106,6 +114,9 @@ constexpr VMemberRow VMakeMemberRow(VMemberAccessor member, const VMemberKind* k
   row.def = def;
   return row;
 }
+
+// The name a row is stored under for the products 6 and 9 (`lmbProduct`) or for the others.
+VUnicodeString LmbViewName(const VMemberRow& row, bool lmbProduct);
 
 // The rows of one class of configuration object, in load order. The rows that are not load-only
 // form the member table proper: the positions of GetMember, and what save, compare, copy,

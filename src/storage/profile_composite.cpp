@@ -58,9 +58,7 @@ bool VProfileComposite::LoadStandardMember(const VMemberRow& row, VProfileData& 
 }
 
 VUnicodeString VProfileComposite::StoredName(const VMemberRow& row) const {
-  VUnicodeString name(row.name ? row.name : u"");
-  if (row.Has(kMemberLmb) && UsesLmbNames()) name += u" LMB";
-  return name;
+  return LmbViewName(row, UsesLmbNames());
 }
 
 bool VProfileComposite::Save(VProfileKey& key, bool force) {

@@ -94,8 +94,9 @@ class VProfileComposite : public VProfileData {
   // The standard load of one row: its default, then the stored value (or the default flagged
   // for writing), then its clamp. True when the value came from the store.
   bool LoadStandardMember(const VMemberRow& row, VProfileData& member, const VProfileKey* key);
-  // The name a row is stored under for this object's product.
-  VUnicodeString StoredName(const VMemberRow& row) const;
+  // The name a row is stored under for this object's product. Objects whose names depend on how
+  // they were built (a prefix given by their owner) override it.
+  virtual VUnicodeString StoredName(const VMemberRow& row) const;
   VProfileData& MemberOf(const VMemberRow& row) const {
     return row.member(const_cast<VProfileComposite&>(*this));
   }

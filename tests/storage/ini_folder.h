@@ -25,6 +25,7 @@ class IniFolder {
     std::string bytes = qtest::ReadFile(dir_ / (key + ".ini"));
     return bytes.size() >= 3 ? bytes.substr(3) : std::string();
   }
+  std::string FilePath(const std::string& key) const { return dir_ / (key + ".ini"); }
   bool HasFile(const std::string& key) const { return qtest::Exists(dir_ / (key + ".ini")); }
   // Writes a value file as another program would: a byte-order mark and the given lines.
   void WriteLines(const std::string& key, const std::string& lines) {

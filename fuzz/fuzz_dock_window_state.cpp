@@ -1,0 +1,21 @@
+// The docking state is a text in configuration files: any text must either be refused or give a
+// state whose own text reads back as the same state and is written the same way again.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "config/dock_window_state.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::u16string text =
+      vtext::FromUtf8(std::string_view(reinterpret_cast<const char*>(data), size));
+  VDockWindowStateFields state;
+  if (!VDockWindowStateFields::Parse(text, state)) return 0;
+  if (state.side < 0 || state.side > 3) abort();
+  VUnicodeString formatted = state.Format();
+  VDockWindowStateFields again;
+  if (!VDockWindowStateFields::Parse(formatted, again) || !(again == state)) abort();
+  if (again.Format() != formatted) abort();
+  return 0;
+}

@@ -1,0 +1,141 @@
+// quillane global show|set|save: the global configuration as the library loads and saves it.
+#include <iostream>
+
+#include "config/global_config_instance.h"
+#include "quillane/cli.h"
+#include "quillane/key_values.h"
+#include "storage/setting_text.h"
+
+namespace cli {
+namespace {
+
+// The passphrase check value changes only with the passphrase itself.
+constexpr uint32_t kMsgSettingIsPassphraseCheck = 0xE13F0040;
+
+constexpr char kUsage[] =
+    "  quillane global show [NAME ...]\n"
+    "  quillane global set NAME VALUE\n"
+    "  quillane global save [--force]\n"
+    "show lists every setting (or the named ones) as a save would write it: the kind of value,\n"
+    "the name it is stored under, the value, and whether it came from the store or is a default.\n"
+    "set changes one setting and saves: numbers in decimal or after 0x, booleans 0, 1, true or\n"
+    "false, lists as a JSON array of strings, other kinds in their text form. save writes the\n"
+    "changed and flagged values, or every value with --force. --app decides which product's\n"
+    "names are used (Lumbrel and Skellan keep their own values of some settings).\n";
+
+// The shared instance, held for the length of a command.
+VRef<GlobalConfig> Shared() {
+  GlobalConfig* config = nullptr;
+  GetGlobalConfig(&config, -1);
+  return VRef<GlobalConfig>(config);
+}
+
+const VSettingInfo* FindListed(const std::vector<VSettingInfo>& list, const std::string& name) {
+  VUnicodeString wanted = Wide(name);
+  for (const auto& info : list) {
+    if (vtext::EqualsNoCase(info.name, wanted)) return &info;
+  }
+  return nullptr;
+}
+
+int Unknown(Context& context, const std::string& name) {
+  VReportMessageParams error;
+  VSettingError(error, kMsgSettingUnknown, Wide(name));
+  return context.Fail(kExitNotFound, error);
+}
+
+int Show(Context& context, const ParsedArgs& args) {
+  VRef<GlobalConfig> config = Shared();
+  std::vector<VSettingInfo> all = config->ListSettings();
+  std::vector<const VSettingInfo*> shown;
+  if (args.positionals.empty()) {
+    for (const auto& info : all) shown.push_back(&info);
+  } else {
+    for (const auto& name : args.positionals) {
+      const VSettingInfo* info = FindListed(all, name);
+      if (!info) return Unknown(context, name);
+      shown.push_back(info);
+    }
+  }
+  Json result = Json::Array();
+  for (const VSettingInfo* info : shown) {
+    if (context.Json()) {
+      Json entry = Json::Object();
+      entry.Set("name", Utf8(info->name));
+      entry.Set("kind", KindName(info->storedType));
+      entry.Set("value", info->hasValue ? ValueJson(info->value) : Json());
+      entry.Set("stored", info->stored);
+      result.Push(std::move(entry));
+    } else {
+      std::cout << info->kind << '\t' << Utf8(info->name) << '\t'
+                << (info->hasValue ? ValueText(info->value, true) : std::string()) << '\t'
+                << (info->stored ? "stored" : "default") << '\n';
+    }
+  }
+  context.SetResult(std::move(result));
+  return kExitOk;
+}
+
+int Save(Context& context, bool force) {
+  VReportMessageParams error;
+  if (SaveGlobalConfig(force, error)) return kExitOk;
+  return context.Fail(kExitFailed, kMsgKeyNotSaved, {u"Global", error.GetTextOneLineTrimmed()});
+}
+
+// A list given as a JSON array of strings.
+bool ParseList(const std::string& text, VStringArray& list) {
+  Json parsed;
+  std::string problem;
+  if (!Json::Parse(text, parsed, problem) || parsed.GetType() != Json::Type::Array) return false;
+  for (const Json& item : parsed.Items()) {
+    if (item.GetType() != Json::Type::String) return false;
+    list.Add(Wide(item.AsString()));
+  }
+  return true;
+}
+
+int Set(Context& context, const ParsedArgs& args) {
+  if (args.positionals.size() != 2) throw UsageError("expected NAME VALUE");
+  const std::string& name = args.positionals[0];
+  const std::string& value = args.positionals[1];
+  VRef<GlobalConfig> config = Shared();
+  std::vector<VSettingInfo> all = config->ListSettings();
+  const VSettingInfo* info = FindListed(all, name);
+  if (!info) return Unknown(context, name);
+  if (config->FindSetting(info->name) == &config->configPassphrase)
+    return context.Fail(kExitFailed, kMsgSettingIsPassphraseCheck, {info->name});
+  VReportMessageParams error;
+  bool taken = false;
+  if (info->storedType == kProfileTypeMultiSz) {
+    VStringArray list;
+    if (!ParseList(value, list)) {
+      VSettingError(error, kMsgSettingNeedsList, info->name);
+      return context.Fail(kExitFailed, error);
+    }
+    taken = config->SetSetting(info->name, list, error);
+  } else {
+    taken = config->SetSetting(info->name, Wide(value), error);
+  }
+  if (!taken) return context.Fail(kExitFailed, error);
+  return Save(context, false);
+}
+
+int RunGlobal(Context& context) {
+  if (context.args.empty()) throw UsageError("global needs a sub-command");
+  std::string sub = context.args[0];
+  std::vector<std::string> rest(context.args.begin() + 1, context.args.end());
+  if (sub == "show") return Show(context, ParseArgs(rest, {}, {}));
+  if (sub == "set") return Set(context, ParseArgs(rest, {}, {}));
+  if (sub == "save") {
+    ParsedArgs args = ParseArgs(rest, {}, {"--force"});
+    if (!args.positionals.empty()) throw UsageError("save takes no arguments");
+    return Save(context, args.switches.count("--force") > 0);
+  }
+  throw UsageError("unknown global sub-command " + sub);
+}
+
+CommandRegistration registration({"global", "show, change and save the global configuration",
+                                  kUsage, &RunGlobal});
+
+}  // namespace
+}  // namespace cli
