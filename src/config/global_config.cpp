@@ -58,21 +58,22 @@ void GlobalConfig::Merge(const VProfileKey& key) {
   changeConfigPassphrase = changeRequested;
   // A merge is meant to change the stored configuration: every value is written at the next
   // save, also those that happen to equal what was merged.
-  struct Flagger {
-    static void FlagAll(VProfileComposite& object) {
-      for (size_t i = 0; i < object.GetMemberCount(); ++i) {
-        VProfileData* member = object.GetMember(static_cast<int>(i));
-        if (auto* nested = dynamic_cast<VProfileComposite*>(member)) {
-          FlagAll(*nested);
-          member->SetWritePending(true);
-        } else if (member) {
-          member->SetWritePending(true);
-        }
-      }
-    }
-  };
-  Flagger::FlagAll(*this);
+  FlagEverySettingForWriting();
 }
+
+namespace {
+
+void FlagAll(VProfileComposite& object) {
+  for (size_t i = 0; i < object.GetMemberCount(); ++i) {
+    VProfileData* member = object.GetMember(static_cast<int>(i));
+    if (auto* nested = dynamic_cast<VProfileComposite*>(member)) FlagAll(*nested);
+    if (member) member->SetWritePending(true);
+  }
+}
+
+}  // namespace
+
+void GlobalConfig::FlagEverySettingForWriting() { FlagAll(*this); }
 
 void GlobalConfig::ReformViewStates() {
   for (VProfileTabState* tab : {&karvellTabStateV2, &lumbrelTabStateV2}) tab->Reform();

@@ -41,6 +41,9 @@ class GlobalConfig : public VUnknown<IUnknown>, public VProfileComposite {
   // Takes every setting from `key`, or its default where the key lacks it, and flags each for
   // writing; the passphrase check value and the change request stay as they were.
   void Merge(const VProfileKey& key);
+  // Makes the next save write every value, as a forced one would: after a merge, and after a
+  // save whose file could not be written (its values count as saved in memory only).
+  void FlagEverySettingForWriting();
   // Whether the loaded key had no "Version", that is, the configuration is being made now.
   bool IsNewConfiguration() const { return isNew_; }
   // Read from "Disable All Scripting" and never written: an administrator's switch.

@@ -63,6 +63,8 @@ bool SaveGlobalConfig(bool force, VReportMessageParams& error) {
     if (saved) error = key.GetLastError();
     saved = false;
   }
+  // What did not reach the file is written by the next save instead of being taken as saved.
+  if (!saved) config->FlagEverySettingForWriting();
   return saved;
 }
 

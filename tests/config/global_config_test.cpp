@@ -69,7 +69,7 @@ TEST_F(GlobalConfigTest, FirstStartTakesEveryDefaultAndTheFirstSaveWritesThemAll
   EXPECT_EQ(config->currentAnsiPalette, u"Standard");
   EXPECT_EQ(config->sessionManagerWindowState.GetState().visible, true);
   EXPECT_FALSE(config->IsScriptingDisabled());
-  EXPECT_TRUE(SaveOwn(*config, false));
+  EXPECT_TRUE(SaveOwn(*config.Get(), false));
 
   std::string lines = folder_.Lines("Global");
   // Every row but the three load-only ones and the empty toolbar block, with the printer's 15
@@ -124,7 +124,7 @@ TEST_F(GlobalConfigTest, FileTransferProductsKeepTheirOwnValuesUnderTheirOwnName
   EXPECT_EQ(lumbrel->FindSetting(u"show toolbar lmb"), &lumbrel->showToolbar);
   EXPECT_EQ(lumbrel->FindSetting(u"Show Toolbar"), nullptr);
   lumbrel->showToolbar = false;
-  EXPECT_TRUE(SaveOwn(*lumbrel, false));
+  EXPECT_TRUE(SaveOwn(*lumbrel.Get(), false));
   std::string lines = folder_.Lines("Global");
   EXPECT_TRUE(Has(lines, "D:\"Show Toolbar\"=00000000"));
   EXPECT_TRUE(Has(lines, "D:\"Show Toolbar LMB\"=00000000"));
@@ -135,7 +135,7 @@ TEST_F(GlobalConfigTest, FileTransferProductsKeepTheirOwnValuesUnderTheirOwnName
   EXPECT_FALSE(terminal->showToolbar.current);
   EXPECT_EQ(terminal->ostrelUpdatePromptDate.current, 5u);
   terminal->showToolbar = true;
-  EXPECT_TRUE(SaveOwn(*terminal, false));
+  EXPECT_TRUE(SaveOwn(*terminal.Get(), false));
   lines = folder_.Lines("Global");
   EXPECT_TRUE(Has(lines, "D:\"Show Toolbar\"=00000001"));
   EXPECT_TRUE(Has(lines, "D:\"Show Toolbar LMB\"=00000000"));
@@ -157,7 +157,7 @@ TEST_F(GlobalConfigTest, ClampedValuesLoadWithinTheirRangeAndAreWrittenBack) {
   EXPECT_EQ(config->maximumParallelTransfers.current, 1u);
   EXPECT_EQ(config->scriptMruCount.current, 10);
   EXPECT_EQ(config->viewLeftMargin.current, 0);
-  EXPECT_TRUE(SaveOwn(*config, false));
+  EXPECT_TRUE(SaveOwn(*config.Get(), false));
   std::string lines = folder_.Lines("Global");
   for (const char* line :
        {"D:\"MRU Count\"=00000010", "D:\"Max Columns\"=00000084",
@@ -184,7 +184,7 @@ TEST_F(GlobalConfigTest, OlderSettingsServeAsDefaultsOfTheirSuccessors) {
   EXPECT_EQ(config->lumbrelTabStateV2.GetText(), u"1,1,0;0");
   EXPECT_EQ(config->rememberedSessions.Current(), (VStringArray{u"Lab\\router1", u"Lab\\router2"}));
   EXPECT_EQ(config->printer.printerFont.GetFaceName(), u"Lucida");
-  EXPECT_TRUE(SaveOwn(*config, false));
+  EXPECT_TRUE(SaveOwn(*config.Get(), false));
   std::string lines = folder_.Lines("Global");
   EXPECT_TRUE(Has(lines, "D:\"Connect Dialog Sort Order\"=00000002"));
   EXPECT_TRUE(Has(lines, "S:\"Karvell Tab State V2\"=2,3,4;"));
@@ -209,7 +209,7 @@ TEST_F(GlobalConfigTest, LoadOnlyAndReadOnlySettingsAreNeverWritten) {
   config->characterSendDelay = 7;
   config->disableAllScripting = false;
   EXPECT_FALSE(config->IsModified());
-  EXPECT_TRUE(SaveOwn(*config, true));
+  EXPECT_TRUE(SaveOwn(*config.Get(), true));
   std::string lines = folder_.Lines("Global");
   EXPECT_TRUE(Has(lines, "D:\"Line Send Delay\"=00000009"));
   EXPECT_TRUE(Has(lines, "D:\"Disable All Scripting\"=00000001"));
@@ -310,7 +310,7 @@ TEST_F(GlobalConfigTest, SubKeysKeptWholeSurviveALoadAndSaveByteForByte) {
   EXPECT_EQ(config->ansiPalettes.GetContents().values.size(), 4u);
   ASSERT_EQ(config->quickSync.GetContents().children.size(), 1u);
   EXPECT_TRUE(config->colorSchemes.IsEmpty());
-  EXPECT_TRUE(SaveOwn(*config, true));
+  EXPECT_TRUE(SaveOwn(*config.Get(), true));
   EXPECT_EQ(folder_.Lines("Global/ANSI Color Palettes"), palettes);
   EXPECT_EQ(folder_.Lines("Global/QuickSync"), quickSync);
   EXPECT_EQ(folder_.Lines("Global/QuickSync/Inner"), nested);
@@ -320,7 +320,7 @@ TEST_F(GlobalConfigTest, SubKeysKeptWholeSurviveALoadAndSaveByteForByte) {
   VProfileSubkeyCopy::Node contents = config->quickSync.GetContents();
   contents.values.emplace_back(u"Filter", VStoredValue::String(u"texts"));
   config->quickSync.SetContents(contents);
-  EXPECT_TRUE(SaveOwn(*config, false));
+  EXPECT_TRUE(SaveOwn(*config.Get(), false));
   EXPECT_EQ(folder_.Lines("Global/QuickSync"), quickSync + "S:\"Filter\"=texts\r\n");
 }
 
