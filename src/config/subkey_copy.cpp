@@ -1,5 +1,15 @@
 #include "config/subkey_copy.h"
 
+namespace {
+
+// Stores that make keys only when asked need the flag for a key that is not there yet; a key
+// that exists is opened as it is.
+int CreateFlag(const VProfileKey& parent, const VUnicodeString& name) {
+  return parent.SubKeyExists(name.c_str()) ? 0 : kProfileKeyCreate;
+}
+
+}  // namespace
+
 VProfileSubkeyCopy::VProfileSubkeyCopy(const char16_t* subkeyName) {
   contents_.name = subkeyName;
   saved_.name = subkeyName;
@@ -50,10 +60,15 @@ void VProfileSubkeyCopy::ReadNode(const VProfileKey& key, Node& node) {
 
 bool VProfileSubkeyCopy::WriteNode(VProfileKey& key, const Node& node) {
   bool ok = true;
-  for (const auto& [valueName, value] : node.values) ok = WriteStoredValue(key, valueName, value) && ok;
+  for (const auto& [valueName, value] : node.values)
+    ok = WriteStoredValue(key, valueName, value) && ok;
   for (const Node& child : node.children) {
-    VProfileKey sub(key, child.name.c_str(), kProfileKeyCreate);
-    ok = WriteNode(sub, child) && ok;
+    VProfileKey sub(key, child.name.c_str(), CreateFlag(key, child.name));
+    if (!WriteNode(sub, child)) {
+      // The parent reports why, as the sub-key's handle goes now.
+      if (ok) key.GetLastError() = sub.GetLastError();
+      ok = false;
+    }
   }
   // A caching back end writes here, so that a refused write is reported rather than lost.
   return key.Flush() && ok;
@@ -62,8 +77,11 @@ bool VProfileSubkeyCopy::WriteNode(VProfileKey& key, const Node& node) {
 bool VProfileSubkeyCopy::Save(VProfileKey& key, bool force) {
   if (!force && !writePending && !IsModified()) return true;
   if (!IsEmpty()) {
-    VProfileKey sub(key, contents_.name.c_str(), kProfileKeyCreate);
-    if (!WriteNode(sub, contents_)) return false;
+    VProfileKey sub(key, contents_.name.c_str(), CreateFlag(key, contents_.name));
+    if (!WriteNode(sub, contents_)) {
+      key.GetLastError() = sub.GetLastError();
+      return false;
+    }
   }
   writePending = false;
   saved_ = contents_;

@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 
+#include "environment/library_init.h"
 #include "global_test_env.h"
 #include "storage/member_table.h"
 
@@ -294,6 +295,23 @@ TEST_F(GlobalConfigTest, TheSharedInstanceIsHandedOutWithReferencesAndReplacedBy
   EXPECT_EQ(colors, (std::vector<unsigned long>{0xAAFFAA, 0xAAAAFF, 0xFFC88C, 0xA0FFFF, 0xFFB9DC,
                                                 0xAAAAAA}));
   EXPECT_EQ(GetIconStatusArray(), (std::vector<int>{5018, 5019, 5021, 5020, 5055, 5022}));
+}
+
+int ChooseNothing(const VUnicodeString&, VStringArray&, void*) { return 0; }
+void* NoImages() { return nullptr; }
+
+TEST_F(GlobalConfigTest, GuiStartUpStoresTheCallbacksAndLoadsTheConfigurationOnce) {
+  folder_.WriteLines("Global", "D:\"MRU Count\"=00000003\r\n");
+  QuillaneInitGUI(&ChooseNothing, &NoImages);
+  EXPECT_EQ(QuillaneGetSessionChooser(), &ChooseNothing);
+  EXPECT_EQ(QuillaneGetImageListGetter(), &NoImages);
+  ASSERT_TRUE(FindGlobalSetting(u"MRU Count"));
+  VProfileData* loaded = FindGlobalSetting(u"MRU Count");
+  folder_.WriteLines("Global", "D:\"MRU Count\"=00000009\r\n");
+  QuillaneInitGUI(&ChooseNothing, &NoImages);  // loaded already: kept
+  EXPECT_EQ(FindGlobalSetting(u"MRU Count"), loaded);
+  EXPECT_EQ(static_cast<VProfile<int>*>(loaded)->current, 3);
+  EXPECT_EQ(folder_.Lines("Global"), "D:\"MRU Count\"=00000009\r\n");  // loading writes nothing
 }
 
 TEST_F(GlobalConfigTest, SubKeysKeptWholeSurviveALoadAndSaveByteForByte) {
