@@ -59,11 +59,15 @@ std::string_view Trim(std::string_view text) {
   return text.substr(first, last - first + 1);
 }
 
-// The first entry of a layout list, without its variant: "gb(extd),de" gives "gb".
+// The first entry of a layout list, without its variant: "gb(extd),de" gives "gb". A layout
+// name is one word of letters, digits, '_' and '-'; whatever follows it is not part of it.
 std::string FirstLayout(std::string_view list) {
   list = Trim(list);
-  size_t end = list.find_first_of(",(");
-  return std::string(Trim(list.substr(0, end)));
+  size_t end = 0;
+  while (end < list.size() && (std::isalnum(static_cast<unsigned char>(list[end])) ||
+                               list[end] == '_' || list[end] == '-'))
+    ++end;
+  return std::string(list.substr(0, end));
 }
 
 }  // namespace

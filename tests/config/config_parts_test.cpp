@@ -52,6 +52,7 @@ TEST(DesktopSettings, KeyboardLayoutAndTemporaryFolder) {
   EXPECT_EQ(vdesktop::LayoutFromKeyboardDefaults("XKBMODEL=\"pc105\"\nXKBLAYOUT=\"gb,de\"\n"), "gb");
   EXPECT_EQ(vdesktop::LayoutFromKeyboardDefaults("XKBLAYOUT=de # comment\n"), "de");
   EXPECT_EQ(vdesktop::LayoutFromKeyboardDefaults("XKBLAYOUT=\"us\"\nXKBLAYOUT='fr(oss)'\n"), "fr");
+  EXPECT_EQ(vdesktop::LayoutFromKeyboardDefaults("XKBLAYOUT=us de\n"), "us");  // one word
   EXPECT_EQ(vdesktop::LayoutFromKeyboardDefaults("XKBLAYOUTS=\"us\"\nXKBLAYOUT=\"de\n"), "");
   EXPECT_TRUE(vdesktop::IsEnglishLayout("us"));
   EXPECT_TRUE(vdesktop::IsEnglishLayout("GB(extd),de"));
