@@ -54,8 +54,9 @@ bool SaveGlobalConfig(bool force, VReportMessageParams& error) {
   VRef<GlobalConfig> config(AcquireShared(-1));
   VProfileStore store(false, nullptr);
   VProfileKey& root = *store.GetRootKey();
-  // A store that creates keys only when asked needs the flag the first time.
-  VProfileKey key(root, kGlobalKey, root.SubKeyExists(kGlobalKey) ? 0 : kProfileKeyCreate);
+  // Every store makes the key when a value is written into it; asking for it to be created would
+  // leave an empty "Global" folder beside Global.ini in a configuration folder.
+  VProfileKey key(root, kGlobalKey, 0);
   bool saved = config->Save(key, force);
   if (!saved) error = key.GetLastError();
   // The file is written now rather than when the key goes, so that a refused write is known.
