@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
+#include <limits.h>
 #include <stdio.h>
 #include <sys/file.h>
 #include <sys/random.h>
@@ -10,6 +11,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "platform/win32_errors.h"
 
@@ -148,6 +150,13 @@ FileInfo Stat(const std::string& path) {
   info.isRegular = S_ISREG(st.st_mode);
   info.size = static_cast<uint64_t>(st.st_size);
   info.readOnly = !info.isDirectory && ModeIsReadOnly(st, path);
+  return info;
+}
+
+FileInfo Stat(const std::string& path, uint32_t& error) {
+  FileInfo info = Stat(path);
+  error = 0;
+  if (!info.exists) error = LastError();
   return info;
 }
 
@@ -410,6 +419,54 @@ bool UpdateFileContents(const std::string& path, const UpdateFunction& update,
   }
   error = win32::kSharingViolation;
   return false;
+}
+
+bool RenameFile(const std::string& from, const std::string& to, uint32_t& error) {
+  if (rename(from.c_str(), to.c_str()) != 0) {
+    error = LastError();
+    return false;
+  }
+  SyncFolder(ParentFolder(to));
+  return true;
+}
+
+bool FullPath(std::string_view path, std::string& out, uint32_t& error) {
+  std::string whole;
+  if (path.empty() || path[0] != '/') {
+    char buffer[PATH_MAX];
+    if (!getcwd(buffer, sizeof buffer)) {
+      error = LastError(true);
+      return false;
+    }
+    whole = buffer;
+    whole.push_back('/');
+  }
+  whole.append(path);
+  std::vector<std::string_view> parts;
+  std::string_view rest = whole;
+  while (!rest.empty()) {
+    size_t slash = rest.find('/');
+    std::string_view part = rest.substr(0, slash);
+    rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
+    if (part.empty() || part == ".") continue;
+    if (part == "..") {
+      if (!parts.empty()) parts.pop_back();
+      continue;
+    }
+    parts.push_back(part);
+  }
+  std::string result;
+  for (auto part : parts) {
+    result.push_back('/');
+    result.append(part);
+  }
+  if (result.empty()) result = "/";
+  if (result.size() >= PATH_MAX) {
+    error = win32::kFilenameExcedRange;
+    return false;
+  }
+  out = std::move(result);
+  return true;
 }
 
 bool CreateFolderTree(const std::string& path, mode_t mode, uint32_t& error) {

@@ -24,6 +24,8 @@ struct FileInfo {
 };
 
 FileInfo Stat(const std::string& path);
+// The same, with the reason when the path cannot be examined (2 or 3 when it is missing).
+FileInfo Stat(const std::string& path, uint32_t& error);
 bool IsDirectory(const std::string& path);
 bool IsRegularFileOrOther(const std::string& path);  // exists and is not a folder
 
@@ -97,6 +99,15 @@ using UpdateFunction = std::function<bool(std::string_view current, bool existed
                                           std::string& replacement, uint32_t& error)>;
 bool UpdateFileContents(const std::string& path, const UpdateFunction& update,
                         const ReplaceOptions& options, uint32_t& error);
+
+// Renames a file within one file system, replacing a file of the new name in a single step, and
+// flushes the folder so that the new name survives a crash.
+bool RenameFile(const std::string& from, const std::string& to, uint32_t& error);
+
+// `path` as a full path: a relative one is taken from the current folder; "." and ".." and
+// repeated slashes are folded by name, as a shell's "cd" does. False (kFilenameExcedRange or the
+// reason the current folder is unknown) when that is not possible.
+bool FullPath(std::string_view path, std::string& out, uint32_t& error);
 
 // Flushes a folder's entries to disk, so that a rename or removal in it survives a crash.
 bool SyncFolder(const std::string& folder);

@@ -1,10 +1,40 @@
 #include "quillane/store_location.h"
 
+#include "environment/app_paths.h"
 #include "platform/app_info.h"
 #include "platform/file_system.h"
 #include "storage/registry_hive.h"
 
 namespace cli {
+namespace {
+
+// Folders are shown and used as full paths, so that ${TLV_CONFIG_PATH} names the same folder
+// from any working directory.
+std::string Full(const std::string& path) {
+  std::string full;
+  uint32_t error = 0;
+  return vfs::FullPath(path, full, error) ? full : path;
+}
+
+}  // namespace
+
+std::string ResolveConfigFolder(const Options& options, std::string& how) {
+  if (!options.config.empty()) {
+    how = "--config";
+    return Full(options.config);
+  }
+  if (std::string env = vapp::GetEnv("QUILLANE_CONFIG"); !env.empty()) {
+    how = "QUILLANE_CONFIG";
+    return Full(env);
+  }
+  if (VUnicodeString remembered = GetAppConfigPath(Wide(options.app)); !remembered.empty()) {
+    how = "remembered Config Path";
+    return Utf8(remembered);
+  }
+  how = "default";
+  return vfs::JoinPath(
+      vfs::JoinPath(vfs::JoinPath(vapp::XdgConfigHome(), "Tolvane"), options.app), "Config");
+}
 
 void ResolveStoreLocation(Context& context) {
   const Options& options = context.options;
@@ -14,6 +44,9 @@ void ResolveStoreLocation(Context& context) {
     context.storeKind = StoreKind::XmlFile;
     context.storeLocation = options.xml;
     context.storeFoundHow = "--xml";
+    // The settings file stands for the configuration folder: paths stored relative to the
+    // configuration refer to the folder that holds it.
+    vapp::SetConfigFolderInUse(Wide(vfs::ParentFolder(Full(options.xml))));
     return;
   }
   if (!options.registry.empty()) {
@@ -25,22 +58,13 @@ void ResolveStoreLocation(Context& context) {
     context.storeKind = StoreKind::Registry;
     context.storeLocation = hive == VRegistryHive::CurrentUser ? "HKCU" : "HKLM";
     context.storeFoundHow = "--registry";
+    std::string how;
+    vapp::SetConfigFolderInUse(Wide(ResolveConfigFolder(options, how)));
     return;
   }
   context.storeKind = StoreKind::IniFolder;
-  if (!options.config.empty()) {
-    context.storeLocation = options.config;
-    context.storeFoundHow = "--config";
-    return;
-  }
-  if (std::string env = vapp::GetEnv("QUILLANE_CONFIG"); !env.empty()) {
-    context.storeLocation = env;
-    context.storeFoundHow = "QUILLANE_CONFIG";
-    return;
-  }
-  context.storeLocation = vfs::JoinPath(
-      vfs::JoinPath(vfs::JoinPath(vapp::XdgConfigHome(), "Tolvane"), options.app), "Config");
-  context.storeFoundHow = "default";
+  context.storeLocation = ResolveConfigFolder(options, context.storeFoundHow);
+  vapp::SetConfigFolderInUse(Wide(context.storeLocation));
 }
 
 }  // namespace cli

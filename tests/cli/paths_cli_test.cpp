@@ -1,0 +1,119 @@
+// quillane paths ...: every command, over a registry hive and XDG folders in a temporary folder.
+#include <gtest/gtest.h>
+
+#include "support/test_support.h"
+
+namespace {
+
+class PathsCli : public ::testing::Test {
+ protected:
+  std::map<std::string, std::string> Env() const {
+    return {{"QUILLANE_REGISTRY_ROOT", dir_ / "registry"},
+            {"XDG_CONFIG_HOME", dir_ / "xdg-config"},
+            {"XDG_DATA_HOME", dir_ / "xdg-data"},
+            {"HOME", dir_ / "home"},
+            {"QUILLANE_CONFIG", ""}};
+  }
+  qtest::RunResult Run(const std::vector<std::string>& args) {
+    return qtest::Quillane(args, Env());
+  }
+  bool Shows(const std::string& text, const std::vector<std::string>& before = {}) {
+    std::vector<std::string> args = before;
+    args.insert(args.end(), {"--json", "paths", "show"});
+    return Run(args).out.find(text) != std::string::npos;
+  }
+  qtest::TempDir dir_;
+};
+
+TEST_F(PathsCli, ShowAndRememberTheConfigurationFolder) {
+  std::string def = dir_ / "xdg-config/Tolvane/Karvell/Config";
+  EXPECT_EQ(Run({"--json", "paths", "show"}).out,
+            "{\"app\": \"Karvell\", \"config_path\": \"" + def +
+                "\", \"config_path_stored\": \"\", \"personal_data_path\": \"" + def +
+                ".personal\", \"personal_data_path_stored\": \"\", "
+                "\"store_personal_data_separately\": false, \"do_personal_data_migration\": false, "
+                "\"do_personal_data_merge\": false, \"integrated\": false, \"other_app\": null}\n");
+
+  std::string cfg = dir_ / "cfg";
+  auto set = Run({"--json", "paths", "set-config", cfg + "/"});
+  ASSERT_EQ(set.status, 0) << set.err;
+  EXPECT_EQ(set.out, "{}\n");
+  EXPECT_EQ(qtest::ReadFile(dir_ / "registry/HKCU/SOFTWARE/Tolvane/Karvell.ini"),
+            "\xEF\xBB\xBFS:\"Config Path\"=" + cfg + "\r\n");
+  // The remembered folder is the one in use, unless $QUILLANE_CONFIG or --config say otherwise.
+  EXPECT_NE(Run({}).out.find(cfg + " (from remembered Config Path)"), std::string::npos);
+  EXPECT_TRUE(Shows("\"config_path\": \"" + (dir_ / "other") + "\"", {"--config", dir_ / "other"}));
+
+  qtest::WriteFile(dir_ / "file", "x");
+  auto file = Run({"--json", "paths", "set-config", dir_ / "file"});
+  EXPECT_EQ(file.status, 3);
+  EXPECT_EQ(file.err, "quillane: The path specified is not a directory.\n");
+  EXPECT_EQ(file.out,
+            "{\"error\": {\"id\": \"0xE1380014\", \"text\": \"The path specified is "
+            "not a directory.\"}}\n");
+}
+
+TEST_F(PathsCli, PersonalValues) {
+  auto set = Run({"--json", "paths", "personal", "--set", dir_ / "mine", "--separate", "on",
+                  "--migrate", "on", "--merge", "off"});
+  ASSERT_EQ(set.status, 0) << set.err;
+  EXPECT_NE(set.out.find("\"personal_data_path_stored\": \"" + (dir_ / "mine") +
+                         "\", \"store_personal_data_separately\": true, "
+                         "\"do_personal_data_migration\": true, \"do_personal_data_merge\": false"),
+            std::string::npos)
+      << set.out;
+  EXPECT_EQ(Run({"paths", "personal", "--merge", "maybe"}).status, 2);
+}
+
+TEST_F(PathsCli, StartUpChecks) {
+  std::string cfg = dir_ / "cfg";
+  qtest::MakeDirs(cfg);
+  EXPECT_EQ(Run({"--json", "paths", "check-command-line", cfg + "//"}).out,
+            "{\"path\": \"" + cfg + "\"}\n");
+  auto bad = Run({"--json", "paths", "check-command-line", "missing"});
+  EXPECT_EQ(bad.status, 3);
+  EXPECT_EQ(bad.out,
+            "{\"error\": {\"id\": \"0xE1380009\", \"text\": \"The folder specified using "
+            "/F on the command line is not valid:\\r\\n\\r\\n'missing'\"}}\n");
+
+  EXPECT_EQ(Run({"--json", "paths", "check-redirect", cfg}).out,
+            "{\"path\": \"" + cfg + "\", \"redirected\": false, \"message\": null}\n");
+  qtest::WriteFile(cfg + "/Global.ini", "\xEF\xBB\xBFS:\"Version\"=\r\n");
+  qtest::WriteFile(cfg + "/TLVRedirect.ini", "\xEF\xBB\xBFS:\"New Config Path\"=/srv/new\r\n");
+  auto moved = Run({"--json", "paths", "check-redirect", cfg, "--save"});
+  ASSERT_EQ(moved.status, 0) << moved.err;
+  EXPECT_EQ(moved.out.rfind("{\"path\": \"/srv/new\", \"redirected\": true, \"message\": \"The "
+                            "configuration was migrated from: \\r\\n'" +
+                                cfg + "'\\r\\nto",
+                            0),
+            0u)
+      << moved.out;
+  EXPECT_NE(moved.err.find("'" + cfg + "'\r\nto\r\n'/srv/new'."), std::string::npos) << moved.err;
+  EXPECT_TRUE(Shows("\"config_path_stored\": \"/srv/new\""));
+
+  qtest::WriteFile(cfg + "/TLVRedirect.ini", "\xEF\xBB\xBFS:\"New Config Path\"=\r\n");
+  EXPECT_EQ(Run({"paths", "check-redirect", cfg}).out, cfg + "\n");
+  EXPECT_FALSE(qtest::Exists(cfg + "/Global.ini"));  // set aside as Global-incomplete-...
+}
+
+TEST_F(PathsCli, FileNamesAndPathVariables) {
+  EXPECT_EQ(Run({"--json", "paths", "check-filename", "log.txt"}).out, "{\"valid\": true}\n");
+  auto bad = Run({"--json", "paths", "check-filename", "a*b:c"});
+  EXPECT_EQ(bad.status, 3);
+  EXPECT_EQ(bad.out,
+            "{\"valid\": false, \"error\": {\"id\": \"0x61380084\", \"text\": \"The name "
+            "contains an illegal character: ' : '\"}}\n");
+
+  std::string cfg = dir_ / "cfg";
+  EXPECT_EQ(Run({"--config", cfg, "--json", "paths", "expand", "${TLV_CONFIG_PATH}/logs"}).out,
+            "{\"path\": \"" + cfg + "/logs\"}\n");
+  EXPECT_EQ(Run({"--config", cfg, "--json", "paths", "contract", cfg + "/logs"}).out,
+            "{\"stored\": \"${TLV_CONFIG_PATH}/logs\"}\n");
+  // Stored on the other system with a backslash.
+  std::string user = dir_ / "xdg-data/Tolvane/Karvell/log.txt";
+  EXPECT_EQ(Run({"paths", "expand", "${TLV_USER_DATA_PATH}\\log.txt"}).out, user + "\n");
+  EXPECT_EQ(Run({"paths", "contract", user}).out, "${TLV_USER_DATA_PATH}/log.txt\n");
+  EXPECT_EQ(Run({"paths", "frobnicate"}).status, 2);
+}
+
+}  // namespace
