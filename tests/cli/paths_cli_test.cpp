@@ -63,6 +63,10 @@ TEST_F(PathsCli, PersonalValues) {
             std::string::npos)
       << set.out;
   EXPECT_EQ(Run({"paths", "personal", "--merge", "maybe"}).status, 2);
+  // With separation on, personal values go to the remembered personal data folder.
+  ASSERT_EQ(Run({"--config", dir_ / "cfg", "key", "set", "S/h", "Password V2", "--string", "02:x"}).status, 0);
+  EXPECT_TRUE(qtest::Exists(dir_ / "mine/S/h.ini"));
+  EXPECT_EQ(qtest::ReadFile(dir_ / "cfg/S/h.ini"), "\xEF\xBB\xBF");
 }
 
 TEST_F(PathsCli, StartUpChecks) {

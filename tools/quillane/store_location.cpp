@@ -65,6 +65,11 @@ void ResolveStoreLocation(Context& context) {
   context.storeKind = StoreKind::IniFolder;
   context.storeLocation = ResolveConfigFolder(options, context.storeFoundHow);
   vapp::SetConfigFolderInUse(Wide(context.storeLocation));
+  // As a starting host does: personal data goes to its own folder when the user chose so.
+  if (context.options.personal.empty() && UsePersonalDataPath(Wide(options.app))) {
+    context.options.personal =
+        Utf8(GetAppPersonalDataPath(Wide(options.app), Wide(context.storeLocation)));
+  }
 }
 
 }  // namespace cli
