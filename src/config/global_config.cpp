@@ -149,14 +149,18 @@ void GlobalConfig::DefaultCustomColors(VProfileCustomColors& value, const VProfi
   value = colors;
 }
 
-void GlobalConfig::DefaultAnsiColors(VProfileCustomColors& value, const VProfileKey*) {
+CustomColors GlobalConfig::StandardAnsiColors() {
   // Black, red, green, yellow, blue, magenta, cyan, white; normal then bright (0x00BBGGRR).
   static constexpr uint32_t kAnsi[CustomColors::kCount] = {
       0x000000, 0x0000A0, 0x00A000, 0x00A0A0, 0xA00000, 0xA000A0, 0xA0A000, 0xC0C0C0,
       0x808080, 0x0000FF, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
   CustomColors colors;
   for (size_t i = 0; i < CustomColors::kCount; ++i) colors.colors[i] = kAnsi[i];
-  value = colors;
+  return colors;
+}
+
+void GlobalConfig::DefaultAnsiColors(VProfileCustomColors& value, const VProfileKey*) {
+  value = StandardAnsiColors();
 }
 
 void GlobalConfig::DefaultUpdatePromptDate(VProfile<unsigned long>& value, const VProfileKey*) {

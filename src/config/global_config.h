@@ -62,6 +62,8 @@ class GlobalConfig : public VUnknown<IUnknown>, public VProfileComposite {
   // The number of rows that are settings of this object's own (neither nested objects nor
   // sub-keys).
   static size_t OwnSettingCount();
+  // The sixteen ANSI colours a configuration starts with (sessions start with them too).
+  static CustomColors StandardAnsiColors();
 
   // ---- the settings, in load order ----
 

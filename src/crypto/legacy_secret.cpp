@@ -19,6 +19,9 @@ bool Decode(const VUnicodeString& stored, VLegacySecretDecoder decoder, VUnicode
       return VBlowfishString::Decode(stored, kBlowfishMigrationMode, plaintext, error);
     case VLegacySecretDecoder::Encoded:
       return DecodeScrambledHex(stored, plaintext, error);
+    case VLegacySecretDecoder::Plain:
+      plaintext = stored;
+      return true;
   }
   return false;
 }

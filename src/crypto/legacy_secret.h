@@ -12,6 +12,7 @@
 enum class VLegacySecretDecoder {
   Blowfish,  // "Monitor Password", "SCP Shell Password", "PGP Upload/Download Command"
   Encoded,   // "Login Script V2", "Firewall Password" without "CAPI:"
+  Plain,     // "Login Script": kept as it was typed
 };
 
 enum class VLegacySecretResult {

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <mutex>
 
 #include "platform/app_info.h"
@@ -25,6 +26,11 @@ using PatternDestroyFn = void (*)(FcPattern*);
 using ConfigSubstituteFn = FcBool (*)(FcConfig*, FcPattern*, int);
 using DefaultSubstituteFn = void (*)(FcPattern*);
 using PatternGetBoolFn = int (*)(const FcPattern*, const char*, int, FcBool*);
+struct FcCharSet;
+using NameParseFn = FcPattern* (*)(const unsigned char*);
+using FontMatchFn = FcPattern* (*)(FcConfig*, FcPattern*, int*);
+using PatternGetCharSetFn = int (*)(const FcPattern*, const char*, int, FcCharSet**);
+using CharSetHasCharFn = FcBool (*)(const FcCharSet*, uint32_t);
 
 bool AskFontconfig() {
   // The handle stays open: fontconfig keeps its configuration for the rest of the process.
@@ -49,6 +55,50 @@ bool AskFontconfig() {
   }
   destroy(pattern);
   return known && antialias != 0;
+}
+
+// The box-drawing block a terminal draws its lines with: the corners, tees and both rules.
+constexpr uint32_t kLineDrawingCharacters[] = {0x2500, 0x2502, 0x250C, 0x2510, 0x2514,
+                                               0x2518, 0x251C, 0x2524, 0x252C, 0x2534, 0x253C};
+
+bool AskFontconfigLineDrawing(const std::string& face) {
+  void* library = dlopen("libfontconfig.so.1", RTLD_NOW | RTLD_LOCAL);
+  if (!library) return false;
+  auto init = reinterpret_cast<InitFn>(dlsym(library, "FcInit"));
+  auto parse = reinterpret_cast<NameParseFn>(dlsym(library, "FcNameParse"));
+  auto destroy = reinterpret_cast<PatternDestroyFn>(dlsym(library, "FcPatternDestroy"));
+  auto substitute = reinterpret_cast<ConfigSubstituteFn>(dlsym(library, "FcConfigSubstitute"));
+  auto defaults = reinterpret_cast<DefaultSubstituteFn>(dlsym(library, "FcDefaultSubstitute"));
+  auto match = reinterpret_cast<FontMatchFn>(dlsym(library, "FcFontMatch"));
+  auto getCharSet = reinterpret_cast<PatternGetCharSetFn>(dlsym(library, "FcPatternGetCharSet"));
+  auto hasChar = reinterpret_cast<CharSetHasCharFn>(dlsym(library, "FcCharSetHasChar"));
+  if (!init || !parse || !destroy || !substitute || !defaults || !match || !getCharSet ||
+      !hasChar || !init())
+    return false;
+  // Characters that the pattern syntax gives a meaning to are escaped, so the face is one name.
+  std::string name;
+  for (char c : face) {
+    if (c == ':' || c == ',' || c == '-' || c == '\\' || c == '=') name += '\\';
+    name += c;
+  }
+  FcPattern* pattern = parse(reinterpret_cast<const unsigned char*>(name.c_str()));
+  if (!pattern) return false;
+  bool has = false;
+  if (substitute(nullptr, pattern, kFcMatchPattern)) {
+    defaults(pattern);
+    int result = 0;
+    // The font that would really draw the text: the face itself or what stands in for it.
+    if (FcPattern* font = match(nullptr, pattern, &result)) {
+      FcCharSet* characters = nullptr;
+      if (getCharSet(font, "charset", 0, &characters) == kFcResultMatch && characters) {
+        has = true;
+        for (uint32_t c : kLineDrawingCharacters) has = has && hasChar(characters, c);
+      }
+      destroy(font);
+    }
+  }
+  destroy(pattern);
+  return has;
 }
 
 std::string_view Trim(std::string_view text) {
@@ -123,6 +173,66 @@ bool IsEnglishLayout(std::string_view layout) {
   std::transform(first.begin(), first.end(), first.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return std::find(std::begin(kEnglish), std::end(kEnglish), first) != std::end(kEnglish);
+}
+
+std::string DownloadFolderFromUserDirs(std::string_view text, std::string_view home) {
+  std::string folder;
+  while (!text.empty()) {
+    size_t end = text.find('\n');
+    std::string_view line = Trim(text.substr(0, end));
+    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+    constexpr std::string_view kName = "XDG_DOWNLOAD_DIR";
+    if (line.substr(0, kName.size()) != kName) continue;
+    std::string_view rest = Trim(line.substr(kName.size()));
+    if (rest.empty() || rest.front() != '=') continue;
+    rest = Trim(rest.substr(1));
+    // The file's own format: a double-quoted path that is absolute or starts with $HOME.
+    if (rest.size() < 2 || rest.front() != '"') continue;
+    rest.remove_prefix(1);
+    size_t close = rest.find('"');
+    if (close == std::string_view::npos) continue;
+    rest = rest.substr(0, close);
+    std::string path;
+    constexpr std::string_view kHome = "$HOME";
+    if (rest.substr(0, kHome.size()) == kHome &&
+        (rest.size() == kHome.size() || rest[kHome.size()] == '/')) {
+      path = std::string(home) + std::string(rest.substr(kHome.size()));
+    } else if (!rest.empty() && rest.front() == '/') {
+      path = std::string(rest);
+    } else {
+      continue;
+    }
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    std::string homeTrimmed(home);
+    while (homeTrimmed.size() > 1 && homeTrimmed.back() == '/') homeTrimmed.pop_back();
+    // The last assignment counts, as it does when the shell reads the file.
+    folder = path == homeTrimmed ? std::string() : path;
+  }
+  return folder;
+}
+
+VUnicodeString DownloadFolder() {
+  std::string home = vapp::HomeFolder();
+  std::ifstream file(vapp::XdgConfigHome() + "/user-dirs.dirs", std::ios::binary);
+  if (file) {
+    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::string folder = DownloadFolderFromUserDirs(text, home);
+    if (!folder.empty()) return VUnicodeString::FromUtf8(folder);
+  }
+  return VUnicodeString::FromUtf8(home + "/Downloads");
+}
+
+bool FontHasLineDrawing(std::u16string_view face) {
+  // Each session load asks; fontconfig's answer for a face does not change within a process.
+  static std::mutex mutex;
+  static std::map<std::string, bool> answers;
+  std::string name = vtext::ToUtf8(face);
+  std::lock_guard<std::mutex> lock(mutex);
+  auto found = answers.find(name);
+  if (found != answers.end()) return found->second;
+  bool has = AskFontconfigLineDrawing(name);
+  answers.emplace(name, has);
+  return has;
 }
 
 VUnicodeString TemporaryFolder() {

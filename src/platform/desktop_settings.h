@@ -25,4 +25,15 @@ bool IsEnglishLayout(std::string_view layout);
 // The user's temporary folder: $TMPDIR when set, else /tmp.
 VUnicodeString TemporaryFolder();
 
+// The download folder named by XDG_DOWNLOAD_DIR in the text of a user-dirs.dirs file, with
+// "$HOME" at its start replaced by `home`; empty when the text names none (or names the home
+// folder itself, which the desktop takes to mean "no download folder").
+std::string DownloadFolderFromUserDirs(std::string_view text, std::string_view home);
+// The user's download folder: what $XDG_CONFIG_HOME/user-dirs.dirs names, else ~/Downloads.
+VUnicodeString DownloadFolder();
+
+// Whether the font the desktop would draw `face` with has the box-drawing characters (U+2500
+// to U+257F); false when fontconfig is not there to say.
+bool FontHasLineDrawing(std::u16string_view face);
+
 }  // namespace vdesktop

@@ -1,0 +1,250 @@
+#include "config/session_store.h"
+
+#include <memory>
+
+#include "config/session_messages.h"
+#include "platform/win32_errors.h"
+
+namespace {
+
+constexpr const char16_t* kIsSessionValue = u"Is Session";
+// A folder keeps its own data in an entry of this name, never taken for a session.
+constexpr const char16_t* kFolderDataKey = u"__FolderData__";
+
+// The keys from the root to a session or folder, opened outer to inner and let go inner first.
+class KeyChain {
+ public:
+  // Opens "Sessions" and then each level; with `create`, levels that are missing are made.
+  KeyChain(VProfileStore& store, const std::vector<VUnicodeString>& levels, bool create) {
+    VProfileKey* parent = store.GetRootKey();
+    exists_ = true;
+    std::vector<VUnicodeString> all;
+    all.emplace_back(kSessionsKeyName);
+    all.insert(all.end(), levels.begin(), levels.end());
+    for (const VUnicodeString& level : all) {
+      bool present = parent->SubKeyExists(level.c_str());
+      if (!present) exists_ = false;
+      if (!present && !create) break;
+      keys_.push_back(std::make_unique<VProfileKey>(*parent, level.c_str(),
+                                                    present ? 0 : kProfileKeyCreate));
+      parent = keys_.back().get();
+    }
+  }
+  ~KeyChain() {
+    while (!keys_.empty()) keys_.pop_back();
+  }
+  bool Exists() const { return exists_; }
+  VProfileKey& Key() { return *keys_.back(); }
+  VProfileKey& Parent() { return *keys_[keys_.size() - 2]; }
+
+ private:
+  std::vector<std::unique_ptr<VProfileKey>> keys_;
+  bool exists_ = false;
+};
+
+void SetError(VReportMessageParams& error, uint32_t id, const VUnicodeString& path) {
+  error.Reset(id);
+  error.AddInsert(path.c_str());
+}
+
+VUnicodeString JoinLevel(const VUnicodeString& prefix, const VUnicodeString& name) {
+  return prefix.empty() ? name : VUnicodeString(prefix + u"\\" + name);
+}
+
+bool IsSessionKey(const VProfileKey& key) {
+  VDword isSession = 0;
+  return key.ReadDword(kIsSessionValue, isSession) && isSession != 0;
+}
+
+void CollectSessions(const VProfileKey& folder, const VUnicodeString& prefix,
+                     std::vector<VUnicodeString>& out) {
+  std::vector<VUnicodeString> names;
+  {
+    VProfileKeyIterator iterator(folder, false);
+    VUnicodeString name;
+    int type = 0;
+    while (iterator.Next(name, type)) {
+      if (!vtext::EqualsNoCase(name, kFolderDataKey)) names.push_back(name);
+    }
+  }
+  for (const VUnicodeString& name : names) {
+    VProfileKey sub(folder, name.c_str());
+    VUnicodeString path = JoinLevel(prefix, name);
+    if (IsSessionKey(sub)) {
+      out.push_back(path);
+    } else {
+      CollectSessions(sub, path, out);
+    }
+  }
+}
+
+}  // namespace
+
+std::vector<VUnicodeString> SplitSessionPath(std::u16string_view path) {
+  std::vector<VUnicodeString> levels;
+  size_t start = 0;
+  while (start <= path.size()) {
+    size_t end = path.find_first_of(u"\\/", start);
+    if (end == std::u16string_view::npos) end = path.size();
+    if (end > start) levels.emplace_back(path.substr(start, end - start));
+    start = end + 1;
+  }
+  return levels;
+}
+
+SessionConfig* OpenSessionByPath(const VUnicodeString& path, VReportMessageParams& error,
+                                 VProfileStoreFactory* factory) {
+  std::vector<VUnicodeString> levels = SplitSessionPath(path);
+  if (levels.empty()) {
+    SetError(error, kMsgSessionMissing, path);
+    return nullptr;
+  }
+  VUnicodeString name = levels.back();
+  {
+    VProfileStore store(true, factory);
+    KeyChain chain(store, levels, false);
+    if (chain.Exists()) {
+      VDword isSession = 0;
+      if (!chain.Key().ReadDword(kIsSessionValue, isSession)) {
+        SetError(error, kMsgSessionIsFolder, path);
+        return nullptr;
+      }
+      auto* session = new SessionConfig(name);
+      session->SetSessionPath(path);
+      session->LoadFromKey(&chain.Key());
+      session->GetCommonConfig().SetReadOnly(!chain.Key().CanWrite());
+      return session;
+    }
+  }
+  if (!(levels.size() == 1 && vtext::EqualsNoCase(name, kDefaultSessionName))) {
+    SetError(error, kMsgSessionMissing, path);
+    return nullptr;
+  }
+  // The template is made of defaults the first time it is asked for, and kept from then on.
+  auto* session = new SessionConfig(VUnicodeString(kDefaultSessionName));
+  session->SetSessionPath(VUnicodeString(kDefaultSessionName));
+  session->LoadFromKey(nullptr);
+  VReportMessageParams ignored;
+  SaveSessionAtPath(*session, VUnicodeString(kDefaultSessionName), true, ignored, factory);
+  return session;
+}
+
+bool SessionKeyExists(const VUnicodeString& path, VProfileStoreFactory* factory) {
+  std::vector<VUnicodeString> levels = SplitSessionPath(path);
+  if (levels.empty()) return false;
+  VProfileStore store(true, factory);
+  return KeyChain(store, levels, false).Exists();
+}
+
+bool IsSessionWritable(const VUnicodeString& path, VProfileStoreFactory* factory) {
+  std::vector<VUnicodeString> levels = SplitSessionPath(path);
+  if (levels.empty()) return false;
+  VProfileStore store(false, factory);
+  KeyChain chain(store, levels, false);
+  return chain.Exists() && chain.Key().CanWrite();
+}
+
+bool SaveSessionAtPath(SessionConfig& session, const VUnicodeString& path, bool force,
+                       VReportMessageParams& error, VProfileStoreFactory* factory) {
+  std::vector<VUnicodeString> levels = SplitSessionPath(path);
+  if (levels.empty()) {
+    SetError(error, kMsgSessionMissing, path);
+    return false;
+  }
+  VProfileStore store(false, factory);
+  KeyChain chain(store, levels, true);
+  VProfileKey& key = chain.Key();
+  if (chain.Exists() && !key.CanWrite()) {
+    SetError(error, kMsgSessionReadOnly, path);
+    return false;
+  }
+  // The file is written here rather than when the key goes, so that a refusal is reported.
+  bool saved = session.Save(key, force);
+  bool flushed = key.Flush();
+  if (saved && flushed) return true;
+  error.Reset(kMsgSessionNotSaved);
+  error.AddInsert(path.c_str());
+  error.AddInsert(key.GetLastError().GetTextOneLineTrimmed().c_str());
+  return false;
+}
+
+bool DeleteSessionAtPath(const VUnicodeString& path, VReportMessageParams& error,
+                         VProfileStoreFactory* factory) {
+  std::vector<VUnicodeString> levels = SplitSessionPath(path);
+  VProfileStore store(false, factory);
+  KeyChain chain(store, levels, false);
+  if (levels.empty() || !chain.Exists()) {
+    SetError(error, kMsgSessionMissing, path);
+    return false;
+  }
+  if (!IsSessionKey(chain.Key())) {
+    SetError(error, kMsgSessionIsFolder, path);
+    return false;
+  }
+  if (!chain.Key().CanWrite()) {
+    SetError(error, kMsgSessionReadOnly, path);
+    return false;
+  }
+  VProfileKey& parent = chain.Parent();
+  if (parent.DeleteSubKey(levels.back().c_str()) && parent.Flush()) return true;
+  error.Reset(kMsgSessionNotDeleted);
+  error.AddInsert(path.c_str());
+  error.AddInsert(parent.GetLastError().GetTextOneLineTrimmed().c_str());
+  return false;
+}
+
+std::vector<VUnicodeString> ListSessionPaths(const VUnicodeString& folder,
+                                             VProfileStoreFactory* factory) {
+  std::vector<VUnicodeString> out;
+  std::vector<VUnicodeString> levels = SplitSessionPath(folder);
+  VProfileStore store(true, factory);
+  KeyChain chain(store, levels, false);
+  if (!chain.Exists()) return out;
+  VUnicodeString prefix;
+  for (const VUnicodeString& level : levels) prefix = JoinLevel(prefix, level);
+  CollectSessions(chain.Key(), prefix, out);
+  return out;
+}
+
+bool ApplyDefaultSessionChanges(const SessionConfig& defaultSession, const VUnicodeString& path,
+                                ApplyDefaultCounts& counts, VReportMessageParams& error,
+                                VProfileStoreFactory* factory) {
+  ++counts.total;
+  if (!IsSessionWritable(path, factory)) {
+    ++counts.notUpdated;
+    SetError(error, kMsgSessionReadOnly, path);
+    return false;
+  }
+  SessionConfig* session = OpenSessionByPath(path, error, factory);
+  if (!session) {
+    ++counts.notUpdated;
+    return false;
+  }
+  VRef<SessionConfig> held(session);
+  session->CopySession(defaultSession);
+  if (SaveSessionAtPath(*session, path, true, error, factory)) return true;
+  ++counts.notUpdated;
+  return false;
+}
+
+void ApplyDefaultSessionChangesToAll(const SessionConfig& defaultSession,
+                                     ApplyDefaultCounts& counts, VProfileStoreFactory* factory) {
+  for (const VUnicodeString& path : ListSessionPaths(VUnicodeString(), factory)) {
+    if (vtext::EqualsNoCase(path, kDefaultSessionName)) continue;
+    VReportMessageParams ignored;
+    ApplyDefaultSessionChanges(defaultSession, path, counts, ignored, factory);
+  }
+}
+
+bool DescribeApplyDefaultResult(const ApplyDefaultCounts& counts, VReportMessageParams& message) {
+  if (counts.notUpdated == 0) return false;
+  message.Reset(kMsgSessionsNotUpdated);
+  message.AddInsertFormatted(nullptr, static_cast<uint32_t>(counts.total));
+  message.AddInsertFormatted(nullptr, static_cast<uint32_t>(counts.notUpdated));
+  return true;
+}
+
+void SetConnectConfigParentWindow(ISessionConfig* session, void* parent) {
+  if (auto* config = dynamic_cast<SessionConfig*>(session))
+    config->GetCommonConfig().SetParentWindow(parent);
+}
