@@ -19,7 +19,7 @@ const VMemberTable& SessionConfig::MemberTable() {
       QL_ROW(S, uploadDirectory, u"Upload Directory", QL_COMPUTED(S::DefaultUploadDirectory)),
       QL_ROW(S, downloadDirectory, u"Download Directory", QL_COMPUTED(S::DefaultDownloadDirectory)),
       QL_ROW(S, xmodemSendPacketSize, u"XModem Send Packet Size", 0),
-      QL_ROW(S, zmodemReceiveCommand, u"ZModem Receive Command", u"rz\r"),
+      QL_ROW(S, zmodemReceiveCommand, u"ZModem Receive Command", u"rz\\r"),
       QL_ROW(S, disableZmodem, u"Disable ZModem", false),
       QL_ROW(S, zmodemUses32BitCrc, u"ZModem Uses 32 Bit CRC", false),
       QL_ROW(S, force1024ForZmodem, u"Force 1024 for ZModem", false),

@@ -168,6 +168,32 @@ bool SaveSessionAtPath(SessionConfig& session, const VUnicodeString& path, bool 
   return false;
 }
 
+bool CreateSessionFromDefault(const VUnicodeString& path, VReportMessageParams& error,
+                              VProfileStoreFactory* factory) {
+  std::vector<VUnicodeString> levels = SplitSessionPath(path);
+  if (levels.empty()) {
+    SetError(error, kMsgSessionMissing, path);
+    return false;
+  }
+  if (SessionKeyExists(path, factory)) {
+    SetError(error, kMsgSessionExists, path);
+    return false;
+  }
+  SessionConfig* made = OpenSessionByPath(VUnicodeString(kDefaultSessionName), error, factory);
+  if (!made) return false;
+  made->Release();
+  // The template's key is loaded as the new session, so that the rules of an ordinary session
+  // apply (a part without a protocol gets "None") and the values no part knows come along.
+  VRef<SessionConfig> session(new SessionConfig(levels.back()));
+  session->SetSessionPath(path);
+  {
+    VProfileStore store(true, factory);
+    KeyChain chain(store, {VUnicodeString(kDefaultSessionName)}, false);
+    session->LoadFromKey(chain.Exists() ? &chain.Key() : nullptr);
+  }
+  return SaveSessionAtPath(*session.Get(), path, true, error, factory);
+}
+
 bool DeleteSessionAtPath(const VUnicodeString& path, VReportMessageParams& error,
                          VProfileStoreFactory* factory) {
   std::vector<VUnicodeString> levels = SplitSessionPath(path);

@@ -25,6 +25,11 @@ bool IsSessionWritable(const VUnicodeString& path, VProfileStoreFactory* factory
 // before returning. False, with the reason, when the key may not be written or the write failed.
 bool SaveSessionAtPath(SessionConfig& session, const VUnicodeString& path, bool force,
                        VReportMessageParams& error, VProfileStoreFactory* factory = nullptr);
+// Makes a new session at `path` from the template "Default" (which is made first when it does
+// not exist): its settings, its protocols and their settings, written with every value. False
+// when a key of that path exists already or the session could not be written.
+bool CreateSessionFromDefault(const VUnicodeString& path, VReportMessageParams& error,
+                              VProfileStoreFactory* factory = nullptr);
 // Deletes the session at `path` with everything below it.
 bool DeleteSessionAtPath(const VUnicodeString& path, VReportMessageParams& error,
                          VProfileStoreFactory* factory = nullptr);

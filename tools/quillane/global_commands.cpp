@@ -3,7 +3,7 @@
 
 #include "config/global_config_instance.h"
 #include "quillane/cli.h"
-#include "quillane/key_values.h"
+#include "quillane/setting_commands.h"
 #include "storage/setting_text.h"
 
 namespace cli {
@@ -30,68 +30,15 @@ VRef<GlobalConfig> Shared() {
   return VRef<GlobalConfig>(config);
 }
 
-const VSettingInfo* FindListed(const std::vector<VSettingInfo>& list, const std::string& name) {
-  VUnicodeString wanted = Wide(name);
-  for (const auto& info : list) {
-    if (vtext::EqualsNoCase(info.name, wanted)) return &info;
-  }
-  return nullptr;
-}
-
-int Unknown(Context& context, const std::string& name) {
-  VReportMessageParams error;
-  VSettingError(error, kMsgSettingUnknown, Wide(name));
-  return context.Fail(kExitNotFound, error);
-}
-
 int Show(Context& context, const ParsedArgs& args) {
   VRef<GlobalConfig> config = Shared();
-  std::vector<VSettingInfo> all = config->ListSettings();
-  std::vector<const VSettingInfo*> shown;
-  if (args.positionals.empty()) {
-    for (const auto& info : all) shown.push_back(&info);
-  } else {
-    for (const auto& name : args.positionals) {
-      const VSettingInfo* info = FindListed(all, name);
-      if (!info) return Unknown(context, name);
-      shown.push_back(info);
-    }
-  }
-  Json result = Json::Array();
-  for (const VSettingInfo* info : shown) {
-    if (context.Json()) {
-      Json entry = Json::Object();
-      entry.Set("name", Utf8(info->name));
-      entry.Set("kind", KindName(info->storedType));
-      entry.Set("value", info->hasValue ? ValueJson(info->value) : Json());
-      entry.Set("stored", info->stored);
-      result.Push(std::move(entry));
-    } else {
-      std::cout << info->kind << '\t' << Utf8(info->name) << '\t'
-                << (info->hasValue ? ValueText(info->value, true) : std::string()) << '\t'
-                << (info->stored ? "stored" : "default") << '\n';
-    }
-  }
-  context.SetResult(std::move(result));
-  return kExitOk;
+  return ShowSettings(context, config->ListSettings(), args.positionals);
 }
 
 int Save(Context& context, bool force) {
   VReportMessageParams error;
   if (SaveGlobalConfig(force, error)) return kExitOk;
   return context.Fail(kExitFailed, kMsgKeyNotSaved, {u"Global", error.GetTextOneLineTrimmed()});
-}
-
-// A list given as a JSON array of strings.
-bool ParseList(const std::string& text, VStringArray& list) {
-  Json parsed;
-  std::string problem;
-  if (!Json::Parse(text, parsed, problem) || parsed.GetType() != Json::Type::Array) return false;
-  for (const Json& item : parsed.Items()) {
-    if (item.GetType() != Json::Type::String) return false;
-    list.Add(Wide(item.AsString()));
-  }
-  return true;
 }
 
 int Set(Context& context, const ParsedArgs& args) {
@@ -101,22 +48,12 @@ int Set(Context& context, const ParsedArgs& args) {
   VRef<GlobalConfig> config = Shared();
   std::vector<VSettingInfo> all = config->ListSettings();
   const VSettingInfo* info = FindListed(all, name);
-  if (!info) return Unknown(context, name);
+  if (!info) return UnknownSetting(context, name);
   if (config->FindSetting(info->name) == &config->configPassphrase)
     return context.Fail(kExitFailed, kMsgSettingIsPassphraseCheck, {info->name});
   VReportMessageParams error;
-  bool taken = false;
-  if (info->storedType == kProfileTypeMultiSz) {
-    VStringArray list;
-    if (!ParseList(value, list)) {
-      VSettingError(error, kMsgSettingNeedsList, info->name);
-      return context.Fail(kExitFailed, error);
-    }
-    taken = config->SetSetting(info->name, list, error);
-  } else {
-    taken = config->SetSetting(info->name, Wide(value), error);
-  }
-  if (!taken) return context.Fail(kExitFailed, error);
+  if (!SetSettingFromText(*config.Get(), *info, value, error))
+    return context.Fail(kExitFailed, error);
   return Save(context, false);
 }
 

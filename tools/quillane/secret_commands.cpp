@@ -11,6 +11,7 @@
 #include "crypto/encoded_form.h"
 #include "crypto/v2_codec.h"
 #include "quillane/cli.h"
+#include "quillane/setting_commands.h"
 
 namespace cli {
 namespace {
@@ -38,19 +39,6 @@ bool ReadInput(VUnicodeString& text) {
   if (valid) text = VUnicodeString::FromUtf8(bytes);
   VWipeString(bytes);
   return valid;
-}
-
-VUnicodeString Passphrase(const Context& context) {
-  VUnicodeString passphrase;
-  passphrase.SetSensitive(true);
-  const std::string& name = context.options.passphraseEnv;
-  if (name.empty()) return passphrase;
-  const char* value = std::getenv(name.c_str());
-  if (!value) throw UsageError("the environment variable " + name + " named by --passphrase-env is not set");
-  if (!vtext::IsValidUtf8(value))
-    throw UsageError("the passphrase in " + name + " is not valid UTF-8");
-  passphrase = VUnicodeString::FromUtf8(value);
-  return passphrase;
 }
 
 int Print(Context& context, const VUnicodeString& text) {
@@ -97,7 +85,7 @@ int RunSecret(Context& context) {
     if (text != "0" && text != "1" && text != "2") throw UsageError("--mode takes 0, 1 or 2");
     mode = text[0] - '0';
   }
-  VUnicodeString passphrase = Passphrase(context);
+  VUnicodeString passphrase = CommandLinePassphrase(context);
 
   VUnicodeString input;
   if (!ReadInput(input)) return context.Fail(kExitFailed, kMsgInputNotUtf8);

@@ -1,0 +1,123 @@
+// quillane session show|set|create|delete: one saved session as the library loads and saves it.
+#include <iostream>
+
+#include "config/session_config.h"
+#include "config/session_messages.h"
+#include "config/session_name.h"
+#include "config/session_store.h"
+#include "quillane/cli.h"
+#include "quillane/setting_commands.h"
+
+namespace cli {
+namespace {
+
+constexpr char kUsage[] =
+    "  quillane session show PATH [NAME ...] [--secrets]\n"
+    "  quillane session set PATH NAME VALUE\n"
+    "  quillane session create PATH\n"
+    "  quillane session delete PATH\n"
+    "PATH is the session's path below the Sessions folder (Lab/router1). show lists every\n"
+    "setting (terminal part, session settings, printer part, protocol names) as a save would\n"
+    "write it; --secrets adds the plaintext of each secret, decrypted under the passphrase of\n"
+    "--passphrase-env (empty when it does not decrypt). set changes one setting and saves the\n"
+    "session: numbers in decimal or after 0x, booleans 0, 1, true or false, lists as a JSON array\n"
+    "of strings, secrets as their plaintext (encrypted under the passphrase of --passphrase-env),\n"
+    "the login script as its text form. create makes a session from the Default session.\n";
+
+VUnicodeString SessionPath(const std::string& path) {
+  VUnicodeString joined;
+  for (const VUnicodeString& level : SplitSessionPath(Wide(path))) {
+    if (!joined.empty()) joined += u"\\";
+    joined += level;
+  }
+  return joined;
+}
+
+// Missing sessions and folders are things that do not exist (exit 1); the rest failed (3).
+int FailFor(Context& context, VReportMessageParams& error) {
+  uint32_t id = error.GetMessageId();
+  bool absent = id == kMsgSessionMissing || id == kMsgSessionIsFolder;
+  return context.Fail(absent ? kExitNotFound : kExitFailed, error);
+}
+
+VRef<SessionConfig> Open(const VUnicodeString& path, VReportMessageParams& error) {
+  return VRef<SessionConfig>(OpenSessionByPath(path, error));
+}
+
+int Show(Context& context, const ParsedArgs& args) {
+  if (args.positionals.empty()) throw UsageError("expected PATH");
+  UseCommandLinePassphrase(context);
+  VReportMessageParams error;
+  VRef<SessionConfig> session = Open(SessionPath(args.positionals[0]), error);
+  if (!session) return FailFor(context, error);
+  std::vector<std::string> names(args.positionals.begin() + 1, args.positionals.end());
+  SecretText secrets;
+  if (args.switches.count("--secrets")) {
+    SessionConfig* config = session.Get();
+    secrets = [config](const VSettingInfo& info, std::string& plaintext) {
+      auto* secret = dynamic_cast<VProfileEncryptedString*>(config->FindSetting(info.name));
+      if (!secret) return false;
+      plaintext = Utf8(secret->GetPlaintext());
+      return true;
+    };
+  }
+  return ShowSettings(context, session->ListSettings(), names, secrets);
+}
+
+int Set(Context& context, const ParsedArgs& args) {
+  if (args.positionals.size() != 3) throw UsageError("expected PATH NAME VALUE");
+  UseCommandLinePassphrase(context);
+  VUnicodeString path = SessionPath(args.positionals[0]);
+  VReportMessageParams error;
+  VRef<SessionConfig> session = Open(path, error);
+  if (!session) return FailFor(context, error);
+  std::vector<VSettingInfo> all = session->ListSettings();
+  const VSettingInfo* info = FindListed(all, args.positionals[1]);
+  if (!info) return UnknownSetting(context, args.positionals[1]);
+  if (!SetSettingFromText(*session.Get(), *info, args.positionals[2], error))
+    return context.Fail(kExitFailed, error);
+  if (!SaveSessionAtPath(*session.Get(), path, false, error)) return FailFor(context, error);
+  return kExitOk;
+}
+
+int Create(Context& context, const ParsedArgs& args) {
+  if (args.positionals.size() != 1) throw UsageError("expected PATH");
+  UseCommandLinePassphrase(context);
+  std::vector<VUnicodeString> levels = SplitSessionPath(Wide(args.positionals[0]));
+  if (levels.empty()) throw UsageError("expected a session path");
+  VUnicodeString folder;
+  for (size_t i = 0; i + 1 < levels.size(); ++i) {
+    if (!folder.empty()) folder += u"\\";
+    folder += levels[i];
+  }
+  VReportMessageParams error;
+  if (!ValidateSessionName(folder, VUnicodeString(), levels.back(), false, nullptr, error))
+    return context.Fail(kExitFailed, error);
+  if (!CreateSessionFromDefault(SessionPath(args.positionals[0]), error))
+    return FailFor(context, error);
+  return kExitOk;
+}
+
+int Delete(Context& context, const ParsedArgs& args) {
+  if (args.positionals.size() != 1) throw UsageError("expected PATH");
+  VReportMessageParams error;
+  if (!DeleteSessionAtPath(SessionPath(args.positionals[0]), error)) return FailFor(context, error);
+  return kExitOk;
+}
+
+int RunSession(Context& context) {
+  if (context.args.empty()) throw UsageError("session needs a sub-command");
+  std::string sub = context.args[0];
+  std::vector<std::string> rest(context.args.begin() + 1, context.args.end());
+  if (sub == "show") return Show(context, ParseArgs(rest, {}, {"--secrets"}));
+  if (sub == "set") return Set(context, ParseArgs(rest, {}, {}));
+  if (sub == "create") return Create(context, ParseArgs(rest, {}, {}));
+  if (sub == "delete") return Delete(context, ParseArgs(rest, {}, {}));
+  throw UsageError("unknown session sub-command " + sub);
+}
+
+CommandRegistration registration({"session", "show, change, create and delete saved sessions",
+                                  kUsage, &RunSession});
+
+}  // namespace
+}  // namespace cli
