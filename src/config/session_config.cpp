@@ -94,14 +94,13 @@ void SessionConfig::CarryOlderSecrets(const VProfileKey* key) {
   // Carrying writes the current form into the key it was read from; the key object is the
   // caller's and is not const, only this loading interface is.
   VProfileKey& writable = const_cast<VProfileKey&>(*key);
+  // The oldest login script counts only where the next form never replaced it.
+  VUnicodeString newerScript;
+  bool hasNewerScript = key->ReadString(u"Login Script V2", newerScript) && !newerScript.empty();
   for (const OlderSecret& older : kOlderSecrets) {
     auto* member = dynamic_cast<VProfileEncryptedString*>(FindMember(older.currentName));
     if (!member) continue;
-    // The oldest login script counts only where the next form never replaced it.
-    VUnicodeString newer;
-    if (older.decoder == VLegacySecretDecoder::Plain &&
-        key->ReadString(u"Login Script V2", newer) && !newer.empty())
-      continue;
+    if (older.decoder == VLegacySecretDecoder::Plain && hasNewerScript) continue;
     VEncryptedString value = member->Current();
     VReportMessageParams error;
     if (CarryLegacySecret(writable, older.olderName, older.decoder, older.currentName, value,
