@@ -5,6 +5,7 @@
 
 #include "crypto/config_passphrase.h"
 #include "quillane/key_values.h"
+#include "storage/profile_multi_line.h"
 #include "storage/setting_text.h"
 
 namespace cli {
@@ -76,7 +77,9 @@ int ShowSettings(Context& context, const std::vector<VSettingInfo>& all,
 
 bool SetSettingFromText(VProfileComposite& object, const VSettingInfo& info,
                         const std::string& value, VReportMessageParams& error) {
-  if (info.storedType == kProfileTypeMultiSz) {
+  // A multi-line text is given as its text, whatever it is stored as.
+  bool multiLineText = std::string_view(info.kind) == VProfileMultiLineString::KindName();
+  if (info.storedType == kProfileTypeMultiSz && !multiLineText) {
     VStringArray list;
     if (!ParseList(value, list)) {
       VSettingError(error, kMsgSettingNeedsList, info.name);

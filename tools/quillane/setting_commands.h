@@ -25,7 +25,7 @@ int ShowSettings(Context& context, const std::vector<VSettingInfo>& all,
                  const std::vector<std::string>& names, const SecretText& secrets = nullptr);
 
 // Changes the listed setting `info` of `object` from its command-line text: a list kind takes a
-// JSON array of strings, any other kind its text form. False with the reason in `error`.
+// JSON array of strings, any other kind (a multi-line text too) its text form. False with the reason in `error`.
 bool SetSettingFromText(VProfileComposite& object, const VSettingInfo& info,
                         const std::string& value, VReportMessageParams& error);
 

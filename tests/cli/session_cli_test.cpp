@@ -1,0 +1,117 @@
+// quillane session show|set|create|delete over real configuration folders.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "support/test_support.h"
+
+namespace {
+
+using qtest::Quillane;
+using qtest::RunResult;
+using qtest::TempDir;
+
+class SessionCommands : public ::testing::Test {
+ protected:
+  RunResult Q(std::vector<std::string> args, std::map<std::string, std::string> extra = {}) {
+    args.insert(args.begin(), {"--config", dir / "cfg"});
+    std::map<std::string, std::string> env = {
+        {"XDG_CONFIG_HOME", dir / "xdg"}, {"XDG_DATA_HOME", dir / "data"},
+        {"QUILLANE_REGISTRY_ROOT", dir / "reg"}, {"LANG", "C"}, {"LC_ALL", ""},
+        {"LC_MESSAGES", ""}, {"QUILLANE_CONFIG", ""}, {"HOME", dir / "home"}};
+    for (auto& [name, value] : extra) env[name] = value;
+    return Quillane(args, env);
+  }
+  std::string Session(const std::string& path) {
+    return qtest::ReadFile(dir / ("cfg/Sessions/" + path + ".ini"));
+  }
+  TempDir dir;
+};
+
+TEST_F(SessionCommands, CreateMakesASessionFromTheDefaultSession) {
+  ASSERT_EQ(Q({"session", "set", "Default", "Scrollback", "0x100"}).status, 0);
+  RunResult made = Q({"session", "create", "Lab/router1"});
+  ASSERT_EQ(made.status, 0) << made.err;
+  std::string lines = Session("Lab/router1");
+  EXPECT_NE(lines.find("D:\"Scrollback\"=00000100\r\n"), std::string::npos);
+  EXPECT_NE(lines.find("D:\"Is Session\"=00000001\r\n"), std::string::npos);
+  EXPECT_NE(lines.find("S:\"Protocol Name\"=None\r\n"), std::string::npos);
+
+  RunResult again = Q({"session", "create", "lab/ROUTER1"});
+  EXPECT_EQ(again.status, 3);
+  EXPECT_EQ(again.err, "quillane: 'ROUTER1' is already in use.\n");
+  RunResult illegal = Q({"--json", "session", "create", "Lab/a*b"});
+  EXPECT_EQ(illegal.status, 3);
+  EXPECT_NE(illegal.out.find("\"id\": \"0xE1380501\""), std::string::npos);
+}
+
+TEST_F(SessionCommands, ShowListsEverySettingAndSecretsOnRequest) {
+  ASSERT_EQ(Q({"session", "create", "router1"}).status, 0);
+  RunResult set = Q({"--passphrase-env", "PP", "session", "set", "router1", "monitor password v2",
+                     "s3cret"},
+                    {{"PP", "pass"}});
+  ASSERT_EQ(set.status, 0) << set.err;
+  EXPECT_NE(Session("router1").find("S:\"Monitor Password V2\"=02:"), std::string::npos);
+
+  RunResult shown = Q({"session", "show", "router1", "Rows", "Disable Resize", "SCP Shell Prompts",
+                       "Printer Name", "Transfer Protocol Name"});
+  ASSERT_EQ(shown.status, 0) << shown.err;
+  EXPECT_EQ(shown.out, "int\tRows\t24\tstored\n"
+                       "tri-state\tDisable Resize\t2\tstored\n"
+                       "string array\tSCP Shell Prompts\t\"? \",0,\"\\n\"\tstored\n"
+                       "string\tPrinter Name\t\tstored\n"
+                       "string\tTransfer Protocol Name\tNone\tstored\n");
+  RunResult secrets = Q({"--json", "--passphrase-env", "PP", "session", "show", "router1",
+                         "Monitor Password V2", "PGP Upload Command V2", "--secrets"},
+                        {{"PP", "pass"}});
+  ASSERT_EQ(secrets.status, 0) << secrets.err;
+  EXPECT_NE(secrets.out.find("\"stored\": true, \"plaintext\": \"s3cret\"}"), std::string::npos);
+  EXPECT_NE(secrets.out.find("\"plaintext\": \"\"}"), std::string::npos);
+  RunResult wrong = Q({"--json", "session", "show", "router1", "Monitor Password V2", "--secrets"});
+  EXPECT_NE(wrong.out.find("\"plaintext\": \"\"}"), std::string::npos);
+
+  RunResult all = Q({"--json", "session", "show", "router1"});
+  EXPECT_EQ(all.out.find("[{\"name\": \"Emulation\", \"kind\": \"string\", \"value\": \"Xterm\""), 0u);
+  EXPECT_EQ(all.out.find("plaintext"), std::string::npos);
+  EXPECT_NE(all.out.find("{\"name\": \"Transfer Protocol Name\", \"kind\": \"string\", "
+                         "\"value\": \"None\", \"stored\": true}]"),
+            std::string::npos);
+}
+
+TEST_F(SessionCommands, SetConvertsValuesAndRefusesWhatDoesNotFit) {
+  ASSERT_EQ(Q({"session", "create", "s"}).status, 0);
+  EXPECT_EQ(Q({"session", "set", "s", "Lumbrel Bookmarks", "[\"/srv\", \"/tmp\"]"}).status, 0);
+  EXPECT_EQ(Q({"session", "set", "s", "Auto Reconnect", "1"}).status, 0);
+  EXPECT_EQ(Q({"session", "set", "s", "Description", "one\ntwo"}).status, 0);
+  std::string lines = Session("s");
+  EXPECT_NE(lines.find("Z:\"Lumbrel Bookmarks\"=00000002\r\n /srv\r\n /tmp\r\n"), std::string::npos);
+  EXPECT_NE(lines.find("D:\"Auto Reconnect\"=00000001\r\n"), std::string::npos);
+  EXPECT_NE(lines.find("Z:\"Description\"=00000002\r\n one\r\n two\r\n"), std::string::npos);
+
+  EXPECT_EQ(Q({"session", "set", "s", "Auto Reconnect", "3"}).status, 3);
+  EXPECT_EQ(Q({"session", "set", "s", "Lumbrel Bookmarks", "/srv"}).status, 3);
+  EXPECT_EQ(Q({"session", "set", "s", "Login Script V3", "not a script"}).status, 3);
+  EXPECT_EQ(Q({"session", "set", "s", "No Such Setting", "1"}).status, 1);
+  EXPECT_EQ(Q({"session", "set", "missing", "Rows", "1"}).status, 1);
+  EXPECT_EQ(Session("s"), lines);  // nothing half-written
+
+  chmod((dir / "cfg/Sessions/s.ini").c_str(), 0444);
+  RunResult readOnly = Q({"session", "set", "s", "Rows", "30"});
+  EXPECT_EQ(readOnly.status, 3);
+  EXPECT_EQ(readOnly.err, "quillane: The session 's' is read-only and cannot be changed.\n");
+  EXPECT_EQ(Q({"session", "delete", "s"}).status, 3);
+  chmod((dir / "cfg/Sessions/s.ini").c_str(), 0644);
+}
+
+TEST_F(SessionCommands, DeleteRemovesASessionButNotAFolder) {
+  ASSERT_EQ(Q({"session", "create", "Lab/r1"}).status, 0);
+  RunResult folder = Q({"session", "delete", "Lab"});
+  EXPECT_EQ(folder.status, 1);
+  EXPECT_EQ(folder.err, "quillane: 'Lab' is a folder of sessions, not a session.\n");
+  EXPECT_EQ(Q({"session", "show", "Lab"}).status, 1);
+  ASSERT_EQ(Q({"session", "delete", "Lab/r1"}).status, 0);
+  EXPECT_FALSE(qtest::Exists(dir / "cfg/Sessions/Lab/r1.ini"));
+  EXPECT_EQ(Q({"session", "delete", "Lab/r1"}).status, 1);
+  EXPECT_EQ(Q({"session", "frobnicate"}).status, 2);
+}
+
+}  // namespace
