@@ -81,7 +81,6 @@ class SessionConfig : public VUnknown<ISessionConfig>, public VProfileComposite 
   VUnicodeString GetIdentString() const override { return identString.Current(); }
   bool CanDecryptSecrets(std::u16string_view passphrase,
                          std::u16string_view otherPassphrase) const override;
-  void DeleteThis() override { delete this; }
   VUnicodeString GetCurrentProtocolName() const override { return CurrentPart().GetProtocolName(); }
   VProfileData* FindSetting(std::u16string_view keyName) override;
   bool ReEncryptSecrets(std::optional<std::u16string_view> oldPassphrase,

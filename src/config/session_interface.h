@@ -101,13 +101,12 @@ class ISessionConfig : public IUnknown {
   virtual bool CanDecryptSecrets(std::u16string_view passphrase,
                                  std::u16string_view otherPassphrase) const = 0;
 
+  // The object is destroyed by its last Release (the reference-counting base's DeleteThis);
+  // the destructor is not for callers.
  protected:
   ~ISessionConfig() override = default;
 
  public:
-  // Destroys the object when the last reference goes.
-  virtual void DeleteThis() = 0;
-
   virtual VUnicodeString GetCurrentProtocolName() const = 0;
 
   // The setting stored under `keyName` (without regard to case), or null.
