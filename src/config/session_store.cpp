@@ -21,12 +21,16 @@ class KeyChain {
     std::vector<VUnicodeString> all;
     all.emplace_back(kSessionsKeyName);
     all.insert(all.end(), levels.begin(), levels.end());
-    for (const VUnicodeString& level : all) {
+    for (size_t i = 0; i < all.size(); ++i) {
+      const VUnicodeString& level = all[i];
       bool present = parent->SubKeyExists(level.c_str());
       if (!present) exists_ = false;
       if (!present && !create) break;
+      // Folders on the way are made; the last key comes into being with its values, so a
+      // session in a folder store is its value file alone, without an empty folder beside it.
+      bool makeFolder = !present && i + 1 < all.size();
       keys_.push_back(std::make_unique<VProfileKey>(*parent, level.c_str(),
-                                                    present ? 0 : kProfileKeyCreate));
+                                                    makeFolder ? kProfileKeyCreate : 0));
       parent = keys_.back().get();
     }
   }

@@ -35,6 +35,9 @@ TEST_F(SessionCommands, CreateMakesASessionFromTheDefaultSession) {
   EXPECT_NE(lines.find("D:\"Scrollback\"=00000100\r\n"), std::string::npos);
   EXPECT_NE(lines.find("D:\"Is Session\"=00000001\r\n"), std::string::npos);
   EXPECT_NE(lines.find("S:\"Protocol Name\"=None\r\n"), std::string::npos);
+  // A session is its value file; its folder is made, but no empty folder beside the file.
+  EXPECT_TRUE(qtest::Exists(dir / "cfg/Sessions/Lab.ini") || qtest::Exists(dir / "cfg/Sessions/Lab"));
+  EXPECT_FALSE(qtest::Exists(dir / "cfg/Sessions/Lab/router1"));
 
   RunResult again = Q({"session", "create", "lab/ROUTER1"});
   EXPECT_EQ(again.status, 3);
