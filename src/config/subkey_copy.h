@@ -26,6 +26,12 @@ class VProfileSubkeyCopy : public VProfileComposite {
   void SetContents(const Node& contents);
   bool IsEmpty() const { return contents_.values.empty() && contents_.children.empty(); }
 
+  // Reads every value and sub-key of `key` into `node` (whose name is left as it is); writes a
+  // node's values and sub-keys into `key` and then the key itself. Other objects that keep a key
+  // whole use these too.
+  static void ReadNode(const VProfileKey& key, Node& node);
+  static bool WriteNode(VProfileKey& key, const Node& node);
+
   const VMemberTable& GetMemberTable() const override;
   // Writes the whole sub-key when forced, flagged or changed; an empty copy writes nothing (and
   // creates no sub-key). False when a key refused a value or could not be written.
@@ -39,9 +45,6 @@ class VProfileSubkeyCopy : public VProfileComposite {
   void OnBeforeLoad(const VProfileKey* key) override;
 
  private:
-  static void ReadNode(const VProfileKey& key, Node& node);
-  static bool WriteNode(VProfileKey& key, const Node& node);
-
   Node contents_;
   Node saved_;
 };

@@ -1,6 +1,7 @@
 // quillane without a command: which configuration is in use and what it holds.
 #include <iostream>
 
+#include "config/session_database_instance.h"
 #include "platform/file_system.h"
 #include "quillane/cli.h"
 #include "quillane/usage.h"
@@ -28,6 +29,16 @@ int RunOverview(Context& context) {
     VUnicodeString name;
     while (iterator.Next(name)) keys.Push(Utf8(name));
   }
+  // Every session and folder of the tree, hidden ones too; a tree not made yet holds none.
+  size_t sessionCount = 0;
+  size_t folderCount = 0;
+  if (exists) {
+    if (SessionDatabase* database = GetSessionDatabase()) {
+      SessionDatabase::WalkResult walk = database->WalkSessions(nullptr);
+      sessionCount = walk.sessions;
+      folderCount = walk.folders;
+    }
+  }
   if (context.Json()) {
     Json result = Json::Object();
     result.Set("app", context.options.app);
@@ -37,6 +48,8 @@ int RunOverview(Context& context) {
     result.Set("personal_data_path", context.options.personal.empty() ? Json() : Json(context.options.personal));
     result.Set("exists", exists);
     result.Set("keys", keys);
+    result.Set("sessions", static_cast<uint64_t>(sessionCount));
+    result.Set("folders", static_cast<uint64_t>(folderCount));
     context.SetResult(std::move(result));
     return kExitOk;
   }
@@ -51,6 +64,8 @@ int RunOverview(Context& context) {
   if (keys.Items().empty()) std::cout << " (none)";
   std::cout << '\n';
   for (const auto& key : keys.Items()) std::cout << "  " << key.AsString() << '\n';
+  std::cout << "Sessions:       " << sessionCount << '\n'
+            << "Folders:        " << folderCount << '\n';
   return kExitOk;
 }
 
