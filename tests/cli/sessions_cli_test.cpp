@@ -6,7 +6,7 @@
 
 namespace {
 
-class SessionCommands : public ::testing::Test {
+class SessionListCommands : public ::testing::Test {
  protected:
   void SetUp() override {
     for (const char* path : {"Default", "web", "Lab/router1", "Lab/switch", "Lab/Deep/router2"})
@@ -29,7 +29,7 @@ class SessionCommands : public ::testing::Test {
   qtest::TempDir dir;
 };
 
-TEST_F(SessionCommands, SessionsListsAFolderInDisplayOrderOrEverySessionBelowIt) {
+TEST_F(SessionListCommands, SessionsListsAFolderInDisplayOrderOrEverySessionBelowIt) {
   EXPECT_EQ(Q({"--json", "sessions"}),
             "{\"folders\": [\"Empty\", \"Lab\"], \"sessions\": [\"Default\", \"web\"]}\n");
   EXPECT_EQ(Q({"sessions", "/Lab/"}), "Deep\tfolder\nswitch\tsession\nrouter1\tsession\n");
@@ -51,7 +51,7 @@ TEST_F(SessionCommands, SessionsListsAFolderInDisplayOrderOrEverySessionBelowIt)
   EXPECT_NE(Q({"--json"}).find("\"sessions\": 5, \"folders\": 3"), std::string::npos);
 }
 
-TEST_F(SessionCommands, FindOffersSessionsWhoseNamesHoldTheText) {
+TEST_F(SessionListCommands, FindOffersSessionsWhoseNamesHoldTheText) {
   EXPECT_EQ(Q({"--json", "find", "ROUTER"}), "[\"Lab\\\\Deep\\\\router2\", \"Lab\\\\router1\"]\n");
   EXPECT_EQ(Q({"find", "e"}), "Lab\\Deep\\router2\nLab\\router1\nweb\n");  // not Default
   EXPECT_EQ(Q({"--json", "find", ""}), "[]\n");

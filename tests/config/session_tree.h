@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +22,12 @@
 class SessionTreeTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    // The user's own folders stay out of reach.
+    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "QUILLANE_REGISTRY_ROOT"}) {
+      const char* old = getenv(name);
+      saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+      setenv(name, (dir_ / ("user-" + std::string(name))).c_str(), 1);
+    }
     current_ = this;
     factory_ = std::make_unique<VIniFileStoreFactory>(U8(dir_ / "cfg"));
     VSetProfileFactoryGetter(&Factory);
@@ -30,6 +39,10 @@ class SessionTreeTest : public ::testing::Test {
     VSetProfileFactoryGetter(nullptr);
     VSetDerivedProductId(-1);
     current_ = nullptr;
+    for (const auto& [name, value] : saved_) {
+      if (value) setenv(name.c_str(), value->c_str(), 1);
+      else unsetenv(name.c_str());
+    }
   }
   void UseXml() { factory_ = std::make_unique<VXmlFileStoreFactory>(U8(XmlPath())); }
   bool IsXml() const { return dynamic_cast<VXmlFileStoreFactory*>(factory_.get()) != nullptr; }
@@ -67,6 +80,7 @@ class SessionTreeTest : public ::testing::Test {
   static VProfileStoreFactory* Factory() { return current_ ? current_->factory_.get() : nullptr; }
 
   qtest::TempDir dir_;
+  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
   std::unique_ptr<VProfileStoreFactory> factory_;
   static inline SessionTreeTest* current_ = nullptr;
 };
