@@ -2,14 +2,11 @@
 
 #include <memory>
 
+#include "config/session_database_instance.h"
 #include "config/session_messages.h"
 #include "platform/win32_errors.h"
 
 namespace {
-
-constexpr const char16_t* kIsSessionValue = u"Is Session";
-// A folder keeps its own data in an entry of this name, never taken for a session.
-constexpr const char16_t* kFolderDataKey = u"__FolderData__";
 
 // The keys from the root to a session or folder, opened outer to inner and let go inner first.
 class KeyChain {
@@ -24,6 +21,7 @@ class KeyChain {
     for (size_t i = 0; i < all.size(); ++i) {
       const VUnicodeString& level = all[i];
       bool present = parent->SubKeyExists(level.c_str());
+      if (!present && exists_) firstMissing_ = i;
       if (!present) exists_ = false;
       if (!present && !create) break;
       // Folders on the way are made; the last key comes into being with its values, so a
@@ -38,12 +36,15 @@ class KeyChain {
     while (!keys_.empty()) keys_.pop_back();
   }
   bool Exists() const { return exists_; }
+  // The position of the first level that was missing ("Sessions" is 0).
+  size_t FirstMissing() const { return firstMissing_; }
   VProfileKey& Key() { return *keys_.back(); }
   VProfileKey& Parent() { return *keys_[keys_.size() - 2]; }
 
  private:
   std::vector<std::unique_ptr<VProfileKey>> keys_;
   bool exists_ = false;
+  size_t firstMissing_ = 0;
 };
 
 void SetError(VReportMessageParams& error, uint32_t id, const VUnicodeString& path) {
@@ -55,9 +56,14 @@ VUnicodeString JoinLevel(const VUnicodeString& prefix, const VUnicodeString& nam
   return prefix.empty() ? name : VUnicodeString(prefix + u"\\" + name);
 }
 
-bool IsSessionKey(const VProfileKey& key) {
-  VDword isSession = 0;
-  return key.ReadDword(kIsSessionValue, isSession) && isSession != 0;
+// The item database keeps folder listings; the folder whose listing a new or deleted key
+// changes (the first `depth` levels) is read again when next asked for.
+void ForgetListing(const std::vector<VUnicodeString>& levels, size_t depth) {
+  SessionDatabase* database = GetSessionDatabase();
+  if (!database) return;
+  VUnicodeString folder;
+  for (size_t i = 0; i < depth && i < levels.size(); ++i) folder = JoinLevel(folder, levels[i]);
+  database->InvalidateFolder(folder);
 }
 
 void CollectSessions(const VProfileKey& folder, const VUnicodeString& prefix,
@@ -165,6 +171,8 @@ bool SaveSessionAtPath(SessionConfig& session, const VUnicodeString& path, bool 
   // The file is written here rather than when the key goes, so that a refusal is reported.
   bool saved = session.Save(key, force);
   bool flushed = key.Flush();
+  // Below the first level that was missing everything is new: its parent's listing changed.
+  if (!chain.Exists()) ForgetListing(levels, chain.FirstMissing() > 0 ? chain.FirstMissing() - 1 : 0);
   if (saved && flushed) return true;
   error.Reset(kMsgSessionNotSaved);
   error.AddInsert(path.c_str());
@@ -216,7 +224,10 @@ bool DeleteSessionAtPath(const VUnicodeString& path, VReportMessageParams& error
     return false;
   }
   VProfileKey& parent = chain.Parent();
-  if (parent.DeleteSubKey(levels.back().c_str()) && parent.Flush()) return true;
+  if (parent.DeleteSubKey(levels.back().c_str()) && parent.Flush()) {
+    ForgetListing(levels, levels.size() - 1);
+    return true;
+  }
   error.Reset(kMsgSessionNotDeleted);
   error.AddInsert(path.c_str());
   error.AddInsert(parent.GetLastError().GetTextOneLineTrimmed().c_str());

@@ -2,6 +2,7 @@
 // changes to every session, read-only ones included.
 #include <sys/stat.h>
 
+#include "config/session_database_instance.h"
 #include "config/session_messages.h"
 #include "config/session_name.h"
 #include "session_test_env.h"
@@ -115,6 +116,26 @@ TEST_F(SessionStoreTest, ApplyingTheTemplateUpdatesWritableSessionsAndCountsRead
   EXPECT_TRUE(Has(lines, "D:\"Rows\"=00000019"));  // not changed in the template: kept
   ApplyDefaultCounts none{10, 0};
   EXPECT_FALSE(DescribeApplyDefaultResult(none, message));
+}
+
+TEST_F(SessionStoreTest, TheItemDatabaseListsSessionsMadeAndDeletedHere) {
+  SessionDatabase& db = *GetSessionDatabase();
+  db.InvalidateAll();
+  WriteSession("Lab/old", "D:\"Is Session\"=00000001\r\n");
+  VStringArray names;
+  ASSERT_TRUE(db.ListSessions(u"Lab", names));  // now in the cache
+  ASSERT_TRUE(db.ListFolders(u"", names));
+  VReportMessageParams error;
+  ASSERT_TRUE(CreateSessionFromDefault(u"Lab/new", error));
+  ASSERT_TRUE(CreateSessionFromDefault(u"Far/Away/s", error));
+  ASSERT_TRUE(db.ListSessions(u"Lab", names));
+  EXPECT_EQ(names, (VStringArray{u"old", u"new"}));
+  ASSERT_TRUE(db.ListFolders(u"", names));
+  EXPECT_EQ(names, (VStringArray{u"Lab", u"Far"}));
+  ASSERT_TRUE(DeleteSessionAtPath(u"Lab/old", error));
+  ASSERT_TRUE(db.ListSessions(u"Lab", names));
+  EXPECT_EQ(names, (VStringArray{u"new"}));
+  db.InvalidateAll();
 }
 
 TEST_F(SessionStoreTest, ParentWindowAndHostDataReachTheProtocolParts) {
