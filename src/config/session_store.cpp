@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "config/session_database_instance.h"
+#include "config/session_database.h"
 #include "config/session_messages.h"
 #include "platform/win32_errors.h"
 
@@ -64,28 +65,6 @@ void ForgetListing(const std::vector<VUnicodeString>& levels, size_t depth) {
   VUnicodeString folder;
   for (size_t i = 0; i < depth && i < levels.size(); ++i) folder = JoinLevel(folder, levels[i]);
   database->InvalidateFolder(folder);
-}
-
-void CollectSessions(const VProfileKey& folder, const VUnicodeString& prefix,
-                     std::vector<VUnicodeString>& out) {
-  std::vector<VUnicodeString> names;
-  {
-    VProfileKeyIterator iterator(folder, false);
-    VUnicodeString name;
-    int type = 0;
-    while (iterator.Next(name, type)) {
-      if (!vtext::EqualsNoCase(name, kFolderDataKey)) names.push_back(name);
-    }
-  }
-  for (const VUnicodeString& name : names) {
-    VProfileKey sub(folder, name.c_str());
-    VUnicodeString path = JoinLevel(prefix, name);
-    if (IsSessionKey(sub)) {
-      out.push_back(path);
-    } else {
-      CollectSessions(sub, path, out);
-    }
-  }
 }
 
 }  // namespace
@@ -237,13 +216,16 @@ bool DeleteSessionAtPath(const VUnicodeString& path, VReportMessageParams& error
 std::vector<VUnicodeString> ListSessionPaths(const VUnicodeString& folder,
                                              VProfileStoreFactory* factory) {
   std::vector<VUnicodeString> out;
-  std::vector<VUnicodeString> levels = SplitSessionPath(folder);
-  VProfileStore store(true, factory);
-  KeyChain chain(store, levels, false);
-  if (!chain.Exists()) return out;
-  VUnicodeString prefix;
-  for (const VUnicodeString& level : levels) prefix = JoinLevel(prefix, level);
-  CollectSessions(chain.Key(), prefix, out);
+  SessionDatabase database(factory);
+  SessionDatabase::WalkOptions options;
+  for (const VUnicodeString& level : SplitSessionPath(folder))
+    options.startFolder = JoinLevel(options.startFolder, level);
+  database.WalkSessions(
+      [&](const VUnicodeString& parent, const VUnicodeString& name, VProfileKey&) {
+        out.push_back(JoinLevel(parent, name));
+        return true;
+      },
+      options);
   return out;
 }
 
