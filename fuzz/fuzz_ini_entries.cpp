@@ -11,42 +11,64 @@
 #include <vector>
 
 #include "platform/environment_strings.h"
-#include "storage/ini_file_data.h"
+#include "storage/ini_entry_scan.h"
+#include "storage/ini_value_map.h"
 #include "storage/registry_value_file.h"
 #include "storage/text_file.h"
 
 namespace {
 
-void CheckRoundTrip(const std::u16string& text, VIniLineKinds kinds) {
+void CheckRoundTrip(const std::string& bytes, VIniLineKinds kinds) {
   struct Entry {
     VUnicodeString name;
     std::unique_ptr<VIniFileData> data;
   };
+  std::string converted;
+  std::string_view text = VIniTextAsUtf8(bytes, converted);
   std::vector<Entry> entries;
-  size_t stop = VReadIniEntries(
+  size_t stop = VScanIniEntries(
       text,
-      [&](VUnicodeString&& name, std::unique_ptr<VIniFileData>&& value) {
-        entries.push_back({std::move(name), std::move(value)});
+      [&](const VIniRawEntry& raw) {
+        entries.push_back({VUnicodeString(vtext::FromUtf8(raw.name)), VMakeIniData(raw)});
       },
       kinds);
   if (stop > text.size()) abort();
   // Whatever was read is written again and must read back as the same entries.
   VTextFile out;
   for (const auto& entry : entries) {
+    if (!entry.data) abort();
     if (VIsStorableIniName(entry.name)) entry.data->Write(out, entry.name);
   }
-  std::u16string again = VTextFile::Decode(out.Bytes());
+  std::string again = out.Bytes();
+  std::string_view againText = VIniTextAsUtf8(again, converted);
   size_t count = 0;
-  VReadIniEntries(
-      again,
-      [&](VUnicodeString&&, std::unique_ptr<VIniFileData>&& value) {
-        if (!value) abort();
-        ++count;
-      },
-      kinds);
+  VScanIniEntries(againText, [&](const VIniRawEntry&) { ++count; }, kinds);
   size_t storable = 0;
   for (const auto& entry : entries) storable += VIsStorableIniName(entry.name) ? 1 : 0;
   if (count != storable) abort();
+}
+
+// The INI key's value map over the same bytes: every value it holds survives a write and a
+// second read unchanged.
+void CheckValueMap(const std::string& bytes) {
+  VIniValueMap map;
+  map.AddFile(bytes);
+  VTextFile out;
+  std::vector<std::pair<VUnicodeString, int>> names;
+  map.ForEach([&](const VUnicodeString& name, VIniFileData& data, bool) {
+    if (!VIsStorableIniName(name)) return;
+    data.Write(out, name);
+    names.emplace_back(name, data.GetType());
+  });
+  VIniValueMap again;
+  again.AddFile(out.Bytes());
+  for (const auto& [name, type] : names) {
+    VIniFileData* first = map.Find(name);
+    VIniFileData* second = again.Find(name);
+    if (!first || !second || second->GetType() != type) abort();
+    VUnicodeString a, b;
+    if (first->GetString(a) != second->GetString(b) || a != b) abort();
+  }
 }
 
 void CheckRegistryFile(const std::string& bytes) {
@@ -75,9 +97,9 @@ void CheckRegistryFile(const std::string& bytes) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string bytes(reinterpret_cast<const char*>(data), size);
-  std::u16string text = VTextFile::Decode(bytes);
-  CheckRoundTrip(text, VIniLineKinds::Ini);
-  CheckRoundTrip(text, VIniLineKinds::Registry);
+  CheckRoundTrip(bytes, VIniLineKinds::Ini);
+  CheckRoundTrip(bytes, VIniLineKinds::Registry);
+  CheckValueMap(bytes);
   CheckRegistryFile(bytes);
   return 0;
 }

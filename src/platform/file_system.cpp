@@ -256,20 +256,24 @@ bool File::LockExclusive(uint32_t& error) { return LockRange(fd_, F_WRLCK, error
 bool File::Unlock(uint32_t& error) { return LockRange(fd_, F_UNLCK, error); }
 
 bool File::ReadAll(std::string& out, uint32_t& error) {
-  out.clear();
-  struct stat st {};
-  if (fstat(fd_, &st) == 0 && st.st_size > 0) out.reserve(static_cast<size_t>(st.st_size));
-  char buffer[65536];
+  // Settings files are small: one read into a buffer of a typical size usually takes the whole
+  // file, and the second read sees its end; no size is asked for first.
+  size_t done = 0;
+  out.resize(16384);
   for (;;) {
-    ssize_t n = read(fd_, buffer, sizeof buffer);
+    if (done == out.size()) out.resize(out.size() * 2);
+    ssize_t n = read(fd_, out.data() + done, out.size() - done);
     if (n < 0) {
       if (errno == EINTR) continue;
       error = LastError();
+      out.clear();
       return false;
     }
-    if (n == 0) return true;
-    out.append(buffer, static_cast<size_t>(n));
+    if (n == 0) break;
+    done += static_cast<size_t>(n);
   }
+  out.resize(done);
+  return true;
 }
 
 bool File::WriteAll(std::string_view bytes, uint32_t& error) {

@@ -3,6 +3,9 @@
 #include <string.h>
 
 #include <algorithm>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 VUnicodeString::~VUnicodeString() {
   if (sensitive_) Wipe();
@@ -159,7 +162,15 @@ constexpr char16_t kCp1252High[32] = {
 bool IsValidUtf8(std::string_view bytes) {
   size_t pos = 0;
   while (pos < bytes.size()) {
-    // Settings files are mostly ASCII: eight bytes at a time while no high bit is set.
+    // Settings files are mostly ASCII: sixteen, then eight bytes at a time while no high bit is
+    // set.
+#if defined(__SSE2__)
+    while (pos + 16 <= bytes.size()) {
+      __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + pos));
+      if (_mm_movemask_epi8(chunk)) break;
+      pos += 16;
+    }
+#endif
     while (pos + 8 <= bytes.size()) {
       uint64_t word = 0;
       memcpy(&word, bytes.data() + pos, sizeof word);
@@ -177,9 +188,14 @@ bool IsValidUtf8(std::string_view bytes) {
 }
 
 std::u16string FromUtf8(std::string_view utf8) {
-  std::u16string out;
+  // Names and values are mostly ASCII: the leading ASCII run is widened in one go.
+  size_t ascii = 0;
+  while (ascii < utf8.size() && static_cast<uint8_t>(utf8[ascii]) < 0x80) ++ascii;
+  std::u16string out(ascii, u'\0');
+  for (size_t i = 0; i < ascii; ++i) out[i] = static_cast<char16_t>(utf8[i]);
+  if (ascii == utf8.size()) return out;
   out.reserve(utf8.size());
-  size_t pos = 0;
+  size_t pos = ascii;
   while (pos < utf8.size()) {
     uint8_t b = static_cast<uint8_t>(utf8[pos]);
     if (b < 0x80) {
@@ -211,9 +227,13 @@ bool Utf16ToUtf8Strict(std::u16string_view text, std::string& out) {
 }
 
 std::string ToUtf8(std::u16string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
+  size_t ascii = 0;
+  while (ascii < text.size() && text[ascii] < 0x80) ++ascii;
+  std::string out(ascii, '\0');
+  for (size_t i = 0; i < ascii; ++i) out[i] = static_cast<char>(text[i]);
+  if (ascii == text.size()) return out;
+  out.reserve(text.size() + 8);
+  for (size_t i = ascii; i < text.size(); ++i) {
     uint32_t c = text[i];
     if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
         text[i + 1] <= 0xDFFF) {
@@ -264,8 +284,16 @@ char16_t FoldCase(char16_t c) {
 int CompareNoCase(std::u16string_view a, std::u16string_view b) {
   size_t n = std::min(a.size(), b.size());
   for (size_t i = 0; i < n; ++i) {
-    char16_t x = FoldCase(a[i]);
-    char16_t y = FoldCase(b[i]);
+    char16_t x = a[i];
+    char16_t y = b[i];
+    // ASCII letters are folded here; other characters go through the full table.
+    if ((x | y) < 0x80) {
+      if (x >= u'A' && x <= u'Z') x = static_cast<char16_t>(x + 32);
+      if (y >= u'A' && y <= u'Z') y = static_cast<char16_t>(y + 32);
+    } else {
+      x = FoldCase(x);
+      y = FoldCase(y);
+    }
     if (x != y) return x < y ? -1 : 1;
   }
   if (a.size() == b.size()) return 0;

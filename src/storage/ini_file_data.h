@@ -92,16 +92,6 @@ class VIniFileDataStringSz : public VIniFileData {
 // adds E for expandable strings.
 enum class VIniLineKinds { Ini, Registry };
 
-// Reads the entries of one decoded value file in order, until the first entry that cannot be
-// read (a blank line, a damaged line, a kind not in `kinds`, the end of the file). Entries with an
-// empty name are dropped before they reach `take`. Returns the offset in `text` where the entry
-// that could not be read begins (the size of `text` when everything was read), so that a writer
-// can keep what it could not understand.
-size_t VReadIniEntries(std::u16string_view text,
-                       const std::function<void(VUnicodeString&& name,
-                                                std::unique_ptr<VIniFileData>&& data)>& take,
-                       VIniLineKinds kinds = VIniLineKinds::Ini);
-
 // Value names and texts are not escaped in the file: a name may not hold a double quote or a
 // line break, and a text or list element may not hold a line break.
 bool VIsStorableIniName(std::u16string_view name);

@@ -1,7 +1,6 @@
 #include "storage/ini_file_iterator.h"
 
 #include <algorithm>
-#include <map>
 
 namespace {
 
@@ -13,10 +12,10 @@ bool EntryLess(const VIniFileKey::Iterator::Entry& a, const VIniFileKey::Iterato
 
 }  // namespace
 
-VIniFileKey::Iterator::Iterator(std::vector<Entry> entries, VIniFileKey* owner)
+VIniFileKey::Iterator::Iterator(std::vector<Entry> entries, VIniFileKey* owner, bool sorted)
     : entries_(std::move(entries)), key_(owner) {
   // Value names are case-sensitive, so two values differing only in case are both listed.
-  std::stable_sort(entries_.begin(), entries_.end(), EntryLess);
+  if (!sorted) std::stable_sort(entries_.begin(), entries_.end(), EntryLess);
 }
 
 bool VIniFileKey::Iterator::Next(VUnicodeString& name, int& type) {
@@ -36,27 +35,43 @@ bool VIniFileKey::Iterator::Next(VUnicodeString& name) {
 }
 
 std::vector<VIniFileKey::Iterator::Entry> VIniFileKey::Iterator::ListSubKeys(
-    const std::string& folder) {
+    const std::string& folder, ListingHint* hint) {
   std::vector<vfs::FolderEntry> listing;
   uint32_t error = 0;
   std::vector<Entry> entries;
   if (!vfs::ListFolder(folder, listing, error)) return entries;
-  std::map<std::u16string, Entry, vtext::LessNoCase> merged;
+  entries.reserve(listing.size());
+  if (hint) {
+    // The listing comes sorted by name.
+    for (const auto& item : listing) (item.isDirectory ? hint->folders : hint->files).push_back(item.name);
+    hint->made = std::chrono::steady_clock::now();
+  }
   for (const auto& item : listing) {
-    std::u16string name = vtext::FromUtf8(item.name);
+    std::string_view name = item.name;
     int type;
     if (item.isDirectory) {
       type = kProfileTypeFolderKey;
-    } else if (name.size() >= 5 && vtext::EndsWithNoCase(name, u".ini")) {
-      name.resize(name.size() - 4);
+    } else if (name.size() >= 5 && vtext::EndsWithNoCase(vtext::FromUtf8(name.substr(name.size() - 4)), u".ini")) {
+      name.remove_suffix(4);
       type = kProfileTypeFileKey;
     } else {
       continue;
     }
-    auto [it, inserted] = merged.try_emplace(name, Entry{VUnicodeString(name), type});
-    if (!inserted && it->second.type != type) it->second.type = kProfileTypeFolderFileKey;
+    entries.push_back({VUnicodeString(vtext::FromUtf8(name)), type});
   }
-  entries.reserve(merged.size());
-  for (auto& [name, entry] : merged) entries.push_back(std::move(entry));
+  // A folder and a value file of the same name without regard to case are one sub-key.
+  std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+    return vtext::CompareNoCase(a.name, b.name) < 0;
+  });
+  size_t kept = 0;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    if (kept > 0 && vtext::EqualsNoCase(entries[kept - 1].name, entries[i].name)) {
+      if (entries[kept - 1].type != entries[i].type) entries[kept - 1].type = kProfileTypeFolderFileKey;
+      continue;
+    }
+    if (kept != i) entries[kept] = std::move(entries[i]);
+    ++kept;
+  }
+  entries.resize(kept);
   return entries;
 }

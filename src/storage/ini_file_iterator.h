@@ -14,13 +14,14 @@ class VIniFileKey::Iterator : public VProfilePrivateKeyIterator {
   };
   // `owner` is the key whose values are listed (null for sub-keys): values deleted through it
   // after the iterator was made are skipped.
-  Iterator(std::vector<Entry> entries, VIniFileKey* owner);
+  Iterator(std::vector<Entry> entries, VIniFileKey* owner, bool sorted = false);
   bool Next(VUnicodeString& name, int& type) override;
   bool Next(VUnicodeString& name) override;
 
   // The sub-keys of a folder: sub-folders (type 5), files "*.ini" (type 6), or both (type 7),
   // names merged without regard to case.
-  static std::vector<Entry> ListSubKeys(const std::string& folder);
+  // With `hint`, also records the names on disk.
+  static std::vector<Entry> ListSubKeys(const std::string& folder, ListingHint* hint = nullptr);
 
  private:
   bool StillHasValue(const VUnicodeString& name) const;

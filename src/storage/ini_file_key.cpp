@@ -9,16 +9,6 @@ namespace {
 
 constexpr char16_t kIsSession[] = u"Is Session";
 
-const std::unordered_map<std::u16string, size_t>& PersonalIndex() {
-  static const auto* index = [] {
-    auto* map = new std::unordered_map<std::u16string, size_t>;
-    const auto& names = VIniFileKey::PersonalNames();
-    for (size_t i = 0; i < names.size(); ++i) (*map)[names[i]] = i;
-    return map;
-  }();
-  return *index;
-}
-
 std::string Native(const VUnicodeString& path) { return path.ToUtf8(); }
 
 // Finds the entry of `folder` whose name equals `name` without regard to case.
@@ -26,7 +16,7 @@ std::optional<std::string> FindIgnoringCase(const std::string& folder, const std
                                             bool wantFolder) {
   std::vector<vfs::FolderEntry> entries;
   uint32_t error = 0;
-  if (!vfs::ListFolder(folder, entries, error)) return std::nullopt;
+  if (folder.empty() || !vfs::ListFolder(folder, entries, error)) return std::nullopt;
   std::u16string wanted = vtext::FromUtf8(name);
   for (const auto& entry : entries) {
     if (entry.isDirectory == wantFolder && vtext::EqualsNoCase(vtext::FromUtf8(entry.name), wanted))
@@ -37,78 +27,34 @@ std::optional<std::string> FindIgnoringCase(const std::string& folder, const std
 
 }  // namespace
 
-const std::vector<std::u16string>& VIniFileKey::PersonalNames() {
-  static const std::vector<std::u16string> names = {
-      u"Username", u"Password", u"Password V2", u"Login Script V2", u"Login Script V3",
-      u"Session Password Saved", u"Local Shell Command Pre-connect",
-      u"Local Shell Command Pre-connect V2", u"Account", u"Account V2", u"Monitor Username",
-      u"Monitor Password", u"Monitor Password V2", u"Normal Font v2", u"Narrow Font v2",
-      u"Use Narrow Font", u"SCP Shell Password", u"SCP Shell Password V2", u"PGP Upload Command",
-      u"PGP Upload Command V2", u"PGP Download Command", u"PGP Download Command V2"};
-  return names;
+// ---- locations ----
+
+void VIniFileKey::Location::ResolveFolder() {
+  if (folderResolved) return;
+  folderResolved = true;
+  if (vfs::IsDirectory(folder)) return;
+  if (auto found = FindIgnoringCase(vfs::ParentFolder(folder), vfs::BaseName(folder), true))
+    folder = *found;
 }
 
-// ---- the value map ----
-
-VIniFileKey::Map::Map() {
-  const auto& names = PersonalNames();
-  personal_.reserve(names.size());
-  for (const auto& name : names) personal_.push_back({VUnicodeString(name), nullptr});
-  general_.reserve(100);
+void VIniFileKey::Location::ResolveFile() {
+  if (fileResolved) return;
+  fileResolved = true;
+  if (vfs::Stat(valueFile).exists) return;
+  if (auto found = FindIgnoringCase(vfs::ParentFolder(valueFile), vfs::BaseName(valueFile), false))
+    valueFile = *found;
 }
 
-VIniFileKey::Element* VIniFileKey::Map::FindElement(std::u16string_view name) {
-  auto personal = PersonalIndex().find(std::u16string(name));
-  if (personal != PersonalIndex().end() && personal_[personal->second].data)
-    return &personal_[personal->second];
-  auto general = generalIndex_.find(std::u16string(name));
-  if (general != generalIndex_.end()) return &general_[general->second];
-  return nullptr;
-}
-
-VIniFileData* VIniFileKey::Map::Find(std::u16string_view name) const {
-  Element* element = const_cast<Map*>(this)->FindElement(name);
-  return element ? element->data.get() : nullptr;
-}
-
-void VIniFileKey::Map::Store(const VUnicodeString& name, std::unique_ptr<VIniFileData> data) {
-  if (Element* element = FindElement(name)) {
-    element->data = std::move(data);
-    return;
-  }
-  // A personal name without data reuses its fixed slot.
-  auto personal = PersonalIndex().find(name);
-  if (personal != PersonalIndex().end()) {
-    personal_[personal->second].data = std::move(data);
-    return;
-  }
-  generalIndex_[name] = general_.size();
-  general_.push_back({name, std::move(data)});
-}
-
-bool VIniFileKey::Map::Remove(std::u16string_view name) {
-  Element* element = FindElement(name);
-  if (!element) return false;
-  element->data.reset();
-  return true;
-}
-
-void VIniFileKey::Map::MovePersonalToGeneral() {
-  for (auto& element : personal_) {
-    if (!element.data) continue;
-    auto it = generalIndex_.find(element.name);
-    if (it != generalIndex_.end()) {
-      general_[it->second].data = std::move(element.data);
-    } else {
-      generalIndex_[element.name] = general_.size();
-      general_.push_back({element.name, std::move(element.data)});
-    }
-  }
-}
-
-bool VIniFileKey::Map::HasPersonalData() const {
-  return std::any_of(personal_.begin(), personal_.end(),
-                     [](const Element& e) { return e.data != nullptr; });
+VIniFileKey::Location VIniFileKey::SubLocation(Location& parent, const VUnicodeString& name) const {
+  Location location;
+  if (!parent.IsSet()) return location;
+  // The sub-key lives in the parent's folder as it is really named.
+  parent.ResolveFolder();
+  location.folder = vfs::JoinPath(parent.folder, Native(name));
+  location.valueFile = location.folder + ".ini";
+  location.folderResolved = false;
+  location.fileResolved = false;
+  return location;
 }
 
 // ---- construction ----
@@ -156,49 +102,46 @@ bool VIniFileKey::RefuseInvalid() {
   return true;
 }
 
-VIniFileKey::Location VIniFileKey::SubLocation(const Location& parent,
-                                               const VUnicodeString& name) const {
-  Location location;
-  if (!parent.IsSet()) return location;
-  std::string component = Native(name);
-  location.folder = vfs::JoinPath(parent.folder, component);
-  location.valueFile = location.folder + ".ini";
-  vfs::FileInfo folder = vfs::Stat(location.folder);
-  vfs::FileInfo file = vfs::Stat(location.valueFile);
-  if (folder.exists || file.exists) return location;
-  // Not there under its exact name: a folder copied from a case-insensitive system may hold it
-  // under another case.
-  if (auto found = FindIgnoringCase(parent.folder, component, true)) location.folder = *found;
-  if (auto found = FindIgnoringCase(parent.folder, component + ".ini", false))
-    location.valueFile = *found;
-  return location;
-}
-
 // ---- loading and writing ----
 
-bool VIniFileKey::ReadFileInto(const std::string& path, Map& map, bool* existed) {
+bool VIniFileKey::ReadFileInto(Location& location, VIniValueMap& map, bool* existed) {
   std::string bytes;
   uint32_t error = 0;
   if (existed) *existed = false;
-  if (!VTextFile::ReadLocked(path, bytes, error)) return false;
+  bool read = VTextFile::ReadLocked(location.valueFile, bytes, error);
+  if (!read && !location.fileResolved) {
+    std::string exact = location.valueFile;
+    location.ResolveFile();
+    if (location.valueFile != exact) read = VTextFile::ReadLocked(location.valueFile, bytes, error);
+  }
+  location.fileResolved = true;
+  if (!read) return false;
   if (existed) *existed = true;
-  std::u16string text = VTextFile::Decode(bytes);
-  VReadIniEntries(text, [&](VUnicodeString&& name, std::unique_ptr<VIniFileData>&& data) {
-    map.Store(name, std::move(data));
-  });
+  map.AddFile(std::move(bytes));
   return true;
 }
 
-VIniFileKey::Map& VIniFileKey::LoadedMap() {
+VIniValueMap& VIniFileKey::LoadedMap() {
   if (!map_) {
-    map_ = std::make_unique<Map>();
+    map_ = std::make_unique<VIniValueMap>();
     if (!invalidNameError_) {
-      ReadFileInto(main_.valueFile, *map_);
-      if (personal_.IsSet()) ReadFileInto(personal_.valueFile, *map_, &personalFileExisted_);
+      ReadFileInto(main_, *map_);
+      if (personal_.IsSet()) ReadFileInto(personal_, *map_, &personalFileExisted_);
     }
     dirty_ = false;
   }
   return *map_;
+}
+
+const vfs::FileInfo& VIniFileKey::ValueFileInfo() {
+  if (!valueFileInfo_) {
+    valueFileInfo_ = vfs::Stat(main_.valueFile);
+    if (!valueFileInfo_->exists && !main_.fileResolved) {
+      main_.ResolveFile();
+      valueFileInfo_ = vfs::Stat(main_.valueFile);
+    }
+  }
+  return *valueFileInfo_;
 }
 
 bool VIniFileKey::Write() {
@@ -213,14 +156,14 @@ bool VIniFileKey::Write() {
   VTextFile personalFile;
   // Lists go after every other kind, as readers of older versions expect.
   for (bool lists : {false, true}) {
-    for (auto* array : {&map_->Personal(), &map_->General()}) {
-      const bool personal = array == &map_->Personal();
-      for (const auto& element : *array) {
-        if (!element.data || (element.data->GetType() == kProfileTypeMultiSz) != lists) continue;
-        element.data->Write(personal && writePersonal ? personalFile : mainFile, element.name);
-      }
-    }
+    map_->ForEach([&](const VUnicodeString& name, VIniFileData& data, bool personal) {
+      if ((data.GetType() == kProfileTypeMultiSz) != lists) return;
+      data.Write(personal && writePersonal ? personalFile : mainFile, name);
+    });
   }
+  // A value file of another case that is already there is the one written.
+  main_.ResolveFile();
+  if (writePersonal) personal_.ResolveFile();
   vfs::ReplaceOptions options;
   options.newFileMode = FileMode();
   options.newFolderMode = FolderMode();
@@ -240,6 +183,7 @@ bool VIniFileKey::Write() {
       personalFileExisted_ = true;
     }
   }
+  valueFileInfo_.reset();
   // A failed write keeps the values in memory so that a later write can try again.
   if (ok) dirty_ = false;
   return ok;
@@ -250,8 +194,8 @@ bool VIniFileKey::Flush() { return Write(); }
 bool VIniFileKey::Rewrite() {
   if (RefuseInvalid()) return false;
   if (map_) {
-    ReadFileInto(main_.valueFile, *map_);
-    if (personal_.IsSet()) ReadFileInto(personal_.valueFile, *map_, &personalFileExisted_);
+    ReadFileInto(main_, *map_);
+    if (personal_.IsSet()) ReadFileInto(personal_, *map_, &personalFileExisted_);
   } else {
     LoadedMap();
   }
@@ -262,13 +206,13 @@ bool VIniFileKey::Rewrite() {
 void VIniFileKey::MergePersonalData(const char16_t* folder) {
   if (RefuseInvalid()) return;
   if (!map_) {
-    map_ = std::make_unique<Map>();
-    ReadFileInto(main_.valueFile, *map_);
+    map_ = std::make_unique<VIniValueMap>();
+    ReadFileInto(main_, *map_);
   }
   Location personal;
   personal.folder = Native(VUnicodeString(folder));
   personal.valueFile = personal.folder + ".ini";
-  ReadFileInto(personal.valueFile, *map_);
+  ReadFileInto(personal, *map_);
   map_->MovePersonalToGeneral();
   personal_ = Location();
   personalFileExisted_ = false;
@@ -285,9 +229,14 @@ bool VIniFileKey::ReadDword(const char16_t* name, VDword& value) {
   if (invalidNameError_) return false;
   if (!map_ && std::u16string_view(name) == kIsSession) {
     // Session trees are walked this way: the existence of the value file answers without
-    // reading it.
-    if (!valueFileInfo_) valueFileInfo_ = vfs::Stat(main_.valueFile);
-    if (valueFileInfo_->exists && !valueFileInfo_->isDirectory) {
+    // reading it, with one call to the file system.
+    bool exists = main_.fileKnownToExist || vfs::IsRegularFileOrOther(main_.valueFile);
+    if (!exists && !main_.fileResolved) {
+      main_.ResolveFile();
+      exists = vfs::IsRegularFileOrOther(main_.valueFile);
+    }
+    main_.fileResolved = true;
+    if (exists) {
       value = 1;
       return true;
     }
@@ -328,7 +277,7 @@ bool VIniFileKey::StoreValue(const char16_t* name, std::unique_ptr<VIniFileData>
     lastError_.SetError(win32::kInvalidName);
     return false;
   }
-  LoadedMap().Store(VUnicodeString(name), std::move(data));
+  LoadedMap().Store(name, std::move(data));
   dirty_ = true;
   return true;
 }
@@ -375,6 +324,9 @@ bool VIniFileKey::DeleteValue(const char16_t* name) {
 bool VIniFileKey::SubKeyExists(const char16_t* name) {
   if (invalidNameError_ || !vfs::IsSafeComponent(name)) return false;
   Location sub = SubLocation(main_, VUnicodeString(name));
+  if (vfs::IsDirectory(sub.folder) || vfs::IsRegularFileOrOther(sub.valueFile)) return true;
+  sub.ResolveFolder();
+  sub.ResolveFile();
   return vfs::IsDirectory(sub.folder) || vfs::IsRegularFileOrOther(sub.valueFile);
 }
 
@@ -386,9 +338,11 @@ bool VIniFileKey::DeleteSubKey(const char16_t* name) {
   }
   bool ok = true;
   uint32_t error = 0;
-  for (const Location* parent : {&main_, &personal_}) {
+  for (Location* parent : {&main_, &personal_}) {
     if (!parent->IsSet()) continue;
     Location sub = SubLocation(*parent, VUnicodeString(name));
+    sub.ResolveFolder();
+    sub.ResolveFile();
     if (!vfs::RemoveTree(sub.folder, error)) ok = false;
     if (!vfs::RemoveFile(sub.valueFile, error)) ok = false;
   }
@@ -421,8 +375,8 @@ bool VIniFileKey::ValidateSubKeyName(const char16_t* name, VReportMessageParams*
 
 bool VIniFileKey::CanWrite() {
   if (readOnly_ || invalidNameError_) return false;
-  if (!valueFileInfo_) valueFileInfo_ = vfs::Stat(main_.valueFile);
-  return !(valueFileInfo_->exists && valueFileInfo_->readOnly);
+  const vfs::FileInfo& info = ValueFileInfo();
+  return !(info.exists && info.readOnly);
 }
 
 VProfilePrivateKey* VIniFileKey::OpenPrivateSubKey(const char16_t* name,
@@ -436,11 +390,28 @@ VProfilePrivateKey* VIniFileKey::OpenPrivateSubKey(const char16_t* name,
   VUnicodeString sub(component);
   Location main = SubLocation(main_, sub);
   Location personal = SubLocation(personal_, sub);
-  auto* key = new VIniFileKey(main, personal, readOnly_, security, 0);
+  // A listing of this key's folder made a moment ago tells where the sub-key is on disk.
+  constexpr auto kListingFresh = std::chrono::seconds(2);
+  if (listing_ && std::chrono::steady_clock::now() - listing_->made < kListingFresh) {
+    std::string name = vfs::BaseName(main.folder);
+    if (std::binary_search(listing_->folders.begin(), listing_->folders.end(), name))
+      main.folderResolved = true;
+    if (std::binary_search(listing_->files.begin(), listing_->files.end(), name + ".ini")) {
+      main.fileResolved = true;
+      main.fileKnownToExist = true;
+    }
+  }
+  if (flags & kProfileKeyCreate) {
+    // An existing folder of another case is the one the key stands for.
+    main.ResolveFolder();
+    if (personal.IsSet()) personal.ResolveFolder();
+  }
+  auto* key = new VIniFileKey(std::move(main), std::move(personal), readOnly_, security, 0);
   if (flags & kProfileKeyCreate) {
     uint32_t error = 0;
-    if (!vfs::CreateFolderTree(main.folder, key->FolderMode(), error) ||
-        (personal.IsSet() && !vfs::CreateFolderTree(personal.folder, key->FolderMode(), error)))
+    if (!vfs::CreateFolderTree(key->main_.folder, key->FolderMode(), error) ||
+        (key->personal_.IsSet() &&
+         !vfs::CreateFolderTree(key->personal_.folder, key->FolderMode(), error)))
       key->lastError_.SetError(error);
   }
   return key;
@@ -450,15 +421,16 @@ VProfilePrivateKeyIterator* VIniFileKey::CreatePrivateKeyIterator(bool values) {
   if (invalidNameError_) return new Iterator(std::vector<Iterator::Entry>(), nullptr);
   std::vector<Iterator::Entry> entries;
   if (values) {
-    Map& map = LoadedMap();
-    for (auto* array : {&map.Personal(), &map.General()}) {
-      for (const auto& element : *array) {
-        if (element.data) entries.push_back({element.name, element.data->GetType()});
-      }
-    }
+    LoadedMap().ForEachName([&](const VUnicodeString& name, int type) {
+      entries.push_back({name, type});
+    });
     return new Iterator(std::move(entries), this);
   }
-  return new Iterator(Iterator::ListSubKeys(main_.folder), nullptr);
+  main_.ResolveFolder();
+  auto hint = std::make_shared<ListingHint>();
+  auto iterator = new Iterator(Iterator::ListSubKeys(main_.folder, hint.get()), nullptr, true);
+  listing_ = std::move(hint);
+  return iterator;
 }
 
 bool VIniFileKey::Iterator::StillHasValue(const VUnicodeString& name) const {

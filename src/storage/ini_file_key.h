@@ -2,23 +2,31 @@
 // with a personal data folder, the personal values of the key live in a parallel file Q.ini.
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
-#include "storage/ini_file_data.h"
+#include "storage/ini_value_map.h"
 #include "storage/profile_store.h"
 
 class VIniFileKey : public VProfilePrivateKey {
  public:
-  // Where a key lives on disk: its folder and its value file (normally the folder + ".ini"; the
-  // two may differ in case when the folder was copied from a case-insensitive system).
+  // Where a key lives on disk: its folder and its value file (normally the folder + ".ini"). A
+  // folder copied from a case-insensitive system may hold either under another case; that is
+  // looked for only when the exact name is not there, and only when it matters, so that opening a
+  // key costs no file-system call.
   struct Location {
     std::string folder;
     std::string valueFile;
+    bool folderResolved = true;
+    bool fileResolved = true;
+    bool fileKnownToExist = false;  // seen in the parent's listing a moment ago
     bool IsSet() const { return !folder.empty(); }
+    // Settles the folder's and the value file's names on disk.
+    void ResolveFolder();
+    void ResolveFile();
   };
 
   // The root key of a store on configuration folder `folder` and personal data folder
@@ -54,55 +62,41 @@ class VIniFileKey : public VProfilePrivateKey {
   // be written could not be. Also done when the key is released.
   bool Flush() override;
 
-  const Location& MainLocation() const { return main_; }
-  const Location& PersonalLocation() const { return personal_; }
+  const Location& MainLocation() { return main_; }
+  const Location& PersonalLocation() { return personal_; }
 
   // The 22 value names kept in the personal data folder when one is set.
-  static const std::vector<std::u16string>& PersonalNames();
+  static const std::array<std::u16string_view, VIniValueMap::kPersonalCount>& PersonalNames() {
+    return VIniValueMap::PersonalNames();
+  }
 
   class Iterator;
 
+  // What a listing of the key's folder found, kept a short while: the session walk lists a folder
+  // and then asks each sub-key whether it is a session, which the listing has just answered.
+  struct ListingHint {
+    std::vector<std::string> files;    // value files, as named on disk, sorted
+    std::vector<std::string> folders;  // sub-folders, sorted
+    std::chrono::steady_clock::time_point made;
+  };
+
  private:
-  struct Element {
-    VUnicodeString name;
-    std::unique_ptr<VIniFileData> data;
-  };
-  // Values in two ordered arrays: the personal names in their fixed order, then the others in
-  // order of first appearance.
-  class Map {
-   public:
-    Map();
-    VIniFileData* Find(std::u16string_view name) const;
-    void Store(const VUnicodeString& name, std::unique_ptr<VIniFileData> data);
-    bool Remove(std::u16string_view name);
-    // Moves the personal values to the general array so they are stored with the others.
-    void MovePersonalToGeneral();
-    bool HasPersonalData() const;
-    std::vector<Element>& Personal() { return personal_; }
-    std::vector<Element>& General() { return general_; }
-
-   private:
-    Element* FindElement(std::u16string_view name);
-    std::vector<Element> personal_;
-    std::vector<Element> general_;
-    std::unordered_map<std::u16string, size_t> generalIndex_;
-  };
-
   VIniFileKey(Location main, Location personal, bool readOnly, const VProfileSecurity* security,
               uint32_t invalidNameError);
 
-  Map& LoadedMap();
-  bool ReadFileInto(const std::string& path, Map& map, bool* existed = nullptr);
+  VIniValueMap& LoadedMap();
+  bool ReadFileInto(Location& location, VIniValueMap& map, bool* existed = nullptr);
+  const vfs::FileInfo& ValueFileInfo();
   bool Write();
   bool StoreValue(const char16_t* name, std::unique_ptr<VIniFileData> data);
   bool RefuseInvalid();
-  Location SubLocation(const Location& parent, const VUnicodeString& name) const;
+  Location SubLocation(Location& parent, const VUnicodeString& name) const;
   mode_t FileMode() const;
   mode_t FolderMode() const;
 
   Location main_;
   Location personal_;
-  std::unique_ptr<Map> map_;
+  std::unique_ptr<VIniValueMap> map_;
   bool dirty_ = false;
   bool readOnly_ = false;
   // Whether the personal value file existed when the key was read: then it is rewritten even when
@@ -111,5 +105,6 @@ class VIniFileKey : public VProfilePrivateKey {
   std::optional<vfs::FileInfo> valueFileInfo_;
   VReportMessageParams lastError_;
   std::optional<VProfileSecurity> security_;
+  std::shared_ptr<const ListingHint> listing_;
   uint32_t invalidNameError_ = 0;  // set for a key opened under a name that cannot be a file
 };

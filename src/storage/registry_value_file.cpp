@@ -1,5 +1,6 @@
 #include "storage/registry_value_file.h"
 
+#include "storage/ini_entry_scan.h"
 #include "storage/text_file.h"
 
 namespace {
@@ -16,20 +17,22 @@ bool IsBlank(std::u16string_view text) {
 void VRegistryValueFile::Parse(std::string_view bytes) {
   entries_.clear();
   unread_.clear();
-  std::u16string text = VTextFile::Decode(bytes);
-  size_t stop = VReadIniEntries(
+  std::string converted;
+  std::string_view text = VIniTextAsUtf8(bytes, converted);
+  size_t stop = VScanIniEntries(
       text,
-      [this](VUnicodeString&& name, std::unique_ptr<VIniFileData>&& data) {
-        Set(name, std::move(data));
+      [this](const VIniRawEntry& entry) {
+        Set(VUnicodeString(vtext::FromUtf8(entry.name)), VMakeIniData(entry));
       },
       VIniLineKinds::Registry);
   // Blank lines before the unread text are dropped (Serialize puts one back), so that the file
   // does not grow by a line at every write.
-  VTextFile::LineReader lines(std::u16string_view(text).substr(stop));
+  std::u16string rest = vtext::FromUtf8(text.substr(stop));
+  VTextFile::LineReader lines(rest);
   std::u16string_view line;
-  size_t firstKept = stop;
-  while (lines.Next(line) && IsBlank(line)) firstKept = stop + lines.Position();
-  if (firstKept < text.size()) unread_.assign(std::u16string_view(text).substr(firstKept));
+  size_t firstKept = 0;
+  while (lines.Next(line) && IsBlank(line)) firstKept = lines.Position();
+  if (firstKept < rest.size()) unread_.assign(std::u16string_view(rest).substr(firstKept));
 }
 
 size_t VRegistryValueFile::IndexOf(std::u16string_view name) const {

@@ -30,10 +30,8 @@ bool VTextFile::ReadLocked(const std::string& path, std::string& bytes, uint32_t
   vfs::File file = vfs::File::OpenForReading(path, error);
   if (!file.IsOpen()) return false;
   if (!file.LockShared(error)) return false;
-  bool ok = file.ReadAll(bytes, error);
-  uint32_t ignored = 0;
-  file.Unlock(ignored);
-  return ok;
+  // Closing the file releases the lock; no separate call is needed.
+  return file.ReadAll(bytes, error);
 }
 
 bool VTextFile::LineReader::Next(std::u16string_view& line) {

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "platform/win32_errors.h"
+#include "storage/ini_entry_scan.h"
 #include "storage/registry_store.h"
 #include "storage/registry_test_env.h"
 
@@ -280,13 +281,14 @@ TEST(RegistryValues, IniStoreDoesNotTakeExpandableLines) {
   qtest::TempDir dir;
   qtest::WriteFile(dir / "cfg/Global.ini", kBom + "S:\"A\"=1\r\nE:\"B\"=$HOME\r\nS:\"C\"=3\r\n");
   size_t count = 0;
-  std::u16string text = VTextFile::Decode(qtest::ReadFile(dir / "cfg/Global.ini"));
-  size_t stop = VReadIniEntries(text, [&](VUnicodeString&&, std::unique_ptr<VIniFileData>&&) { ++count; });
+  std::string bytes = qtest::ReadFile(dir / "cfg/Global.ini");
+  std::string converted;
+  std::string_view text = VIniTextAsUtf8(bytes, converted);
+  size_t stop = VScanIniEntries(text, [&](const VIniRawEntry&) { ++count; });
   EXPECT_EQ(count, 1u);
-  EXPECT_EQ(text.substr(stop, 4), u"E:\"B");
+  EXPECT_EQ(text.substr(stop, 4), "E:\"B");
   count = 0;
-  stop = VReadIniEntries(text, [&](VUnicodeString&&, std::unique_ptr<VIniFileData>&&) { ++count; },
-                         VIniLineKinds::Registry);
+  stop = VScanIniEntries(text, [&](const VIniRawEntry&) { ++count; }, VIniLineKinds::Registry);
   EXPECT_EQ(count, 3u);
   EXPECT_EQ(stop, text.size());
 }

@@ -1,0 +1,98 @@
+// A generated configuration tree of the size a busy administrator has: 10,000 sessions in 500
+// folders, each session file holding about 150 values of every kind, with the names and sizes
+// real sessions have. Written straight to disk (no flushing), so building it is quick.
+#pragma once
+
+#include <fcntl.h>
+#include <stdlib.h>
+
+#include <string>
+#include <vector>
+
+#include "config/session_config.h"
+#include "platform/file_system.h"
+#include "storage/ini_file_data.h"
+#include "storage/text_file.h"
+
+namespace bench {
+
+struct TreeValue {
+  VUnicodeString name;
+  VStoredValue value;
+};
+
+// The values of a session as a save writes them, cut to `count`, varied by the session number.
+inline std::vector<TreeValue> SessionValues(int number, size_t count = 150) {
+  static const std::vector<VSettingInfo> settings = [] {
+    VRef<SessionConfig> defaults(new SessionConfig(u"template"));
+    defaults->LoadFromKey(nullptr);
+    return defaults->ListSettings();
+  }();
+  std::vector<TreeValue> values;
+  for (const VSettingInfo& setting : settings) {
+    if (values.size() >= count) break;
+    if (!setting.hasValue) continue;
+    TreeValue value{setting.name, setting.value};
+    if (value.value.type == kProfileTypeString && value.value.text.empty())
+      value.value.text = U8("value " + std::to_string(number % 97) + " of " + setting.name.ToUtf8());
+    if (value.value.type == kProfileTypeDword) value.value.dword += static_cast<uint32_t>(number % 7);
+    values.push_back(value);
+  }
+  values.push_back({u"Hostname", VStoredValue::String(U8("host" + std::to_string(number) + ".lab.example.net"))});
+  return values;
+}
+
+inline std::string SessionFileBytes(const std::vector<TreeValue>& values) {
+  VTextFile file;
+  for (bool lists : {false, true}) {
+    for (const TreeValue& v : values) {
+      if ((v.value.type == kProfileTypeMultiSz) != lists) continue;
+      switch (v.value.type) {
+        case kProfileTypeDword: VIniFileDataDword(v.value.dword).Write(file, v.name); break;
+        case kProfileTypeString: VIniFileDataString(v.value.text).Write(file, v.name); break;
+        case kProfileTypeBinary:
+          VIniFileDataBinary(v.value.bytes.data(), static_cast<uint32_t>(v.value.bytes.size()))
+              .Write(file, v.name);
+          break;
+        default: VIniFileDataStringSz(v.value.list).Write(file, v.name); break;
+      }
+    }
+  }
+  return file.Bytes();
+}
+
+struct SessionTree {
+  std::string root;                // the configuration folder
+  std::vector<std::string> files;  // every session's value file
+  std::vector<std::string> folders;
+  std::vector<std::u16string> paths;  // "Folder12\host1234"
+
+  ~SessionTree() {
+    uint32_t error = 0;
+    if (!root.empty()) vfs::RemoveTree(root, error);
+  }
+};
+
+// 500 folders of 20 sessions below "Sessions" in a new temporary folder.
+inline void BuildSessionTree(SessionTree& tree, int folders = 500, int perFolder = 20) {
+  char pattern[] = "/tmp/quillane-tree-XXXXXX";
+  tree.root = mkdtemp(pattern);
+  uint32_t error = 0;
+  for (int f = 0; f < folders; ++f) {
+    std::string folderName = "Folder" + std::to_string(f);
+    std::string folder = tree.root + "/Sessions/" + folderName;
+    vfs::CreateFolderTree(folder, 0777, error);
+    tree.folders.push_back(folder);
+    for (int s = 0; s < perFolder; ++s) {
+      int number = f * perFolder + s;
+      std::string name = "host" + std::to_string(number);
+      std::string path = folder + "/" + name + ".ini";
+      vfs::File file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+      file.WriteAll(SessionFileBytes(SessionValues(number)), error);
+      tree.files.push_back(path);
+      tree.paths.push_back(U8(folderName + "\\" + name));
+    }
+  }
+}
+
+}  // namespace bench
