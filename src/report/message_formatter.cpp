@@ -221,10 +221,14 @@ bool VFormatMessageText(std::u16string_view pattern, const std::vector<VFormatAr
       bool hasSpec = false;
       if (j < pattern.size() && pattern[j] == u'!') {
         size_t close = pattern.find(u'!', j + 1);
-        if (close == std::u16string_view::npos) return false;
-        spec = pattern.substr(j + 1, close - j - 1);
-        hasSpec = true;
-        j = close + 1;
+        if (close != std::u16string_view::npos) {
+          spec = pattern.substr(j + 1, close - j - 1);
+          hasSpec = true;
+          j = close + 1;
+        } else if (args) {
+          return false;  // a type that is never closed
+        }
+        // Without inserts the unclosed type is copied as the text it is.
       }
       if (!args) {
         out.append(pattern.substr(start, j - start));
