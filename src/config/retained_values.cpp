@@ -15,17 +15,15 @@ void VRetainedValues::Load(const VProfileKey* key,
                            const std::function<bool(std::u16string_view)>& claimed) {
   values_.clear();
   if (!key) return;
-  VProfileKeyIterator iterator(*key, true);
-  VUnicodeString name;
-  int type = 0;
-  while (iterator.Next(name, type)) {
-    if (claimed(name)) continue;
+  // The order does not matter here, so the key is not asked to sort its names.
+  key->ForEachValueName([&](const VUnicodeString& name, int type) {
+    if (claimed(name)) return;
     Value entry;
     entry.name = name;
-    if (!ReadStoredValue(*key, name, type, entry.value)) continue;
+    if (!ReadStoredValue(*key, name, type, entry.value)) return;
     if (entry.value.type == kProfileTypeString) entry.value.text.SetSensitive(true);
     values_.push_back(std::move(entry));
-  }
+  });
 }
 
 bool VRetainedValues::Save(VProfileKey& key, bool force) {

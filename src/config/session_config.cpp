@@ -1,5 +1,9 @@
 #include "config/session_config.h"
 
+#include <mutex>
+#include <algorithm>
+#include <unordered_set>
+
 #include "config/connect_protocol_table.h"
 #include "config/global_config_instance.h"
 #include "config/none_config.h"
@@ -114,15 +118,57 @@ void SessionConfig::CarryOlderSecrets(const VProfileKey* key) {
   }
 }
 
+namespace {
+
+// Names compared without regard to case, by hash: a view can be looked up without a copy.
+struct FoldedHash {
+  using is_transparent = void;
+  size_t operator()(std::u16string_view name) const {
+    size_t h = 1469598103934665603ull;
+    for (char16_t c : name) {
+      char16_t folded = c < 0x80 ? (c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c)
+                                 : vtext::FoldCase(c);
+      h = (h ^ folded) * 1099511628211ull;
+    }
+    return h;
+  }
+};
+struct FoldedEqual {
+  using is_transparent = void;
+  bool operator()(std::u16string_view a, std::u16string_view b) const {
+    return vtext::EqualsNoCase(a, b);
+  }
+};
+using NameSet = std::unordered_set<std::u16string, FoldedHash, FoldedEqual>;
+
+// The stored names of a session's members are the same for every session of a product family,
+// so they are gathered once: telling whether a stored value belongs to a member is then one
+// lookup, where a search of the member table would cost two hundred comparisons for each of a
+// session's hundred and fifty values.
+const NameSet& ClaimedMemberNames(SessionConfig& loaded) {
+  static std::mutex mutex;
+  static NameSet sets[2];
+  static bool built[2] = {false, false};
+  int variant = loaded.UsesLmbNames() ? 1 : 0;
+  std::lock_guard<std::mutex> lock(mutex);
+  if (!built[variant]) {
+    std::vector<VUnicodeString> names;
+    loaded.CollectMemberNames(names);
+    // Older names that the session reads once and converts belong to it too.
+    for (const OlderSecret& older : kOlderSecrets) names.emplace_back(older.olderName);
+    for (const char16_t* older : kConvertedOlderNames) names.emplace_back(older);
+    for (auto& name : names) sets[variant].insert(std::move(name));
+    built[variant] = true;
+  }
+  return sets[variant];
+}
+
+}  // namespace
+
 bool SessionConfig::IsClaimed(std::u16string_view name) const {
-  for (const OlderSecret& older : kOlderSecrets) {
-    if (vtext::EqualsNoCase(name, older.olderName)) return true;
-  }
-  for (const char16_t* older : kConvertedOlderNames) {
-    if (vtext::EqualsNoCase(name, older)) return true;
-  }
   auto* self = const_cast<SessionConfig*>(this);
-  if (self->FindMember(name)) return true;
+  const auto& members = ClaimedMemberNames(*self);
+  if (members.find(name) != members.end()) return true;
   for (const ConnectConfigPtr* part : {&terminalPart, &transferPart}) {
     for (ConnectConfig* config : part->GetConfigs()) {
       if (config->FindMember(name)) return true;

@@ -14,13 +14,18 @@ bool EntryLess(const VIniFileKey::Iterator::Entry& a, const VIniFileKey::Iterato
 
 VIniFileKey::Iterator::Iterator(std::vector<Entry> entries, VIniFileKey* owner, bool sorted)
     : entries_(std::move(entries)), key_(owner) {
+  order_.resize(entries_.size());
+  for (uint32_t i = 0; i < order_.size(); ++i) order_[i] = i;
   // Value names are case-sensitive, so two values differing only in case are both listed.
-  if (!sorted) std::stable_sort(entries_.begin(), entries_.end(), EntryLess);
+  if (!sorted) {
+    std::stable_sort(order_.begin(), order_.end(),
+                     [this](uint32_t a, uint32_t b) { return EntryLess(entries_[a], entries_[b]); });
+  }
 }
 
 bool VIniFileKey::Iterator::Next(VUnicodeString& name, int& type) {
-  while (next_ < entries_.size()) {
-    const Entry& entry = entries_[next_++];
+  while (next_ < order_.size()) {
+    const Entry& entry = entries_[order_[next_++]];
     if (!StillHasValue(entry.name)) continue;
     name = entry.name;
     type = entry.type;

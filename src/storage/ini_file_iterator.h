@@ -1,6 +1,7 @@
 // Iteration over the sub-keys or the values of an INI key, in an order that ignores case.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,7 @@ class VIniFileKey::Iterator : public VProfilePrivateKeyIterator {
  private:
   bool StillHasValue(const VUnicodeString& name) const;
   std::vector<Entry> entries_;
+  std::vector<uint32_t> order_;  // entries_ in listing order; sorting indexes moves no strings
   size_t next_ = 0;
   VIniFileKey* key_;
 };

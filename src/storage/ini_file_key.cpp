@@ -191,6 +191,11 @@ bool VIniFileKey::Write() {
 
 bool VIniFileKey::Flush() { return Write(); }
 
+void VIniFileKey::ForEachValueName(
+    const std::function<void(const VUnicodeString& name, int type)>& visit) {
+  if (!invalidNameError_) LoadedMap().ForEachName(visit);
+}
+
 bool VIniFileKey::Rewrite() {
   if (RefuseInvalid()) return false;
   if (map_) {
@@ -241,13 +246,11 @@ bool VIniFileKey::ReadDword(const char16_t* name, VDword& value) {
       return true;
     }
   }
-  VIniFileData* data = LoadedMap().Find(name);
-  return data && data->GetDword(value);
+  return LoadedMap().ReadDword(name, value);
 }
 
 bool VIniFileKey::ReadString(const char16_t* name, VUnicodeString& value) {
-  VIniFileData* data = LoadedMap().Find(name);
-  return data && data->GetString(value);
+  return LoadedMap().ReadString(name, value);
 }
 
 bool VIniFileKey::ReadBinary(const char16_t* name, void* buffer, VDword& size) {

@@ -61,6 +61,7 @@ class VIniFileKey : public VProfilePrivateKey {
   // Writes pending changes now; false (with the reason in GetLastError) when a file that had to
   // be written could not be. Also done when the key is released.
   bool Flush() override;
+  void ForEachValueName(const std::function<void(const VUnicodeString& name, int type)>& visit) override;
 
   const Location& MainLocation() { return main_; }
   const Location& PersonalLocation() { return personal_; }

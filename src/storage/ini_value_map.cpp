@@ -226,7 +226,7 @@ int VIniValueMap::Type(const Element& element) const {
   return element.data ? element.data->GetType() : TypeOfKind(element.raw.kind);
 }
 
-VIniFileData* VIniValueMap::Find(std::u16string_view name) {
+VIniValueMap::Element* VIniValueMap::FindElement(std::u16string_view name) {
   Utf8Name utf8(name);
   std::string_view wanted = utf8.View();
   if (indexed_ < elements_.size() && ++unindexedLookups_ <= 4) {
@@ -235,13 +235,37 @@ VIniFileData* VIniValueMap::Find(std::u16string_view name) {
     for (size_t e = elements_.size(); e-- > 0;) {
       Element& element = elements_[e];
       if (!element.merged && element.name.size() == wanted.size() && element.name == wanted)
-        return Materialize(element);
+        return element.present ? &element : nullptr;
     }
     return nullptr;
   }
   Index();
   int32_t index = Lookup(wanted, Hash(wanted));
-  return index < 0 ? nullptr : Materialize(elements_[static_cast<size_t>(index)]);
+  if (index < 0 || !elements_[static_cast<size_t>(index)].present) return nullptr;
+  return &elements_[static_cast<size_t>(index)];
+}
+
+VIniFileData* VIniValueMap::Find(std::u16string_view name) {
+  Element* element = FindElement(name);
+  return element ? Materialize(*element) : nullptr;
+}
+
+bool VIniValueMap::ReadDword(std::u16string_view name, uint32_t& value) {
+  Element* element = FindElement(name);
+  if (!element) return false;
+  if (element->data) return element->data->GetDword(value);
+  if (element->raw.kind != 'D') return false;
+  value = element->raw.number;
+  return true;
+}
+
+bool VIniValueMap::ReadString(std::u16string_view name, VUnicodeString& value) {
+  Element* element = FindElement(name);
+  if (!element) return false;
+  if (element->data) return element->data->GetString(value);
+  if (element->raw.kind != 'S' && element->raw.kind != 'E') return false;
+  value = vtext::FromUtf8(element->raw.rest);
+  return true;
 }
 
 void VIniValueMap::Store(std::u16string_view name, std::unique_ptr<VIniFileData> data) {

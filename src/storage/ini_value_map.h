@@ -30,6 +30,10 @@ class VIniValueMap {
 
   // The value of `name` (names compare case-sensitively); null when absent or deleted.
   VIniFileData* Find(std::u16string_view name);
+  // Reads of the two commonest kinds, answered from the entry as read when no value object was
+  // made for it, so that loading a configuration object allocates nothing for its numbers.
+  bool ReadDword(std::u16string_view name, uint32_t& value);
+  bool ReadString(std::u16string_view name, VUnicodeString& value);
   void Store(std::u16string_view name, std::unique_ptr<VIniFileData> data);
   // Leaves the name without a value; false when it had none.
   bool Remove(std::u16string_view name);
@@ -65,6 +69,7 @@ class VIniValueMap {
   void Place(int32_t index, uint64_t hash);
   void Rehash();
   VIniFileData* Materialize(Element& element);
+  Element* FindElement(std::u16string_view name);
   int Type(const Element& element) const;
   template <class F>
   void InOrder(F visit);

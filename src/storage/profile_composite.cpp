@@ -138,6 +138,19 @@ VProfileData* VProfileComposite::FindMember(std::u16string_view storedName) {
   return nullptr;
 }
 
+void VProfileComposite::CollectMemberNames(std::vector<VUnicodeString>& names) {
+  const VMemberTable& table = GetMemberTable();
+  for (size_t position = 0; position < table.MemberCount(); ++position) {
+    const VMemberRow& row = table.Rows()[table.MemberRow(position)];
+    VProfileData& member = MemberOf(row);
+    if (row.kind->composite) {
+      row.kind->composite(member)->CollectMemberNames(names);
+    } else {
+      names.push_back(member.GetName());
+    }
+  }
+}
+
 std::vector<VSettingInfo> VProfileComposite::ListSettings() const {
   std::vector<VSettingInfo> out;
   AppendSettings(out);

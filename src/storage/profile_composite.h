@@ -72,6 +72,8 @@ class VProfileComposite : public VProfileData {
   // The first member of the member table whose name equals `storedName` without regard to
   // case, looking into nested objects too; null when there is none.
   VProfileData* FindMember(std::u16string_view storedName);
+  // The stored names of every member of the member table, nested objects included.
+  void CollectMemberNames(std::vector<VUnicodeString>& names);
 
   // Every row in table order (nested objects in place), as a save would write it.
   std::vector<VSettingInfo> ListSettings() const;

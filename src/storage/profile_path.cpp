@@ -68,10 +68,19 @@ VUnicodeString VContractPath(const VUnicodeString& path, const VPathFolders& fol
 }
 
 ProfilePath::ProfilePath(VPathKind fixedKind, bool readV2First)
-    : folders_(VPathFolders::Current()), fixedKind_(fixedKind), readV2First_(readV2First) {}
+    : fixedKind_(fixedKind), readV2First_(readV2First) {}
+
+const VPathFolders& ProfilePath::Folders() const {
+  if (!folders_) folders_ = VPathFolders::Current();
+  return *folders_;
+}
+
+namespace {
+bool MayHoldPlaceholder(std::u16string_view text) { return text.substr(0, 2) == u"${"; }
+}  // namespace
 
 VUnicodeString ProfilePath::GetStoredText() const {
-  return VContractPath(Current(), folders_, kind_, fixedKind_);
+  return VContractPath(Current(), Folders(), kind_, fixedKind_);
 }
 
 bool ProfilePath::ReadValue(const VProfileKey& key, const VUnicodeString& valueName,
@@ -86,7 +95,8 @@ bool ProfilePath::ReadValue(const VProfileKey& key, const VUnicodeString& valueN
     return false;
   }
   VPathKind kind = kPathNone;
-  VUnicodeString expanded = VExpandStoredPath(stored, folders_, kind, fixedKind_);
+  VUnicodeString expanded =
+      MayHoldPlaceholder(stored) ? VExpandStoredPath(stored, Folders(), kind, fixedKind_) : stored;
   if (value) {
     *value = expanded;
     kind_ = kind;
@@ -97,7 +107,7 @@ bool ProfilePath::ReadValue(const VProfileKey& key, const VUnicodeString& valueN
 bool ProfilePath::WriteValue(VProfileKey& key, const VUnicodeString& valueName,
                              const VUnicodeString& value) {
   const VUnicodeString& target = readFrom_.empty() ? valueName : readFrom_;
-  VUnicodeString stored = VContractPath(value, folders_, kind_, fixedKind_);
+  VUnicodeString stored = VContractPath(value, Folders(), kind_, fixedKind_);
   return key.WriteString(target.c_str(), stored.c_str());
 }
 
@@ -108,7 +118,8 @@ bool ProfilePath::GetStoredValue(VStoredValue& value) const {
 
 bool ProfilePath::SetFromText(const VUnicodeString& text, VReportMessageParams&) {
   VPathKind kind = kPathNone;
-  Current() = VExpandStoredPath(text, folders_, kind, fixedKind_);
+  Current() = MayHoldPlaceholder(text) ? VExpandStoredPath(text, Folders(), kind, fixedKind_)
+                                       : VUnicodeString(text);
   kind_ = kind;
   return true;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 
 #include "storage/profile_value2.h"
 
@@ -60,7 +61,10 @@ class ProfilePath : public VProfile2<VUnicodeString, VProfileSz> {
   bool SetFromText(const VUnicodeString& text, VReportMessageParams& error) override;
 
  private:
-  VPathFolders folders_;
+  // The real folders, read when first needed: most stored paths hold no placeholder, and a
+  // configuration object holds many path settings.
+  const VPathFolders& Folders() const;
+  mutable std::optional<VPathFolders> folders_;
   VPathKind fixedKind_;
   VPathKind kind_ = kPathNone;
   bool readV2First_;

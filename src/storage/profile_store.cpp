@@ -1,6 +1,7 @@
 #include "storage/profile_store.h"
 
 #include <atomic>
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
@@ -56,6 +57,14 @@ VProfilePrivateKeyIterator* VUnavailableKey::CreatePrivateKeyIterator(bool) {
 constexpr uint32_t kErrorInvalidFunction = 1;
 
 }  // namespace
+
+void VProfilePrivateKey::ForEachValueName(
+    const std::function<void(const VUnicodeString& name, int type)>& visit) {
+  std::unique_ptr<VProfilePrivateKeyIterator> iterator(CreatePrivateKeyIterator(true));
+  VUnicodeString name;
+  int type = 0;
+  while (iterator && iterator->Next(name, type)) visit(name, type);
+}
 
 void VSetProfileFactoryGetter(VProfileStoreFactoryGetter getter) { gFactoryGetter = getter; }
 VProfileStoreFactoryGetter VGetProfileFactoryGetter() { return gFactoryGetter.load(); }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "platform/unicode_string.h"
 #include "report/report_message_params.h"
@@ -61,6 +62,9 @@ class VProfilePrivateKey {
   // Writes what a caching back end holds now, instead of when the key is released, so that the
   // caller learns whether it reached storage. Back ends that write through have nothing to do.
   virtual bool Flush() { return true; }
+  // Every value's name and type code in no particular order: for callers that look at all of a
+  // key's values and need no listing order (the iterator sorts).
+  virtual void ForEachValueName(const std::function<void(const VUnicodeString& name, int type)>& visit);
 };
 
 class VProfilePrivateStore {
@@ -137,6 +141,9 @@ class VProfileKey {
   bool Rewrite() { return private_->Rewrite(); }
   void MergePersonalData(const char16_t* folder) { private_->MergePersonalData(folder); }
   bool Flush() { return private_->Flush(); }
+  void ForEachValueName(const std::function<void(const VUnicodeString& name, int type)>& visit) const {
+    private_->ForEachValueName(visit);
+  }
 
   VProfilePrivateKey* GetPrivateKey() const { return private_; }
 
