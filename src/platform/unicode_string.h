@@ -89,6 +89,8 @@ bool IsValidUtf8(std::string_view bytes);
 // Strict conversion used where a malformed surrogate must fail the operation (key derivation).
 bool Utf16ToUtf8Strict(std::u16string_view text, std::string& out);
 std::string ToUtf8(std::u16string_view text);
+// Appends one code point in UTF-8.
+void AppendUtf8(std::string& out, uint32_t codePoint);
 std::u16string FromUtf8(std::string_view utf8);
 // Windows-1252, the code page of text files written on Western Windows systems.
 std::u16string FromWindows1252(std::string_view bytes);

@@ -1,5 +1,7 @@
 #include "quillane/json.h"
 
+#include "platform/unicode_string.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -31,23 +33,6 @@ void AppendEscaped(std::string& out, const std::string& text) {
   out.push_back('"');
 }
 
-void AppendUtf8(std::string& out, uint32_t cp) {
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
 
 class Parser {
  public:
@@ -127,7 +112,7 @@ class Parser {
           } else if (cp >= 0xD800 && cp <= 0xDFFF) {
             return Fail("lone surrogate");
           }
-          AppendUtf8(out, cp);
+          vtext::AppendUtf8(out, cp);
           break;
         }
         default: return Fail("bad escape");
