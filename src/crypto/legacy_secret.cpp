@@ -44,8 +44,10 @@ VLegacySecretResult CarryLegacySecret(VProfileKey& key, const char16_t* oldName,
   if (IsConfigPassphraseDisabled()) return VLegacySecretResult::Disabled;
 
   VEncryptedString current;
-  if (key.ReadString(newName, current)) {
-    // A current value exists already (written by a newer release): it wins.
+  if (key.ReadString(newName, current) && !current.empty()) {
+    // A current value exists already (written by a newer release): it wins. An empty one is no
+    // value: a save while the old one could not be carried (the passphrase disabled, say) writes
+    // the new name empty, and letting that win would blank the only copy of the secret.
   } else {
     current.SetRandomSource(value.GetRandomSource());
     if (!current.SetPlaintext(plaintext, GetConfigPassphrase(), error))

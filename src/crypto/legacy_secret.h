@@ -23,8 +23,8 @@ enum class VLegacySecretResult {
   Failed,       // the store refused a write; `error` says why
 };
 
-// `oldName` is read from `key`; `newName` receives the encrypted value unless it holds one
-// already, in which case that one is kept and returned in `value`. On any result but Carried,
+// `oldName` is read from `key`; `newName` receives the encrypted value unless it holds a
+// non-empty one already, in which case that one is kept and returned in `value`. On any result but Carried,
 // `value` is left as it was.
 VLegacySecretResult CarryLegacySecret(VProfileKey& key, const char16_t* oldName,
                                       VLegacySecretDecoder decoder, const char16_t* newName,

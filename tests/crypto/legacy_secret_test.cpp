@@ -127,6 +127,15 @@ TEST_F(LegacySecret, AnExistingNewValueWinsAndTheOldOneIsStillBlanked) {
   std::string bytes = qtest::ReadFile(File());
   EXPECT_NE(bytes.find(Line("Firewall Password V2", newer)), std::string::npos);
   EXPECT_NE(bytes.find(Line("Firewall Password", u"")), std::string::npos);
+
+  // An empty new value (saved while the old one could not be carried) is no value: the old one
+  // is carried over it rather than blanked.
+  WriteLines(Line("Firewall Password", encoded) + Line("Firewall Password V2", u""));
+  EXPECT_EQ(Carry(u"Firewall Password", VLegacySecretDecoder::Encoded, u"Firewall Password V2", value),
+            VLegacySecretResult::Carried);
+  VUnicodeString plaintext;
+  ASSERT_TRUE(value.GetPlaintext(u"config pass", plaintext));
+  EXPECT_EQ(plaintext, u"older");
 }
 
 TEST_F(LegacySecret, TheLoginScriptTakesItsOwnNewName) {
