@@ -1,5 +1,7 @@
 #include "config/named_item_config.h"
 
+#include "config/firewall_config.h"
+
 bool NamedItemConfig::SaveItem(VProfileKey& collectionKey, bool force,
                                VReportMessageParams& error) {
   VProfileKey item(collectionKey, itemName_.c_str(), SaveKeyFlags(collectionKey));
@@ -50,6 +52,7 @@ NamedItemConfig* CreateNamedItemConfig(ItemCollection collection, const VUnicode
   // Each kind's own object takes its place here as it comes.
   switch (collection) {
     case ItemCollection::Firewalls:
+      return new FirewallConfig(itemName);
     case ItemCollection::KeywordLists:
     case ItemCollection::ButtonBars:
     case ItemCollection::ScheduledTasks:

@@ -9,10 +9,15 @@
 #include "platform/unknown.h"
 #include "storage/profile_composite.h"
 
-class NamedItemConfig : public VUnknown<IUnknown>, public VProfileComposite {
+// Reference counting comes with the interface each kind offers its users (VNamedItemObject), so
+// that a firewall is counted once whether it is held as an item or as what protocol modules see.
+class NamedItemConfig : public VProfileComposite {
  public:
   NamedItemConfig(ItemCollection collection, const VUnicodeString& itemName)
       : collection_(collection), itemName_(itemName) {}
+
+  virtual long AddRef() = 0;
+  virtual long Release() = 0;
 
   ItemCollection GetCollection() const { return collection_; }
   const VUnicodeString& GetItemName() const { return itemName_; }
@@ -34,13 +39,23 @@ class NamedItemConfig : public VUnknown<IUnknown>, public VProfileComposite {
   VUnicodeString itemName_;
 };
 
+// A named item that implements `Interface` (an IUnknown) and counts its references through it.
+template <class Interface>
+class VNamedItemObject : public VUnknown<Interface>, public NamedItemConfig {
+ public:
+  VNamedItemObject(ItemCollection collection, const VUnicodeString& itemName)
+      : NamedItemConfig(collection, itemName) {}
+  long AddRef() override { return VUnknown<Interface>::AddRef(); }
+  long Release() override { return VUnknown<Interface>::Release(); }
+};
+
 // An item kept whole: every value and sub-key of its key, of any kind, read at load and written
 // back at save, so that nothing another program stored there is lost. Serves every collection
 // whose own object is not there yet.
-class ItemSnapshotConfig : public NamedItemConfig {
+class ItemSnapshotConfig : public VNamedItemObject<IUnknown> {
  public:
   using Node = VProfileSubkeyCopy::Node;
-  using NamedItemConfig::NamedItemConfig;
+  using VNamedItemObject::VNamedItemObject;
 
   const Node& GetContents() const { return contents_; }
   void SetContents(const Node& contents) { contents_ = contents; }

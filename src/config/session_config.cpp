@@ -7,6 +7,7 @@
 #include "config/connect_protocol_table.h"
 #include "config/global_config_instance.h"
 #include "config/none_config.h"
+#include "config/session_database_instance.h"
 #include "crypto/legacy_secret.h"
 #include "platform/app_info.h"
 #include "platform/desktop_settings.h"
@@ -264,9 +265,9 @@ bool SessionConfig::QueryTransferConfig(int question, VVariant& answer) {
 }
 
 VStringArray SessionConfig::GetFirewallNames() const {
-  // The firewall configurations add their names once they exist; a session can always go
-  // without one.
-  return VStringArray{VUnicodeString(kNoneProtocolName)};
+  if (SessionDatabase* database = GetSessionDatabase()) return database->ListFirewalls();
+  SessionDatabase local;
+  return local.ListFirewalls();
 }
 
 bool SessionConfig::IsDefaultSession() const {

@@ -25,6 +25,8 @@ class ISessionListing {
   virtual bool ListFolders(const VUnicodeString& folder, VStringArray& names) = 0;
 };
 
+class FirewallConfig;
+
 class SessionDatabase : public ISessionListing {
  public:
   static constexpr const char16_t* kSessionsKey = u"Sessions";
@@ -97,6 +99,18 @@ class SessionDatabase : public ISessionListing {
   // Saves `item` under its name (the firewall "None" is never written). False with the reason in
   // `error`.
   bool SaveItem(NamedItemConfig& item, VReportMessageParams& error, bool force = false);
+  // Deletes the item with everything below its key. False, with the reason, when there is no
+  // such item, it is provided by the programs, or its key may not be written.
+  bool DeleteItem(ItemCollection collection, const VUnicodeString& name,
+                  VReportMessageParams& error);
+
+  // ---- firewalls (their keys: ItemKeyPath(ItemCollection::Firewalls, name)) ----
+
+  // "None" first, then every stored firewall in name order.
+  VStringArray ListFirewalls();
+  // The firewall named `name`: "None" is one of defaults, read from nothing; a key without
+  // "Firewall Type" is none. Empty when there is no such firewall.
+  VRef<FirewallConfig> OpenFirewall(const VUnicodeString& name);
 
  private:
   std::unique_ptr<VProfileStore> OpenStore(bool readOnly);

@@ -128,3 +128,40 @@ bool SessionDatabase::SaveItem(NamedItemConfig& item, VReportMessageParams& erro
   }
   return true;
 }
+
+bool SessionDatabase::DeleteItem(ItemCollection collection, const VUnicodeString& name,
+                                 VReportMessageParams& error) {
+  const ItemCollectionInfo& info = GetItemCollectionInfo(collection);
+  if (Matches(info.virtualName, name) || !IsItemName(name)) {
+    error.Reset(win32::kInvalidName);
+    return false;
+  }
+  std::unique_ptr<VProfileStore> store = OpenStore(false);
+  KeyChain chain(*store->GetRootKey());
+  if (!chain.Open(info.key)) {
+    error.Reset(win32::kFileNotFound);
+    return false;
+  }
+  VProfileKey& collectionKey = chain.Key();
+  bool writable = false;
+  {
+    // Opened only once it is known to exist (some stores make a key in memory by opening it),
+    // and let go before it is deleted.
+    KeyChain item(collectionKey);
+    if (!item.Open(name) || !CarriesMarker(item.Key(), info)) {
+      error.Reset(win32::kFileNotFound);
+      return false;
+    }
+    writable = item.Key().CanWrite();
+  }
+  if (!writable) {
+    error.Reset(win32::kAccessDenied);
+    return false;
+  }
+  if (!collectionKey.DeleteSubKey(name.c_str()) || !collectionKey.Flush()) {
+    error = collectionKey.GetLastError();
+    if (!error.IsError()) error.Reset(win32::kAccessDenied);
+    return false;
+  }
+  return true;
+}

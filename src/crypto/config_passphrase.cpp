@@ -88,3 +88,9 @@ void CloseConfigPassphraseCache() { State().Close(); }
 bool IsConfigPassphraseCacheShared() {
   return State().With([](VPassphraseCache& cache) { return cache.IsShared(); });
 }
+
+uint32_t GetConfigPassphraseCacheHolders() {
+  return State().With([](VPassphraseCache& cache) {
+    return cache.IsShared() ? cache.ReferenceCount() : 1u;
+  });
+}

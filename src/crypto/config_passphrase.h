@@ -35,3 +35,5 @@ bool OpenSharedConfigPassphraseCache(const VSharedMemoryNames& names, VReportMes
 // start with an empty private cache.
 void CloseConfigPassphraseCache();
 bool IsConfigPassphraseCacheShared();
+// The processes holding the cache, this one included (1 for a private cache, 0 when none is open).
+uint32_t GetConfigPassphraseCacheHolders();

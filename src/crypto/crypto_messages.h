@@ -30,5 +30,30 @@ constexpr uint32_t kSharedObjectNotPrivate = 0xE1380311;    // %1: name, %2: own
 constexpr uint32_t kSharedObjectIncompatible = 0xE1380312;  // %1: name
 constexpr uint32_t kSharedObjectUnusable = 0xE1380313;      // %1: name, %2: system text
 constexpr uint32_t kPassphraseTooLongToCache = 0xE1380314;  // %1: length, %2: the most that fits
+constexpr uint32_t kPassphraseEmpty = 0xE1380315;
+constexpr uint32_t kSecretsLeftUnderOldPassphrase = 0xE1380316;  // %1: count, %2: the items
+constexpr uint32_t kSecretsLeftInOlderForm = 0xE1380317;         // %1: count, %2: the items
+constexpr uint32_t kGlobalConfigNotWritable = 0xE1380318;        // %1: why
+
+// The passphrase start-up step.
+constexpr uint32_t kPassphrasesDoNotMatch = 0xE138002F;
+constexpr uint32_t kPassphraseNotCorrect = 0xE1380030;
+constexpr uint32_t kPassphraseNeedsPrompting = 0xE1380035;
+constexpr uint32_t kPassphraseChangeNeedsGui = 0xE138003C;
+constexpr uint32_t kCreatePassphraseTitle = 0x61380031;           // %1: application
+constexpr uint32_t kCreatePassphraseExplanation = 0x61380032;
+constexpr uint32_t kCreatePassphraseExplanationPair = 0x61380033;
+constexpr uint32_t kFirstEncryptionProgress = 0x61380036;         // %1: application
+constexpr uint32_t kWithoutPassphraseWarning = 0x61380037;
+constexpr uint32_t kWithoutPassphraseWarningTransfer = 0x61380038;
+constexpr uint32_t kWithoutPassphraseWarningPair = 0x61380039;
+constexpr uint32_t kWithoutPassphraseWarningSkellan = 0x6138003A;
+constexpr uint32_t kReEncryptionProgress = 0x6138003B;            // %1: application
+constexpr uint32_t kChangeAtNextStartQuestion = 0x6138003D;       // %1: application
+constexpr uint32_t kChangeAtNextStartQuestionPair = 0x6138003E;   // %1: application
+constexpr uint32_t kContinueWithoutPassphrase = 0x6138003F;
+constexpr uint32_t kPassphraseNeededAtStart = 0x61380048;         // %1: application
+constexpr uint32_t kPassphraseNeededAtStartPair = 0x61380049;
+constexpr uint32_t kExistingConfigurationWarning = 0x61380059;
 
 }  // namespace crypto_messages

@@ -36,9 +36,11 @@ uint64_t OwnStartTime() {
 
 }  // namespace
 
-VSharedMemoryNames BuildPassphraseCacheNames(int productId, bool integrated, uid_t uid) {
+VSharedMemoryNames BuildPassphraseCacheNames(int productId, bool integrated, uid_t uid,
+                                             std::string_view scope) {
   std::string product = integrated ? std::string() : "{" + std::to_string(productId) + "}";
   std::string user = "-" + std::to_string(uid);
+  if (!scope.empty()) user += "-" + std::string(scope);
   return {kPassphraseCacheMappingName + product + user, kPassphraseCacheLockName + product + user};
 }
 
@@ -51,7 +53,7 @@ void ReportSharedObjectProblem(const VSharedObjectStatus& status, VReportMessage
     case VSharedObjectProblem::NotPrivate: {
       error.Reset(crypto_messages::kSharedObjectNotPrivate);
       error.AddInsert(name);
-      error.AddInsertFormatted(u"%u", status.owner);
+      error.AddInsertFormatted(u"%1!u!", status.owner);
       char octal[8];
       snprintf(octal, sizeof octal, "%04o", static_cast<unsigned>(status.mode));
       error.AddInsertNarrow(octal);
@@ -114,8 +116,8 @@ bool VPassphraseCache::StorePassphrase(const char16_t* passphrase, VReportMessag
     return false;
   if (text.size() + 1 > kPassphraseCacheTextUnits) {
     error.Reset(crypto_messages::kPassphraseTooLongToCache);
-    error.AddInsertFormatted(u"%u", static_cast<uint32_t>(text.size()));
-    error.AddInsertFormatted(u"%u", static_cast<uint32_t>(kPassphraseCacheTextUnits - 1));
+    error.AddInsertFormatted(u"%1!u!", static_cast<uint32_t>(text.size()));
+    error.AddInsertFormatted(u"%1!u!", static_cast<uint32_t>(kPassphraseCacheTextUnits - 1));
     return false;
   }
   WithArea([&text](VPassphraseCacheArea& area) {

@@ -6,6 +6,8 @@
 
 #include <sys/types.h>
 
+#include <string_view>
+
 #include "platform/shared_memory_cache.h"
 #include "platform/unicode_string.h"
 #include "report/report_message_params.h"
@@ -15,8 +17,10 @@ constexpr char kPassphraseCacheMappingName[] = "{BE251B73-D0CC-49D6-BAD8-73E1DF3
 constexpr char kPassphraseCacheLockName[] = "{4F896D0D-BE15-474B-9673-7EE8C3FB1222}";
 
 // The names for one user: an integrated pair of applications shares one block; otherwise each
-// product has its own ("{<product id>}" appended). The user id ends both names.
-VSharedMemoryNames BuildPassphraseCacheNames(int productId, bool integrated, uid_t uid);
+// product has its own ("{<product id>}" appended). The user id follows, and then `scope` when it
+// is not empty (one configuration's block apart from another's).
+VSharedMemoryNames BuildPassphraseCacheNames(int productId, bool integrated, uid_t uid,
+                                             std::string_view scope = {});
 
 // Turns why a shared object could not be used into a message.
 void ReportSharedObjectProblem(const VSharedObjectStatus& status, VReportMessageParams& error);

@@ -3,16 +3,25 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <memory>
+#include <mutex>
+#include <string>
 
 #include "config/global_config_instance.h"
 #include "crypto/config_passphrase.h"
+#include "crypto/hasher.h"
 #include "crypto/passphrase_cache.h"
 #include "environment/installed_products.h"
 #include "environment/products.h"
 #include "platform/app_info.h"
 
 namespace {
+// Eight bytes of the digest tell configurations apart; the names stay short.
+constexpr size_t kScopeDigestBytes = 8;
+
 std::atomic<int> gInitFlags{0};
+std::mutex gCacheMutex;
+std::string gCacheNames;  // the mapping name the cache was last opened under
 std::atomic<VSessionChooser> gSessionChooser{nullptr};
 std::atomic<VImageListGetter> gImageListGetter{nullptr};
 }  // namespace
@@ -22,13 +31,47 @@ void QuillaneInit(VReportRouterGetter getRouter, int flags) {
   gInitFlags = flags;
   SetDerivedAppProductID(GetProductIdFromName(VGetAppName()));
   DetectInstalledProducts();
-  if (flags & kInitCreatePassphraseCache) {
-    // Which block is shared depends on the product and the pair detected just above.
-    VSharedMemoryNames names =
-        BuildPassphraseCacheNames(GetCurrentAppProductID(), IsIntegrated(), geteuid());
-    VReportMessageParams error;
-    if (!OpenSharedConfigPassphraseCache(names, error)) VRouteMessage(error);
+  {
+    std::lock_guard<std::mutex> lock(gCacheMutex);
+    gCacheNames.clear();
   }
+  // Which block is shared depends on the product and the pair detected just above.
+  if (flags & kInitCreatePassphraseCache) OpenConfigPassphraseCacheForConfiguration();
+}
+
+std::string ConfigPassphraseCacheScope(const VUnicodeString& configFolder) {
+  std::string scope;
+  if (!configFolder.empty()) {
+    VReportMessageParams ignored;
+    std::unique_ptr<CryptUtils::Hasher> hasher = CryptUtils::Hasher::Create("sha256", ignored);
+    std::string folder = configFolder.ToUtf8();
+    uint8_t digest[32] = {};
+    hasher->Update(folder.data(), folder.size());
+    hasher->Final(digest, sizeof digest);
+    static const char kHex[] = "0123456789abcdef";
+    for (size_t i = 0; i < kScopeDigestBytes; ++i) {
+      scope.push_back(kHex[digest[i] >> 4]);
+      scope.push_back(kHex[digest[i] & 15]);
+    }
+  }
+  return scope;
+}
+
+VSharedMemoryNames ConfigPassphraseCacheNames(const VUnicodeString& configFolder) {
+  return BuildPassphraseCacheNames(GetCurrentAppProductID(), IsIntegrated(), geteuid(),
+                                   ConfigPassphraseCacheScope(configFolder));
+}
+
+bool OpenConfigPassphraseCacheForConfiguration() {
+  if (!(gInitFlags & kInitCreatePassphraseCache)) return true;
+  VSharedMemoryNames names = ConfigPassphraseCacheNames(GetTlvConfigPathSub());
+  std::lock_guard<std::mutex> lock(gCacheMutex);
+  if (names.mapping == gCacheNames) return IsConfigPassphraseCacheShared();
+  gCacheNames = names.mapping;
+  VReportMessageParams error;
+  if (OpenSharedConfigPassphraseCache(names, error)) return true;
+  VRouteMessage(error);
+  return false;
 }
 
 void QuillaneInitProfileFactory(VProfileStoreFactoryGetter getFactory) {
@@ -42,7 +85,11 @@ void QuillaneInitGUI(VSessionChooser sessionChooser, VImageListGetter imageListG
   GetGlobalConfig(nullptr, -1);
 }
 
-void QuillaneCleanupForUnload() { CloseConfigPassphraseCache(); }
+void QuillaneCleanupForUnload() {
+  std::lock_guard<std::mutex> lock(gCacheMutex);
+  gCacheNames.clear();
+  CloseConfigPassphraseCache();
+}
 
 int QuillaneGetInitFlags() { return gInitFlags; }
 VSessionChooser QuillaneGetSessionChooser() { return gSessionChooser; }

@@ -2,6 +2,9 @@
 // QuillaneInitProfileFactory, (passphrase), QuillaneInitGUI; QuillaneCleanupForUnload last.
 #pragma once
 
+#include <string>
+
+#include "platform/shared_memory_cache.h"
 #include "report/message_router.h"
 #include "storage/profile_store.h"
 
@@ -23,6 +26,20 @@ void QuillaneCleanupForUnload();
 
 // The flags given to QuillaneInit.
 int QuillaneGetInitFlags();
+
+// The passphrase cache is shared per configuration: the names carry a digest of the configuration
+// folder in use, so that a process working on another configuration (another folder given on its
+// command line) neither takes nor overwrites the passphrase of this one. These are the names for
+// `configFolder` (empty: none known) under the running product and user.
+VSharedMemoryNames ConfigPassphraseCacheNames(const VUnicodeString& configFolder);
+// The part of those names that stands for the folder: 16 hexadecimal digits of its SHA-256
+// digest; empty for no folder.
+std::string ConfigPassphraseCacheScope(const VUnicodeString& configFolder);
+// Shares the cache under the names for the configuration folder in use now, when the host asked
+// for sharing; reopens it when the folder changed since it was opened. Called by QuillaneInit and
+// again when the passphrase is settled, by which time the host has chosen its folder. False, the
+// reason routed to the host, when the shared cache could not be used (a private one is).
+bool OpenConfigPassphraseCacheForConfiguration();
 // The callbacks given to QuillaneInitGUI (null until then).
 VSessionChooser QuillaneGetSessionChooser();
 VImageListGetter QuillaneGetImageListGetter();

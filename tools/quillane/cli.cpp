@@ -88,7 +88,8 @@ int Context::Fail(int code, uint32_t id, const std::vector<VUnicodeString>& inse
 }
 
 void Context::Finish() {
-  if (options.json) std::cout << result_.Dump() << std::endl;
+  if (options.json && !finished_) std::cout << result_.Dump() << std::endl;
+  finished_ = true;
 }
 
 std::vector<VUnicodeString> SplitKeyPath(const std::string& path) {

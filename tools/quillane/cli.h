@@ -71,11 +71,13 @@ class Context {
   int Fail(int code, VReportMessageParams& message);
   int Fail(int code, uint32_t id, const std::vector<VUnicodeString>& inserts = {});
 
-  // Prints the JSON result (when --json) at the end of the command.
+  // Prints the JSON result (when --json) at the end of the command, once: a command that goes on
+  // running after it has answered calls it early.
   void Finish();
 
  private:
   ::Json result_ = ::Json::Object();
+  bool finished_ = false;
   std::unique_ptr<VProfileStoreFactory> factory_;
 };
 

@@ -71,9 +71,16 @@ size_t ParseGlobalOptions(int argc, char** argv, cli::Options& options, bool& he
   return static_cast<size_t>(i);
 }
 
+// Lets the passphrase cache go on every way out, so that the last of the user's processes to hold
+// it removes its shared object.
+struct CleanupAtExit {
+  ~CleanupAtExit() { QuillaneCleanupForUnload(); }
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  CleanupAtExit cleanup;
   cli::Context context;
   gContext = &context;
   std::string commandName;
@@ -103,7 +110,10 @@ int main(int argc, char** argv) {
     }
 
     VSetAppName(cli::Wide(context.options.app));
-    QuillaneInit(nullptr, 0);
+    // The passphrase cache is shared per configuration: where the folder is named on the command
+    // line, the cache is opened for it at once.
+    cli::NoteConfigFolderEarly(context.options);
+    QuillaneInit(nullptr, kInitCreatePassphraseCache);
     QuillaneInitProfileFactory(&CommandLineFactory);
     cli::ResolveStoreLocation(context);
 

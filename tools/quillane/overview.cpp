@@ -2,8 +2,10 @@
 #include <iostream>
 
 #include "config/session_database_instance.h"
+#include "environment/library_init.h"
 #include "platform/file_system.h"
 #include "quillane/cli.h"
+#include "quillane/passphrase_settle.h"
 #include "quillane/usage.h"
 #include "storage/registry_hive.h"
 
@@ -39,6 +41,16 @@ int RunOverview(Context& context) {
       folderCount = walk.folders;
     }
   }
+  // The passphrase as this user's running processes know it, without asking for it.
+  OpenConfigPassphraseCacheForConfiguration();
+  bool checkValue = false;
+  if (exists) {
+    VProfileStore store(true, nullptr);
+    VProfileKey global(*store.GetRootKey(), u"Global");
+    VUnicodeString check;
+    checkValue = global.ReadString(u"Config Passphrase", check) && !check.empty();
+  }
+  const char* passphrase = PassphraseStateName();
   if (context.Json()) {
     Json result = Json::Object();
     result.Set("app", context.options.app);
@@ -50,6 +62,10 @@ int RunOverview(Context& context) {
     result.Set("keys", keys);
     result.Set("sessions", static_cast<uint64_t>(sessionCount));
     result.Set("folders", static_cast<uint64_t>(folderCount));
+    Json state = Json::Object();
+    state.Set("state", passphrase);
+    state.Set("check_value", checkValue);
+    result.Set("passphrase", std::move(state));
     context.SetResult(std::move(result));
     return kExitOk;
   }
@@ -65,7 +81,9 @@ int RunOverview(Context& context) {
   std::cout << '\n';
   for (const auto& key : keys.Items()) std::cout << "  " << key.AsString() << '\n';
   std::cout << "Sessions:       " << sessionCount << '\n'
-            << "Folders:        " << folderCount << '\n';
+            << "Folders:        " << folderCount << '\n'
+            << "Passphrase:     " << (checkValue ? "chosen" : "none chosen yet") << ", "
+            << passphrase << " to this user's running processes\n";
   return kExitOk;
 }
 

@@ -6,6 +6,7 @@
 #include "config/session_name.h"
 #include "config/session_store.h"
 #include "quillane/cli.h"
+#include "quillane/passphrase_settle.h"
 #include "quillane/setting_commands.h"
 
 namespace cli {
@@ -18,11 +19,13 @@ constexpr char kUsage[] =
     "  quillane session delete PATH\n"
     "PATH is the session's path below the Sessions folder (Lab/router1). show lists every\n"
     "setting (terminal part, session settings, printer part, protocol names) as a save would\n"
-    "write it; --secrets adds the plaintext of each secret, decrypted under the passphrase of\n"
-    "--passphrase-env (empty when it does not decrypt). set changes one setting and saves the\n"
+    "write it; --secrets adds the plaintext of each secret, decrypted under the configuration\n"
+    "passphrase (empty when it does not decrypt). set changes one setting and saves the\n"
     "session: numbers in decimal or after 0x, booleans 0, 1, true or false, lists as a JSON array\n"
-    "of strings, secrets as their plaintext (encrypted under the passphrase of --passphrase-env),\n"
-    "the login script as its text form. create makes a session from the Default session.\n";
+    "of strings, secrets as their plaintext (encrypted under the configuration passphrase),\n"
+    "the login script as its text form. create makes a session from the Default session.\n"
+    "The passphrase is settled as for quillane passphrase init; when it cannot be, the command\n"
+    "goes on without it: secrets read as empty and new ones are refused.\n";
 
 VUnicodeString SessionPath(const std::string& path) {
   VUnicodeString joined;
@@ -46,13 +49,15 @@ VRef<SessionConfig> Open(const VUnicodeString& path, VReportMessageParams& error
 
 int Show(Context& context, const ParsedArgs& args) {
   if (args.positionals.empty()) throw UsageError("expected PATH");
-  UseCommandLinePassphrase(context);
+  bool wantSecrets = args.switches.count("--secrets") > 0;
+  if (int status = SettlePassphrase(context, PassphraseUse::Optional, 0, wantSecrets))
+    return status;
   VReportMessageParams error;
   VRef<SessionConfig> session = Open(SessionPath(args.positionals[0]), error);
   if (!session) return FailFor(context, error);
   std::vector<std::string> names(args.positionals.begin() + 1, args.positionals.end());
   SecretText secrets;
-  if (args.switches.count("--secrets")) {
+  if (wantSecrets) {
     SessionConfig* config = session.Get();
     secrets = [config](const VSettingInfo& info, std::string& plaintext) {
       auto* secret = dynamic_cast<VProfileEncryptedString*>(config->FindSetting(info.name));
@@ -66,7 +71,7 @@ int Show(Context& context, const ParsedArgs& args) {
 
 int Set(Context& context, const ParsedArgs& args) {
   if (args.positionals.size() != 3) throw UsageError("expected PATH NAME VALUE");
-  UseCommandLinePassphrase(context);
+  if (int status = SettlePassphrase(context, PassphraseUse::Optional)) return status;
   VUnicodeString path = SessionPath(args.positionals[0]);
   VReportMessageParams error;
   VRef<SessionConfig> session = Open(path, error);
@@ -82,7 +87,7 @@ int Set(Context& context, const ParsedArgs& args) {
 
 int Create(Context& context, const ParsedArgs& args) {
   if (args.positionals.size() != 1) throw UsageError("expected PATH");
-  UseCommandLinePassphrase(context);
+  if (int status = SettlePassphrase(context, PassphraseUse::Optional)) return status;
   std::vector<VUnicodeString> levels = SplitSessionPath(Wide(args.positionals[0]));
   if (levels.empty()) throw UsageError("expected a session path");
   VUnicodeString folder;

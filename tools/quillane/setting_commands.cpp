@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "crypto/config_passphrase.h"
 #include "quillane/key_values.h"
 #include "storage/profile_multi_line.h"
 #include "storage/setting_text.h"
@@ -101,11 +100,6 @@ VUnicodeString CommandLinePassphrase(const Context& context) {
     throw UsageError("the passphrase in " + name + " is not valid UTF-8");
   passphrase = VUnicodeString::FromUtf8(value);
   return passphrase;
-}
-
-void UseCommandLinePassphrase(const Context& context) {
-  VUnicodeString passphrase = CommandLinePassphrase(context);
-  SetConfigPassphrase(passphrase.c_str());
 }
 
 }  // namespace cli

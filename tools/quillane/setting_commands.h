@@ -29,9 +29,6 @@ int ShowSettings(Context& context, const std::vector<VSettingInfo>& all,
 bool SetSettingFromText(VProfileComposite& object, const VSettingInfo& info,
                         const std::string& value, VReportMessageParams& error);
 
-// Makes the passphrase of --passphrase-env the configuration passphrase of this run (the empty
-// passphrase without the option).
-void UseCommandLinePassphrase(const Context& context);
 // The passphrase of --passphrase-env (empty without the option).
 VUnicodeString CommandLinePassphrase(const Context& context);
 

@@ -36,6 +36,13 @@ std::string ResolveConfigFolder(const Options& options, std::string& how) {
       vfs::JoinPath(vfs::JoinPath(vapp::XdgConfigHome(), "Tolvane"), options.app), "Config");
 }
 
+void NoteConfigFolderEarly(const Options& options) {
+  if (!options.config.empty() && options.xml.empty())
+    vapp::SetConfigFolderInUse(Wide(Full(options.config)));
+  else if (!options.xml.empty() && options.config.empty())
+    vapp::SetConfigFolderInUse(Wide(vfs::ParentFolder(Full(options.xml))));
+}
+
 void ResolveStoreLocation(Context& context) {
   const Options& options = context.options;
   int chosen = !options.config.empty() + !options.xml.empty() + !options.registry.empty();

@@ -13,4 +13,7 @@ std::string ResolveConfigFolder(const Options& options, std::string& how);
 // Fills the context's store kind, location and how it was found, and makes the configuration
 // folder the one in use (the folder behind ${TLV_CONFIG_PATH}).
 void ResolveStoreLocation(Context& context);
+// Makes a folder named by --config (or the folder of --xml) the one in use before the library is
+// set up; ResolveStoreLocation settles the rest.
+void NoteConfigFolderEarly(const Options& options);
 }  // namespace cli
