@@ -88,19 +88,15 @@ TEST_F(FirewallTest, LoadingKeepsStoredValuesAndCarriesTheOlderPasswordOnce) {
   EXPECT_EQ(names[1], u"socks");
 }
 
-TEST_F(FirewallTest, NoneIsListedFirstAndNeverRead) {
+TEST_F(FirewallTest, NoneIsNeverReadFromTheStore) {
   struct Counting : VProfileStoreFactory {
-    VProfileStoreFactory* inner;
     int stores = 0;
-    VProfilePrivateStore* CreatePrivateStore() override { ++stores; return inner->CreatePrivateStore(); }
+    VProfilePrivateStore* CreatePrivateStore() override { ++stores; return nullptr; }
   } counting;
-  counting.inner = &folder_.Factory();
-  SessionDatabase db(&counting);
-  VRef<FirewallConfig> none = db.OpenFirewall(u"None");
+  VRef<FirewallConfig> none = SessionDatabase(&counting).OpenFirewall(u"None");
   ASSERT_TRUE(none);
-  EXPECT_EQ(none->GetTypeName(), u"None");
+  EXPECT_EQ(none->GetTypeNumber(), 0);
   EXPECT_EQ(counting.stores, 0);
-  EXPECT_EQ(db.ListFirewalls(), VStringArray{u"None"});  // no "Firewalls" key at all
 }
 
 TEST_F(FirewallTest, CredentialsAreAskedForOnlyWhenNeededAndSavedOnRequest) {

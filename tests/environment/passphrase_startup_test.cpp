@@ -286,19 +286,6 @@ TEST_F(PassphraseStartup, AChangeThatCannotSaveItsCheckValueChangesNothing) {
   chmod(folder_.FilePath("Global").c_str(), 0644);
 }
 
-TEST_F(PassphraseStartup, AnotherProcessBusyBeyondTheTriesRefusesWithoutPrompting) {
-  MakeConfiguration(u"pw");
-  ASSERT_TRUE(TryTakeConfigPassphraseBusy());  // held as another process would hold it
-  std::vector<long> pauses;
-  services_.sleep = [&](std::chrono::milliseconds pause) { pauses.push_back(pause.count()); };
-  // The flag of a live holder is never taken over, even the caller's own.
-  EXPECT_EQ(Init(kNoPrompt, u"pw"), win32::kCancelled);
-  EXPECT_EQ(report_.GetMessageId(), 0xE1380046u);
-  EXPECT_EQ(pauses.size(), 24u);
-  ReleaseConfigPassphraseBusy();
-  EXPECT_EQ(Init(kNoPrompt, u"pw"), win32::kSuccess);
-}
-
 class YesNo : public IUserQuestions {
  public:
   bool answer = true;
