@@ -62,8 +62,8 @@ struct Fixture {
 };
 
 Fixture& Shared() {
-  static Fixture* fixture = new Fixture;
-  return *fixture;
+  static Fixture fixture;  // destroyed at exit, taking its tree off tmpfs
+  return fixture;
 }
 
 void BM_ReEncryptEverySession(benchmark::State& state) {
