@@ -353,6 +353,12 @@ TEST_F(PassphraseCommands, FirewallsAreListedShownChangedAndDeleted) {
 
   EXPECT_EQ(Q({"firewall", "set", "None", "Firewall Address", "x"}).status, 3);
   EXPECT_EQ(Q({"firewall", "set", "new", "Firewall Address", "proxy"}).status, 0);
+  // A type name no type has is refused (it would load as no firewall at all); case does not matter.
+  RunResult badType = Q({"firewall", "set", "new", "Firewall Type", "socks5"});
+  EXPECT_EQ(badType.status, 3);
+  EXPECT_NE(badType.err.find("'socks5' is not a firewall type. The types are: None, "), std::string::npos) << badType.err;
+  EXPECT_EQ(Q({"firewall", "set", "new", "Firewall Type", "SOCKSV5_USERPASS"}).status, 0);
+  EXPECT_EQ(Q({"firewall", "show", "new"}).out.find("type\t4\t"), 0u);
   EXPECT_EQ(Q({"--json", "firewall", "list"}).out, "[\"None\", \"new\", \"old\"]\n");
   EXPECT_EQ(Q({"firewall", "delete", "None"}).status, 3);
   EXPECT_EQ(Q({"firewall", "delete", "new"}).status, 0);

@@ -25,6 +25,8 @@ constexpr char kUsage[] =
     "it; \"Firewall Password V2\" takes the plaintext and encrypts it, so it needs the passphrase.\n"
     "\"None\" is built in and cannot be changed or deleted.\n";
 
+constexpr uint32_t kMsgUnknownFirewallType = 0xE13F0090;  // %1: the name, %2: the types
+
 SessionDatabase& Database() {
   static SessionDatabase local;
   SessionDatabase* host = GetSessionDatabase();
@@ -87,6 +89,19 @@ int Show(Context& context, const ParsedArgs& args) {
   return kExitOk;
 }
 
+// A type name no type has would load as "None" and the firewall would silently stop proxying:
+// refuse it and name the types there are.
+int CheckTypeName(Context& context, const std::string& text) {
+  const VUnicodeString name = Wide(text);
+  if (GetFirewallTypeNumber(name) != 0 || vtext::EqualsNoCase(name, kNoFirewallName)) return kExitOk;
+  VUnicodeString types;
+  for (const FirewallTypeInfo& type : FirewallTypes()) {
+    if (!types.empty()) types += u", ";
+    types += type.storedName;
+  }
+  return context.Fail(kExitFailed, kMsgUnknownFirewallType, {name, types});
+}
+
 int Set(Context& context, const ParsedArgs& args) {
   if (args.positionals.size() != 3) throw UsageError("expected NAME SETTING VALUE");
   const std::string& name = args.positionals[0];
@@ -104,6 +119,9 @@ int Set(Context& context, const ParsedArgs& args) {
   std::vector<VSettingInfo> all = firewall->ListSettings();
   const VSettingInfo* info = FindListed(all, args.positionals[1]);
   if (!info) return UnknownSetting(context, args.positionals[1]);
+  if (&firewall->firewallType == firewall->FindSetting(info->name)) {
+    if (int status = CheckTypeName(context, args.positionals[2])) return status;
+  }
   VReportMessageParams error;
   if (!SetSettingFromText(*firewall.Get(), *info, args.positionals[2], error))
     return context.Fail(kExitFailed, error);
