@@ -4,6 +4,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include "key_entries.h"
 #include "storage/ini_file_key.h"
 #include "storage/ini_file_store.h"
 #include "support/test_support.h"
@@ -29,8 +30,10 @@ TEST(IniFileStore, KeyWithoutChangesLeavesNoFile) {
   {
     Store s(dir / "cfg");
     VProfileKey key(s.Root(), u"Global");
-    VDword value = 0;
+    VDword value = 7;
     EXPECT_FALSE(key.ReadDword(u"Anything", value));
+    EXPECT_EQ(value, 7u);
+    EXPECT_FALSE(s.Root().SubKeyExists(u"Global"));
   }
   EXPECT_FALSE(qtest::Exists(dir / "cfg/Global.ini"));
   EXPECT_FALSE(qtest::Exists(dir / "cfg"));
@@ -104,11 +107,7 @@ TEST(IniFileStore, ReadsUntilTheFirstBlankOrDamagedLine) {
   WriteFile(dir / "cfg/Repeat.ini", "S:\"A\"=first\nS:\"B\"=b\nS:\"A\"=last\n");
   Store s(dir / "cfg", "", true);
   VProfileKey key(s.Root(), u"K");
-  VProfileKeyIterator values(key, true);
-  std::vector<std::u16string> names;
-  VUnicodeString name;
-  while (values.Next(name)) names.push_back(name);
-  EXPECT_EQ(names, (std::vector<std::u16string>{u"A", u"B", u"C"}));
+  EXPECT_EQ(ListEntries(key, true), (KeyEntries{{"A", 1}, {"B", 1}, {"C", 0}}));
   VDword c = 0;
   EXPECT_TRUE(key.ReadDword(u"C", c));
   EXPECT_EQ(c, 10u);
@@ -225,16 +224,12 @@ TEST(IniFileStore, SubKeysMergeFoldersAndFilesWithoutRegardToCase) {
   WriteFile(dir / "cfg/.ini", "");
   qtest::MakeDirs(dir / "cfg/Z");
   Store s(dir / "cfg");
-  VProfileKeyIterator keys(s.Root(), false);
-  std::vector<std::pair<std::u16string, int>> seen;
-  VUnicodeString name;
-  int type = 0;
-  while (keys.Next(name, type)) seen.emplace_back(name, type);
+  KeyEntries seen = ListEntries(s.Root(), false);
   ASSERT_EQ(seen.size(), 3u);
-  EXPECT_TRUE(vtext::EqualsNoCase(seen[0].first, u"a"));
+  EXPECT_TRUE(seen[0].first == "a" || seen[0].first == "A");
   EXPECT_EQ(seen[0].second, 7);
-  EXPECT_EQ(seen[1], (std::pair<std::u16string, int>{u"c", 6}));
-  EXPECT_EQ(seen[2], (std::pair<std::u16string, int>{u"Z", 5}));
+  EXPECT_EQ(seen[1], (KeyEntries::value_type{"c", 6}));
+  EXPECT_EQ(seen[2], (KeyEntries::value_type{"Z", 5}));
 
   // A key copied from a case-insensitive system is found under another case.
   WriteFile(dir / "cfg/Sessions/Host1.INI", "S:\"Hostname\"=h\r\n");
@@ -320,7 +315,7 @@ TEST(IniFileStore, NamesThatLeaveTheFolderAreRefused) {
   EXPECT_TRUE(qtest::Exists(dir / "cfg/Sessions"));
 }
 
-TEST(IniFileStore, ValidatesNameLengthAgainstTheFileSystem) {
+TEST(IniFileStore, NamesAreCheckedAgainstTheFileSystemsLength) {
   TempDir dir;
   Store s(dir / "cfg");
   VReportMessageParams* error = nullptr;

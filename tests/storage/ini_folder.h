@@ -2,8 +2,10 @@
 // that are written to and read back from real files.
 #pragma once
 
+#include <cstdio>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "storage/ini_file_store.h"
 #include "support/test_support.h"
@@ -32,6 +34,19 @@ class IniFolder {
     qtest::WriteFile(dir_ / (key + ".ini"), "\xEF\xBB\xBF" + lines);
   }
   VIniFileStoreFactory& Factory() { return factory_; }
+  // The lines of a byte block as a value file holds them: a header with the size, then the
+  // bytes in lower-case hexadecimal, 32 to a line.
+  static std::string BlockLines(const std::string& name, const std::vector<uint8_t>& bytes) {
+    static const char kDigits[] = "0123456789abcdef";
+    char header[16];
+    std::snprintf(header, sizeof header, "%08zx", bytes.size());
+    std::string out = "B:\"" + name + "\"=" + header + "\r\n";
+    for (size_t i = 0; i < bytes.size(); ++i) {
+      out += {' ', kDigits[bytes[i] >> 4], kDigits[bytes[i] & 15]};
+      if ((i + 1) % 32 == 0 || i + 1 == bytes.size()) out += "\r\n";
+    }
+    return out;
+  }
 
  private:
   qtest::TempDir dir_;

@@ -7,6 +7,7 @@
 
 #include <random>
 
+#include "key_entries.h"
 #include "storage/ini_entry_scan.h"
 #include "storage/ini_file_store.h"
 #include "support/test_support.h"
@@ -69,11 +70,7 @@ TEST(IniProcesses, AWriterKilledAtAnyMomentLeavesAWholeFile) {
   }
   // No temporary file of a killed writer is taken for a key.
   VProfileStore store(true, &factory);
-  VProfileKeyIterator keys(*store.GetRootKey(), false);
-  VUnicodeString name;
-  int keyCount = 0;
-  while (keys.Next(name)) ++keyCount;
-  EXPECT_EQ(keyCount, 1);
+  EXPECT_EQ(ListEntries(*store.GetRootKey(), false).size(), 1u);
 }
 
 TEST(IniProcesses, ReadersNeverSeeAPartialFileWhileOthersWrite) {

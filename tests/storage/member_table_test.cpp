@@ -121,17 +121,13 @@ TEST(MemberTable, FirstSaveWritesEveryDefaultInTableOrder) {
   });
   // The load-only row and the empty blob are not written.
   EXPECT_EQ(folder.Lines("Global"), kDefaults);
-}
 
-TEST(MemberTable, WithoutKeyEverySettingTakesItsDefault) {
-  IniFolder folder;
+  // Without a key every setting takes its default too, computed ones included.
   SampleConfig config;
   config.Load(nullptr);
   EXPECT_EQ(config.tabWidth.current, 40);
-  EXPECT_EQ(config.treeSelected, u"Session+");
-  EXPECT_EQ(config.printer.orientation.current, 1);
-  folder.WithKey(u"Global", [&](VProfileKey& key) { EXPECT_TRUE(config.Save(key, false)); });
-  EXPECT_EQ(folder.Lines("Global"), kDefaults);
+  folder.WithKey(u"Other", [&](VProfileKey& key) { EXPECT_TRUE(config.Save(key, false)); });
+  EXPECT_EQ(folder.Lines("Other"), kDefaults);
 }
 
 TEST(MemberTable, StoredValuesAreTakenAndAnUnchangedObjectWritesNothing) {
@@ -157,64 +153,6 @@ TEST(MemberTable, StoredValuesAreTakenAndAnUnchangedObjectWritesNothing) {
       std::string(kDefaultsBeforeLists) + "D:\"Unrelated\"=00000001\r\n" + kDefaultLists;
   expected.replace(expected.find("D:\"Port\"=00000045"), 17, "D:\"Port\"=00000046");
   EXPECT_EQ(folder.Lines("Global"), expected);
-}
-
-TEST(MemberTable, LmbNamesBelongToProducts6And9) {
-  IniFolder folder;
-  folder.WriteLines("Global", "D:\"Show Toolbar\"=00000000\r\nD:\"Show Toolbar LMB\"=00000001\r\n");
-  for (int product : {6, 9}) {
-    SampleConfig config;
-    folder.WithKey(u"Global", [&](VProfileKey& key) { config.Load(&key, product); }, true);
-    EXPECT_TRUE(config.showToolbar.current);
-    EXPECT_EQ(config.showToolbar.GetName(), u"Show Toolbar LMB");
-    EXPECT_EQ(config.FindMember(u"show toolbar lmb"), &config.showToolbar);
-    EXPECT_EQ(config.FindMember(u"Show Toolbar"), nullptr);
-  }
-  SampleConfig terminal;
-  folder.WithKey(u"Global", [&](VProfileKey& key) {
-    terminal.Load(&key, 3);
-    EXPECT_FALSE(terminal.showToolbar.current);
-    terminal.showToolbar = true;
-    EXPECT_TRUE(terminal.Save(key, false));
-  });
-  std::string lines = folder.Lines("Global");
-  EXPECT_EQ(lines.substr(0, 58),
-            "D:\"Show Toolbar\"=00000001\r\nD:\"Show Toolbar LMB\"=00000001\r\n");
-  SampleConfig lumbrel;
-  folder.WithKey(u"Global", [&](VProfileKey& key) {
-    lumbrel.Load(&key, 6);
-    lumbrel.showToolbar = false;
-    EXPECT_TRUE(lumbrel.Save(key, false));
-  });
-  lines = folder.Lines("Global");
-  EXPECT_EQ(lines.substr(0, 58),
-            "D:\"Show Toolbar\"=00000001\r\nD:\"Show Toolbar LMB\"=00000000\r\n");
-}
-
-TEST(MemberTable, ClampsApplyAfterLoadingAndAreWrittenBack) {
-  IniFolder folder;
-  folder.WriteLines("Global", "D:\"MRU Count\"=00000063\r\nD:\"Tab Width\"=0000000c\r\n");
-  folder.WithKey(u"Global", [](VProfileKey& key) {
-    SampleConfig config;
-    config.Load(&key, 3);
-    EXPECT_EQ(config.mruCount.current, 16);
-    EXPECT_EQ(config.tabWidth.current, 20);
-    EXPECT_TRUE(config.mruCount.IsModified());  // differs from what was stored
-    EXPECT_TRUE(config.Save(key, false));
-  });
-  std::string lines = folder.Lines("Global");
-  EXPECT_NE(lines.find("D:\"MRU Count\"=00000010\r\n"), std::string::npos);
-  EXPECT_NE(lines.find("D:\"Tab Width\"=00000014\r\n"), std::string::npos);
-}
-
-TEST(MemberTable, ComputedAndCustomDefaultsUseOlderValues) {
-  IniFolder folder;
-  folder.WriteLines("Global", "D:\"Min Tab Width\"=0000001e\r\nD:\"Old Backed\"=00000063\r\n");
-  SampleConfig config;
-  folder.WithKey(u"Global", [&](VProfileKey& key) { config.Load(&key, 3); }, true);
-  EXPECT_EQ(config.tabWidth.current, 30);
-  EXPECT_TRUE(config.tabWidth.IsWritePending());  // absent: the computed default is written
-  EXPECT_EQ(config.legacyBacked.current, 99u);
 }
 
 TEST(MemberTable, LoadOnlyRowsAreReadButNeverSavedComparedOrCopied) {

@@ -14,19 +14,6 @@ using qtest::TempDir;
 VIniFileStoreFactory* gFactory = nullptr;
 VProfileStoreFactory* RegisteredFactory() { return gFactory; }
 
-TEST(ProfileStore, MissingSubKeyReadsNothingAndIsNotCreated) {
-  TempDir dir;
-  VIniFileStoreFactory factory(U8(dir / "cfg"));
-  VProfileStore store(&factory);
-  VProfileKey missing(*store.GetRootKey(), u"Missing");
-  VUnicodeString text;
-  VDword number = 7;
-  EXPECT_FALSE(missing.ReadString(u"A", text));
-  EXPECT_FALSE(missing.ReadDword(u"A", number));
-  EXPECT_EQ(number, 7u);
-  EXPECT_FALSE(store.GetRootKey()->SubKeyExists(u"Missing"));
-}
-
 TEST(ProfileStore, CopiesWholeTreesAndNothingFromAnEmptyKey) {
   TempDir dir;
   VIniFileStoreFactory factory(U8(dir / "cfg"));

@@ -27,39 +27,6 @@ TEST(ProfileString, LoadSaveAndCaseSensitiveCompare) {
   EXPECT_EQ(folder.Lines("Test"), "S:\"Emulation\"=XTERM\r\nS:\"Missing\"=default text\r\n");
 }
 
-TEST(ProfileString, ReadValueAndWriteValueAreWhereDerivedStringsHookIn) {
-  // A string kept reversed on disk stands for the encrypted strings that override these.
-  class Reversed : public VProfileString {
-   public:
-    using VProfileString::VProfileString;
-    using VProfileString::operator=;
-    bool ReadValue(const VProfileKey& key, const VUnicodeString& valueName,
-                   VUnicodeString* value) override {
-      if (!VProfileSz::ReadValue(key, valueName, value)) return false;
-      if (value) *value = VUnicodeString(std::u16string(value->rbegin(), value->rend()));
-      return true;
-    }
-    bool WriteValue(VProfileKey& key, const VUnicodeString& valueName,
-                    const VUnicodeString& value) override {
-      return VProfileSz::WriteValue(key, valueName,
-                                    VUnicodeString(std::u16string(value.rbegin(), value.rend())));
-    }
-  };
-  IniFolder folder;
-  folder.WithKey(u"Test", [](VProfileKey& key) {
-    Reversed secret(u"Secret", u"");
-    secret.Load(&key);
-    secret = VUnicodeString(u"abc");
-    EXPECT_TRUE(secret.Save(key, false));
-  });
-  EXPECT_EQ(folder.Lines("Test"), "S:\"Secret\"=cba\r\n");
-  folder.WithKey(u"Test", [](VProfileKey& key) {
-    Reversed secret(u"Secret", u"");
-    EXPECT_TRUE(secret.Load(&key));
-    EXPECT_EQ(secret, u"abc");
-  }, true);
-}
-
 TEST(ProfileString, LoadFromTextTakesTheTextWhenTheConverterHasNoConversion) {
   class Upper : public IProfileTextConverter {
    public:
@@ -207,21 +174,6 @@ TEST(ProfileString, VariantsAreStringsAndArraysOfStrings) {
   EXPECT_EQ(list.Current().GetSize(), 3u);
   EXPECT_FALSE(list.FromVariant(VVariant::String(u"x"), error));
   EXPECT_EQ(error.GetInserts()[0], u"List");
-}
-
-TEST(ProfileString, StoredValueAndSettingText) {
-  VReportMessageParams error;
-  VStoredValue stored;
-  VProfileString text(u"Text", u"");
-  EXPECT_TRUE(text.SetFromText(u"any text at all", error));
-  ASSERT_TRUE(text.GetStoredValue(stored));
-  EXPECT_EQ(stored, VStoredValue::String(u"any text at all"));
-  VProfileStringArray list(u"List", {});
-  EXPECT_FALSE(list.SetFromText(u"a", error));
-  EXPECT_EQ(error.GetMessageId(), kMsgSettingNeedsList);
-  EXPECT_TRUE(list.SetFromList({u"a", u"b"}, error));
-  ASSERT_TRUE(list.GetStoredValue(stored));
-  EXPECT_EQ(stored, VStoredValue::MultiSz({u"a", u"b"}));
 }
 
 }  // namespace

@@ -12,22 +12,8 @@
 
 namespace {
 
-std::string HexLines(const std::vector<uint8_t>& bytes) {
-  static const char kDigits[] = "0123456789abcdef";
-  std::string out;
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    out += ' ';
-    out += kDigits[bytes[i] >> 4];
-    out += kDigits[bytes[i] & 15];
-    if ((i + 1) % 32 == 0 || i + 1 == bytes.size()) out += "\r\n";
-  }
-  return out;
-}
-
 std::string BlockLine(const std::string& name, const std::vector<uint8_t>& bytes) {
-  char header[16];
-  std::snprintf(header, sizeof header, "%08zx", bytes.size());
-  return "B:\"" + name + "\"=" + header + "\r\n" + HexLines(bytes);
+  return IniFolder::BlockLines(name, bytes);
 }
 
 VLogFont CourierNew() {
@@ -83,19 +69,6 @@ TEST(StoredStructures, LayoutsAreLittleEndianWithTheirWindowsSizes) {
   EXPECT_EQ(c[0], 0xA0);  // red in the low byte
   EXPECT_EQ(vle::Get32(c + 60), 0xFFFFFFu);
   static_assert(ColorScheme::kStoredSize == 68);
-}
-
-TEST(StoredStructures, AStructureIsWrittenAsItsBytes) {
-  IniFolder folder;
-  folder.WithKey(u"Test", [](VProfileKey& key) {
-    VProfileCustomColors colors(u"Custom Colors", {});
-    colors.Load(&key);
-    for (auto& color : colors.Current().colors) color = 0xFFFFFF;
-    EXPECT_TRUE(colors.Save(key, false));
-  });
-  std::vector<uint8_t> bytes;
-  for (int i = 0; i < 16; ++i) bytes.insert(bytes.end(), {0xff, 0xff, 0xff, 0x00});
-  EXPECT_EQ(folder.Lines("Test"), BlockLine("Custom Colors", bytes));
 }
 
 TEST(StoredStructures, LongerBlocksAreRefusedAndShorterOnesFillTheBeginning) {
@@ -212,18 +185,6 @@ TEST(StoredStructures, SettingTextIsTheExactNumberOfBytes) {
   EXPECT_FALSE(margins.ToVariant(v, error));
   EXPECT_EQ(error.GetMessageId(), kMsgConversionNotSupported);
   EXPECT_EQ(error.GetInserts()[0], u"Page Margins");
-}
-
-TEST(ProfileBlob, EmptyBlobIsNeverWrittenEvenWithForce) {
-  IniFolder folder;
-  folder.WithKey(u"Test", [](VProfileKey& key) {
-    VProfileBlob blob(u"Toolbar Data");
-    EXPECT_FALSE(blob.Load(&key));
-    EXPECT_TRUE(blob.Save(key, true));
-    EXPECT_FALSE(blob.IsWritePending());
-    key.WriteDword(u"Marker", 1);
-  });
-  EXPECT_EQ(folder.Lines("Test"), "D:\"Marker\"=00000001\r\n");
 }
 
 TEST(ProfileBlob, AnyLengthComparesAndRoundTrips) {

@@ -4,6 +4,7 @@
 #include <stdlib.h>
 #include <sys/stat.h>
 
+#include "key_entries.h"
 #include "platform/win32_errors.h"
 #include "storage/registry_store.h"
 #include "storage/registry_test_env.h"
@@ -17,31 +18,16 @@ void MakeReadOnly(const std::string& path) {
   ASSERT_EQ(system(command.c_str()), 0);
 }
 
-std::vector<std::pair<std::u16string, int>> List(const VProfileKey& key, bool values) {
-  std::vector<std::pair<std::u16string, int>> out;
-  VProfileKeyIterator iterator(key, values);
-  VUnicodeString name;
-  int type = -1;
-  while (iterator.Next(name, type)) out.emplace_back(name, type);
-  return out;
-}
-
 TEST(RegistryKeys, HiveFolders) {
-  const char* oldRoot = getenv("QUILLANE_REGISTRY_ROOT");
-  std::string saved = oldRoot ? oldRoot : "";
-  const char* oldConfig = getenv("XDG_CONFIG_HOME");
-  std::string savedConfig = oldConfig ? oldConfig : "";
-  unsetenv("QUILLANE_REGISTRY_ROOT");
-  setenv("XDG_CONFIG_HOME", "/home/ada/.config", 1);
-  EXPECT_EQ(VRegistryHiveFolder(VRegistryHive::CurrentUser), "/home/ada/.config/Tolvane/registry");
-  EXPECT_EQ(VRegistryHiveFolder(VRegistryHive::LocalMachine), "/etc/xdg/Tolvane/registry");
-  setenv("QUILLANE_REGISTRY_ROOT", "/srv/reg", 1);
-  EXPECT_EQ(VRegistryHiveFolder(VRegistryHive::CurrentUser), "/srv/reg/HKCU");
-  EXPECT_EQ(VRegistryHiveFolder(VRegistryHive::LocalMachine), "/srv/reg/HKLM");
-  if (oldRoot) setenv("QUILLANE_REGISTRY_ROOT", saved.c_str(), 1);
-  else unsetenv("QUILLANE_REGISTRY_ROOT");
-  if (oldConfig) setenv("XDG_CONFIG_HOME", savedConfig.c_str(), 1);
-  else unsetenv("XDG_CONFIG_HOME");
+  {
+    qtest::ScopedEnv root("QUILLANE_REGISTRY_ROOT", nullptr);
+    qtest::ScopedEnv config("XDG_CONFIG_HOME", "/home/ada/.config");
+    EXPECT_EQ(VRegistryHiveFolder(VRegistryHive::CurrentUser), "/home/ada/.config/Tolvane/registry");
+    EXPECT_EQ(VRegistryHiveFolder(VRegistryHive::LocalMachine), "/etc/xdg/Tolvane/registry");
+    qtest::ScopedEnv moved("QUILLANE_REGISTRY_ROOT", "/srv/reg");
+    EXPECT_EQ(VRegistryHiveFolder(VRegistryHive::CurrentUser), "/srv/reg/HKCU");
+    EXPECT_EQ(VRegistryHiveFolder(VRegistryHive::LocalMachine), "/srv/reg/HKLM");
+  }
 
   VRegistryHive hive = VRegistryHive::CurrentUser;
   EXPECT_TRUE(VParseRegistryHive("hklm", hive));
@@ -62,7 +48,7 @@ TEST(RegistryKeys, WritableStoreCreatesKeysItOpensReadOnlyStoreCreatesNothing) {
     EXPECT_EQ(missing.GetLastError().GetMessageId(), win32::kFileNotFound);
     EXPECT_FALSE(missing.CanWrite());
     EXPECT_FALSE(readOnly.GetRootKey()->SubKeyExists(u"Karvell"));
-    EXPECT_TRUE(List(missing, false).empty());
+    EXPECT_TRUE(ListEntries(missing, false).empty());
   }
   EXPECT_FALSE(qtest::Exists(env.User()));
   {
@@ -251,12 +237,11 @@ TEST(RegistryKeys, ListingSubKeysAndValues) {
                           "B:\"b\"=00000000\r\nE:\"e\"=y\r\n");
   VRegistryStoreFactory factory(VRegistryHive::CurrentUser, u"SOFTWARE");
   VProfileStore store(true, &factory);
-  using Entries = std::vector<std::pair<std::u16string, int>>;
-  EXPECT_EQ(List(*store.GetRootKey(), false),
-            (Entries{{u"Alpha", 4}, {u"beta", 4}, {u"gamma", 4}}));
+  EXPECT_EQ(ListEntries(*store.GetRootKey(), false),
+            (KeyEntries{{"Alpha", 4}, {"beta", 4}, {"gamma", 4}}));
   // Values in the order they were stored.
-  EXPECT_EQ(List(*store.GetRootKey(), true),
-            (Entries{{u"z", 3}, {u"d", 0}, {u"S", 1}, {u"b", 2}, {u"e", 1}}));
+  EXPECT_EQ(ListEntries(*store.GetRootKey(), true),
+            (KeyEntries{{"z", 3}, {"d", 0}, {"S", 1}, {"b", 2}, {"e", 1}}));
 }
 
 TEST(RegistryKeys, RewriteAndMergePersonalDataChangeNothing) {
@@ -269,26 +254,6 @@ TEST(RegistryKeys, RewriteAndMergePersonalDataChangeNothing) {
   store.GetRootKey()->MergePersonalData(u"/nowhere");
   EXPECT_TRUE(store.GetRootKey()->Flush());
   EXPECT_EQ(qtest::ReadFile(env.User("SOFTWARE.ini")), before);
-}
-
-TEST(RegistryKeys, CopyProfileKeyCopiesARegistryTree) {
-  RegistryTestEnv env;
-  VRegistryStoreFactory factory(VRegistryHive::CurrentUser, u"SOFTWARE");
-  VProfileStore store(&factory);
-  {
-    VProfileKey source(*store.GetRootKey(), u"Source");
-    VProfileKey child(source, u"Child");
-    ASSERT_TRUE(child.WriteString(u"Text", u"t"));
-    auto* key = static_cast<VRegistryProfileKey*>(source.GetPrivateKey());
-    ASSERT_TRUE(key->Key().WriteExpandString(u"Path", u"$HOME"));
-  }
-  VProfileKey source(*store.GetRootKey(), u"Source");
-  VProfileKey destination(*store.GetRootKey(), u"Copy");
-  ASSERT_TRUE(CopyProfileKey(destination, source));
-  VProfileKey copiedChild(destination, u"Child");
-  VUnicodeString value;
-  ASSERT_TRUE(copiedChild.ReadString(u"Text", value));
-  EXPECT_EQ(value, u"t");
 }
 
 TEST(RegistryKeys, SharedFactoryStartsFromTheFirstRootThatExists) {

@@ -2,8 +2,6 @@
 // for the life of the object, and the shared factory starts afresh.
 #pragma once
 
-#include <stdlib.h>
-
 #include <string>
 
 #include "storage/registry_shared_factory.h"
@@ -11,18 +9,8 @@
 
 class RegistryTestEnv {
  public:
-  RegistryTestEnv() {
-    const char* old = getenv("QUILLANE_REGISTRY_ROOT");
-    hadOld_ = old != nullptr;
-    if (old) old_ = old;
-    setenv("QUILLANE_REGISTRY_ROOT", dir_.Path().c_str(), 1);
-    VResetRegistryStoreFactory();
-  }
-  ~RegistryTestEnv() {
-    if (hadOld_) setenv("QUILLANE_REGISTRY_ROOT", old_.c_str(), 1);
-    else unsetenv("QUILLANE_REGISTRY_ROOT");
-    VResetRegistryStoreFactory();
-  }
+  RegistryTestEnv() { VResetRegistryStoreFactory(); }
+  ~RegistryTestEnv() { VResetRegistryStoreFactory(); }
   const std::string& Root() const { return dir_.Path(); }
   std::string User(const std::string& relative = "") const {
     return relative.empty() ? dir_ / "HKCU" : dir_ / ("HKCU/" + relative);
@@ -33,6 +21,5 @@ class RegistryTestEnv {
 
  private:
   qtest::TempDir dir_;
-  std::string old_;
-  bool hadOld_ = false;
+  qtest::ScopedEnv root_{"QUILLANE_REGISTRY_ROOT", dir_.Path()};
 };

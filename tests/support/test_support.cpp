@@ -35,6 +35,17 @@ TempDir::~TempDir() {
   if (system(command.c_str()) != 0) { /* left behind in the temporary folder */ }
 }
 
+ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name) {
+  if (const char* old = getenv(name)) old_ = old;
+  if (value) setenv(name, value, 1);
+  else unsetenv(name);
+}
+
+ScopedEnv::~ScopedEnv() {
+  if (old_) setenv(name_.c_str(), old_->c_str(), 1);
+  else unsetenv(name_.c_str());
+}
+
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -116,6 +127,12 @@ RunResult Run(const std::string& program, const std::vector<std::string>& args,
   waitpid(pid, &status, 0);
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   return result;
+}
+
+std::map<std::string, std::string> HostEnv(const TempDir& dir) {
+  return {{"XDG_CONFIG_HOME", dir / "xdg"}, {"XDG_DATA_HOME", dir / "data"},
+          {"QUILLANE_REGISTRY_ROOT", dir / "registry"}, {"HOME", dir / "home"},
+          {"QUILLANE_CONFIG", ""}, {"LANG", "C"}, {"LC_ALL", ""}, {"LC_MESSAGES", ""}};
 }
 
 RunResult Quillane(const std::vector<std::string>& args, const std::map<std::string, std::string>& env,
