@@ -1,11 +1,7 @@
-// Helpers of the secret-form tests: a predictable random source, hexadecimal, and an environment
-// variable set for one test.
+// Helpers of the secret-form tests: a predictable random source and hexadecimal.
 #pragma once
 
-#include <stdlib.h>
-
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,24 +49,5 @@ inline std::string ToHex(const uint8_t* data, size_t length) {
   return out;
 }
 inline std::string ToHex(const std::vector<uint8_t>& data) { return ToHex(data.data(), data.size()); }
-
-// Sets an environment variable for the life of the object.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const std::string& value) : name_(name) {
-    if (const char* old = getenv(name)) old_ = old;
-    setenv(name, value.c_str(), 1);
-  }
-  ~ScopedEnv() {
-    if (old_) setenv(name_.c_str(), old_->c_str(), 1);
-    else unsetenv(name_.c_str());
-  }
-  ScopedEnv(const ScopedEnv&) = delete;
-  ScopedEnv& operator=(const ScopedEnv&) = delete;
-
- private:
-  std::string name_;
-  std::optional<std::string> old_;
-};
 
 }  // namespace crypto_test

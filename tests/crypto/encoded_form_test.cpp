@@ -45,17 +45,13 @@ TEST(EncodedForm, RoundTripsAndVariesWithTheMask) {
   }
 }
 
-TEST(EncodedForm, EmptyTextAndBareMaskAreEmpty) {
+TEST(EncodedForm, EmptyTextBareMaskUpperCaseDigitsAndAZeroCharacter) {
   VUnicodeString back = u"left over";
   EXPECT_TRUE(Decode(u"", back));
   EXPECT_TRUE(back.empty());
   back = u"left over";
   EXPECT_TRUE(Decode(u"a1b2c3d4", back));
   EXPECT_TRUE(back.empty());
-}
-
-TEST(EncodedForm, UpperCaseDigitsAndAZeroCharacterEndTheText) {
-  VUnicodeString back;
   // "A", then a zero character, then "B": the text ends at the zero.
   ASSERT_TRUE(Decode(u"00000000" u"4100" u"0000" u"4200", back));
   EXPECT_EQ(back, u"A");

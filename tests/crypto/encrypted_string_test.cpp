@@ -46,23 +46,11 @@ TEST_F(EncryptedString, ADifferentPlaintextOrPassphraseGetsNewPadding) {
   ASSERT_TRUE(value.GetPlaintext(u"q", back));
   EXPECT_EQ(back, u"hunter3");
   EXPECT_FALSE(value.GetPlaintext(u"p", back));
-}
-
-TEST_F(EncryptedString, TwoEncryptionsOfOnePlaintextDiffer) {
+  // Two values of one plaintext differ.
   VEncryptedString a, b;
   ASSERT_TRUE(a.SetPlaintext(u"same", u"p"));
   ASSERT_TRUE(b.SetPlaintext(u"same", u"p"));
   EXPECT_NE(VUnicodeString(a), VUnicodeString(b));
-}
-
-TEST_F(EncryptedString, TheEmptyPlaintextIsEncryptedToo) {
-  // An empty stored text means "never saved"; an empty secret must still get a real value.
-  VEncryptedString value;
-  ASSERT_TRUE(value.SetPlaintext(u"", u""));
-  EXPECT_EQ(value.size(), 3u + 96u);
-  VUnicodeString first = value;
-  ASSERT_TRUE(value.SetPlaintext(u"", u""));
-  EXPECT_EQ(VUnicodeString(value), first);
 }
 
 TEST_F(EncryptedString, AFailedEncryptionLeavesTheStoredText) {
@@ -74,16 +62,6 @@ TEST_F(EncryptedString, AFailedEncryptionLeavesTheStoredText) {
   EXPECT_FALSE(value.SetPlaintext(lone, u"p", error));
   EXPECT_EQ(error.GetMessageId(), crypto_messages::kUnpairedSurrogate);
   EXPECT_EQ(VUnicodeString(value), before);
-}
-
-TEST_F(EncryptedString, AStoredTextUnderAnotherPassphraseIsReplaced) {
-  VEncryptedString value;
-  ASSERT_TRUE(value.SetPlaintext(u"pw", u"old"));
-  VUnicodeString before = value;
-  ASSERT_TRUE(value.SetPlaintext(u"pw", u"new"));
-  EXPECT_NE(VUnicodeString(value), before);
-  VUnicodeString back;
-  EXPECT_TRUE(value.GetPlaintext(u"new", back));
 }
 
 TEST_F(EncryptedString, TheGivenRandomSourceMakesThePadding) {

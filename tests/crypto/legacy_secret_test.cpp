@@ -16,7 +16,7 @@
 
 namespace {
 
-using crypto_test::ScopedEnv;
+using qtest::ScopedEnv;
 
 const std::string kBom = "\xEF\xBB\xBF";
 
@@ -100,19 +100,6 @@ TEST_F(LegacySecret, ABlowfishMonitorPasswordBecomesV2) {
   EXPECT_TRUE(old.empty());
 }
 
-TEST_F(LegacySecret, AProtectedValueIsReadAsSuchWhateverItsGeneration) {
-  VUnicodeString text;
-  VReportMessageParams error;
-  ASSERT_TRUE(EncodeCapiForm(u"protected", text, error));
-  WriteLines(Line("Firewall Password", text));
-  VEncryptedString value;
-  EXPECT_EQ(Carry(u"Firewall Password", VLegacySecretDecoder::Encoded, u"Firewall Password V2", value),
-            VLegacySecretResult::Carried);
-  VUnicodeString plaintext;
-  ASSERT_TRUE(value.GetPlaintext(u"config pass", plaintext));
-  EXPECT_EQ(plaintext, u"protected");
-}
-
 TEST_F(LegacySecret, AnExistingNewValueWinsAndTheOldOneIsStillBlanked) {
   VEncryptedString newer;
   ASSERT_TRUE(newer.SetPlaintext(u"newer", u"config pass"));
@@ -136,19 +123,6 @@ TEST_F(LegacySecret, AnExistingNewValueWinsAndTheOldOneIsStillBlanked) {
   VUnicodeString plaintext;
   ASSERT_TRUE(value.GetPlaintext(u"config pass", plaintext));
   EXPECT_EQ(plaintext, u"older");
-}
-
-TEST_F(LegacySecret, TheLoginScriptTakesItsOwnNewName) {
-  VUnicodeString encoded;
-  VReportMessageParams error;
-  ASSERT_TRUE(EncodeScrambledHex(u"ex: login", encoded, error));
-  WriteLines(Line("Login Script V2", encoded));
-  VEncryptedString value;
-  EXPECT_EQ(Carry(u"Login Script V2", VLegacySecretDecoder::Encoded, u"Login Script V3", value),
-            VLegacySecretResult::Carried);
-  VUnicodeString stored;
-  ASSERT_TRUE(ReadBack(u"Login Script V3", stored));
-  EXPECT_EQ(stored, VUnicodeString(value));
 }
 
 TEST_F(LegacySecret, AnAbsentOldValueChangesNothing) {

@@ -38,7 +38,7 @@ class ProfileSecrets : public ::testing::Test {
     return text.ToUtf8();
   }
   qtest::TempDir dir_;
-  crypto_test::ScopedEnv env_;
+  qtest::ScopedEnv env_;
   VIniFileStoreFactory factory_;
 };
 

@@ -15,8 +15,7 @@ using qtest::RunResult;
 class SecretCommand : public ::testing::Test {
  protected:
   std::map<std::string, std::string> Env(const std::string& passphrase = {}) {
-    std::map<std::string, std::string> env = {{"XDG_DATA_HOME", dir_ / "data"}, {"LANG", "C"},
-                                              {"LC_ALL", ""}, {"LC_MESSAGES", ""}};
+    std::map<std::string, std::string> env = qtest::HostEnv(dir_);
     if (!passphrase.empty()) env["SECRET_PASS"] = passphrase;
     return env;
   }
@@ -44,17 +43,14 @@ TEST_F(SecretCommand, EncryptAndDecryptUnderThePassphraseOfTheEnvironment) {
   EXPECT_EQ(decrypted.out, "pässword\n");
 }
 
-TEST_F(SecretCommand, WithoutTheOptionThePassphraseIsEmpty) {
-  RunResult encrypted = Quillane({"secret", "encrypt"}, Env(), "");
-  ASSERT_EQ(encrypted.status, 0);
-  EXPECT_EQ(encrypted.out.size(), 3u + 96u + 1u);  // the empty plaintext
+TEST_F(SecretCommand, WithoutTheOptionThePassphraseIsEmptyAndOnlyOneFinalLineFeedIsDropped) {
+  RunResult empty = Quillane({"secret", "encrypt"}, Env(), "");
+  ASSERT_EQ(empty.status, 0);
+  EXPECT_EQ(empty.out.size(), 3u + 96u + 1u);  // the empty plaintext
   VUnicodeString plaintext = u"x";
   VReportMessageParams error;
-  ASSERT_TRUE(CryptUtils::DecryptV2String(U8(Chomp(encrypted.out)), u"", plaintext, error));
+  ASSERT_TRUE(CryptUtils::DecryptV2String(U8(Chomp(empty.out)), u"", plaintext, error));
   EXPECT_TRUE(plaintext.empty());
-}
-
-TEST_F(SecretCommand, OnlyOneFinalLineFeedIsDropped) {
   RunResult encrypted = Quillane({"secret", "encrypt"}, Env(), "two lines\n\n");
   RunResult decrypted = Quillane({"--json", "secret", "decrypt"}, Env(), encrypted.out);
   EXPECT_EQ(decrypted.status, 0);
