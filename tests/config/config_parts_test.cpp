@@ -59,12 +59,13 @@ TEST(DesktopSettings, KeyboardLayoutAndTemporaryFolder) {
   EXPECT_FALSE(vdesktop::IsEnglishLayout("de,us"));
   EXPECT_FALSE(vdesktop::IsEnglishLayout(""));
 
-  setenv("XKB_DEFAULT_LAYOUT", " ie ,us", 1);
+  qtest::ScopedEnv layout("XKB_DEFAULT_LAYOUT", " ie ,us");
   EXPECT_EQ(vdesktop::KeyboardLayout(), "ie");
-  unsetenv("XKB_DEFAULT_LAYOUT");
-  setenv("TMPDIR", "/var/tmp/x", 1);
-  EXPECT_EQ(vdesktop::TemporaryFolder(), u"/var/tmp/x");
-  unsetenv("TMPDIR");
+  {
+    qtest::ScopedEnv temporary("TMPDIR", "/var/tmp/x");
+    EXPECT_EQ(vdesktop::TemporaryFolder(), u"/var/tmp/x");
+  }
+  qtest::ScopedEnv none("TMPDIR", nullptr);
   EXPECT_EQ(vdesktop::TemporaryFolder(), u"/tmp");
 }
 

@@ -88,17 +88,6 @@ TEST_F(FirewallTest, LoadingKeepsStoredValuesAndCarriesTheOlderPasswordOnce) {
   EXPECT_EQ(names[1], u"socks");
 }
 
-TEST_F(FirewallTest, NoneIsNeverReadFromTheStore) {
-  struct Counting : VProfileStoreFactory {
-    int stores = 0;
-    VProfilePrivateStore* CreatePrivateStore() override { ++stores; return nullptr; }
-  } counting;
-  VRef<FirewallConfig> none = SessionDatabase(&counting).OpenFirewall(u"None");
-  ASSERT_TRUE(none);
-  EXPECT_EQ(none->GetTypeNumber(), 0);
-  EXPECT_EQ(counting.stores, 0);
-}
-
 TEST_F(FirewallTest, CredentialsAreAskedForOnlyWhenNeededAndSavedOnRequest) {
   SetConfigPassphrase(u"pp");
   folder_.WriteLines("Firewalls/auth", "S:\"Firewall Type\"=socksv5_userpass\r\n");

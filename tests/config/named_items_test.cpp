@@ -2,6 +2,7 @@
 // programs provide, and items kept whole until their own objects arrive.
 #include <atomic>
 
+#include "config/firewall_config.h"
 #include "platform/win32_errors.h"
 #include "session_tree.h"
 
@@ -59,6 +60,7 @@ TEST_F(Items, TheNoneFirewallIsNeverReadNorWrittenAndBadNamesAreRefused) {
   VRef<NamedItemConfig> none = db.LoadItem(ItemCollection::Firewalls, u"None");
   ASSERT_TRUE(none);
   EXPECT_EQ(none->GetItemName(), u"None");
+  EXPECT_EQ(dynamic_cast<FirewallConfig&>(*none.Get()).GetTypeNumber(), 0);
   VReportMessageParams error;
   EXPECT_TRUE(db.SaveItem(*none.Get(), error));
   EXPECT_TRUE(db.ItemExists(ItemCollection::Firewalls, u"none"));

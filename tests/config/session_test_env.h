@@ -4,7 +4,6 @@
 // registered; its settings are what a protocol module would keep in a session.
 #pragma once
 
-#include <stdlib.h>
 #include <sys/stat.h>
 
 #include <string>
@@ -45,13 +44,6 @@ class SessionFolderTest : public GlobalFolderTest {
  protected:
   void SetUp() override {
     GlobalFolderTest::SetUp();
-    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"}) {
-      const char* old = getenv(name);
-      saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
-    }
-    setenv("HOME", (user_ / "home").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (user_ / "config").c_str(), 1);
-    setenv("XDG_DATA_HOME", (user_ / "data").c_str(), 1);
     ResetConnectProtocolTable();
     SetConfigPassphraseDisabled(false);
     SetConfigPassphrase(u"");
@@ -59,10 +51,6 @@ class SessionFolderTest : public GlobalFolderTest {
   void TearDown() override {
     ResetConnectProtocolTable();
     SetConfigPassphrase(u"");
-    for (const auto& [name, value] : saved_) {
-      if (value) setenv(name.c_str(), value->c_str(), 1);
-      else unsetenv(name.c_str());
-    }
     GlobalFolderTest::TearDown();
   }
 
@@ -97,5 +85,7 @@ class SessionFolderTest : public GlobalFolderTest {
   }
 
   qtest::TempDir user_;
-  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+  qtest::ScopedEnv home_{"HOME", user_ / "home"};
+  qtest::ScopedEnv config_{"XDG_CONFIG_HOME", user_ / "config"};
+  qtest::ScopedEnv data_{"XDG_DATA_HOME", user_ / "data"};
 };

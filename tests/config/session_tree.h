@@ -5,10 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
-
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,11 +20,8 @@ class SessionTreeTest : public ::testing::Test {
  protected:
   void SetUp() override {
     // The user's own folders stay out of reach.
-    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "QUILLANE_REGISTRY_ROOT"}) {
-      const char* old = getenv(name);
-      saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
-      setenv(name, (dir_ / ("user-" + std::string(name))).c_str(), 1);
-    }
+    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "QUILLANE_REGISTRY_ROOT"})
+      env_.emplace_back(std::make_unique<qtest::ScopedEnv>(name, dir_ / ("user-" + std::string(name))));
     current_ = this;
     factory_ = std::make_unique<VIniFileStoreFactory>(U8(dir_ / "cfg"));
     VSetProfileFactoryGetter(&Factory);
@@ -39,10 +33,7 @@ class SessionTreeTest : public ::testing::Test {
     VSetProfileFactoryGetter(nullptr);
     VSetDerivedProductId(-1);
     current_ = nullptr;
-    for (const auto& [name, value] : saved_) {
-      if (value) setenv(name.c_str(), value->c_str(), 1);
-      else unsetenv(name.c_str());
-    }
+    env_.clear();
   }
   void UseXml() { factory_ = std::make_unique<VXmlFileStoreFactory>(U8(XmlPath())); }
   bool IsXml() const { return dynamic_cast<VXmlFileStoreFactory*>(factory_.get()) != nullptr; }
@@ -80,7 +71,7 @@ class SessionTreeTest : public ::testing::Test {
   static VProfileStoreFactory* Factory() { return current_ ? current_->factory_.get() : nullptr; }
 
   qtest::TempDir dir_;
-  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+  std::vector<std::unique_ptr<qtest::ScopedEnv>> env_;
   std::unique_ptr<VProfileStoreFactory> factory_;
   static inline SessionTreeTest* current_ = nullptr;
 };

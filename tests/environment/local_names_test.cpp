@@ -84,10 +84,8 @@ TEST(LocalNames, FolderBranches) {
   EXPECT_EQ(owner.Folder("new", true, {false}), "new");
   ASSERT_EQ(chdir(old), 0);
   // "~" is the home folder, as in a shell.
-  std::string home = getenv("HOME");
-  setenv("HOME", dir.Path().c_str(), 1);
+  qtest::ScopedEnv home("HOME", dir.Path());
   EXPECT_EQ(owner.Folder("~/logs", true, {true, false}), dir / "logs");
-  setenv("HOME", home.c_str(), 1);
   EXPECT_EQ(owner.asked.end()[-2], kMsgFolderNotFullPathOffer);
   EXPECT_EQ(owner.lastQuestion.substr(0, 39), "The directory specified does not exist.");
 }

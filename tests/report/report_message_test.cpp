@@ -5,6 +5,7 @@
 
 #include "report/message_formatter.h"
 #include "report/report_message_params.h"
+#include "support/test_support.h"
 
 namespace {
 
@@ -76,13 +77,10 @@ TEST_F(Messages, CatalogueTextsAndTheirForms) {
   EXPECT_EQ(french.GetTextTrimmed(), u"Les phrases de passe ne correspondent pas.");
 }
 
-TEST_F(Messages, TooFewInsertsLeaveTheMarkers) {
-  VReportMessageParams message(0xE138000D);
-  message.AddInsert(u"session");
-  EXPECT_EQ(message.GetTextTrimmed(), u"The %1 name '%2' already exists.");
-}
-
-TEST_F(Messages, UnknownIdsFallBackToTheStandInText) {
+TEST_F(Messages, TooFewInsertsLeaveTheMarkersAndUnknownIdsFallBackToTheStandInText) {
+  VReportMessageParams few(0xE138000D);
+  few.AddInsert(u"session");
+  EXPECT_EQ(few.GetTextTrimmed(), u"The %1 name '%2' already exists.");
   VReportMessageParams message(0xE1389999);
   EXPECT_EQ(message.GetText(), u"Could not retrieve the error text for error code 0xe1389999.\r\n");
   VReportMessageParams system(0x12345);
@@ -178,11 +176,12 @@ TEST_F(Messages, LanguageComesFromTheEnvironmentUnlessChosen) {
   EXPECT_EQ(language, VLanguage::English);
   EXPECT_FALSE(VParseLanguage("french", language));
   VResetMessageLanguage();
-  setenv("LC_ALL", "fr_FR.UTF-8", 1);
-  EXPECT_EQ(VGetMessageLanguage(), VLanguage::French);
-  setenv("LC_ALL", "C", 1);
+  {
+    qtest::ScopedEnv french("LC_ALL", "fr_FR.UTF-8");
+    EXPECT_EQ(VGetMessageLanguage(), VLanguage::French);
+  }
+  qtest::ScopedEnv plain("LC_ALL", "C");
   EXPECT_EQ(VGetMessageLanguage(), VLanguage::English);
-  unsetenv("LC_ALL");
 }
 
 }  // namespace
