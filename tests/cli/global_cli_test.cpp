@@ -15,10 +15,9 @@ class GlobalCommands : public ::testing::Test {
  protected:
   RunResult Q(std::vector<std::string> args, std::map<std::string, std::string> extra = {}) {
     args.insert(args.begin(), {"--config", dir / "cfg"});
-    std::map<std::string, std::string> env = {
-        {"XDG_CONFIG_HOME", dir / "xdg"}, {"LANG", "C"}, {"LC_ALL", ""}, {"LC_MESSAGES", ""},
-        {"QUILLANE_CONFIG", ""}, {"HOME", dir.Path()}, {"XKB_DEFAULT_LAYOUT", "us"},
-        {"TMPDIR", "/var/tmp/q"}};
+    std::map<std::string, std::string> env = qtest::HostEnv(dir);
+    env["XKB_DEFAULT_LAYOUT"] = "us";
+    env["TMPDIR"] = "/var/tmp/q";
     for (auto& [name, value] : extra) env[name] = value;
     return Quillane(args, env);
   }

@@ -16,10 +16,7 @@ class KeyCommands : public ::testing::Test {
     args.insert(args.begin(), {"--config", dir / "cfg"});
     return Quillane(args, Env(), input);
   }
-  std::map<std::string, std::string> Env() {
-    return {{"XDG_CONFIG_HOME", dir / "xdg"}, {"LANG", "C"}, {"LC_ALL", ""}, {"LC_MESSAGES", ""},
-            {"QUILLANE_CONFIG", ""}, {"HOME", dir.Path()}};
-  }
+  std::map<std::string, std::string> Env() { return qtest::HostEnv(dir); }
   TempDir dir;
 };
 

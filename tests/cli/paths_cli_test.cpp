@@ -7,15 +7,8 @@ namespace {
 
 class PathsCli : public ::testing::Test {
  protected:
-  std::map<std::string, std::string> Env() const {
-    return {{"QUILLANE_REGISTRY_ROOT", dir_ / "registry"},
-            {"XDG_CONFIG_HOME", dir_ / "xdg-config"},
-            {"XDG_DATA_HOME", dir_ / "xdg-data"},
-            {"HOME", dir_ / "home"},
-            {"QUILLANE_CONFIG", ""}};
-  }
   qtest::RunResult Run(const std::vector<std::string>& args) {
-    return qtest::Quillane(args, Env());
+    return qtest::Quillane(args, qtest::HostEnv(dir_));
   }
   bool Shows(const std::string& text, const std::vector<std::string>& before = {}) {
     std::vector<std::string> args = before;
@@ -26,7 +19,7 @@ class PathsCli : public ::testing::Test {
 };
 
 TEST_F(PathsCli, ShowAndRememberTheConfigurationFolder) {
-  std::string def = dir_ / "xdg-config/Tolvane/Karvell/Config";
+  std::string def = dir_ / "xdg/Tolvane/Karvell/Config";
   EXPECT_EQ(Run({"--json", "paths", "show"}).out,
             "{\"app\": \"Karvell\", \"config_path\": \"" + def +
                 "\", \"config_path_stored\": \"\", \"personal_data_path\": \"" + def +
@@ -114,7 +107,7 @@ TEST_F(PathsCli, FileNamesAndPathVariables) {
   EXPECT_EQ(Run({"--config", cfg, "--json", "paths", "contract", cfg + "/logs"}).out,
             "{\"stored\": \"${TLV_CONFIG_PATH}/logs\"}\n");
   // Stored on the other system with a backslash.
-  std::string user = dir_ / "xdg-data/Tolvane/Karvell/log.txt";
+  std::string user = dir_ / "data/Tolvane/Karvell/log.txt";
   EXPECT_EQ(Run({"paths", "expand", "${TLV_USER_DATA_PATH}\\log.txt"}).out, user + "\n");
   EXPECT_EQ(Run({"paths", "contract", user}).out, "${TLV_USER_DATA_PATH}/log.txt\n");
   EXPECT_EQ(Run({"paths", "frobnicate"}).status, 2);

@@ -14,10 +14,7 @@ class SessionCommands : public ::testing::Test {
  protected:
   RunResult Q(std::vector<std::string> args, std::map<std::string, std::string> extra = {}) {
     args.insert(args.begin(), {"--config", dir / "cfg"});
-    std::map<std::string, std::string> env = {
-        {"XDG_CONFIG_HOME", dir / "xdg"}, {"XDG_DATA_HOME", dir / "data"},
-        {"QUILLANE_REGISTRY_ROOT", dir / "reg"}, {"LANG", "C"}, {"LC_ALL", ""},
-        {"LC_MESSAGES", ""}, {"QUILLANE_CONFIG", ""}, {"HOME", dir / "home"}};
+    std::map<std::string, std::string> env = qtest::HostEnv(dir);
     for (auto& [name, value] : extra) env[name] = value;
     return Quillane(args, env);
   }

@@ -19,10 +19,7 @@ class SessionListCommands : public ::testing::Test {
   std::string Q(std::vector<std::string> args, int status = 0,
                 const std::string& store = "--config", const std::string& where = "cfg") {
     args.insert(args.begin(), {store, dir / where});
-    qtest::RunResult run = qtest::Quillane(
-        args, {{"HOME", dir / "home"}, {"XDG_CONFIG_HOME", dir / "xdg"},
-               {"XDG_DATA_HOME", dir / "data"}, {"QUILLANE_REGISTRY_ROOT", dir / "registry"},
-               {"QUILLANE_CONFIG", ""}, {"LANG", "C"}, {"LC_ALL", ""}, {"LC_MESSAGES", ""}});
+    qtest::RunResult run = qtest::Quillane(args, qtest::HostEnv(dir));
     EXPECT_EQ(run.status, status) << run.err;
     return run.out + run.err;
   }
