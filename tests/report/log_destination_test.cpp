@@ -80,11 +80,24 @@ TEST(W3CRecord, RecordHasTheFieldsOfTheHeaderInOrder) {
             u"2024-03-05 09:08:07 - Severe - - 0 - - - 0 - - - - 0 \"\"");
 }
 
-TEST(W3CDestination, DailyFileStartsWithTheHeaderAndHoldsOneRecordPerEvent) {
+// A folder, a clock, a router, and a capture of what the destinations report (once watched).
+class LogFiles : public ::testing::Test {
+ protected:
+  ~LogFiles() override { router.RemoveDestination(&capture); }
+  void Watch() {
+    capture.AddTopic(0, u"Severe");
+    router.AddDestination(&capture);
+  }
   qtest::TempDir dir;
-  qtest::MakeDirs(dir / "logs");
   TestClock clock;
+  Capture capture;
   VSimpleReportRouter router;
+};
+using W3CDestination = LogFiles;
+using FileDestination = LogFiles;
+
+TEST_F(W3CDestination, DailyFileStartsWithTheHeaderAndHoldsOneRecordPerEvent) {
+  qtest::MakeDirs(dir / "logs");
   VW3CFileDestination destination(u"Server", &router, VUnicodeString::FromUtf8(dir / "logs"),
                                   u"srv", 30, true, clock.Get());
   router.AddDestination(&destination);
@@ -120,8 +133,7 @@ TEST(W3CDestination, DailyFileStartsWithTheHeaderAndHoldsOneRecordPerEvent) {
   router.RemoveDestination(&destination);
 }
 
-TEST(W3CDestination, ExpiryDeletesOldDailyFilesButSparesZeroMonthsAndDays) {
-  qtest::TempDir dir;
+TEST_F(W3CDestination, ExpiryDeletesOldDailyFilesButSparesZeroMonthsAndDays) {
   const char* names[] = {"srv20240101.log",   // older than 30 days: deleted
                          "srv20240204.log",   // the oldest day kept
                          "srv20240203.log",   // one day older: deleted
@@ -131,8 +143,6 @@ TEST(W3CDestination, ExpiryDeletesOldDailyFilesButSparesZeroMonthsAndDays) {
                          "srvabcd0101.log",   // not a date
                          "other20240101.log", "srv20240101.txt"};
   for (const char* name : names) qtest::WriteFile(dir / name, "old\r\n");
-  TestClock clock;
-  VSimpleReportRouter router;
   VW3CFileDestination destination(u"", &router, VUnicodeString::FromUtf8(dir.Path()), u"srv", 30,
                                   true, clock.Get());
   ASSERT_TRUE(destination.ReopenDailyFile());
@@ -151,13 +161,8 @@ TEST(W3CDestination, ExpiryDeletesOldDailyFilesButSparesZeroMonthsAndDays) {
   EXPECT_TRUE(qtest::Exists(dir / "srv20200101.log"));
 }
 
-TEST(W3CDestination, DailyPathOf260CharactersIsRefused) {
-  qtest::TempDir dir;
-  TestClock clock;
-  VSimpleReportRouter router;
-  Capture capture;
-  capture.AddTopic(0, u"Severe");
-  router.AddDestination(&capture);
+TEST_F(W3CDestination, DailyPathOf260CharactersIsRefused) {
+  Watch();
   // folder + "/" + prefix + "20240305.log": the prefix makes the whole 259, then 260.
   std::u16string folder = VUnicodeString::FromUtf8(dir.Path());
   std::u16string prefix(259 - folder.size() - 1 - 12, u'p');
@@ -175,17 +180,11 @@ TEST(W3CDestination, DailyPathOf260CharactersIsRefused) {
   std::u16string wouldBe = folder + u"/" + prefix + u"p20240305.log";
   EXPECT_EQ(capture.entries[0].inserts, std::vector<std::u16string>{wouldBe});
   EXPECT_FALSE(qtest::Exists(vtext::ToUtf8(wouldBe)));
-  router.RemoveDestination(&capture);
 }
 
-TEST(FileDestination, LinesWaitInARingOf100AndTheLossIsReportedOnReopening) {
-  qtest::TempDir dir;
-  TestClock clock;
-  VSimpleReportRouter router;
-  Capture capture;
-  capture.AddTopic(0, u"Severe");
+TEST_F(FileDestination, LinesWaitInARingOf100AndTheLossIsReportedOnReopening) {
+  Watch();
   capture.AddTopic(2, u"Informational");
-  router.AddDestination(&capture);
   VFileDestination log(&router, clock.Get());
   log.AddTopic(200, u"info");
   router.AddDestination(&log);
@@ -236,13 +235,9 @@ TEST(FileDestination, LinesWaitInARingOf100AndTheLossIsReportedOnReopening) {
   EXPECT_EQ(text.substr(text.size() - 19 - line.size()), "2024-03-05 10:01:40" + line);
   EXPECT_EQ(log.GetCachedLineCount(), 0u);
   router.RemoveDestination(&log);
-  router.RemoveDestination(&capture);
 }
 
-TEST(FileDestination, LinesAppendToAnExistingFileAndDailyModeWritesTheTimeOnly) {
-  qtest::TempDir dir;
-  TestClock clock;
-  VSimpleReportRouter router;
+TEST_F(FileDestination, LinesAppendToAnExistingFileAndDailyModeWritesTheTimeOnly) {
   qtest::WriteFile(dir / "import.log", "earlier\r\n");
   VFileDestination log(&router, clock.Get());
   log.AddTopic(202, u"err");
@@ -280,13 +275,9 @@ class HeldFile : public VW3CFileDestination {
   int attempts_ = 0;
 };
 
-TEST(W3CDestination, FileHeldByAnotherProgramIsRetriedForAMinute) {
-  qtest::TempDir dir;
+TEST_F(W3CDestination, FileHeldByAnotherProgramIsRetriedForAMinute) {
   qtest::WriteFile(dir / "held.log", "");
-  VSimpleReportRouter router;
-  Capture capture;
-  capture.AddTopic(0, u"Severe");
-  router.AddDestination(&capture);
+  Watch();
 
   HeldFile briefly(&router, 3);
   EXPECT_TRUE(briefly.OpenFile(VUnicodeString::FromUtf8(dir / "held.log")));
@@ -303,14 +294,10 @@ TEST(W3CDestination, FileHeldByAnotherProgramIsRetriedForAMinute) {
   EXPECT_EQ(capture.entries[0].inserts[1],
             u"The process cannot access the file because it is being used by another process.");
   EXPECT_EQ(forever.GetLastSystemError(), win32::kSharingViolation);
-  router.RemoveDestination(&capture);
 }
 
-TEST(W3CDestination, FailureReportedBackToTheDestinationDoesNotLoop) {
-  qtest::TempDir dir;
+TEST_F(W3CDestination, FailureReportedBackToTheDestinationDoesNotLoop) {
   qtest::WriteFile(dir / "file", "a file where the folder should be");
-  TestClock clock;
-  VSimpleReportRouter router;
   VW3CFileDestination destination(u"", &router, VUnicodeString::FromUtf8(dir / "file"), u"srv", 0,
                                   true, clock.Get());
   router.AddDestination(&destination);
@@ -325,9 +312,7 @@ TEST(W3CDestination, FailureReportedBackToTheDestinationDoesNotLoop) {
   router.RemoveDestination(&destination);
 }
 
-TEST(W3CDestination, LinesFromManyThreadsArriveWhole) {
-  qtest::TempDir dir;
-  VSimpleReportRouter router;
+TEST_F(W3CDestination, LinesFromManyThreadsArriveWhole) {
   VW3CFileDestination destination(u"", &router, u"", u"", 0, false);
   ASSERT_TRUE(destination.OpenFile(VUnicodeString::FromUtf8(dir / "threads.log")));
   std::vector<std::thread> threads;
@@ -352,20 +337,6 @@ TEST(W3CDestination, LinesFromManyThreadsArriveWhole) {
     start = end + 2;
   }
   EXPECT_EQ(records, 1000u);
-}
-
-TEST(CircularStringCache, KeepsTheLastLinesInOrderAndCountsTheDropped) {
-  VCircularStringCache cache(3);
-  cache.Add(u"");  // an empty line is a line
-  cache.Add(u"b");
-  EXPECT_EQ(cache.Count(), 2u);
-  cache.Add(u"c");
-  cache.Add(u"d");
-  EXPECT_EQ(cache.DroppedCount(), 1u);
-  EXPECT_EQ(cache.TakeAll(), (std::vector<VUnicodeString>{u"b", u"c", u"d"}));
-  EXPECT_EQ(cache.Count(), 0u);
-  cache.Add(u"e");
-  EXPECT_EQ(cache.TakeAll(), (std::vector<VUnicodeString>{u"e"}));
 }
 
 TEST(LogTime, DatesAndFormats) {

@@ -25,8 +25,12 @@ struct Store {
   VProfileStore store;
 };
 
-TEST(IniFileStore, KeyWithoutChangesLeavesNoFile) {
+class IniFileStore : public ::testing::Test {
+ protected:
   TempDir dir;
+};
+
+TEST_F(IniFileStore, KeyWithoutChangesLeavesNoFile) {
   {
     Store s(dir / "cfg");
     VProfileKey key(s.Root(), u"Global");
@@ -39,8 +43,7 @@ TEST(IniFileStore, KeyWithoutChangesLeavesNoFile) {
   EXPECT_FALSE(qtest::Exists(dir / "cfg"));
 }
 
-TEST(IniFileStore, WritesTheExactBytesOfEachKind) {
-  TempDir dir;
+TEST_F(IniFileStore, WritesTheExactBytesOfEachKind) {
   {
     Store s(dir / "cfg");
     VProfileKey key(s.Root(), u"Global");
@@ -99,8 +102,7 @@ TEST(IniFileStore, WritesTheExactBytesOfEachKind) {
   EXPECT_EQ(back, bytes40);
 }
 
-TEST(IniFileStore, ReadsUntilTheFirstBlankOrDamagedLine) {
-  TempDir dir;
+TEST_F(IniFileStore, ReadsUntilTheFirstBlankOrDamagedLine) {
   WriteFile(dir / "cfg/K.ini",
             "S:\"A\"=1\r\nS:\"B\"=2\r\nD:\"C\"=0000000A\r\n\r\nS:\"D\"=4\r\n");
   WriteFile(dir / "cfg/Damaged.ini", "S:\"A\"=1\nD:\"N\"=12\nS:\"B\"=2\n");
@@ -122,8 +124,7 @@ TEST(IniFileStore, ReadsUntilTheFirstBlankOrDamagedLine) {
   EXPECT_EQ(text, u"last");
 }
 
-TEST(IniFileStore, ReadsEveryEncodingAndWritesUtf8WithMark) {
-  TempDir dir;
+TEST_F(IniFileStore, ReadsEveryEncodingAndWritesUtf8WithMark) {
   std::u16string utf16 = u"S:\"Name\"=Caf\u00e9 \u263A\r\nD:\"N\"=00000001\r\n";
   std::string le = "\xFF\xFE", be = "\xFE\xFF";
   for (char16_t c : utf16) {
@@ -155,8 +156,7 @@ TEST(IniFileStore, ReadsEveryEncodingAndWritesUtf8WithMark) {
             kBom + "S:\"Name\"=Caf\xC3\xA9 \xE2\x98\xBA\r\nD:\"N\"=00000002\r\n");
 }
 
-TEST(IniFileStore, PersonalValuesLiveInThePersonalFolder) {
-  TempDir dir;
+TEST_F(IniFileStore, PersonalValuesLiveInThePersonalFolder) {
   {
     Store s(dir / "cfg", dir / "personal");
     VProfileKey sessions(s.Root(), u"Sessions");
@@ -193,8 +193,7 @@ TEST(IniFileStore, PersonalValuesLiveInThePersonalFolder) {
             kBom + "S:\"Password V2\"=02:x\r\nS:\"Hostname\"=h\r\n");
 }
 
-TEST(IniFileStore, RewriteAndMergeMovePersonalValuesBetweenFiles) {
-  TempDir dir;
+TEST_F(IniFileStore, RewriteAndMergeMovePersonalValuesBetweenFiles) {
   WriteFile(dir / "cfg/host1.ini", "S:\"Hostname\"=h\r\nS:\"Username\"=me\r\n");
   {
     // Separation switched on: Rewrite moves the personal value out of the main file.
@@ -215,8 +214,7 @@ TEST(IniFileStore, RewriteAndMergeMovePersonalValuesBetweenFiles) {
   EXPECT_FALSE(qtest::Exists(dir / "personal/host1.ini"));
 }
 
-TEST(IniFileStore, SubKeysMergeFoldersAndFilesWithoutRegardToCase) {
-  TempDir dir;
+TEST_F(IniFileStore, SubKeysMergeFoldersAndFilesWithoutRegardToCase) {
   qtest::MakeDirs(dir / "cfg/a");
   WriteFile(dir / "cfg/A.ini", "");
   WriteFile(dir / "cfg/b.txt", "");
@@ -240,8 +238,7 @@ TEST(IniFileStore, SubKeysMergeFoldersAndFilesWithoutRegardToCase) {
   EXPECT_TRUE(key.ReadString(u"Hostname", value));
 }
 
-TEST(IniFileStore, ValueNamesDifferingInCaseAreBothListed) {
-  TempDir dir;
+TEST_F(IniFileStore, ValueNamesDifferingInCaseAreBothListed) {
   Store s(dir / "cfg");
   VProfileKey key(s.Root(), u"K");
   key.WriteString(u"b", u"1");
@@ -256,8 +253,7 @@ TEST(IniFileStore, ValueNamesDifferingInCaseAreBothListed) {
   EXPECT_EQ(names, (std::vector<std::u16string>{u"A", u"Username", u"username"}));
 }
 
-TEST(IniFileStore, IsSessionIsAnsweredFromTheFileAlone) {
-  TempDir dir;
+TEST_F(IniFileStore, IsSessionIsAnsweredFromTheFileAlone) {
   // The file is not even valid: the answer must come from its existence.
   WriteFile(dir / "cfg/Sessions/s1.ini", "garbage");
   qtest::MakeDirs(dir / "cfg/Sessions/folder");
@@ -271,8 +267,7 @@ TEST(IniFileStore, IsSessionIsAnsweredFromTheFileAlone) {
   EXPECT_FALSE(folder.ReadDword(u"Is Session", isSession));
 }
 
-TEST(IniFileStore, DeletesSubKeyTreesInBothFolders) {
-  TempDir dir;
+TEST_F(IniFileStore, DeletesSubKeyTreesInBothFolders) {
   WriteFile(dir / "cfg/Sessions/Lab/host1.ini", "S:\"A\"=1\r\n");
   WriteFile(dir / "cfg/Sessions/Lab.ini", "S:\"A\"=1\r\n");
   WriteFile(dir / "personal/Sessions/Lab/host1.ini", "S:\"Password\"=p\r\n");
@@ -287,8 +282,7 @@ TEST(IniFileStore, DeletesSubKeyTreesInBothFolders) {
   EXPECT_TRUE(sessions.DeleteSubKey(u"Nothing"));
 }
 
-TEST(IniFileStore, NamesThatLeaveTheFolderAreRefused) {
-  TempDir dir;
+TEST_F(IniFileStore, NamesThatLeaveTheFolderAreRefused) {
   WriteFile(dir / "outside.ini", "S:\"A\"=keep\r\n");
   qtest::MakeDirs(dir / "cfg/Sessions");
   {
@@ -315,8 +309,7 @@ TEST(IniFileStore, NamesThatLeaveTheFolderAreRefused) {
   EXPECT_TRUE(qtest::Exists(dir / "cfg/Sessions"));
 }
 
-TEST(IniFileStore, NamesAreCheckedAgainstTheFileSystemsLength) {
-  TempDir dir;
+TEST_F(IniFileStore, NamesAreCheckedAgainstTheFileSystemsLength) {
   Store s(dir / "cfg");
   VReportMessageParams* error = nullptr;
   EXPECT_TRUE(s.Root().ValidateSubKeyName(std::u16string(251, u'a').c_str(), &error));
@@ -327,8 +320,7 @@ TEST(IniFileStore, NamesAreCheckedAgainstTheFileSystemsLength) {
   error->Release();
 }
 
-TEST(IniFileStore, TextsThatWouldBreakTheFileAreRefused) {
-  TempDir dir;
+TEST_F(IniFileStore, TextsThatWouldBreakTheFileAreRefused) {
   {
     Store s(dir / "cfg");
     VProfileKey key(s.Root(), u"K");
@@ -342,8 +334,7 @@ TEST(IniFileStore, TextsThatWouldBreakTheFileAreRefused) {
   EXPECT_EQ(ReadFile(dir / "cfg/K.ini"), kBom + "S:\"Before\"=1\r\nS:\"After\"=2\r\n");
 }
 
-TEST(IniFileStore, ReadOnlyFilesAreNeverReplaced) {
-  TempDir dir;
+TEST_F(IniFileStore, ReadOnlyFilesAreNeverReplaced) {
   WriteFile(dir / "cfg/K.ini", "S:\"A\"=1\r\n");
   chmod((dir / "cfg/K.ini").c_str(), 0444);
   Store s(dir / "cfg");
@@ -360,8 +351,7 @@ TEST(IniFileStore, ReadOnlyFilesAreNeverReplaced) {
   EXPECT_FALSE(key.CanWrite());
 }
 
-TEST(IniFileStore, AFailedWriteKeepsTheOldFileAndTheValues) {
-  TempDir dir;
+TEST_F(IniFileStore, AFailedWriteKeepsTheOldFileAndTheValues) {
   WriteFile(dir / "cfg/K.ini", kBom + "S:\"A\"=old\r\n");
   Store s(dir / "cfg");
   VProfileKey key(s.Root(), u"K");
@@ -387,8 +377,7 @@ TEST(IniFileStore, AFailedWriteKeepsTheOldFileAndTheValues) {
   EXPECT_EQ(ReadFile(dir / "cfg/K.ini"), kBom + "S:\"A\"=new\r\n");
 }
 
-TEST(IniFileStore, ReplacingKeepsPermissionBitsAndLeavesNoTemporaryFile) {
-  TempDir dir;
+TEST_F(IniFileStore, ReplacingKeepsPermissionBitsAndLeavesNoTemporaryFile) {
   WriteFile(dir / "cfg/K.ini", "S:\"A\"=1\r\n");
   chmod((dir / "cfg/K.ini").c_str(), 0640);
   {
@@ -406,8 +395,7 @@ TEST(IniFileStore, ReplacingKeepsPermissionBitsAndLeavesNoTemporaryFile) {
   EXPECT_EQ(entries[0].name, "K.ini");
 }
 
-TEST(IniFileStore, TwoHandlesOnOneKeyLastWriterWins) {
-  TempDir dir;
+TEST_F(IniFileStore, TwoHandlesOnOneKeyLastWriterWins) {
   Store s(dir / "cfg");
   {
     VProfileKey first(s.Root(), u"K");

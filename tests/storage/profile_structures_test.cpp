@@ -71,6 +71,19 @@ TEST(StoredStructures, LayoutsAreLittleEndianWithTheirWindowsSizes) {
   static_assert(ColorScheme::kStoredSize == 68);
 }
 
+TEST(StoredStructures, AStructureIsWrittenAsItsBytes) {
+  IniFolder folder;
+  folder.WithKey(u"Test", [](VProfileKey& key) {
+    VProfileCustomColors colors(u"Custom Colors", {});
+    colors.Load(&key);
+    for (auto& color : colors.Current().colors) color = 0xFFFFFF;
+    EXPECT_TRUE(colors.Save(key, false));
+  });
+  std::vector<uint8_t> bytes;
+  for (int i = 0; i < 16; ++i) bytes.insert(bytes.end(), {0xff, 0xff, 0xff, 0x00});
+  EXPECT_EQ(folder.Lines("Test"), BlockLine("Custom Colors", bytes));
+}
+
 TEST(StoredStructures, LongerBlocksAreRefusedAndShorterOnesFillTheBeginning) {
   IniFolder folder;
   std::vector<uint8_t> longer(45, 1);

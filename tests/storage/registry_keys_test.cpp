@@ -18,7 +18,13 @@ void MakeReadOnly(const std::string& path) {
   ASSERT_EQ(system(command.c_str()), 0);
 }
 
-TEST(RegistryKeys, HiveFolders) {
+// A hive pair of its own for every test here.
+class RegistryKeys : public ::testing::Test {
+ protected:
+  RegistryTestEnv env;
+};
+
+TEST_F(RegistryKeys, HiveFolders) {
   {
     qtest::ScopedEnv root("QUILLANE_REGISTRY_ROOT", nullptr);
     qtest::ScopedEnv config("XDG_CONFIG_HOME", "/home/ada/.config");
@@ -37,8 +43,7 @@ TEST(RegistryKeys, HiveFolders) {
   EXPECT_FALSE(VParseRegistryHive("HKCR", hive));
 }
 
-TEST(RegistryKeys, WritableStoreCreatesKeysItOpensReadOnlyStoreCreatesNothing) {
-  RegistryTestEnv env;
+TEST_F(RegistryKeys, WritableStoreCreatesKeysItOpensReadOnlyStoreCreatesNothing) {
   VRegistryStoreFactory factory(VRegistryHive::CurrentUser, u"SOFTWARE\\Tolvane");
   {
     VProfileStore readOnly(true, &factory);
@@ -61,8 +66,7 @@ TEST(RegistryKeys, WritableStoreCreatesKeysItOpensReadOnlyStoreCreatesNothing) {
   EXPECT_TRUE(qtest::Exists(env.User("SOFTWARE/Tolvane/Karvell")));
 }
 
-TEST(RegistryKeys, KeyThatMayNotBeWrittenOpensReadOnlyAndStillReads) {
-  RegistryTestEnv env;
+TEST_F(RegistryKeys, KeyThatMayNotBeWrittenOpensReadOnlyAndStillReads) {
   VRegistryStoreFactory factory(VRegistryHive::LocalMachine, u"SOFTWARE\\Tolvane");
   {
     VProfileStore store(&factory);
@@ -92,8 +96,7 @@ TEST(RegistryKeys, KeyThatMayNotBeWrittenOpensReadOnlyAndStillReads) {
   EXPECT_FALSE(qtest::Exists(env.Machine("SOFTWARE/Tolvane/Karvell/Child")));
 }
 
-TEST(RegistryKeys, KeyThatCannotBeCreatedReportsAccessDenied) {
-  RegistryTestEnv env;
+TEST_F(RegistryKeys, KeyThatCannotBeCreatedReportsAccessDenied) {
   qtest::MakeDirs(env.Machine());
   MakeReadOnly(env.Machine());
   VRegistryStoreFactory factory(VRegistryHive::LocalMachine, u"SOFTWARE\\Tolvane");
@@ -108,8 +111,7 @@ TEST(RegistryKeys, KeyThatCannotBeCreatedReportsAccessDenied) {
   EXPECT_EQ(reader.GetRootKey()->GetLastError().GetMessageId(), win32::kFileNotFound);
 }
 
-TEST(RegistryKeys, ReadOnlyValueFileAloneMakesTheKeyReadOnly) {
-  RegistryTestEnv env;
+TEST_F(RegistryKeys, ReadOnlyValueFileAloneMakesTheKeyReadOnly) {
   VRegistryStoreFactory factory(VRegistryHive::CurrentUser, u"SOFTWARE");
   {
     VProfileStore store(&factory);
@@ -126,8 +128,7 @@ TEST(RegistryKeys, ReadOnlyValueFileAloneMakesTheKeyReadOnly) {
   EXPECT_TRUE(store.GetRootKey()->CanWrite());
 }
 
-TEST(RegistryKeys, DeleteSubKeyRemovesTheWholeTree) {
-  RegistryTestEnv env;
+TEST_F(RegistryKeys, DeleteSubKeyRemovesTheWholeTree) {
   VRegistryStoreFactory factory(VRegistryHive::CurrentUser, u"SOFTWARE\\Tolvane");
   VProfileStore store(&factory);
   VProfileKey& root = *store.GetRootKey();
@@ -151,8 +152,7 @@ TEST(RegistryKeys, DeleteSubKeyRemovesTheWholeTree) {
   EXPECT_EQ(root.GetLastError().GetMessageId(), win32::kFileNotFound);
 }
 
-TEST(RegistryKeys, DeleteSubKeyRemovesNothingWhenPartOfTheTreeIsReadOnly) {
-  RegistryTestEnv env;
+TEST_F(RegistryKeys, DeleteSubKeyRemovesNothingWhenPartOfTheTreeIsReadOnly) {
   VRegistryStoreFactory factory(VRegistryHive::CurrentUser, u"SOFTWARE\\Tolvane");
   VProfileStore store(&factory);
   VProfileKey& root = *store.GetRootKey();
@@ -171,8 +171,7 @@ TEST(RegistryKeys, DeleteSubKeyRemovesNothingWhenPartOfTheTreeIsReadOnly) {
   EXPECT_TRUE(qtest::Exists(env.User("SOFTWARE/Tolvane/A")));
 }
 
-TEST(RegistryKeys, NamesThatCannotBeOneFolderNameAreRefusedAndCreateNothing) {
-  RegistryTestEnv env;
+TEST_F(RegistryKeys, NamesThatCannotBeOneFolderNameAreRefusedAndCreateNothing) {
   VRegistryStoreFactory factory(VRegistryHive::CurrentUser, u"SOFTWARE");
   VProfileStore store(&factory);
   VProfileKey& root = *store.GetRootKey();
@@ -204,8 +203,7 @@ TEST(RegistryKeys, NamesThatCannotBeOneFolderNameAreRefusedAndCreateNothing) {
   EXPECT_TRUE(root.SubKeyExists(u"CON: *?<>|\\"));
 }
 
-TEST(RegistryKeys, KeysAreFoundWithoutRegardToCase) {
-  RegistryTestEnv env;
+TEST_F(RegistryKeys, KeysAreFoundWithoutRegardToCase) {
   // A hive copied from elsewhere, with its own spelling of the levels.
   qtest::WriteFile(env.User("Software/TOLVANE/karvell.ini"), kBom + "S:\"Config Path\"=/x\r\n");
   VRegistryStoreFactory factory(VRegistryHive::CurrentUser, u"SOFTWARE\\Tolvane");
@@ -225,8 +223,7 @@ TEST(RegistryKeys, KeysAreFoundWithoutRegardToCase) {
             kBom + "S:\"Config Path\"=/x\r\nD:\"N\"=00000001\r\n");
 }
 
-TEST(RegistryKeys, ListingSubKeysAndValues) {
-  RegistryTestEnv env;
+TEST_F(RegistryKeys, ListingSubKeysAndValues) {
   qtest::MakeDirs(env.User("SOFTWARE/beta"));                     // folder only
   qtest::WriteFile(env.User("SOFTWARE/Alpha.ini"), kBom);          // value file only
   qtest::MakeDirs(env.User("SOFTWARE/gamma"));                     // both, in two spellings
@@ -244,8 +241,7 @@ TEST(RegistryKeys, ListingSubKeysAndValues) {
             (KeyEntries{{"z", 3}, {"d", 0}, {"S", 1}, {"b", 2}, {"e", 1}}));
 }
 
-TEST(RegistryKeys, RewriteAndMergePersonalDataChangeNothing) {
-  RegistryTestEnv env;
+TEST_F(RegistryKeys, RewriteAndMergePersonalDataChangeNothing) {
   VRegistryStoreFactory factory(VRegistryHive::CurrentUser, u"SOFTWARE");
   VProfileStore store(&factory);
   ASSERT_TRUE(store.GetRootKey()->WriteString(u"Password", u"x"));
@@ -256,8 +252,7 @@ TEST(RegistryKeys, RewriteAndMergePersonalDataChangeNothing) {
   EXPECT_EQ(qtest::ReadFile(env.User("SOFTWARE.ini")), before);
 }
 
-TEST(RegistryKeys, SharedFactoryStartsFromTheFirstRootThatExists) {
-  RegistryTestEnv env;
+TEST_F(RegistryKeys, SharedFactoryStartsFromTheFirstRootThatExists) {
   auto root = [] {
     VResetRegistryStoreFactory();
     VRegistryStoreFactory& factory = VGetRegistryStoreFactory();

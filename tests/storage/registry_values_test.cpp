@@ -15,13 +15,14 @@ namespace {
 
 const std::string kBom = "\xEF\xBB\xBF";
 
-VRegistryStoreFactory UserFactory(const char16_t* path = u"SOFTWARE\\Tolvane") {
-  return VRegistryStoreFactory(VRegistryHive::CurrentUser, path);
-}
-
-TEST(RegistryValues, WrittenValueFileHasTheIniLineFormat) {
+// A hive pair of its own and a factory on the user's SOFTWARE\Tolvane, for every test here.
+class RegistryValues : public ::testing::Test {
+ protected:
   RegistryTestEnv env;
-  auto factory = UserFactory();
+  VRegistryStoreFactory factory{VRegistryHive::CurrentUser, u"SOFTWARE\\Tolvane"};
+};
+
+TEST_F(RegistryValues, WrittenValueFileHasTheIniLineFormat) {
   VProfileStore store(&factory);
   VProfileKey karvell(*store.GetRootKey(), u"Karvell", kProfileKeyCreate);
   ASSERT_TRUE(karvell.WriteString(u"Config Path", u"/home/ada/cfg"));
@@ -44,9 +45,7 @@ TEST(RegistryValues, WrittenValueFileHasTheIniLineFormat) {
   EXPECT_EQ(st.st_mode & 0777, 0600u);
 }
 
-TEST(RegistryValues, EveryWriteIsVisibleToAnotherStoreAtOnce) {
-  RegistryTestEnv env;
-  auto factory = UserFactory();
+TEST_F(RegistryValues, EveryWriteIsVisibleToAnotherStoreAtOnce) {
   VProfileStore writer(&factory);
   VProfileKey key(*writer.GetRootKey(), u"Karvell", kProfileKeyCreate);
 
@@ -77,9 +76,7 @@ TEST(RegistryValues, EveryWriteIsVisibleToAnotherStoreAtOnce) {
   EXPECT_EQ(count, 2u);
 }
 
-TEST(RegistryValues, WritersOfDifferentValuesNeverLoseEachOthersChanges) {
-  RegistryTestEnv env;
-  auto factory = UserFactory();
+TEST_F(RegistryValues, WritersOfDifferentValuesNeverLoseEachOthersChanges) {
   {
     VProfileStore store(&factory);
     VProfileKey key(*store.GetRootKey(), u"Shared", kProfileKeyCreate);
@@ -101,9 +98,7 @@ TEST(RegistryValues, WritersOfDifferentValuesNeverLoseEachOthersChanges) {
   EXPECT_EQ(ListEntries(key, true).size(), 80u);
 }
 
-TEST(RegistryValues, ReadingAnotherKindFailsWithDataTypeMismatch) {
-  RegistryTestEnv env;
-  auto factory = UserFactory();
+TEST_F(RegistryValues, ReadingAnotherKindFailsWithDataTypeMismatch) {
   VProfileStore store(&factory);
   VProfileKey& root = *store.GetRootKey();
   ASSERT_TRUE(root.WriteString(u"Text", u"12"));
@@ -134,13 +129,11 @@ TEST(RegistryValues, ReadingAnotherKindFailsWithDataTypeMismatch) {
 }
 
 // The forms of reference themselves are the platform's; here: which kind expands, and when.
-TEST(RegistryValues, ExpandableStringsAreStoredAsWrittenAndReadExpanded) {
-  RegistryTestEnv env;
+TEST_F(RegistryValues, ExpandableStringsAreStoredAsWrittenAndReadExpanded) {
   qtest::ScopedEnv home("QTEST_REG_HOME", "/home/ada"), unset("QTEST_REG_UNSET", nullptr);
   qtest::WriteFile(env.User("SOFTWARE/Tolvane.ini"),
                    kBom + "E:\"Read\"=%QTEST_REG_HOME%\\cfg and $QTEST_REG_UNSET\r\n"
                           "S:\"Plain\"=$QTEST_REG_HOME\r\n");
-  auto factory = UserFactory();
   VProfileStore store(&factory);
   auto* root = static_cast<VRegistryProfileKey*>(store.GetRootKey()->GetPrivateKey());
   VUnicodeString value;
@@ -166,9 +159,7 @@ TEST(RegistryValues, ExpandableStringsAreStoredAsWrittenAndReadExpanded) {
   EXPECT_EQ(value, u"$HOME");
 }
 
-TEST(RegistryValues, ValueNamesMatchWithoutRegardToCaseAndKeepTheirSpelling) {
-  RegistryTestEnv env;
-  auto factory = UserFactory();
+TEST_F(RegistryValues, ValueNamesMatchWithoutRegardToCaseAndKeepTheirSpelling) {
   VProfileStore store(&factory);
   VProfileKey& root = *store.GetRootKey();
   ASSERT_TRUE(root.WriteString(u"Hostname", u"a"));
@@ -184,9 +175,7 @@ TEST(RegistryValues, ValueNamesMatchWithoutRegardToCaseAndKeepTheirSpelling) {
   EXPECT_EQ(root.GetLastError().GetMessageId(), win32::kFileNotFound);
 }
 
-TEST(RegistryValues, BinaryAndListEdgeCases) {
-  RegistryTestEnv env;
-  auto factory = UserFactory();
+TEST_F(RegistryValues, BinaryAndListEdgeCases) {
   VProfileStore store(&factory);
   VProfileKey& root = *store.GetRootKey();
   const uint8_t bytes[4] = {1, 2, 3, 4};
@@ -213,11 +202,9 @@ TEST(RegistryValues, BinaryAndListEdgeCases) {
   EXPECT_EQ(qtest::ReadFile(env.User("SOFTWARE/Tolvane.ini")), before);
 }
 
-TEST(RegistryValues, TextAfterADamagedLineSurvivesWrites) {
-  RegistryTestEnv env;
+TEST_F(RegistryValues, TextAfterADamagedLineSurvivesWrites) {
   qtest::WriteFile(env.User("SOFTWARE/Tolvane.ini"),
                    kBom + "S:\"A\"=1\r\n\r\nS:\"Hidden\"=2\r\nnot an entry\r\n");
-  auto factory = UserFactory();
   VProfileStore store(&factory);
   VProfileKey& root = *store.GetRootKey();
   VUnicodeString value;
@@ -228,15 +215,13 @@ TEST(RegistryValues, TextAfterADamagedLineSurvivesWrites) {
             kBom + "S:\"A\"=1\r\nS:\"B\"=3\r\nS:\"C\"=4\r\n\r\nS:\"Hidden\"=2\r\nnot an entry\r\n");
 }
 
-TEST(RegistryValues, ValueFilesInOtherEncodingsAreReadAndRewrittenAsUtf8) {
-  RegistryTestEnv env;
+TEST_F(RegistryValues, ValueFilesInOtherEncodingsAreReadAndRewrittenAsUtf8) {
   std::string utf16 = "\xFF\xFE";
   for (char c : std::string("S:\"Name\"=caf\xE9\r\n")) {
     utf16.push_back(c);
     utf16.push_back('\0');
   }
   qtest::WriteFile(env.User("SOFTWARE/Tolvane.ini"), utf16);
-  auto factory = UserFactory();
   VProfileStore store(&factory);
   VProfileKey& root = *store.GetRootKey();
   VUnicodeString value;
@@ -247,12 +232,10 @@ TEST(RegistryValues, ValueFilesInOtherEncodingsAreReadAndRewrittenAsUtf8) {
             kBom + "S:\"Name\"=caf\xC3\xA9\r\nD:\"N\"=00000001\r\n");
 }
 
-TEST(RegistryValues, IniStoreDoesNotTakeExpandableLines) {
+TEST_F(RegistryValues, IniStoreDoesNotTakeExpandableLines) {
   // The "E" kind belongs to the registry: an INI value file stops reading at such a line.
-  qtest::TempDir dir;
-  qtest::WriteFile(dir / "cfg/Global.ini", kBom + "S:\"A\"=1\r\nE:\"B\"=$HOME\r\nS:\"C\"=3\r\n");
+  const std::string bytes = kBom + "S:\"A\"=1\r\nE:\"B\"=$HOME\r\nS:\"C\"=3\r\n";
   size_t count = 0;
-  std::string bytes = qtest::ReadFile(dir / "cfg/Global.ini");
   std::string converted;
   std::string_view text = VIniTextAsUtf8(bytes, converted);
   size_t stop = VScanIniEntries(text, [&](const VIniRawEntry&) { ++count; });

@@ -89,6 +89,20 @@ TEST(TextStateSetting, StateChangesAreSavedAsText) {
   EXPECT_EQ(folder.Lines("Test"), "S:\"Local ListView State\"=1,0,3,0,1,0,1,120,1,0,80\r\n");
 }
 
+TEST(TextStateSetting, UnreadableStoredTextIsAbsentAndReplacedByTheDefault) {
+  IniFolder folder;
+  folder.WriteLines("Test", "S:\"Tab State\"=garbage\r\n");
+  folder.WithKey(u"Test", [](VProfileKey& key) {
+    VProfileTabState tab;
+    tab.SetName(u"Tab State");
+    ASSERT_TRUE(tab.SetText(u"1,1,0;0"));
+    EXPECT_FALSE(tab.Load(&key));
+    EXPECT_EQ(tab.GetText(), u"1,1,0;0");
+    EXPECT_TRUE(tab.Save(key, false));
+  });
+  EXPECT_EQ(folder.Lines("Test"), "S:\"Tab State\"=1,1,0;0\r\n");
+}
+
 TEST(TextStateSetting, LooseStoredTextIsKeptUntilReformed) {
   IniFolder folder;
   folder.WriteLines("Test", "S:\"Frame\"=5, 10, 20\r\n");

@@ -100,7 +100,20 @@ std::string Nested(size_t levels, const std::string& innermost = "") {
   return text + "</Tolvane>";
 }
 
-TEST(XmlFileDamaged, ParseErrorsAreReportedWithTheParsersReasonAndPlace) {
+// A temporary folder and the settings file path in it, for every test here.
+class XmlFileTest : public ::testing::Test {
+ protected:
+  qtest::TempDir dir;
+  std::string path = dir / "settings.xml";
+};
+using XmlFileDamaged = XmlFileTest;
+using XmlFileHostile = XmlFileTest;
+using XmlFileEncodings = XmlFileTest;
+using XmlFileValues = XmlFileTest;
+using XmlFileEdited = XmlFileTest;
+using XmlFileTools = XmlFileTest;
+
+TEST_F(XmlFileDamaged, ParseErrorsAreReportedWithTheParsersReasonAndPlace) {
   ExpectRefused("<?xml version=\"1.0\"?>\n<Tolvane>\n  <key name=\"a\">\n</Tolvane>\n",
                 kMsgXmlNotWellFormed, "invalid closing tag name (line 4, column 10");
   ExpectRefused("<Tolvane><string name=\"s\">&#x110000;</string></Tolvane>", kMsgXmlNotWellFormed,
@@ -114,7 +127,7 @@ TEST(XmlFileDamaged, ParseErrorsAreReportedWithTheParsersReasonAndPlace) {
   ExpectRefused("leading words<Tolvane/>", kMsgXmlNotWellFormed, "expected <");
 }
 
-TEST(XmlFileDamaged, OnlyATolvaneRootMakesASettingsFile) {
+TEST_F(XmlFileDamaged, OnlyATolvaneRootMakesASettingsFile) {
   ExpectRefused("<?xml version=\"1.0\"?><settings><key name=\"a\"/></settings>", kMsgXmlWrongRoot,
                 "'settings'");
   ExpectRefused("<tolvane/>", kMsgXmlWrongRoot);
@@ -122,7 +135,7 @@ TEST(XmlFileDamaged, OnlyATolvaneRootMakesASettingsFile) {
   ExpectRefused("<Tolvane/><Tolvane/>", kMsgXmlSeveralRoots);
 }
 
-TEST(XmlFileDamaged, NullsAndReferencesToWhatXmlCannotHoldAreRefused) {
+TEST_F(XmlFileDamaged, NullsAndReferencesToWhatXmlCannotHoldAreRefused) {
   ExpectRefused("<Tolvane><string name=\"s\">a&#0;b</string></Tolvane>", kMsgXmlNullCharacter);
   ExpectRefused("<Tolvane><string name=\"&#x0;\">a</string></Tolvane>", kMsgXmlNullCharacter);
   ExpectRefused(std::string("<Tolvane/>\0<junk>", 17), kMsgXmlNullCharacter, "offset 10");
@@ -130,8 +143,7 @@ TEST(XmlFileDamaged, NullsAndReferencesToWhatXmlCannotHoldAreRefused) {
                 "invalid numeric character entity (line 1, column 27");
 }
 
-TEST(XmlFileDamaged, AFolderOrADeviceIsNotReadAsAFile) {
-  qtest::TempDir dir;
+TEST_F(XmlFileDamaged, AFolderOrADeviceIsNotReadAsAFile) {
   qtest::MakeDirs(dir / "folder.xml");
   XmlStore folder(dir / "folder.xml");
   EXPECT_FALSE(folder.Root().CanWrite());
@@ -142,7 +154,7 @@ TEST(XmlFileDamaged, AFolderOrADeviceIsNotReadAsAFile) {
   EXPECT_FALSE(device.Root().WriteString(u"a", u"b"));
 }
 
-TEST(XmlFileHostile, DeepNestingIsRefusedBeforeParsing) {
+TEST_F(XmlFileHostile, DeepNestingIsRefusedBeforeParsing) {
   // A million levels would overflow the stack of a recursive parser.
   std::string deep;
   for (int i = 0; i < 1000000; ++i) deep += "<a>";
@@ -151,7 +163,6 @@ TEST(XmlFileHostile, DeepNestingIsRefusedBeforeParsing) {
                 "(line 1, column " + std::to_string(9 + 14 * 255 + 1));
   ExpectRefused(Nested(VXmlFileKey::kMaxDepth, "<string name=\"s\"/>"), kMsgXmlNestedTooDeep);
   // Markup inside comments, sections and attribute values opens nothing.
-  qtest::TempDir dir;
   std::string hidden = "<!--" + deep + "--><![CDATA[" + deep + "]]><?pi " + deep + "?>";
   qtest::WriteFile(dir / "ok.xml", "<Tolvane a=\"" + deep + "\">" + hidden + "</Tolvane>");
   XmlStore xml(dir / "ok.xml");
@@ -161,9 +172,7 @@ TEST(XmlFileHostile, DeepNestingIsRefusedBeforeParsing) {
   EXPECT_TRUE(limit.Root().CanWrite());
 }
 
-TEST(XmlFileHostile, ManyAttributesLongTextsAndEntitiesAreHandled) {
-  qtest::TempDir dir;
-  std::string path = dir / "settings.xml";
+TEST_F(XmlFileHostile, ManyAttributesLongTextsAndEntitiesAreHandled) {
   std::string attributes;
   for (int i = 0; i < 200000; ++i) attributes += " a" + std::to_string(i) + "=\"&amp;&lt;\"";
   std::string longText(8 << 20, 'x');
@@ -187,8 +196,7 @@ TEST(XmlFileHostile, ManyAttributesLongTextsAndEntitiesAreHandled) {
   EXPECT_EQ(text, u"<>&'\"AB\U0001F600&unknown;");
 }
 
-TEST(XmlFileEncodings, AnyTextFileEncodingIsReadAndWrittenBackAsUtf8) {
-  qtest::TempDir dir;
+TEST_F(XmlFileEncodings, AnyTextFileEncodingIsReadAndWrittenBackAsUtf8) {
   const std::u16string document =
       u"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n<Tolvane version=\"3.0\">\r\n"
       u"<key name=\"Caf\u00e9\"><string name=\"s\">\u00e9t\u00e9 \u65e5</string></key></Tolvane>\r\n";
@@ -202,7 +210,6 @@ TEST(XmlFileEncodings, AnyTextFileEncodingIsReadAndWrittenBackAsUtf8) {
   }
   std::string utf8 = vtext::ToUtf8(document);
   for (const std::string& bytes : {le, be, utf8, "\xEF\xBB\xBF" + utf8}) {
-    std::string path = dir / "settings.xml";
     qtest::WriteFile(path, bytes);
     {
       XmlStore xml(path);
@@ -217,7 +224,7 @@ TEST(XmlFileEncodings, AnyTextFileEncodingIsReadAndWrittenBackAsUtf8) {
     EXPECT_NE(written.find("<key name=\"Caf\xC3\xA9\">"), std::string::npos);
   }
   // Without a mark, bytes that are not UTF-8 are Windows-1252.
-  std::string path = dir / "ansi.xml";
+  path = dir / "ansi.xml";
   qtest::WriteFile(path, "<Tolvane><string name=\"s\">caf\xE9 \x80</string></Tolvane>");
   XmlStore xml(path);
   VUnicodeString text;
@@ -225,9 +232,7 @@ TEST(XmlFileEncodings, AnyTextFileEncodingIsReadAndWrittenBackAsUtf8) {
   EXPECT_EQ(text, u"caf\u00e9 \u20ac");
 }
 
-TEST(XmlFileEncodings, AnEmptyFileIsANewSettingsFile) {
-  qtest::TempDir dir;
-  std::string path = dir / "settings.xml";
+TEST_F(XmlFileEncodings, AnEmptyFileIsANewSettingsFile) {
   qtest::WriteFile(path, "\xEF\xBB\xBF \r\n");
   {
     XmlStore xml(path);
@@ -237,9 +242,7 @@ TEST(XmlFileEncodings, AnEmptyFileIsANewSettingsFile) {
   EXPECT_NE(qtest::ReadFile(path).find("<Tolvane version=\"3.0\">"), std::string::npos);
 }
 
-TEST(XmlFileValues, NumbersAndBlocksEditedByHand) {
-  qtest::TempDir dir;
-  std::string path = dir / "settings.xml";
+TEST_F(XmlFileValues, NumbersAndBlocksEditedByHand) {
   qtest::WriteFile(path,
                    "<Tolvane>"
                    "<dword name=\"spaced\">\n  42\n</dword>"
@@ -274,9 +277,7 @@ TEST(XmlFileValues, NumbersAndBlocksEditedByHand) {
   }
 }
 
-TEST(XmlFileEdited, HandEditsAreReadAndKeptWhenWrittenBack) {
-  qtest::TempDir dir;
-  std::string path = dir / "settings.xml";
+TEST_F(XmlFileEdited, HandEditsAreReadAndKeptWhenWrittenBack) {
   qtest::WriteFile(path,
                    "<?xml version='1.0' encoding='ISO-8859-1' standalone='yes'?>\r\n"
                    "<!DOCTYPE Tolvane [ <!ELEMENT Tolvane ANY> ]>\r\n"
@@ -343,18 +344,14 @@ std::string WriteRichFile(const std::string& path) {
   return DumpFile(path);
 }
 
-TEST(XmlFileTools, WrittenFilesAreWellFormedForXmllint) {
-  qtest::TempDir dir;
-  std::string path = dir / "settings.xml";
+TEST_F(XmlFileTools, WrittenFilesAreWellFormedForXmllint) {
   WriteRichFile(path);
   qtest::RunResult lint = qtest::Run("/usr/bin/xmllint", {"--noout", path});
   EXPECT_EQ(lint.status, 0) << lint.err;
   EXPECT_EQ(lint.err, "");
 }
 
-TEST(XmlFileTools, FilesReformattedByXmllintReadBack) {
-  qtest::TempDir dir;
-  std::string path = dir / "settings.xml";
+TEST_F(XmlFileTools, FilesReformattedByXmllintReadBack) {
   const std::string before = WriteRichFile(path);
   for (const std::vector<std::string>& args :
        {std::vector<std::string>{"--format", path}, std::vector<std::string>{"--noblanks", path},
@@ -367,9 +364,7 @@ TEST(XmlFileTools, FilesReformattedByXmllintReadBack) {
   }
 }
 
-TEST(XmlFileTools, ParsingFromMemoryMatchesTheFile) {
-  qtest::TempDir dir;
-  std::string path = dir / "settings.xml";
+TEST_F(XmlFileTools, ParsingFromMemoryMatchesTheFile) {
   WriteRichFile(path);
   std::string bytes = qtest::ReadFile(path);
   VRef<VXmlFileKey::XmlDocument> document(new VXmlFileKey::XmlDocument(path, 0, true));

@@ -28,9 +28,32 @@ struct XmlStore {
   VProfileStore store;
 };
 
-TEST(XmlFileStoreLayout, NumbersAreDecimalAndBytesAreLowerCaseHex) {
+// A temporary folder and the settings file path in it, for every test here.
+class XmlFileStoreTest : public ::testing::Test {
+ protected:
   qtest::TempDir dir;
   std::string path = dir / "settings.xml";
+};
+using XmlFileStoreLayout = XmlFileStoreTest;
+using XmlFileStoreValues = XmlFileStoreTest;
+using XmlFileStoreKeys = XmlFileStoreTest;
+using XmlFileStoreWriting = XmlFileStoreTest;
+using XmlFileStoreInterface = XmlFileStoreTest;
+
+TEST_F(XmlFileStoreLayout, NewFileHoldsDeclarationRootKeyAndString) {
+  {
+    XmlStore xml(path);
+    VProfileKey global(xml.Root(), u"Global");
+    EXPECT_TRUE(global.WriteString(u"Hostname", u"host1"));
+  }
+  EXPECT_EQ(qtest::ReadFile(path), kHead +
+                                       "\t<key name=\"Global\">\n"
+                                       "\t\t<string name=\"Hostname\">host1</string>\n"
+                                       "\t</key>\n"
+                                       "</Tolvane>\n");
+}
+
+TEST_F(XmlFileStoreLayout, NumbersAreDecimalAndBytesAreLowerCaseHex) {
   const uint8_t bytes[] = {0x00, 0xAB};
   {
     XmlStore xml(path);
@@ -67,9 +90,7 @@ TEST(XmlFileStoreLayout, NumbersAreDecimalAndBytesAreLowerCaseHex) {
   EXPECT_EQ(size, 0u);
 }
 
-TEST(XmlFileStoreLayout, ListsHoldOneStringElementPerItem) {
-  qtest::TempDir dir;
-  std::string path = dir / "settings.xml";
+TEST_F(XmlFileStoreLayout, ListsHoldOneStringElementPerItem) {
   {
     XmlStore xml(path);
     EXPECT_TRUE(xml.Root().WriteMultiSz(u"Lines", VStringArray{u"one", u"", u"three"}));
@@ -92,9 +113,7 @@ TEST(XmlFileStoreLayout, ListsHoldOneStringElementPerItem) {
   EXPECT_TRUE(empty.IsEmpty());
 }
 
-TEST(XmlFileStoreLayout, PathOpensNestedKeysAndCreatesThemOnDisk) {
-  qtest::TempDir dir;
-  std::string path = dir / "settings.xml";
+TEST_F(XmlFileStoreLayout, PathOpensNestedKeysAndCreatesThemOnDisk) {
   {
     XmlStore xml(path);
     VProfileKey host(xml.Root(), u"Sessions/Lab/host1", kProfileKeyCreate);
@@ -114,9 +133,7 @@ TEST(XmlFileStoreLayout, PathOpensNestedKeysAndCreatesThemOnDisk) {
   EXPECT_EQ(ListEntries(lab, false), (KeyEntries{{"host1", 4}}));
 }
 
-TEST(XmlFileStoreLayout, OpeningWithoutCreateMakesTheKeyButDoesNotWriteTheFile) {
-  qtest::TempDir dir;
-  std::string path = dir / "settings.xml";
+TEST_F(XmlFileStoreLayout, OpeningWithoutCreateMakesTheKeyButDoesNotWriteTheFile) {
   {
     XmlStore xml(path);
     EXPECT_FALSE(xml.Root().SubKeyExists(u"Sessions"));
@@ -131,9 +148,7 @@ TEST(XmlFileStoreLayout, OpeningWithoutCreateMakesTheKeyButDoesNotWriteTheFile) 
   EXPECT_FALSE(qtest::Exists(path));
 }
 
-TEST(XmlFileStoreLayout, IterationFollowsTheOrderOfFirstWriting) {
-  qtest::TempDir dir;
-  std::string path = dir / "settings.xml";
+TEST_F(XmlFileStoreLayout, IterationFollowsTheOrderOfFirstWriting) {
   {
     XmlStore xml(path);
     EXPECT_TRUE(xml.Root().WriteString(u"A", u"1"));
@@ -150,9 +165,8 @@ TEST(XmlFileStoreLayout, IterationFollowsTheOrderOfFirstWriting) {
   EXPECT_EQ(text, u"again");
 }
 
-TEST(XmlFileStoreValues, KindsAreSeparateValuesAndDeleteRemovesEveryKind) {
-  qtest::TempDir dir;
-  XmlStore xml(dir / "settings.xml");
+TEST_F(XmlFileStoreValues, KindsAreSeparateValuesAndDeleteRemovesEveryKind) {
+  XmlStore xml(path);
   VProfileKey& root = xml.Root();
   // Absent values leave the out-argument alone.
   VDword number = 42;
@@ -179,9 +193,7 @@ TEST(XmlFileStoreValues, KindsAreSeparateValuesAndDeleteRemovesEveryKind) {
   EXPECT_TRUE(root.DeleteValue(u"never there"));
 }
 
-TEST(XmlFileStoreValues, TextsComeBackExactly) {
-  qtest::TempDir dir;
-  std::string path = dir / "settings.xml";
+TEST_F(XmlFileStoreValues, TextsComeBackExactly) {
   const std::vector<std::u16string> texts = {
       u"", u"   ", u"\t", u"  leading", u"trailing  ", u"<tag attr=\"v\">&amp;</tag>",
       u"it's \"quoted\"", u"line one\nline two", u"crlf\r\nend", u"]]> outside CDATA",
@@ -209,9 +221,7 @@ TEST(XmlFileStoreValues, TextsComeBackExactly) {
   EXPECT_TRUE(xml.Root().ReadString(u"name with \"quote\" & 'apostrophe' <x>", text));
 }
 
-TEST(XmlFileStoreValues, CharactersXmlCannotHoldAreRefusedWithAReason) {
-  qtest::TempDir dir;
-  std::string path = dir / "settings.xml";
+TEST_F(XmlFileStoreValues, CharactersXmlCannotHoldAreRefusedWithAReason) {
   {
     XmlStore xml(path);
     EXPECT_FALSE(xml.Root().WriteString(u"Escape", u"\x1b[A"));
@@ -238,9 +248,7 @@ TEST(XmlFileStoreValues, CharactersXmlCannotHoldAreRefusedWithAReason) {
   EXPECT_NE(bytes.find("<string name=\"Fine\">a\tb\nc</string>"), std::string::npos);
 }
 
-TEST(XmlFileStoreKeys, DeletingAKeyRemovesItsTreeAndItsHandlesStopWorking) {
-  qtest::TempDir dir;
-  std::string path = dir / "settings.xml";
+TEST_F(XmlFileStoreKeys, DeletingAKeyRemovesItsTreeAndItsHandlesStopWorking) {
   {
     XmlStore xml(path);
     VProfileKey sessions(xml.Root(), u"Sessions", kProfileKeyCreate);
@@ -259,9 +267,7 @@ TEST(XmlFileStoreKeys, DeletingAKeyRemovesItsTreeAndItsHandlesStopWorking) {
   EXPECT_EQ(qtest::ReadFile(path), kHead + "\t<key name=\"Sessions\"/>\n</Tolvane>\n");
 }
 
-TEST(XmlFileStoreKeys, KeysNestAsDeepAsTheFileCanBeReadBack) {
-  qtest::TempDir dir;
-  std::string path = dir / "settings.xml";
+TEST_F(XmlFileStoreKeys, KeysNestAsDeepAsTheFileCanBeReadBack) {
   std::u16string deepest;
   for (size_t i = 0; i < VXmlFileKey::kMaxDepth - 3; ++i) deepest += u"k/";
   {
@@ -280,9 +286,7 @@ TEST(XmlFileStoreKeys, KeysNestAsDeepAsTheFileCanBeReadBack) {
   EXPECT_FALSE(xml.Root().GetLastError().IsError());
 }
 
-TEST(XmlFileStoreKeys, LargeFoldersFindTheFirstOfEachNameAfterChanges) {
-  qtest::TempDir dir;
-  std::string path = dir / "settings.xml";
+TEST_F(XmlFileStoreKeys, LargeFoldersFindTheFirstOfEachNameAfterChanges) {
   // A folder of many sessions, one of them twice (a hand edit), is looked up by an index.
   std::string file = "<Tolvane><key name=\"Sessions\">";
   for (int i = 0; i < 200; ++i) {
@@ -331,9 +335,7 @@ TEST(XmlFileStoreKeys, LargeFoldersFindTheFirstOfEachNameAfterChanges) {
   EXPECT_EQ(values[6].first, "v07");
 }
 
-TEST(XmlFileStoreWriting, TheLastHolderWritesAndTheStoreReadsTheFileWhenFirstUsed) {
-  qtest::TempDir dir;
-  std::string path = dir / "settings.xml";
+TEST_F(XmlFileStoreWriting, TheLastHolderWritesAndTheStoreReadsTheFileWhenFirstUsed) {
   XmlStore first(path);
   auto key = std::make_unique<VProfileKey>(first.Root(), u"Global", kProfileKeyCreate);
   ASSERT_TRUE(key->WriteDword(u"Count", 1));
@@ -348,9 +350,7 @@ TEST(XmlFileStoreWriting, TheLastHolderWritesAndTheStoreReadsTheFileWhenFirstUse
   EXPECT_EQ(count, 1u);
 }
 
-TEST(XmlFileStoreWriting, ReadOnlyStoreNeverRewritesTheFile) {
-  qtest::TempDir dir;
-  std::string path = dir / "settings.xml";
+TEST_F(XmlFileStoreWriting, ReadOnlyStoreNeverRewritesTheFile) {
   {
     XmlStore xml(path);
     ASSERT_TRUE(xml.Root().WriteString(u"Keep", u"me"));
@@ -370,9 +370,7 @@ TEST(XmlFileStoreWriting, ReadOnlyStoreNeverRewritesTheFile) {
   EXPECT_EQ(qtest::ReadFile(path), before);
 }
 
-TEST(XmlFileStoreWriting, ReadOnlyFileIsNotReplaced) {
-  qtest::TempDir dir;
-  std::string path = dir / "settings.xml";
+TEST_F(XmlFileStoreWriting, ReadOnlyFileIsNotReplaced) {
   {
     XmlStore xml(path);
     ASSERT_TRUE(xml.Root().WriteString(u"Keep", u"me"));
@@ -387,8 +385,7 @@ TEST(XmlFileStoreWriting, ReadOnlyFileIsNotReplaced) {
   EXPECT_EQ(qtest::ReadFile(path), before);
 }
 
-TEST(XmlFileStoreWriting, MissingFoldersAreCreatedAndAFileThatCannotBeWrittenIsReported) {
-  qtest::TempDir dir;
+TEST_F(XmlFileStoreWriting, MissingFoldersAreCreatedAndAFileThatCannotBeWrittenIsReported) {
   {
     XmlStore xml(dir / "new/folder/settings.xml");
     ASSERT_TRUE(xml.Root().WriteString(u"a", u"b"));
@@ -403,9 +400,8 @@ TEST(XmlFileStoreWriting, MissingFoldersAreCreatedAndAFileThatCannotBeWrittenIsR
   EXPECT_TRUE(xml.Root().GetLastError().IsError());
 }
 
-TEST(XmlFileStoreInterface, OperationsWithoutMeaningHere) {
-  qtest::TempDir dir;
-  XmlStore xml(dir / "settings.xml");
+TEST_F(XmlFileStoreInterface, OperationsWithoutMeaningHere) {
+  XmlStore xml(path);
   EXPECT_FALSE(xml.Root().ApplySecurity(VProfileSecurity()));
   EXPECT_TRUE(xml.Root().Rewrite());
   for (const char16_t* name : {u"CON", u"a.b", u"..", u"with space", u"x/y"}) {
@@ -417,9 +413,8 @@ TEST(XmlFileStoreInterface, OperationsWithoutMeaningHere) {
   }
 }
 
-TEST(XmlFileStoreInterface, AccessListsTravelAsLists) {
-  qtest::TempDir dir;
-  XmlStore xml(dir / "settings.xml");
+TEST_F(XmlFileStoreInterface, AccessListsTravelAsLists) {
+  XmlStore xml(path);
   VProfileSecurity security({{0x1, u"read"}, {0x2, u"write"}});
   security.AddEntry({u"", u"alice", true, 0x3});
   security.AddEntry({u"corp", u"bob", false, 0x1});
@@ -429,40 +424,33 @@ TEST(XmlFileStoreInterface, AccessListsTravelAsLists) {
   EXPECT_EQ(read.Entries(), security.Entries());
 }
 
-TEST(XmlFileStoreInterface, TreesCopyBetweenFolderAndFileStores) {
-  qtest::TempDir dir;
+// A tree copied into a settings file and out again into another folder comes back byte for byte.
+TEST_F(XmlFileStoreInterface, TreesCopyBetweenFolderAndFileStores) {
+  VIniFileStoreFactory there(U8(dir / "config")), back(U8(dir / "back"));
   {
-    VIniFileStoreFactory iniFactory(U8(dir / "config"));
-    VProfileStore ini(&iniFactory);
-    VProfileKey host(*ini.GetRootKey(), u"Sessions", kProfileKeyCreate);
-    VProfileKey lab(host, u"host1", kProfileKeyCreate);
-    ASSERT_TRUE(lab.WriteString(u"Hostname", u"example"));
-    ASSERT_TRUE(lab.WriteDword(u"Port", 22));
-    ASSERT_TRUE(lab.WriteMultiSz(u"Script", VStringArray{u"a", u"b"}));
+    VProfileStore ini(&there);
+    VProfileKey sessions(*ini.GetRootKey(), u"Sessions", kProfileKeyCreate);
+    VProfileKey host(sessions, u"host1", kProfileKeyCreate);
     const uint8_t block[] = {0xDE, 0xAD};
-    ASSERT_TRUE(lab.WriteBinary(u"Block", block, 2));
+    // In the order a copy lists them, so that the files can be compared.
+    ASSERT_TRUE(host.WriteBinary(u"Block", block, 2) && host.WriteString(u"Hostname", u"example") &&
+                host.WriteDword(u"Port", 22) && host.WriteMultiSz(u"Script", VStringArray{u"a", u"b"}));
   }
   {
-    VIniFileStoreFactory iniFactory(U8(dir / "config"));
-    VProfileStore ini(true, &iniFactory);
-    XmlStore xml(dir / "settings.xml");
+    VProfileStore ini(true, &there);
+    XmlStore xml(path);
     EXPECT_TRUE(CopyProfileKey(xml.Root(), *ini.GetRootKey()));
     EXPECT_TRUE(xml.Root().Flush());
   }
-  XmlStore xml(dir / "settings.xml");
-  VProfileKey host(xml.Root(), u"Sessions/host1");
-  VUnicodeString text;
-  EXPECT_TRUE(host.ReadString(u"Hostname", text));
-  EXPECT_EQ(text, u"example");
-  VDword port = 0;
-  EXPECT_TRUE(host.ReadDword(u"Port", port));
-  EXPECT_EQ(port, 22u);
-  VStringArray script;
-  EXPECT_TRUE(host.ReadMultiSz(u"Script", script));
-  EXPECT_EQ(script, (VStringArray{u"a", u"b"}));
-  VDword size = 0;
-  EXPECT_TRUE(host.ReadBinary(u"Block", nullptr, size));
-  EXPECT_EQ(size, 2u);
+  {
+    VProfileStore ini(&back);
+    XmlStore xml(path, true);
+    EXPECT_TRUE(CopyProfileKey(*ini.GetRootKey(), xml.Root()));
+  }
+  EXPECT_NE(qtest::ReadFile(path).find("<binary name=\"Block\">dead</binary>"),
+            std::string::npos);
+  EXPECT_EQ(qtest::ReadFile(dir / "back/Sessions/host1.ini"),
+            qtest::ReadFile(dir / "config/Sessions/host1.ini"));
 }
 
 }  // namespace
