@@ -18,9 +18,13 @@ qtest::RunResult Xml(const std::string& file, std::vector<std::string> args) {
   return qtest::Quillane(args);
 }
 
-TEST(XmlCli, SetWritesTheFileAndGetReadsItBack) {
+class XmlCli : public ::testing::Test {
+ protected:
   qtest::TempDir dir;
   std::string file = dir / "settings.xml";
+};
+
+TEST_F(XmlCli, SetWritesTheFileAndGetReadsItBack) {
   EXPECT_EQ(Xml(file, {"key", "set", "Sessions/Lab/host1", "Hostname", "--string", "a & b"}).status, 0);
   EXPECT_EQ(Xml(file, {"key", "set", "Sessions\\Lab\\host1", "Port", "--dword", "0x16"}).status, 0);
   EXPECT_EQ(Xml(file, {"key", "set", "Sessions/Lab/host1", "Block", "--binary", "00ab"}).status, 0);
@@ -55,9 +59,7 @@ TEST(XmlCli, SetWritesTheFileAndGetReadsItBack) {
   EXPECT_EQ(json.out, "{\"name\": \"Port\", \"kind\": \"dword\", \"value\": 22}\n");
 }
 
-TEST(XmlCli, ReadingCommandsLeaveTheFileAlone) {
-  qtest::TempDir dir;
-  std::string file = dir / "settings.xml";
+TEST_F(XmlCli, ReadingCommandsLeaveTheFileAlone) {
   ASSERT_EQ(Xml(file, {"key", "set", "Global", "A", "--string", "x"}).status, 0);
   const std::string before = qtest::ReadFile(file);
   EXPECT_EQ(Xml(file, {"key", "exists", "Sessions/Lab"}).status, 1);
@@ -68,9 +70,7 @@ TEST(XmlCli, ReadingCommandsLeaveTheFileAlone) {
   EXPECT_EQ(qtest::ReadFile(file), before);
 }
 
-TEST(XmlCli, UnsetDeleteAndCopyAreSaved) {
-  qtest::TempDir dir;
-  std::string file = dir / "settings.xml";
+TEST_F(XmlCli, UnsetDeleteAndCopyAreSaved) {
   ASSERT_EQ(Xml(file, {"key", "set", "Sessions/a", "Host", "--string", "h"}).status, 0);
   ASSERT_EQ(Xml(file, {"key", "set", "Sessions/a", "Port", "--dword", "22"}).status, 0);
   EXPECT_EQ(Xml(file, {"key", "copy", "Sessions/a", "Sessions/b"}).status, 0);
@@ -90,9 +90,7 @@ TEST(XmlCli, UnsetDeleteAndCopyAreSaved) {
   EXPECT_EQ(Xml(file, {"key", "delete", "Sessions/a"}).status, 1);
 }
 
-TEST(XmlCli, AFileThatDoesNotParseIsReportedAndNeverWritten) {
-  qtest::TempDir dir;
-  std::string file = dir / "settings.xml";
+TEST_F(XmlCli, AFileThatDoesNotParseIsReportedAndNeverWritten) {
   const std::string broken = "<Tolvane>\n<key name=\"Global\">\n<string name=\"a\">x</key>\n";
   qtest::WriteFile(file, broken);
   for (const std::vector<std::string>& args :
@@ -118,9 +116,7 @@ TEST(XmlCli, AFileThatDoesNotParseIsReportedAndNeverWritten) {
   EXPECT_EQ(qtest::ReadFile(file), "<html><body/></html>");
 }
 
-TEST(XmlCli, AReadOnlyFileIsNotChanged) {
-  qtest::TempDir dir;
-  std::string file = dir / "settings.xml";
+TEST_F(XmlCli, AReadOnlyFileIsNotChanged) {
   ASSERT_EQ(Xml(file, {"key", "set", "Global", "A", "--string", "x"}).status, 0);
   const std::string before = qtest::ReadFile(file);
   ASSERT_EQ(chmod(file.c_str(), 0444), 0);
@@ -132,9 +128,7 @@ TEST(XmlCli, AReadOnlyFileIsNotChanged) {
   EXPECT_EQ(qtest::ReadFile(file), before);
 }
 
-TEST(XmlCli, OverviewNamesTheFile) {
-  qtest::TempDir dir;
-  std::string file = dir / "settings.xml";
+TEST_F(XmlCli, OverviewNamesTheFile) {
   qtest::RunResult missing = Xml(file, {"--json"});
   EXPECT_NE(missing.out.find("\"store\": \"xml\""), std::string::npos) << missing.out;
   EXPECT_NE(missing.out.find("\"exists\": false"), std::string::npos) << missing.out;
