@@ -20,8 +20,8 @@ class SessionTreeTest : public ::testing::Test {
  protected:
   void SetUp() override {
     // The user's own folders stay out of reach.
-    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "QUILLANE_REGISTRY_ROOT"})
-      env_.emplace_back(std::make_unique<qtest::ScopedEnv>(name, dir_ / ("user-" + std::string(name))));
+    for (std::string name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "QUILLANE_REGISTRY_ROOT"})
+      env_.push_back(std::make_unique<qtest::ScopedEnv>(name.c_str(), dir_ / ("user-" + name)));
     current_ = this;
     factory_ = std::make_unique<VIniFileStoreFactory>(U8(dir_ / "cfg"));
     VSetProfileFactoryGetter(&Factory);

@@ -183,9 +183,9 @@ TEST(ProfileNumber, VariantsUseTheTypesOfTheTable) {
   VProfile<unsigned int> u32(u"U32", 1);
   VProfile<unsigned long> ul(u"UL", 1);
   VProfile<VTriState> tri(u"Tri", TriStateOn);
-  const std::pair<VProfileData*, VVarType> kinds[] = {{&flag, VT_BOOL}, {&u8, VT_I1},  {&s16, VT_I2},
-                                                 {&u16, VT_UI2},   {&i32, VT_UI4}, {&u32, VT_UI4},
-                                                 {&ul, VT_UI4},    {&tri, VT_BOOL}};
+  const std::pair<VProfileData*, VVarType> kinds[] = {
+      {&flag, VT_BOOL}, {&u8, VT_I1},  {&s16, VT_I2}, {&u16, VT_UI2},
+      {&i32, VT_UI4},   {&u32, VT_UI4}, {&ul, VT_UI4}, {&tri, VT_BOOL}};
   for (auto [value, vt] : kinds) {
     ASSERT_TRUE(value->ToVariant(v, error));
     EXPECT_EQ(v.vt, vt) << value->GetName().ToUtf8();

@@ -1,4 +1,4 @@
-// The store model over the INI back end: handles, copying trees, name validation, factories.
+// The store model over the INI back end: the registered factory, name validation, access lists.
 #include <gtest/gtest.h>
 
 #include "platform/app_info.h"
@@ -13,36 +13,6 @@ using qtest::TempDir;
 
 VIniFileStoreFactory* gFactory = nullptr;
 VProfileStoreFactory* RegisteredFactory() { return gFactory; }
-
-TEST(ProfileStore, CopiesWholeTreesAndNothingFromAnEmptyKey) {
-  TempDir dir;
-  VIniFileStoreFactory factory(U8(dir / "cfg"));
-  {
-    VProfileStore store(&factory);
-    VProfileKey source(*store.GetRootKey(), u"Source");
-    // Written in the order a copy iterates them, so the files compare byte for byte.
-    const uint8_t bytes[3] = {1, 2, 3};
-    source.WriteBinary(u"B", bytes, 3);
-    source.WriteDword(u"D", 5);
-    source.WriteString(u"S", u"text");
-    source.WriteMultiSz(u"Z", VStringArray{u"x", u"y"});
-    VProfileKey child(source, u"Child");
-    child.WriteString(u"Inner", u"deep");
-  }
-  {
-    VProfileStore store(&factory);
-    VProfileKey source(*store.GetRootKey(), u"Source");
-    VProfileKey target(*store.GetRootKey(), u"Target");
-    EXPECT_TRUE(CopyProfileKey(target, source));
-    VProfileKey empty(*store.GetRootKey(), u"Empty");
-    VProfileKey nowhere(*store.GetRootKey(), u"Nowhere");
-    EXPECT_TRUE(CopyProfileKey(nowhere, empty));
-  }
-  EXPECT_EQ(qtest::ReadFile(dir / "cfg/Target.ini"), qtest::ReadFile(dir / "cfg/Source.ini"));
-  EXPECT_EQ(qtest::ReadFile(dir / "cfg/Target/Child.ini"), qtest::ReadFile(dir / "cfg/Source/Child.ini"));
-  EXPECT_FALSE(qtest::Exists(dir / "cfg/Nowhere.ini"));
-  EXPECT_FALSE(qtest::Exists(dir / "cfg/Nowhere"));
-}
 
 TEST(ProfileStore, StoresWithoutFactoryUseTheRegisteredGetter) {
   TempDir dir;

@@ -28,7 +28,8 @@ TEST_F(RegistryKeys, HiveFolders) {
   {
     qtest::ScopedEnv root("QUILLANE_REGISTRY_ROOT", nullptr);
     qtest::ScopedEnv config("XDG_CONFIG_HOME", "/home/ada/.config");
-    EXPECT_EQ(VRegistryHiveFolder(VRegistryHive::CurrentUser), "/home/ada/.config/Tolvane/registry");
+    EXPECT_EQ(VRegistryHiveFolder(VRegistryHive::CurrentUser),
+              "/home/ada/.config/Tolvane/registry");
     EXPECT_EQ(VRegistryHiveFolder(VRegistryHive::LocalMachine), "/etc/xdg/Tolvane/registry");
     qtest::ScopedEnv moved("QUILLANE_REGISTRY_ROOT", "/srv/reg");
     EXPECT_EQ(VRegistryHiveFolder(VRegistryHive::CurrentUser), "/srv/reg/HKCU");

@@ -424,7 +424,8 @@ TEST_F(XmlFileStoreInterface, AccessListsTravelAsLists) {
   EXPECT_EQ(read.Entries(), security.Entries());
 }
 
-// A tree copied into a settings file and out again into another folder comes back byte for byte.
+// A tree copied into a settings file and out again into another folder comes back byte for byte;
+// an empty one makes nothing.
 TEST_F(XmlFileStoreInterface, TreesCopyBetweenFolderAndFileStores) {
   VIniFileStoreFactory there(U8(dir / "config")), back(U8(dir / "back"));
   {
@@ -434,7 +435,8 @@ TEST_F(XmlFileStoreInterface, TreesCopyBetweenFolderAndFileStores) {
     const uint8_t block[] = {0xDE, 0xAD};
     // In the order a copy lists them, so that the files can be compared.
     ASSERT_TRUE(host.WriteBinary(u"Block", block, 2) && host.WriteString(u"Hostname", u"example") &&
-                host.WriteDword(u"Port", 22) && host.WriteMultiSz(u"Script", VStringArray{u"a", u"b"}));
+                host.WriteDword(u"Port", 22) &&
+                host.WriteMultiSz(u"Script", VStringArray{u"a", u"b"}));
   }
   {
     VProfileStore ini(true, &there);
@@ -446,7 +448,11 @@ TEST_F(XmlFileStoreInterface, TreesCopyBetweenFolderAndFileStores) {
     VProfileStore ini(&back);
     XmlStore xml(path, true);
     EXPECT_TRUE(CopyProfileKey(*ini.GetRootKey(), xml.Root()));
+    // An empty key copies as nothing: no file, no folder.
+    VProfileKey empty(*ini.GetRootKey(), u"Empty"), nowhere(*ini.GetRootKey(), u"Nowhere");
+    EXPECT_TRUE(CopyProfileKey(nowhere, empty));
   }
+  EXPECT_FALSE(qtest::Exists(dir / "back/Nowhere.ini") || qtest::Exists(dir / "back/Nowhere"));
   EXPECT_NE(qtest::ReadFile(path).find("<binary name=\"Block\">dead</binary>"),
             std::string::npos);
   EXPECT_EQ(qtest::ReadFile(dir / "back/Sessions/host1.ini"),
