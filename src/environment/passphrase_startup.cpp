@@ -129,8 +129,8 @@ class Startup {
   uint32_t FirstUse() {
     VUnicodeString chosen;
     chosen.SetSensitive(true);
-    if (hasGiven_) {
-      // A passphrase handed over by the caller is the one chosen: nobody needs to be asked.
+    if (hasGiven_ && services_.givenPassphraseCreates) {
+      // The caller's user chose it already: nobody needs to be asked.
       chosen = given_;
     } else if (mode_ == VPassphrasePromptMode::NoPrompting) {
       return Refuse(crypto_messages::kPassphraseNeedsPrompting, win32::kCancelled);

@@ -28,6 +28,11 @@ struct VPassphraseStartupServices {
   ISecretPassProgress* consoleProgress = nullptr;
   // The pauses while another process is busy with the passphrase (tests shorten them).
   std::function<void(std::chrono::milliseconds)> sleep;
+  // On first use the passphrase handed over by the caller becomes the configuration's, without
+  // asking anybody. Off, the caller's passphrase is only tried against an existing one and a new
+  // configuration asks for its passphrase as usual (or fails where nobody may be asked). A host
+  // whose user names the passphrase outside any prompt (an environment variable) turns it on.
+  bool givenPassphraseCreates = false;
 };
 
 // Registered by the user interface; the caller keeps the object alive while registered.
@@ -37,7 +42,8 @@ void SetPassphraseDialogs(IPassphraseDialogs* dialogs);
 // or cannot be settled without prompting (`report` says why, unless the user cancelled), 50 when
 // a requested change cannot be done here (console mode). With 0, `report` may still carry a
 // message: the items whose secrets a pass could not handle. `passphrase` (may be null) is tried
-// before anyone is asked; on first use it becomes the passphrase.
+// before anyone is asked; on first use it becomes the passphrase only with
+// `services.givenPassphraseCreates`.
 uint32_t InitializeConfigPassphrase(uint32_t flags, VReportMessageParams& report,
                                     const char16_t* passphrase);
 uint32_t InitializeConfigPassphrase(uint32_t flags, VReportMessageParams& report,

@@ -150,8 +150,22 @@ TEST_F(PassphraseStartup, FirstUseCreatesTheCheckValueOrRefusesWithoutPrompting)
 }
 
 TEST_F(PassphraseStartup, FirstUseTakesAGivenPassphraseOrTheDialogsChoice) {
+  // A passphrase handed over is only tried against an existing one, unless the host says its user
+  // chose it: a new configuration still asks, or fails where nobody may be asked.
+  EXPECT_EQ(Init(kNoPrompt, u"given"), win32::kCancelled);
+  EXPECT_EQ(report_.GetMessageId(), 0xE1380035u);
+  EXPECT_TRUE(StoredCheck().empty());
+  console_.answers = {std::nullopt};
+  EXPECT_EQ(Init(kConsole, u"given"), win32::kCancelled);
+  EXPECT_EQ(VUnicodeString(console_.prompts.at(0)).ToUtf8(), "Create configuration passphrase: ");
+  EXPECT_EQ(Init(0, u"given"), win32::kCancelled);
+  EXPECT_EQ(dialogs_.calls, (std::vector<std::string>{"create"}));
+  EXPECT_TRUE(StoredCheck().empty());
+  dialogs_.calls.clear();
+  services_.givenPassphraseCreates = true;
   ASSERT_EQ(Init(kNoPrompt, u"given"), win32::kSuccess);
   EXPECT_TRUE(Opens(StoredCheck(), u"given"));
+  services_.givenPassphraseCreates = false;
 
   // The Skellan product alone goes without a passphrase, without asking.
   folder_.WriteLines("Global", "");

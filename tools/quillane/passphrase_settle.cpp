@@ -43,6 +43,8 @@ int SettlePassphrase(Context& context, PassphraseUse use, uint32_t extraFlags, b
   NobodyConsole nobody;
   VPassphraseStartupServices services;
   services.consoleProgress = &progress;
+  // --passphrase-env names the passphrase outright: on a new configuration it is the one chosen.
+  services.givenPassphraseCreates = true;
   // Only a person at a terminal can answer; a script or a scheduled run is never asked. Without
   // --no-prompt, going without the passphrase where it would be asked stays possible there.
   if (context.options.noPrompt) {
