@@ -317,11 +317,20 @@ bool CarryOutConfigPassphraseChange(std::optional<std::u16string_view> oldPassph
   if (!MakeConfigPassphraseCheckValue(newPassphrase, newCheck, error)) return false;
   const VUnicodeString newText(newPassphrase);
   const VUnicodeString oldText(oldPassphrase.value_or(u""));
+  // Whatever goes wrong, the cache must not be left holding a passphrase the check value on disk
+  // does not name: the old one stays cached when it is known and fits, else nothing is.
+  auto keepOld = [&] {
+    VReportMessageParams ignored;
+    if (!oldPassphrase || !StoreConfigPassphrase(oldText.c_str(), ignored))
+      SetConfigPassphrase(nullptr);
+  };
   // Both must fit the cache before anything is touched; the old one stays cached while the
   // secrets are carried, so that values in older forms are read under it.
-  if (!StoreConfigPassphrase(newText.c_str(), error) ||
-      !StoreConfigPassphrase(oldText.c_str(), error))
+  if (!StoreConfigPassphrase(newText.c_str(), error)) return false;
+  if (!StoreConfigPassphrase(oldText.c_str(), error)) {
+    keepOld();
     return false;
+  }
   SetConfigPassphraseDisabled(false);
   result = ReEncryptSensitiveData(oldPassphrase, newPassphrase, progress);
 
@@ -335,6 +344,7 @@ bool CarryOutConfigPassphraseChange(std::optional<std::u16string_view> oldPassph
     global->configPassphrase = oldCheck;
     global->changeConfigPassphrase = oldRequest;
     if (oldPassphrase) ReEncryptSensitiveData(newPassphrase, *oldPassphrase, nullptr);
+    keepOld();
     return false;
   }
   StoreConfigPassphrase(newText.c_str(), error);

@@ -298,6 +298,18 @@ TEST_F(PassphraseStartup, AChangeThatCannotSaveItsCheckValueChangesNothing) {
   EXPECT_EQ(Session("s"), before);
   EXPECT_EQ(GetConfigPassphrase(), u"old");
   chmod(folder_.FilePath("Global").c_str(), 0644);
+
+  // An old passphrase too long for the cache stops the change before anything is carried, and
+  // the new one, which the check value on disk does not name, is not left cached either.
+  const std::u16string longOld(1500, u'x');
+  MakeConfiguration(longOld.c_str());
+  const std::string check = StoredCheck();
+  EXPECT_FALSE(CarryOutConfigPassphraseChange(std::u16string_view(longOld), u"new", nullptr,
+                                              result, error));
+  EXPECT_EQ(error.GetMessageId(), 0xE1380314u);
+  EXPECT_FALSE(IsConfigPassphraseSettled());
+  EXPECT_EQ(StoredCheck(), check);
+  EXPECT_EQ(Session("s"), before);
 }
 
 class YesNo : public IUserQuestions {
