@@ -40,6 +40,7 @@ constexpr uint32_t kPassphrasesDoNotMatch = 0xE138002F;
 constexpr uint32_t kPassphraseNotCorrect = 0xE1380030;
 constexpr uint32_t kPassphraseNeedsPrompting = 0xE1380035;
 constexpr uint32_t kPassphraseChangeNeedsGui = 0xE138003C;
+constexpr uint32_t kPassphraseBusyElsewhere = 0xE1380046;
 constexpr uint32_t kCreatePassphraseTitle = 0x61380031;           // %1: application
 constexpr uint32_t kCreatePassphraseExplanation = 0x61380032;
 constexpr uint32_t kCreatePassphraseExplanationPair = 0x61380033;

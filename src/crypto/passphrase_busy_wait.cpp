@@ -3,13 +3,13 @@
 #include <thread>
 
 #include "crypto/config_passphrase.h"
+#include "crypto/crypto_messages.h"
 #include "platform/win32_errors.h"
 
 namespace {
 
 constexpr uint32_t kBusyDialogMessage = 0x61380040;
 constexpr uint32_t kBusyConsoleMessage = 0x61380045;
-constexpr uint32_t kBusyNoPromptingMessage = 0xE1380046;
 
 // One round of tries with pauses between them; true as soon as the flag is taken.
 bool TryRound(const VPassphraseBusyWait& wait) {
@@ -57,7 +57,7 @@ uint32_t WaitForConfigPassphraseBusy(const VPassphraseBusyWait& wait, VReportMes
       if (!wait.dialog->AskToContinue(message)) return win32::kCancelled;
     } else {
       // Nobody may be asked, or there is nobody to ask.
-      error.Reset(kBusyNoPromptingMessage);
+      error.Reset(crypto_messages::kPassphraseBusyElsewhere);
       return win32::kCancelled;
     }
   }

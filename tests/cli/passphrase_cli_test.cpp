@@ -142,6 +142,10 @@ TEST_F(PassphraseCommands, TheSecondOfTwoStartsWaitsAndFindsThePassphraseSettled
   qtest::PeerProcess first(names_);
   ASSERT_EQ(first.Ask("open"), "shared");
   ASSERT_EQ(first.Ask("take-busy"), "taken");
+  // A script that could go without the passphrase is told why it cannot wait any longer.
+  RunResult script = Q({"--json", "passphrase", "init", "--disable-if-needed"});
+  EXPECT_EQ(script.status, 3);
+  EXPECT_NE(script.out.find("\"id\": \"0xE1380046\""), std::string::npos) << script.out;
   Background second(Args({"--no-prompt", "passphrase", "init"}), Env());
   EXPECT_TRUE(second.Running());  // waiting for the first
   ASSERT_EQ(first.Ask("store pw"), "ok");

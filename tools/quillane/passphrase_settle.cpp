@@ -24,8 +24,10 @@ class NobodyConsole : public IPassphraseConsole {
     error.Reset(crypto_messages::kPassphraseNeedsPrompting);
     return Result::Failed;
   }
+  // Only the wait for another process that is busy with the passphrase has a line to show before
+  // anything is read: that is the reason the run cannot go on.
   bool WriteLine(std::u16string_view, VReportMessageParams& error) override {
-    error.Reset(crypto_messages::kPassphraseNeedsPrompting);
+    error.Reset(crypto_messages::kPassphraseBusyElsewhere);
     return false;
   }
 };
