@@ -73,10 +73,26 @@ struct SessionTree {
   }
 };
 
+// The benchmark programs keep their trees until they end and never destroy them: each tree is
+// removed when the program exits instead, so that runs do not fill the temporary folder.
+inline void RemoveTreeAtExit(const std::string& root) {
+  static std::vector<std::string> roots;
+  static const bool registered = [] {
+    std::atexit([] {
+      uint32_t error = 0;
+      for (const auto& r : roots) vfs::RemoveTree(r, error);
+    });
+    return true;
+  }();
+  (void)registered;
+  roots.push_back(root);
+}
+
 // 500 folders of 20 sessions below "Sessions" in a new temporary folder.
 inline void BuildSessionTree(SessionTree& tree, int folders = 500, int perFolder = 20) {
   char pattern[] = "/tmp/quillane-tree-XXXXXX";
   tree.root = mkdtemp(pattern);
+  RemoveTreeAtExit(tree.root);
   uint32_t error = 0;
   for (int f = 0; f < folders; ++f) {
     std::string folderName = "Folder" + std::to_string(f);

@@ -1,7 +1,8 @@
 #include "config/connect_bar_auto_complete.h"
 
+#include <algorithm>
 #include <deque>
-#include <set>
+#include <vector>
 
 #include "config/session_database_instance.h"
 
@@ -11,6 +12,16 @@ std::u16string Lowered(std::u16string_view text) {
   std::u16string lowered(text);
   for (char16_t& c : lowered) c = vtext::FoldCase(c);
   return lowered;
+}
+
+// Folds `text` into `out`, reusing its buffer: a search folds every session name of the tree.
+void LowerInto(std::u16string& out, std::u16string_view text) {
+  out.resize(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    char16_t c = text[i];
+    out[i] = c < 0x80 ? (c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c)
+                      : vtext::FoldCase(c);
+  }
 }
 
 VUnicodeString Joined(const VUnicodeString& folder, const VUnicodeString& name) {
@@ -33,24 +44,35 @@ VStringArray ConnectBarAutoCompleteDataSource::Search(ISessionListing* sessions,
   VStringArray result;
   if (text.empty() || !sessions) return result;
   std::u16string wanted = Lowered(text);
-  std::set<std::u16string> matches;
+  // Gathered, then sorted once: thousands of matches go into a tree node by node otherwise.
+  std::vector<VUnicodeString> matches;
+  std::u16string lowered;
   // Breadth first: the folders nearest the root are read first.
   std::deque<VUnicodeString> queue{VUnicodeString()};
   while (!queue.empty()) {
     VUnicodeString folder = std::move(queue.front());
     queue.pop_front();
-    VStringArray names;
-    sessions->ListSessions(folder, names);
-    for (const auto& name : names) {
+    sessions->VisitSessions(folder, [&](const VUnicodeString& name) {
       // The template of new sessions is not a place to connect to.
-      if (folder.empty() && name == u"Default") continue;
-      if (Lowered(name).find(wanted) != std::u16string::npos) matches.insert(Joined(folder, name));
-    }
+      if (folder.empty() && name == u"Default") return;
+      LowerInto(lowered, name);
+      if (lowered.find(wanted) != std::u16string::npos) matches.push_back(Joined(folder, name));
+    });
     VStringArray folders;
     sessions->ListFolders(folder, folders);
     for (const auto& sub : folders) queue.push_back(Joined(folder, sub));
   }
-  for (const auto& match : matches) result.Add(VUnicodeString(match));
+  // In the order of the strings themselves, each path once.
+  std::sort(matches.begin(), matches.end(), [](const VUnicodeString& a, const VUnicodeString& b) {
+    return static_cast<const std::u16string&>(a) < static_cast<const std::u16string&>(b);
+  });
+  matches.erase(std::unique(matches.begin(), matches.end(),
+                            [](const VUnicodeString& a, const VUnicodeString& b) {
+                              return static_cast<const std::u16string&>(a) ==
+                                     static_cast<const std::u16string&>(b);
+                            }),
+                matches.end());
+  for (auto& match : matches) result.Add(std::move(match));
   return result;
 }
 

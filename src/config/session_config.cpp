@@ -2,6 +2,7 @@
 
 #include <mutex>
 #include <algorithm>
+#include <cstring>
 #include <unordered_set>
 
 #include "config/connect_protocol_table.h"
@@ -41,6 +42,10 @@ constexpr OlderSecret kOlderSecrets[] = {
 constexpr const char16_t* kConvertedOlderNames[] = {kOlderHighlightingStyle,
                                                     u"Enable 80/132 Column Switching"};
 
+}  // namespace
+
+namespace {
+const SessionConfig::ClaimedNames& ClaimedMemberNames(SessionConfig& loaded);
 }  // namespace
 
 SessionConfig::SessionConfig(const VUnicodeString& name)
@@ -91,7 +96,10 @@ void SessionConfig::OnBeforeLoad(const VProfileKey* key) {
 void SessionConfig::OnAfterLoad(const VProfileKey* key) {
   isSession = true;  // whatever the key said, the object is a session now
   CarryOlderSecrets(key);
-  retained_.Load(key, [this](std::u16string_view name) { return IsClaimed(name); });
+  // The claimed names are fetched once for the hundred and fifty values of a session, rather
+  // than under the lock for each of them.
+  const ClaimedNames& claimed = ClaimedMemberNames(*this);
+  retained_.Load(key, [&](std::u16string_view name) { return IsClaimedBy(claimed, name); });
 }
 
 void SessionConfig::CarryOlderSecrets(const VProfileKey* key) {
@@ -102,7 +110,13 @@ void SessionConfig::CarryOlderSecrets(const VProfileKey* key) {
   // The oldest login script counts only where the next form never replaced it.
   VUnicodeString newerScript;
   bool hasNewerScript = key->ReadString(u"Login Script V2", newerScript) && !newerScript.empty();
+  VUnicodeString olderValue;
+  olderValue.SetSensitive(true);
   for (const OlderSecret& older : kOlderSecrets) {
+    // Nearly every session has none of the older forms; carrying begins by reading the older
+    // value, so without one there is nothing to do, and the member need not be looked for.
+    if (!key->ReadString(older.olderName, olderValue)) continue;
+    olderValue.Wipe();
     auto* member = dynamic_cast<VProfileEncryptedString*>(FindMember(older.currentName));
     if (!member) continue;
     if (older.decoder == VLegacySecretDecoder::Plain && hasNewerScript) continue;
@@ -142,13 +156,44 @@ struct FoldedEqual {
 };
 using NameSet = std::unordered_set<std::u16string, FoldedHash, FoldedEqual>;
 
+// Names hashed by their length and their first and last four characters, read whole: the names
+// of a session's members differ there, and hashing every character of every stored name cost
+// more than the lookup itself.
+struct EndsHash {
+  size_t operator()(std::u16string_view name) const {
+    uint64_t head = 0;
+    uint64_t tail = 0;
+    size_t n = name.size();
+    if (n >= 4) {
+      memcpy(&head, name.data(), 8);
+      memcpy(&tail, name.data() + n - 4, 8);
+    } else {
+      for (char16_t c : name) head = head << 16 | c;
+    }
+    uint64_t h = (head ^ (tail * 0x9E3779B97F4A7C15ull) ^ n) * 0xFF51AFD7ED558CCDull;
+    return static_cast<size_t>(h ^ (h >> 31));
+  }
+};
+
+}  // namespace
+
+// The names as the members spell them, looked up first: stored names nearly always have that
+// spelling, and an exact lookup costs a plain hash and a memory compare instead of folding case
+// character by character. The folded set answers for the other spellings.
+struct SessionConfig::ClaimedNames {
+  NameSet folded;
+  std::unordered_set<std::u16string_view, EndsHash> exact;  // views into `folded`
+};
+
+namespace {
+
 // The stored names of a session's members are the same for every session of a product family,
 // so they are gathered once: telling whether a stored value belongs to a member is then one
 // lookup, where a search of the member table would cost two hundred comparisons for each of a
 // session's hundred and fifty values.
-const NameSet& ClaimedMemberNames(SessionConfig& loaded) {
+const SessionConfig::ClaimedNames& ClaimedMemberNames(SessionConfig& loaded) {
   static std::mutex mutex;
-  static NameSet sets[2];
+  static SessionConfig::ClaimedNames sets[2];
   static bool built[2] = {false, false};
   int variant = loaded.UsesLmbNames() ? 1 : 0;
   std::lock_guard<std::mutex> lock(mutex);
@@ -158,7 +203,8 @@ const NameSet& ClaimedMemberNames(SessionConfig& loaded) {
     // Older names that the session reads once and converts belong to it too.
     for (const OlderSecret& older : kOlderSecrets) names.emplace_back(older.olderName);
     for (const char16_t* older : kConvertedOlderNames) names.emplace_back(older);
-    for (auto& name : names) sets[variant].insert(std::move(name));
+    for (auto& name : names) sets[variant].folded.insert(std::move(name));
+    for (const std::u16string& name : sets[variant].folded) sets[variant].exact.insert(name);
     built[variant] = true;
   }
   return sets[variant];
@@ -167,9 +213,11 @@ const NameSet& ClaimedMemberNames(SessionConfig& loaded) {
 }  // namespace
 
 bool SessionConfig::IsClaimed(std::u16string_view name) const {
-  auto* self = const_cast<SessionConfig*>(this);
-  const auto& members = ClaimedMemberNames(*self);
-  if (members.find(name) != members.end()) return true;
+  return IsClaimedBy(ClaimedMemberNames(*const_cast<SessionConfig*>(this)), name);
+}
+
+bool SessionConfig::IsClaimedBy(const ClaimedNames& members, std::u16string_view name) const {
+  if (members.exact.count(name) || members.folded.find(name) != members.folded.end()) return true;
   for (const ConnectConfigPtr* part : {&terminalPart, &transferPart}) {
     for (ConnectConfig* config : part->GetConfigs()) {
       if (config->FindMember(name)) return true;

@@ -197,6 +197,9 @@ class SessionConfig : public VUnknown<ISessionConfig>, public VProfileComposite 
   ConnectConfigPtr terminalPart{0};
   ConnectConfigPtr transferPart{1};
 
+  // The stored names of the session's own members, shared by every session of a product family.
+  struct ClaimedNames;
+
  protected:
   ~SessionConfig() override = default;
   // Copies every member (the protocol parts deep); Clone then rebinds the parts.
@@ -209,6 +212,7 @@ class SessionConfig : public VUnknown<ISessionConfig>, public VProfileComposite 
   ConnectConfigPtr& CurrentPart();
   // Whether a part of the session stores a value under `name`.
   bool IsClaimed(std::u16string_view name) const;
+  bool IsClaimedBy(const ClaimedNames& members, std::u16string_view name) const;
   void CarryOlderSecrets(const VProfileKey* key);
   // Points the protocol parts at this object's shared data.
   void RebindParts();

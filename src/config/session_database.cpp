@@ -52,7 +52,25 @@ bool SessionDatabase::HideDotSessionFiles() {
   return held->hideDotSessionFiles.current;
 }
 
+namespace {
+
+// Whether NormalizePath would return `path` unchanged: a search asks for a thousand folders by
+// the paths the cache gave it, which need no splitting and joining again.
+bool IsNormalPath(std::u16string_view path) {
+  if (path.empty()) return true;
+  if (path.front() == SessionDatabase::kPathSeparator || path.back() == SessionDatabase::kPathSeparator)
+    return false;
+  const char16_t doubled[] = {SessionDatabase::kPathSeparator, SessionDatabase::kPathSeparator};
+  return path.find(std::u16string_view(doubled, 2)) == std::u16string_view::npos;
+}
+
+}  // namespace
+
 const ProfileFolderData* SessionDatabase::CachedFolder(const VUnicodeString& folder) {
+  if (IsNormalPath(folder)) {
+    auto found = cache_.find(folder);
+    if (found != cache_.end()) return &found->second;
+  }
   VUnicodeString normalized = NormalizePath(folder);
   auto found = cache_.find(normalized);
   if (found != cache_.end()) return &found->second;
@@ -83,6 +101,15 @@ bool SessionDatabase::ListSessions(const VUnicodeString& folder, VStringArray& n
   const ProfileFolderData* cached = CachedFolder(folder);
   names = cached ? cached->Sessions() : VStringArray();
   return cached != nullptr;
+}
+
+bool SessionDatabase::VisitSessions(const VUnicodeString& folder,
+                                    const std::function<void(const VUnicodeString& name)>& visit) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  const ProfileFolderData* cached = CachedFolder(folder);
+  if (!cached) return false;
+  for (const auto& name : cached->Sessions()) visit(name);
+  return true;
 }
 
 bool SessionDatabase::ListFolders(const VUnicodeString& folder, VStringArray& names) {

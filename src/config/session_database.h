@@ -23,6 +23,16 @@ class ISessionListing {
   virtual ~ISessionListing() = default;
   virtual bool ListSessions(const VUnicodeString& folder, VStringArray& names) = 0;
   virtual bool ListFolders(const VUnicodeString& folder, VStringArray& names) = 0;
+  // Hands each session name of `folder`, in display order, to `visit`, which must not call back
+  // into the listing. A search reads every name of the tree once, and a listing that keeps its
+  // names can lend them rather than copy them. By default the names are listed and then handed.
+  virtual bool VisitSessions(const VUnicodeString& folder,
+                             const std::function<void(const VUnicodeString& name)>& visit) {
+    VStringArray names;
+    if (!ListSessions(folder, names)) return false;
+    for (const auto& name : names) visit(name);
+    return true;
+  }
 };
 
 class FirewallConfig;
@@ -43,6 +53,9 @@ class SessionDatabase : public ISessionListing {
   // "." are left out while the global setting "Hide Dot Session Files" is on.
   bool ListSessions(const VUnicodeString& folder, VStringArray& names) override;
   bool ListFolders(const VUnicodeString& folder, VStringArray& names) override;
+  // Visits the cached names while the cache is locked.
+  bool VisitSessions(const VUnicodeString& folder,
+                     const std::function<void(const VUnicodeString& name)>& visit) override;
   // The whole listing of a folder (sessions, sub-folders, whether it is shown expanded).
   bool GetFolderData(const VUnicodeString& folder, ProfileFolderData& data);
 

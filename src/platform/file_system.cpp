@@ -11,6 +11,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstring>
+#include <memory>
 #include <vector>
 
 #include "platform/win32_errors.h"
@@ -257,12 +259,20 @@ bool File::Unlock(uint32_t& error) { return LockRange(fd_, F_UNLCK, error); }
 
 bool File::ReadAll(std::string& out, uint32_t& error) {
   // Settings files are small: one read into a buffer of a typical size usually takes the whole
-  // file, and the second read sees its end; no size is asked for first.
+  // file, and the second read sees its end; no size is asked for first. The buffer is not
+  // zeroed (a string of that size would be, for every file read) and the bytes are then copied
+  // into a string of their exact size.
+  size_t capacity = 16384;
+  std::unique_ptr<char[]> buffer = std::make_unique_for_overwrite<char[]>(capacity);
   size_t done = 0;
-  out.resize(16384);
   for (;;) {
-    if (done == out.size()) out.resize(out.size() * 2);
-    ssize_t n = read(fd_, out.data() + done, out.size() - done);
+    if (done == capacity) {
+      std::unique_ptr<char[]> larger = std::make_unique_for_overwrite<char[]>(capacity * 2);
+      memcpy(larger.get(), buffer.get(), done);
+      buffer = std::move(larger);
+      capacity *= 2;
+    }
+    ssize_t n = read(fd_, buffer.get() + done, capacity - done);
     if (n < 0) {
       if (errno == EINTR) continue;
       error = LastError();
@@ -272,7 +282,7 @@ bool File::ReadAll(std::string& out, uint32_t& error) {
     if (n == 0) break;
     done += static_cast<size_t>(n);
   }
-  out.resize(done);
+  out.assign(buffer.get(), done);
   return true;
 }
 

@@ -106,6 +106,17 @@ inline bool BinaryBody(Lines& lines, uint32_t count, uint8_t* out) {
     if (!lines.Next(line) || line.empty()) return false;
     size_t i = 0;
     bool any = false;
+    // Files written by the store put each byte as a blank and two digits: those are taken three
+    // characters at a time, the loop below handling whatever else a line holds exactly as before.
+    while (i + 3 <= line.size() && line[i] == ' ') {
+      int hi = HexValue(line[i + 1]);
+      int lo = HexValue(line[i + 2]);
+      if ((hi | lo) < 0 || done >= count) break;
+      if (out) out[done] = static_cast<uint8_t>(hi << 4 | lo);
+      ++done;
+      any = true;
+      i += 3;
+    }
     while (i < line.size()) {
       if (IsSpace(line[i])) {
         ++i;

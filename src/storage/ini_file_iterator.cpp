@@ -4,6 +4,15 @@
 
 namespace {
 
+// Whether a file name ends in ".ini" in any case, read on its bytes: the four characters are
+// ASCII, and no other character folds to one of them.
+bool HasIniExtension(std::string_view name) {
+  if (name.size() < 4) return false;
+  std::string_view end = name.substr(name.size() - 4);
+  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+  return end[0] == '.' && lower(end[1]) == 'i' && lower(end[2]) == 'n' && lower(end[3]) == 'i';
+}
+
 // Case-insensitive order; names that differ only in case keep a fixed order among themselves.
 bool EntryLess(const VIniFileKey::Iterator::Entry& a, const VIniFileKey::Iterator::Entry& b) {
   int order = vtext::CompareNoCase(a.name, b.name);
@@ -46,17 +55,12 @@ std::vector<VIniFileKey::Iterator::Entry> VIniFileKey::Iterator::ListSubKeys(
   std::vector<Entry> entries;
   if (!vfs::ListFolder(folder, listing, error)) return entries;
   entries.reserve(listing.size());
-  if (hint) {
-    // The listing comes sorted by name.
-    for (const auto& item : listing) (item.isDirectory ? hint->folders : hint->files).push_back(item.name);
-    hint->made = std::chrono::steady_clock::now();
-  }
   for (const auto& item : listing) {
     std::string_view name = item.name;
     int type;
     if (item.isDirectory) {
       type = kProfileTypeFolderKey;
-    } else if (name.size() >= 5 && vtext::EndsWithNoCase(vtext::FromUtf8(name.substr(name.size() - 4)), u".ini")) {
+    } else if (name.size() >= 5 && HasIniExtension(name)) {
       name.remove_suffix(4);
       type = kProfileTypeFileKey;
     } else {
@@ -64,10 +68,18 @@ std::vector<VIniFileKey::Iterator::Entry> VIniFileKey::Iterator::ListSubKeys(
     }
     entries.push_back({VUnicodeString(vtext::FromUtf8(name)), type});
   }
-  // A folder and a value file of the same name without regard to case are one sub-key.
-  std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-    return vtext::CompareNoCase(a.name, b.name) < 0;
-  });
+  if (hint) {
+    // The listing comes sorted by name; its names are not needed any more and move over.
+    for (auto& item : listing)
+      (item.isDirectory ? hint->folders : hint->files).push_back(std::move(item.name));
+    hint->made = std::chrono::steady_clock::now();
+  }
+  // A folder and a value file of the same name without regard to case are one sub-key. The
+  // listing's byte order is usually the case-insensitive order already (names of one case, with
+  // digits), and is then kept as it is: a stable sort would leave it unchanged anyway.
+  auto less = [](const Entry& a, const Entry& b) { return vtext::CompareNoCase(a.name, b.name) < 0; };
+  if (!std::is_sorted(entries.begin(), entries.end(), less))
+    std::stable_sort(entries.begin(), entries.end(), less);
   size_t kept = 0;
   for (size_t i = 0; i < entries.size(); ++i) {
     if (kept > 0 && vtext::EqualsNoCase(entries[kept - 1].name, entries[i].name)) {

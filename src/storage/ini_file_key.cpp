@@ -11,6 +11,19 @@ constexpr char16_t kIsSession[] = u"Is Session";
 
 std::string Native(const VUnicodeString& path) { return path.ToUtf8(); }
 
+// Whether two names are equal without regard to case when both are ASCII (each character folds
+// to one character, so names of different lengths differ); nothing when either is not.
+std::optional<bool> AsciiEqualsNoCase(std::string_view a, std::string_view b) {
+  bool ascii = true;
+  bool equal = a.size() == b.size();
+  for (size_t i = 0; i < a.size(); ++i) ascii = ascii && static_cast<unsigned char>(a[i]) < 0x80;
+  for (size_t i = 0; i < b.size(); ++i) ascii = ascii && static_cast<unsigned char>(b[i]) < 0x80;
+  if (!ascii) return std::nullopt;
+  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+  for (size_t i = 0; equal && i < a.size(); ++i) equal = lower(a[i]) == lower(b[i]);
+  return equal;
+}
+
 // Finds the entry of `folder` whose name equals `name` without regard to case.
 std::optional<std::string> FindIgnoringCase(const std::string& folder, const std::string& name,
                                             bool wantFolder) {
@@ -19,8 +32,14 @@ std::optional<std::string> FindIgnoringCase(const std::string& folder, const std
   if (folder.empty() || !vfs::ListFolder(folder, entries, error)) return std::nullopt;
   std::u16string wanted = vtext::FromUtf8(name);
   for (const auto& entry : entries) {
-    if (entry.isDirectory == wantFolder && vtext::EqualsNoCase(vtext::FromUtf8(entry.name), wanted))
-      return vfs::JoinPath(folder, entry.name);
+    if (entry.isDirectory != wantFolder) continue;
+    // Two ASCII names are compared on their bytes: a key of a large folder that has no value
+    // file compares every name of the folder, and converting each cost most of the time.
+    if (auto same = AsciiEqualsNoCase(entry.name, name)) {
+      if (*same) return vfs::JoinPath(folder, entry.name);
+      continue;
+    }
+    if (vtext::EqualsNoCase(vtext::FromUtf8(entry.name), wanted)) return vfs::JoinPath(folder, entry.name);
   }
   return std::nullopt;
 }
@@ -51,7 +70,8 @@ VIniFileKey::Location VIniFileKey::SubLocation(Location& parent, const VUnicodeS
   // The sub-key lives in the parent's folder as it is really named.
   parent.ResolveFolder();
   location.folder = vfs::JoinPath(parent.folder, Native(name));
-  location.valueFile = location.folder + ".ini";
+  location.valueFile.reserve(location.folder.size() + 4);
+  location.valueFile.append(location.folder).append(".ini");
   location.folderResolved = false;
   location.fileResolved = false;
   return location;
@@ -395,11 +415,17 @@ VProfilePrivateKey* VIniFileKey::OpenPrivateSubKey(const char16_t* name,
   Location personal = SubLocation(personal_, sub);
   // A listing of this key's folder made a moment ago tells where the sub-key is on disk.
   constexpr auto kListingFresh = std::chrono::seconds(2);
-  if (listing_ && std::chrono::steady_clock::now() - listing_->made < kListingFresh) {
-    std::string name = vfs::BaseName(main.folder);
-    if (std::binary_search(listing_->folders.begin(), listing_->folders.end(), name))
+  if (main.IsSet() && listing_ && std::chrono::steady_clock::now() - listing_->made < kListingFresh) {
+    // Looked up as views of the paths just made: the session walk does this for every key.
+    // (SubLocation made the value file the folder's path with ".ini" added.)
+    std::string_view folder = main.folder;
+    if (size_t slash = folder.find_last_of('/'); slash != std::string_view::npos)
+      folder.remove_prefix(slash + 1);
+    std::string_view file = std::string_view(main.valueFile).substr(main.valueFile.size() - folder.size() - 4);
+    auto less = [](std::string_view a, std::string_view b) { return a < b; };
+    if (std::binary_search(listing_->folders.begin(), listing_->folders.end(), folder, less))
       main.folderResolved = true;
-    if (std::binary_search(listing_->files.begin(), listing_->files.end(), name + ".ini")) {
+    if (std::binary_search(listing_->files.begin(), listing_->files.end(), file, less)) {
       main.fileResolved = true;
       main.fileKnownToExist = true;
     }

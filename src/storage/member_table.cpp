@@ -51,4 +51,8 @@ VMemberTable::VMemberTable(std::span<const VMemberRow> rows) : rows_(rows.begin(
     }
     if (!row.Has(kMemberLoadOnly)) members_.push_back(i);
   }
+  for (bool lmb : {false, true}) {
+    names_[lmb ? 1 : 0].reserve(rows_.size());
+    for (const VMemberRow& row : rows_) names_[lmb ? 1 : 0].push_back(LmbViewName(row, lmb));
+  }
 }

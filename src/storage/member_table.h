@@ -131,6 +131,17 @@ class VMemberTable {
   explicit VMemberTable(std::span<const VMemberRow> rows);
 
   const std::vector<VMemberRow>& Rows() const { return rows_; }
+  // LmbViewName(row, lmbProduct) of the row at `index`, made once with the table: every load of
+  // every object names each of its members, and building the names anew each time cost more
+  // than reading the values.
+  const VUnicodeString& ViewName(size_t index, bool lmbProduct) const {
+    return names_[lmbProduct ? 1 : 0][index];
+  }
+  // The position of `row` when it is one of this table's rows, else -1.
+  ptrdiff_t IndexOf(const VMemberRow& row) const {
+    if (rows_.empty() || &row < rows_.data() || &row >= rows_.data() + rows_.size()) return -1;
+    return &row - rows_.data();
+  }
   // Rows of the member table proper, by position.
   size_t MemberCount() const { return members_.size(); }
   size_t MemberRow(size_t position) const { return members_[position]; }
@@ -138,4 +149,5 @@ class VMemberTable {
  private:
   std::vector<VMemberRow> rows_;
   std::vector<size_t> members_;
+  std::vector<VUnicodeString> names_[2];
 };

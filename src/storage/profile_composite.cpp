@@ -58,7 +58,10 @@ bool VProfileComposite::LoadStandardMember(const VMemberRow& row, VProfileData& 
 }
 
 VUnicodeString VProfileComposite::StoredName(const VMemberRow& row) const {
-  return LmbViewName(row, UsesLmbNames());
+  const VMemberTable& table = GetMemberTable();
+  ptrdiff_t index = table.IndexOf(row);
+  if (index < 0) return LmbViewName(row, UsesLmbNames());
+  return table.ViewName(static_cast<size_t>(index), UsesLmbNames());
 }
 
 bool VProfileComposite::Save(VProfileKey& key, bool force) {

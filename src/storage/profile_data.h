@@ -64,6 +64,7 @@ class VProfileData {
   virtual void DoRevert() = 0;
 
   void SetName(const VUnicodeString& value) { name = value; }
+  void SetName(VUnicodeString&& value) { name = std::move(value); }
   const VUnicodeString& GetName() const { return name; }
   void SetWritePending(bool value) { writePending = value; }
 
