@@ -174,6 +174,12 @@ struct EndsHash {
     return static_cast<size_t>(h ^ (h >> 31));
   }
 };
+// Compared as memory: the standard comparison of UTF-16 text goes character by character.
+struct SameUnits {
+  bool operator()(std::u16string_view a, std::u16string_view b) const {
+    return a.size() == b.size() && memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0;
+  }
+};
 
 }  // namespace
 
@@ -182,7 +188,7 @@ struct EndsHash {
 // character by character. The folded set answers for the other spellings.
 struct SessionConfig::ClaimedNames {
   NameSet folded;
-  std::unordered_set<std::u16string_view, EndsHash> exact;  // views into `folded`
+  std::unordered_set<std::u16string_view, EndsHash, SameUnits> exact;  // views into `folded`
 };
 
 namespace {

@@ -64,14 +64,27 @@ void VIniFileKey::Location::ResolveFile() {
     valueFile = *found;
 }
 
-VIniFileKey::Location VIniFileKey::SubLocation(Location& parent, const VUnicodeString& name) const {
+VIniFileKey::Location VIniFileKey::SubLocation(Location& parent, std::u16string_view name) const {
   Location location;
   if (!parent.IsSet()) return location;
   // The sub-key lives in the parent's folder as it is really named.
   parent.ResolveFolder();
-  location.folder = vfs::JoinPath(parent.folder, Native(name));
-  location.valueFile.reserve(location.folder.size() + 4);
-  location.valueFile.append(location.folder).append(".ini");
+  // Built in place, as vfs::JoinPath joins a folder and a name without slashes: every key opened
+  // comes here, and building the paths through temporary strings cost several allocations each.
+  std::string_view base = parent.folder;
+  while (base.size() > 1 && base.back() == '/') base.remove_suffix(1);
+  bool ascii = std::all_of(name.begin(), name.end(), [](char16_t c) { return c < 0x80; });
+  std::string& folder = location.folder;
+  folder.reserve(base.size() + 1 + (ascii ? name.size() : name.size() * 3));
+  folder.append(base);
+  if (!folder.empty() && folder.back() != '/') folder.push_back('/');
+  if (ascii) {
+    for (char16_t c : name) folder.push_back(static_cast<char>(c));
+  } else {
+    folder.append(vtext::ToUtf8(name));
+  }
+  location.valueFile.reserve(folder.size() + 4);
+  location.valueFile.append(folder).append(".ini");
   location.folderResolved = false;
   location.fileResolved = false;
   return location;
@@ -346,7 +359,7 @@ bool VIniFileKey::DeleteValue(const char16_t* name) {
 
 bool VIniFileKey::SubKeyExists(const char16_t* name) {
   if (invalidNameError_ || !vfs::IsSafeComponent(name)) return false;
-  Location sub = SubLocation(main_, VUnicodeString(name));
+  Location sub = SubLocation(main_, name);
   if (vfs::IsDirectory(sub.folder) || vfs::IsRegularFileOrOther(sub.valueFile)) return true;
   sub.ResolveFolder();
   sub.ResolveFile();
@@ -363,7 +376,7 @@ bool VIniFileKey::DeleteSubKey(const char16_t* name) {
   uint32_t error = 0;
   for (Location* parent : {&main_, &personal_}) {
     if (!parent->IsSet()) continue;
-    Location sub = SubLocation(*parent, VUnicodeString(name));
+    Location sub = SubLocation(*parent, name);
     sub.ResolveFolder();
     sub.ResolveFile();
     if (!vfs::RemoveTree(sub.folder, error)) ok = false;
@@ -410,9 +423,8 @@ VProfilePrivateKey* VIniFileKey::OpenPrivateSubKey(const char16_t* name,
     return new VIniFileKey(Location(), Location(), readOnly_, security,
                            invalidNameError_ ? invalidNameError_ : win32::kInvalidName);
   }
-  VUnicodeString sub(component);
-  Location main = SubLocation(main_, sub);
-  Location personal = SubLocation(personal_, sub);
+  Location main = SubLocation(main_, component);
+  Location personal = SubLocation(personal_, component);
   // A listing of this key's folder made a moment ago tells where the sub-key is on disk.
   constexpr auto kListingFresh = std::chrono::seconds(2);
   if (main.IsSet() && listing_ && std::chrono::steady_clock::now() - listing_->made < kListingFresh) {

@@ -91,7 +91,7 @@ class VIniFileKey : public VProfilePrivateKey {
   bool Write();
   bool StoreValue(const char16_t* name, std::unique_ptr<VIniFileData> data);
   bool RefuseInvalid();
-  Location SubLocation(Location& parent, const VUnicodeString& name) const;
+  Location SubLocation(Location& parent, std::u16string_view name) const;
   mode_t FileMode() const;
   mode_t FolderMode() const;
 
