@@ -6,6 +6,7 @@
 #include <concepts>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string_view>
 #include <type_traits>
@@ -139,7 +140,9 @@ class VMemberTable {
   }
   // The position of `row` when it is one of this table's rows, else -1.
   ptrdiff_t IndexOf(const VMemberRow& row) const {
-    if (rows_.empty() || &row < rows_.data() || &row >= rows_.data() + rows_.size()) return -1;
+    std::less<const VMemberRow*> before;  // defined for pointers into different objects too
+    if (rows_.empty() || before(&row, rows_.data()) || !before(&row, rows_.data() + rows_.size()))
+      return -1;
     return &row - rows_.data();
   }
   // Rows of the member table proper, by position.
