@@ -284,7 +284,11 @@ char16_t FoldCase(char16_t c) {
 
 int CompareNoCase(std::u16string_view a, std::u16string_view b) {
   size_t n = std::min(a.size(), b.size());
-  for (size_t i = 0; i < n; ++i) {
+  // Characters that are the same fold the same: the common start (long in sorted listings of
+  // numbered names) is passed over without folding.
+  size_t i = 0;
+  while (i < n && a[i] == b[i]) ++i;
+  for (; i < n; ++i) {
     char16_t x = a[i];
     char16_t y = b[i];
     // ASCII letters are folded here; other characters go through the full table.

@@ -70,16 +70,29 @@ std::vector<VIniFileKey::Iterator::Entry> VIniFileKey::Iterator::ListSubKeys(
   }
   if (hint) {
     // The listing comes sorted by name; its names are not needed any more and move over.
+    size_t folders = 0;
+    for (const auto& item : listing) folders += item.isDirectory ? 1 : 0;
+    hint->folders.reserve(folders);
+    hint->files.reserve(listing.size() - folders);
     for (auto& item : listing)
       (item.isDirectory ? hint->folders : hint->files).push_back(std::move(item.name));
-    hint->made = std::chrono::steady_clock::now();
+    hint->made = ListingClock();
   }
   // A folder and a value file of the same name without regard to case are one sub-key. The
   // listing's byte order is usually the case-insensitive order already (names of one case, with
   // digits), and is then kept as it is: a stable sort would leave it unchanged anyway.
+  // One comparison of each neighbouring pair tells both whether the order holds and whether any
+  // names fold together; a listing with neither, the usual case, is then used as it stands.
+  bool sorted = true;
+  bool folded = false;
+  for (size_t i = 1; i < entries.size() && sorted; ++i) {
+    int order = vtext::CompareNoCase(entries[i - 1].name, entries[i].name);
+    sorted = order <= 0;
+    folded = folded || order == 0;
+  }
+  if (sorted && !folded) return entries;
   auto less = [](const Entry& a, const Entry& b) { return vtext::CompareNoCase(a.name, b.name) < 0; };
-  if (!std::is_sorted(entries.begin(), entries.end(), less))
-    std::stable_sort(entries.begin(), entries.end(), less);
+  if (!sorted) std::stable_sort(entries.begin(), entries.end(), less);
   size_t kept = 0;
   for (size_t i = 0; i < entries.size(); ++i) {
     if (kept > 0 && vtext::EqualsNoCase(entries[kept - 1].name, entries[i].name)) {

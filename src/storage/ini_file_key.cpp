@@ -1,6 +1,7 @@
 #include "storage/ini_file_key.h"
 
 #include <algorithm>
+#include <ctime>
 
 #include "platform/win32_errors.h"
 #include "storage/ini_file_iterator.h"
@@ -8,6 +9,16 @@
 namespace {
 
 constexpr char16_t kIsSession[] = u"Is Session";
+
+// Whether `name` is "Is Session", compared as it is read rather than after measuring it: every
+// key of a session walk is asked this, and most value names differ in their first characters.
+bool IsSessionName(const char16_t* name) {
+  if (!name) return false;
+  for (size_t i = 0;; ++i) {
+    if (name[i] != kIsSession[i]) return false;
+    if (name[i] == 0) return true;
+  }
+}
 
 std::string Native(const VUnicodeString& path) { return path.ToUtf8(); }
 
@@ -44,7 +55,30 @@ std::optional<std::string> FindIgnoringCase(const std::string& folder, const std
   return std::nullopt;
 }
 
+// Whether the sorted `names` hold `name`. The name after the last one found is tried first:
+// a walk opens the sub-keys in the order they were listed, and is then answered with one
+// comparison rather than a search.
+bool InListing(const std::vector<std::string>& names, size_t& next, std::string_view name) {
+  if (next < names.size() && names[next] == name) {
+    ++next;
+    return true;
+  }
+  auto found = std::lower_bound(names.begin(), names.end(), name,
+                                [](std::string_view a, std::string_view b) { return a < b; });
+  if (found == names.end() || *found != name) return false;
+  next = static_cast<size_t>(found - names.begin()) + 1;
+  return true;
+}
+
 }  // namespace
+
+std::chrono::steady_clock::time_point VIniFileKey::ListingClock() {
+  // The coarse clock counts from the same start as the steady clock, at the kernel's tick.
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+  return std::chrono::steady_clock::time_point(std::chrono::seconds(now.tv_sec) +
+                                               std::chrono::nanoseconds(now.tv_nsec));
+}
 
 // ---- locations ----
 
@@ -79,7 +113,9 @@ VIniFileKey::Location VIniFileKey::SubLocation(Location& parent, std::u16string_
   folder.append(base);
   if (!folder.empty() && folder.back() != '/') folder.push_back('/');
   if (ascii) {
-    for (char16_t c : name) folder.push_back(static_cast<char>(c));
+    size_t at = folder.size();
+    folder.resize(at + name.size());
+    for (size_t i = 0; i < name.size(); ++i) folder[at + i] = static_cast<char>(name[i]);
   } else {
     folder.append(vtext::ToUtf8(name));
   }
@@ -265,7 +301,7 @@ void VIniFileKey::MergePersonalData(const char16_t* folder) {
 
 bool VIniFileKey::ReadDword(const char16_t* name, VDword& value) {
   if (invalidNameError_) return false;
-  if (!map_ && std::u16string_view(name) == kIsSession) {
+  if (!map_ && IsSessionName(name)) {
     // Session trees are walked this way: the existence of the value file answers without
     // reading it, with one call to the file system.
     bool exists = main_.fileKnownToExist || vfs::IsRegularFileOrOther(main_.valueFile);
@@ -427,17 +463,15 @@ VProfilePrivateKey* VIniFileKey::OpenPrivateSubKey(const char16_t* name,
   Location personal = SubLocation(personal_, component);
   // A listing of this key's folder made a moment ago tells where the sub-key is on disk.
   constexpr auto kListingFresh = std::chrono::seconds(2);
-  if (main.IsSet() && listing_ && std::chrono::steady_clock::now() - listing_->made < kListingFresh) {
+  if (main.IsSet() && listing_ && ListingClock() - listing_->made < kListingFresh) {
     // Looked up as views of the paths just made: the session walk does this for every key.
     // (SubLocation made the value file the folder's path with ".ini" added.)
     std::string_view folder = main.folder;
     if (size_t slash = folder.find_last_of('/'); slash != std::string_view::npos)
       folder.remove_prefix(slash + 1);
     std::string_view file = std::string_view(main.valueFile).substr(main.valueFile.size() - folder.size() - 4);
-    auto less = [](std::string_view a, std::string_view b) { return a < b; };
-    if (std::binary_search(listing_->folders.begin(), listing_->folders.end(), folder, less))
-      main.folderResolved = true;
-    if (std::binary_search(listing_->files.begin(), listing_->files.end(), file, less)) {
+    if (InListing(listing_->folders, listing_->nextFolder, folder)) main.folderResolved = true;
+    if (InListing(listing_->files, listing_->nextFile, file)) {
       main.fileResolved = true;
       main.fileKnownToExist = true;
     }

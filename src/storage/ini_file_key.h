@@ -78,8 +78,14 @@ class VIniFileKey : public VProfilePrivateKey {
   struct ListingHint {
     std::vector<std::string> files;    // value files, as named on disk, sorted
     std::vector<std::string> folders;  // sub-folders, sorted
-    std::chrono::steady_clock::time_point made;
+    std::chrono::steady_clock::time_point made;  // by ListingClock
+    // Where the next name is looked for first: sub-keys are mostly opened in listing order.
+    mutable size_t nextFile = 0;
+    mutable size_t nextFolder = 0;
   };
+  // The clock a listing's age is told by: a tick of a few milliseconds is ample for an age of
+  // seconds, and reading it costs less than the precise clock, once for every sub-key opened.
+  static std::chrono::steady_clock::time_point ListingClock();
 
  private:
   VIniFileKey(Location main, Location personal, bool readOnly, const VProfileSecurity* security,

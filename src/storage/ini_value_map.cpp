@@ -141,12 +141,16 @@ VIniValueMap::VIniValueMap() {
 }
 
 VIniValueMap::~VIniValueMap() {
+  // Most maps are read for a few numbers and strings, answered from the entries as read: no
+  // value object was ever made and the elements need no visit.
+  if (!madeData_) return;
   for (Element& element : elements_) delete element.data;
 }
 
 void VIniValueMap::SetData(Element& element, std::unique_ptr<VIniFileData> data) {
   delete element.data;
   element.data = data.release();
+  madeData_ = madeData_ || element.data;
 }
 
 int32_t VIniValueMap::Lookup(std::string_view name, uint64_t hash) const {
@@ -238,20 +242,19 @@ void VIniValueMap::AddFile(std::string bytes) {
     text = texts_.back();
   }
   elements_.reserve(elements_.size() + text.size() / 32 + 8);
+  // Each element is laid down whole from the entry: making it empty first and then filling it
+  // wrote every element twice, and a file holds a hundred and fifty of them.
   VScanIniEntries(text, [this](const VIniRawEntry& raw) {
-    Element& element = elements_.emplace_back();
-    element.name = raw.name;
-    element.raw = raw;
-    element.data = nullptr;
-    element.present = true;
-    element.merged = false;
-    element.slot = -1;
+    elements_.push_back(Element{raw.name, raw, nullptr, true, false, -1});
   });
 }
 
 VIniFileData* VIniValueMap::Materialize(Element& element) {
   if (!element.present) return nullptr;
-  if (!element.data) element.data = VMakeIniData(element.raw).release();
+  if (!element.data) {
+    element.data = VMakeIniData(element.raw).release();
+    madeData_ = madeData_ || element.data;
+  }
   return element.data;
 }
 

@@ -80,5 +80,6 @@ class VIniValueMap {
   std::array<int32_t, kPersonalCount> personal_;
   std::vector<int32_t> general_;
   size_t indexed_ = 0;  // elements_[0, indexed_) are in the index
+  bool madeData_ = false;  // whether any element was ever given a value object
   int unindexedLookups_ = 0;
 };
