@@ -114,6 +114,11 @@ void CheckReadShortcuts(const std::string& bytes) {
   std::string converted;
   std::string_view text = VIniTextAsUtf8(bytes, converted);
   VScanIniEntries(text, [&](const VIniRawEntry& raw) {
+    // A name ends at the first double quote after its opening one, followed by "=".
+    size_t end = static_cast<size_t>(raw.name.data() - text.data()) + raw.name.size();
+    if (raw.name.find('"') != std::string_view::npos || end + 1 >= text.size() ||
+        text[end] != '"' || text[end + 1] != '=')
+      abort();
     if (raw.kind != 'B') return;
     std::vector<uint8_t> expected;
     if (!ReferenceBinary(raw.body, raw.number, expected)) abort();
