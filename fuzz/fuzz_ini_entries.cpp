@@ -119,6 +119,20 @@ void CheckReadShortcuts(const std::string& bytes) {
     if (raw.name.find('"') != std::string_view::npos || end + 1 >= text.size() ||
         text[end] != '"' || text[end + 1] != '=')
       abort();
+    // Numbers and counts read as digit by digit.
+    if (raw.kind == 'D' || raw.kind == 'B' || raw.kind == 'Z') {
+      uint32_t number = 0;
+      for (size_t i = 0; i < 8 && i < raw.rest.size(); ++i) {
+        char c = raw.rest[i];
+        int digit = c >= '0' && c <= '9' ? c - '0'
+                    : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                    : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                           : -1;
+        if (digit < 0) abort();
+        number = number << 4 | static_cast<uint32_t>(digit);
+      }
+      if (raw.rest.size() != 8 || number != raw.number) abort();
+    }
     if (raw.kind != 'B') return;
     std::vector<uint8_t> expected;
     if (!ReferenceBinary(raw.body, raw.number, expected)) abort();
