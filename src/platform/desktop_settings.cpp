@@ -129,29 +129,40 @@ bool FontSmoothingEnabled() {
   return enabled;
 }
 
-std::string LayoutFromKeyboardDefaults(std::string_view text) {
-  std::string layout;
+// Calls `use` with the text after "NAME=" of every line of a shell-style file that assigns
+// `name`, in file order, blanks around the name, the sign and the value trimmed. Both files read
+// here are meant for the shell, which reads them top to bottom: callers keep the last value.
+namespace {
+
+template <class Use>
+void ForEachAssignment(std::string_view text, std::string_view name, Use use) {
   while (!text.empty()) {
     size_t end = text.find('\n');
     std::string_view line = Trim(text.substr(0, end));
     text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-    constexpr std::string_view kName = "XKBLAYOUT";
-    if (line.substr(0, kName.size()) != kName) continue;
-    std::string_view rest = Trim(line.substr(kName.size()));
+    if (line.substr(0, name.size()) != name) continue;
+    std::string_view rest = Trim(line.substr(name.size()));
     if (rest.empty() || rest.front() != '=') continue;
-    rest = Trim(rest.substr(1));
+    use(Trim(rest.substr(1)));
+  }
+}
+
+}  // namespace
+
+std::string LayoutFromKeyboardDefaults(std::string_view text) {
+  std::string layout;
+  ForEachAssignment(text, "XKBLAYOUT", [&](std::string_view rest) {
     if (!rest.empty() && (rest.front() == '"' || rest.front() == '\'')) {
       char quote = rest.front();
       rest.remove_prefix(1);
       size_t close = rest.find(quote);
-      if (close == std::string_view::npos) continue;  // an unfinished value names nothing
+      if (close == std::string_view::npos) return;  // an unfinished value names nothing
       rest = rest.substr(0, close);
     } else if (size_t comment = rest.find('#'); comment != std::string_view::npos) {
       rest = rest.substr(0, comment);
     }
-    // The shell reads the file top to bottom: the last assignment counts.
     layout = FirstLayout(rest);
-  }
+  });
   return layout;
 }
 
@@ -177,20 +188,14 @@ bool IsEnglishLayout(std::string_view layout) {
 
 std::string DownloadFolderFromUserDirs(std::string_view text, std::string_view home) {
   std::string folder;
-  while (!text.empty()) {
-    size_t end = text.find('\n');
-    std::string_view line = Trim(text.substr(0, end));
-    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-    constexpr std::string_view kName = "XDG_DOWNLOAD_DIR";
-    if (line.substr(0, kName.size()) != kName) continue;
-    std::string_view rest = Trim(line.substr(kName.size()));
-    if (rest.empty() || rest.front() != '=') continue;
-    rest = Trim(rest.substr(1));
+  std::string homeTrimmed(home);
+  while (homeTrimmed.size() > 1 && homeTrimmed.back() == '/') homeTrimmed.pop_back();
+  ForEachAssignment(text, "XDG_DOWNLOAD_DIR", [&](std::string_view rest) {
     // The file's own format: a double-quoted path that is absolute or starts with $HOME.
-    if (rest.size() < 2 || rest.front() != '"') continue;
+    if (rest.size() < 2 || rest.front() != '"') return;
     rest.remove_prefix(1);
     size_t close = rest.find('"');
-    if (close == std::string_view::npos) continue;
+    if (close == std::string_view::npos) return;
     rest = rest.substr(0, close);
     std::string path;
     constexpr std::string_view kHome = "$HOME";
@@ -200,14 +205,11 @@ std::string DownloadFolderFromUserDirs(std::string_view text, std::string_view h
     } else if (!rest.empty() && rest.front() == '/') {
       path = std::string(rest);
     } else {
-      continue;
+      return;
     }
     while (path.size() > 1 && path.back() == '/') path.pop_back();
-    std::string homeTrimmed(home);
-    while (homeTrimmed.size() > 1 && homeTrimmed.back() == '/') homeTrimmed.pop_back();
-    // The last assignment counts, as it does when the shell reads the file.
     folder = path == homeTrimmed ? std::string() : path;
-  }
+  });
   return folder;
 }
 
