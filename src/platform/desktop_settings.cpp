@@ -32,28 +32,57 @@ using FontMatchFn = FcPattern* (*)(FcConfig*, FcPattern*, int*);
 using PatternGetCharSetFn = int (*)(const FcPattern*, const char*, int, FcCharSet**);
 using CharSetHasCharFn = FcBool (*)(const FcCharSet*, uint32_t);
 
+// The entry points both questions use, resolved once; null when fontconfig is not installed
+// or lacks one of them. The handle stays open: fontconfig keeps its configuration for the rest
+// of the process.
+struct Fontconfig {
+  PatternCreateFn create;
+  PatternDestroyFn destroy;
+  ConfigSubstituteFn substitute;
+  DefaultSubstituteFn defaults;
+  PatternGetBoolFn getBool;
+  NameParseFn parse;
+  FontMatchFn match;
+  PatternGetCharSetFn getCharSet;
+  CharSetHasCharFn hasChar;
+};
+
+const Fontconfig* LoadFontconfig() {
+  static const Fontconfig* loaded = []() -> const Fontconfig* {
+    void* library = dlopen("libfontconfig.so.1", RTLD_NOW | RTLD_LOCAL);
+    if (!library) return nullptr;
+    auto find = [library](const char* name) { return dlsym(library, name); };
+    static Fontconfig fc{
+        reinterpret_cast<PatternCreateFn>(find("FcPatternCreate")),
+        reinterpret_cast<PatternDestroyFn>(find("FcPatternDestroy")),
+        reinterpret_cast<ConfigSubstituteFn>(find("FcConfigSubstitute")),
+        reinterpret_cast<DefaultSubstituteFn>(find("FcDefaultSubstitute")),
+        reinterpret_cast<PatternGetBoolFn>(find("FcPatternGetBool")),
+        reinterpret_cast<NameParseFn>(find("FcNameParse")),
+        reinterpret_cast<FontMatchFn>(find("FcFontMatch")),
+        reinterpret_cast<PatternGetCharSetFn>(find("FcPatternGetCharSet")),
+        reinterpret_cast<CharSetHasCharFn>(find("FcCharSetHasChar"))};
+    auto init = reinterpret_cast<InitFn>(find("FcInit"));
+    bool complete = fc.create && fc.destroy && fc.substitute && fc.defaults && fc.getBool &&
+                    fc.parse && fc.match && fc.getCharSet && fc.hasChar;
+    return complete && init && init() ? &fc : nullptr;
+  }();
+  return loaded;
+}
+
 bool AskFontconfig() {
-  // The handle stays open: fontconfig keeps its configuration for the rest of the process.
-  void* library = dlopen("libfontconfig.so.1", RTLD_NOW | RTLD_LOCAL);
-  if (!library) return false;
-  auto init = reinterpret_cast<InitFn>(dlsym(library, "FcInit"));
-  auto create = reinterpret_cast<PatternCreateFn>(dlsym(library, "FcPatternCreate"));
-  auto destroy = reinterpret_cast<PatternDestroyFn>(dlsym(library, "FcPatternDestroy"));
-  auto substitute = reinterpret_cast<ConfigSubstituteFn>(dlsym(library, "FcConfigSubstitute"));
-  auto defaults = reinterpret_cast<DefaultSubstituteFn>(dlsym(library, "FcDefaultSubstitute"));
-  auto getBool = reinterpret_cast<PatternGetBoolFn>(dlsym(library, "FcPatternGetBool"));
-  if (!init || !create || !destroy || !substitute || !defaults || !getBool || !init())
-    return false;
-  FcPattern* pattern = create();
+  const Fontconfig* fc = LoadFontconfig();
+  if (!fc) return false;
+  FcPattern* pattern = fc->create();
   if (!pattern) return false;
   FcBool antialias = 0;
   bool known = false;
   // The user's and the system's rules are applied as they would be for a real font request.
-  if (substitute(nullptr, pattern, kFcMatchPattern)) {
-    defaults(pattern);
-    known = getBool(pattern, "antialias", 0, &antialias) == kFcResultMatch;
+  if (fc->substitute(nullptr, pattern, kFcMatchPattern)) {
+    fc->defaults(pattern);
+    known = fc->getBool(pattern, "antialias", 0, &antialias) == kFcResultMatch;
   }
-  destroy(pattern);
+  fc->destroy(pattern);
   return known && antialias != 0;
 }
 
@@ -62,42 +91,31 @@ constexpr uint32_t kLineDrawingCharacters[] = {0x2500, 0x2502, 0x250C, 0x2510, 0
                                                0x2518, 0x251C, 0x2524, 0x252C, 0x2534, 0x253C};
 
 bool AskFontconfigLineDrawing(const std::string& face) {
-  void* library = dlopen("libfontconfig.so.1", RTLD_NOW | RTLD_LOCAL);
-  if (!library) return false;
-  auto init = reinterpret_cast<InitFn>(dlsym(library, "FcInit"));
-  auto parse = reinterpret_cast<NameParseFn>(dlsym(library, "FcNameParse"));
-  auto destroy = reinterpret_cast<PatternDestroyFn>(dlsym(library, "FcPatternDestroy"));
-  auto substitute = reinterpret_cast<ConfigSubstituteFn>(dlsym(library, "FcConfigSubstitute"));
-  auto defaults = reinterpret_cast<DefaultSubstituteFn>(dlsym(library, "FcDefaultSubstitute"));
-  auto match = reinterpret_cast<FontMatchFn>(dlsym(library, "FcFontMatch"));
-  auto getCharSet = reinterpret_cast<PatternGetCharSetFn>(dlsym(library, "FcPatternGetCharSet"));
-  auto hasChar = reinterpret_cast<CharSetHasCharFn>(dlsym(library, "FcCharSetHasChar"));
-  if (!init || !parse || !destroy || !substitute || !defaults || !match || !getCharSet ||
-      !hasChar || !init())
-    return false;
+  const Fontconfig* fc = LoadFontconfig();
+  if (!fc) return false;
   // Characters that the pattern syntax gives a meaning to are escaped, so the face is one name.
   std::string name;
   for (char c : face) {
     if (c == ':' || c == ',' || c == '-' || c == '\\' || c == '=') name += '\\';
     name += c;
   }
-  FcPattern* pattern = parse(reinterpret_cast<const unsigned char*>(name.c_str()));
+  FcPattern* pattern = fc->parse(reinterpret_cast<const unsigned char*>(name.c_str()));
   if (!pattern) return false;
   bool has = false;
-  if (substitute(nullptr, pattern, kFcMatchPattern)) {
-    defaults(pattern);
+  if (fc->substitute(nullptr, pattern, kFcMatchPattern)) {
+    fc->defaults(pattern);
     int result = 0;
     // The font that would really draw the text: the face itself or what stands in for it.
-    if (FcPattern* font = match(nullptr, pattern, &result)) {
+    if (FcPattern* font = fc->match(nullptr, pattern, &result)) {
       FcCharSet* characters = nullptr;
-      if (getCharSet(font, "charset", 0, &characters) == kFcResultMatch && characters) {
+      if (fc->getCharSet(font, "charset", 0, &characters) == kFcResultMatch && characters) {
         has = true;
-        for (uint32_t c : kLineDrawingCharacters) has = has && hasChar(characters, c);
+        for (uint32_t c : kLineDrawingCharacters) has = has && fc->hasChar(characters, c);
       }
-      destroy(font);
+      fc->destroy(font);
     }
   }
-  destroy(pattern);
+  fc->destroy(pattern);
   return has;
 }
 
