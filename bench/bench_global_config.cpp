@@ -7,10 +7,10 @@
 #include <memory>
 #include <string>
 
-#include "config/global_config_instance.h"
+#include "config/global/global_config_instance.h"
 #include "platform/file_system.h"
-#include "storage/ini_file_store.h"
-#include "storage/text_file.h"
+#include "storage/ini/ini_file_store.h"
+#include "storage/text/text_file.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "platform/file_system.h"
-#include "storage/ini_file_store.h"
-#include "storage/text_file.h"
+#include "storage/ini/ini_file_store.h"
+#include "storage/text/text_file.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <utility>
 
 #include "platform/file_system.h"
-#include "storage/ini_file_store.h"
-#include "storage/profile_values.h"
+#include "storage/ini/ini_file_store.h"
+#include "storage/values/profile_values.h"
 
 namespace {
 

@@ -6,12 +6,12 @@
 
 #include <set>
 
-#include "config/secret_passes.h"
-#include "config/session_database.h"
+#include "config/database/secret_passes.h"
+#include "config/database/session_database.h"
 #include "crypto/config_passphrase.h"
 #include "crypto/encrypted_string.h"
 #include "session_tree.h"
-#include "storage/ini_file_store.h"
+#include "storage/ini/ini_file_store.h"
 
 namespace {
 

@@ -2,12 +2,12 @@
 // folders in display order; and the connect bar's search beside a plain scan of every path.
 #include <benchmark/benchmark.h>
 
-#include "config/connect_bar_auto_complete.h"
-#include "config/session_config.h"
-#include "config/session_database.h"
-#include "config/session_store.h"
+#include "config/database/connect_bar_auto_complete.h"
+#include "config/session/session_config.h"
+#include "config/database/session_database.h"
+#include "config/session/session_store.h"
 #include "session_tree.h"
-#include "storage/ini_file_store.h"
+#include "storage/ini/ini_file_store.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #endif
 
 #include "session_tree.h"
-#include "storage/ini_file_store.h"
-#include "storage/ini_value_map.h"
+#include "storage/ini/ini_file_store.h"
+#include "storage/ini/ini_value_map.h"
 
 namespace {
 

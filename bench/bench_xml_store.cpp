@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "platform/file_system.h"
-#include "storage/text_file.h"
-#include "storage/xml_document.h"
-#include "storage/xml_file_store.h"
+#include "storage/text/text_file.h"
+#include "storage/xml/xml_document.h"
+#include "storage/xml/xml_file_store.h"
 
 extern char** environ;
 

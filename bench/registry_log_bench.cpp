@@ -6,7 +6,7 @@
 #include <string>
 
 #include "report/log_w3c_destination.h"
-#include "storage/registry_shared_factory.h"
+#include "storage/registry/registry_shared_factory.h"
 
 namespace {
 

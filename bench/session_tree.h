@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "config/session_config.h"
+#include "config/session/session_config.h"
 #include "platform/file_system.h"
-#include "storage/ini_file_data.h"
-#include "storage/text_file.h"
+#include "storage/ini/ini_file_data.h"
+#include "storage/text/text_file.h"
 
 namespace bench {
 

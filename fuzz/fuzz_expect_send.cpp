@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "config/expect_send_list.h"
+#include "config/session/expect_send_list.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::u16string text;

@@ -10,10 +10,10 @@
 #include <iterator>
 #include <string>
 
-#include "config/firewall_config.h"
-#include "config/session_database.h"
+#include "config/items/firewall_config.h"
+#include "config/database/session_database.h"
 #include "crypto/config_passphrase.h"
-#include "storage/ini_file_store.h"
+#include "storage/ini/ini_file_store.h"
 
 namespace {
 

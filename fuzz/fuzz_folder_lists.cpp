@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "config/folder_data.h"
+#include "config/database/folder_data.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The first line is the stored list; each further line a name found in the folder.

@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "platform/environment_strings.h"
-#include "storage/ini_entry_scan.h"
-#include "storage/ini_value_map.h"
-#include "storage/registry_value_file.h"
-#include "storage/text_file.h"
+#include "storage/ini/ini_entry_scan.h"
+#include "storage/ini/ini_value_map.h"
+#include "storage/registry/registry_value_file.h"
+#include "storage/text/text_file.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "config/remembered_session_list.h"
+#include "config/global/remembered_session_list.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::u16string text =

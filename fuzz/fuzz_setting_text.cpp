@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "storage/profile_multi_line.h"
-#include "storage/setting_text.h"
+#include "storage/values/profile_multi_line.h"
+#include "storage/values/setting_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::u16string text =

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "storage/tab_state.h"
+#include "config/parts/tab_state.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::u16string text =

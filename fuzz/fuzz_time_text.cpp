@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "storage/file_time.h"
+#include "storage/values/file_time.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::u16string text =

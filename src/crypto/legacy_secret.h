@@ -5,7 +5,7 @@
 #pragma once
 
 #include "crypto/encrypted_string.h"
-#include "storage/profile_store.h"
+#include "storage/model/profile_store.h"
 
 // How the older generation of a setting stored it. A value starting with "CAPI:" is read as the
 // per-user protected form whatever its generation.

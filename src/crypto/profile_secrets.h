@@ -3,7 +3,7 @@
 #pragma once
 
 #include "crypto/encrypted_string.h"
-#include "storage/profile_value2.h"
+#include "storage/values/profile_value2.h"
 
 // A setting whose stored text is the "02:" form. The value held is that text; its plaintext is
 // had with GetPlaintext. Given as text by a person, the text is the plaintext and is encrypted.

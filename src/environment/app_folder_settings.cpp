@@ -1,6 +1,6 @@
 #include "environment/app_folder_settings.h"
 
-#include "storage/registry_store.h"
+#include "storage/registry/registry_store.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "storage/profile_values.h"
+#include "storage/values/profile_values.h"
 
 constexpr char16_t kRememberedRoot[] = u"SOFTWARE\\Tolvane";
 constexpr char16_t kValueConfigPath[] = u"Config Path";

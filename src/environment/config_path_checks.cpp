@@ -3,13 +3,13 @@
 #include <atomic>
 #include <vector>
 
-#include "config/global_config.h"
+#include "config/global/global_config.h"
 #include "environment/app_paths.h"
 #include "environment/folder_entries.h"
 #include "platform/app_info.h"
 #include "platform/file_system.h"
-#include "storage/ini_file_store.h"
-#include "storage/profile_values.h"
+#include "storage/ini/ini_file_store.h"
+#include "storage/values/profile_values.h"
 
 namespace {
 

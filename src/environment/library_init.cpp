@@ -7,7 +7,7 @@
 #include <mutex>
 #include <string>
 
-#include "config/global_config_instance.h"
+#include "config/global/global_config_instance.h"
 #include "crypto/config_passphrase.h"
 #include "crypto/hasher.h"
 #include "crypto/passphrase_cache.h"

@@ -6,7 +6,7 @@
 
 #include "platform/shared_memory_cache.h"
 #include "report/message_router.h"
-#include "storage/profile_store.h"
+#include "storage/model/profile_store.h"
 
 // Host flags of QuillaneInit.
 constexpr int kInitCreatePassphraseCache = 1;

@@ -2,7 +2,7 @@
 
 #include <mutex>
 
-#include "config/global_config_instance.h"
+#include "config/global/global_config_instance.h"
 #include "crypto/config_passphrase.h"
 #include "crypto/crypto_messages.h"
 #include "environment/installed_products.h"

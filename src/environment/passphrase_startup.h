@@ -10,7 +10,7 @@
 #include <optional>
 #include <string_view>
 
-#include "config/secret_passes.h"
+#include "config/database/secret_passes.h"
 #include "crypto/passphrase_console.h"
 #include "crypto/passphrase_dialogs.h"
 #include "environment/user_questions.h"

@@ -3,8 +3,8 @@
 // defaults.
 #include <gtest/gtest.h>
 
-#include "config/dock_window_state.h"
-#include "config/printer_config.h"
+#include "config/parts/dock_window_state.h"
+#include "config/parts/printer_config.h"
 #include "platform/desktop_settings.h"
 #include "storage/ini_folder.h"
 

@@ -5,7 +5,7 @@
 #include <future>
 #include <thread>
 
-#include "config/connect_bar_auto_complete.h"
+#include "config/database/connect_bar_auto_complete.h"
 #include "session_tree.h"
 
 namespace {

@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <thread>
 
-#include "config/firewall_config.h"
-#include "config/firewall_new.h"
-#include "config/firewall_prompts.h"
-#include "config/firewall_types.h"
-#include "config/secret_passes.h"
-#include "config/session_database.h"
+#include "config/items/firewall_config.h"
+#include "config/items/firewall_new.h"
+#include "config/items/firewall_prompts.h"
+#include "config/items/firewall_types.h"
+#include "config/database/secret_passes.h"
+#include "config/database/session_database.h"
 #include "crypto/capi_form.h"
 #include "crypto/encoded_form.h"
 #include "session_test_env.h"

@@ -10,7 +10,7 @@
 
 #include "environment/library_init.h"
 #include "global_test_env.h"
-#include "storage/member_table.h"
+#include "storage/values/member_table.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "config/global_config.h"
+#include "config/global/global_config.h"
 #include "global_test_env.h"
 
 namespace {

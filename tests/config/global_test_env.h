@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "config/global_config_instance.h"
+#include "config/global/global_config_instance.h"
 #include "platform/app_info.h"
 #include "storage/ini_folder.h"
 

@@ -2,7 +2,7 @@
 // programs provide, and items kept whole until their own objects arrive.
 #include <atomic>
 
-#include "config/firewall_config.h"
+#include "config/items/firewall_config.h"
 #include "platform/win32_errors.h"
 #include "session_tree.h"
 

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <set>
 
-#include "config/secret_passes.h"
+#include "config/database/secret_passes.h"
 #include "crypto/v2_codec.h"
 #include "session_test_env.h"
 

@@ -3,7 +3,7 @@
 // session that survives a load and a save unchanged.
 #include <sys/stat.h>
 
-#include "config/emulation_table.h"
+#include "config/parts/emulation_table.h"
 #include "crypto/capi_form.h"
 #include "crypto/encoded_form.h"
 #include "report/message_router.h"

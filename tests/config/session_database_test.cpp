@@ -2,7 +2,7 @@
 // data, hidden names, both stores, the walk, and the folder cache shared by threads.
 #include <thread>
 
-#include "config/session_database_instance.h"
+#include "config/database/session_database_instance.h"
 #include "session_tree.h"
 
 namespace {

@@ -4,8 +4,8 @@
 // the session listing lends its names to a search under any spelling of a folder's path.
 #include <algorithm>
 
-#include "config/connect_bar_auto_complete.h"
-#include "config/session_database.h"
+#include "config/database/connect_bar_auto_complete.h"
+#include "config/database/session_database.h"
 #include "session_test_env.h"
 
 namespace {

@@ -2,9 +2,9 @@
 // changes to every session, read-only ones included.
 #include <sys/stat.h>
 
-#include "config/session_database_instance.h"
-#include "config/session_messages.h"
-#include "config/session_name.h"
+#include "config/database/session_database_instance.h"
+#include "config/session/session_messages.h"
+#include "config/session/session_name.h"
 #include "session_test_env.h"
 
 namespace {

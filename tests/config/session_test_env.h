@@ -8,8 +8,8 @@
 
 #include <string>
 
-#include "config/connect_protocol_table.h"
-#include "config/session_store.h"
+#include "config/session/connect_protocol_table.h"
+#include "config/session/session_store.h"
 #include "crypto/config_passphrase.h"
 #include "global_test_env.h"
 

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "config/global_config_instance.h"
-#include "config/session_database.h"
+#include "config/global/global_config_instance.h"
+#include "config/database/session_database.h"
 #include "platform/app_info.h"
-#include "storage/ini_file_store.h"
-#include "storage/xml_file_store.h"
+#include "storage/ini/ini_file_store.h"
+#include "storage/xml/xml_file_store.h"
 #include "support/test_support.h"
 
 class SessionTreeTest : public ::testing::Test {

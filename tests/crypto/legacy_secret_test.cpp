@@ -11,7 +11,7 @@
 #include "crypto/encoded_form.h"
 #include "crypto/legacy_secret.h"
 #include "crypto_test_helpers.h"
-#include "storage/ini_file_store.h"
+#include "storage/ini/ini_file_store.h"
 #include "support/test_support.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include "crypto/config_passphrase.h"
 #include "crypto/profile_secrets.h"
 #include "crypto_test_helpers.h"
-#include "storage/ini_file_store.h"
-#include "storage/profile_composite.h"
+#include "storage/ini/ini_file_store.h"
+#include "storage/values/profile_composite.h"
 #include "support/test_support.h"
 
 namespace {

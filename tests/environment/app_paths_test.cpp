@@ -9,7 +9,7 @@
 #include "environment/installed_products.h"
 #include "environment/products.h"
 #include "platform/app_info.h"
-#include "storage/registry_store.h"
+#include "storage/registry/registry_store.h"
 #include "storage/registry_test_env.h"
 
 namespace {

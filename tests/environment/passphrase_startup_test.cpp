@@ -5,8 +5,8 @@
 #include <deque>
 #include <optional>
 
-#include "config/firewall_config.h"
-#include "config/session_database.h"
+#include "config/items/firewall_config.h"
+#include "config/database/session_database.h"
 #include "config/session_test_env.h"
 #include "crypto/passphrase_cache.h"
 #include "environment/library_init.h"

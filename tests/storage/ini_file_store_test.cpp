@@ -5,8 +5,8 @@
 #include <sys/stat.h>
 
 #include "key_entries.h"
-#include "storage/ini_file_key.h"
-#include "storage/ini_file_store.h"
+#include "storage/ini/ini_file_key.h"
+#include "storage/ini/ini_file_store.h"
 #include "support/test_support.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "storage/ini_file_store.h"
+#include "storage/ini/ini_file_store.h"
 #include "support/test_support.h"
 
 class IniFolder {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "ini_folder.h"
-#include "storage/ini_file_iterator.h"
+#include "storage/ini/ini_file_iterator.h"
 
 namespace {
 

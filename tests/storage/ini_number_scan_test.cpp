@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <string>
 
-#include "storage/ini_entry_scan.h"
-#include "storage/ini_value_map.h"
+#include "storage/ini/ini_entry_scan.h"
+#include "storage/ini/ini_value_map.h"
 
 namespace {
 

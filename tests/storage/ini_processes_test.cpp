@@ -8,8 +8,8 @@
 #include <random>
 
 #include "key_entries.h"
-#include "storage/ini_entry_scan.h"
-#include "storage/ini_file_store.h"
+#include "storage/ini/ini_entry_scan.h"
+#include "storage/ini/ini_file_store.h"
 #include "support/test_support.h"
 
 namespace {

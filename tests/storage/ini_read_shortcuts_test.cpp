@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "ini_folder.h"
-#include "storage/ini_file_iterator.h"
-#include "storage/ini_value_map.h"
+#include "storage/ini/ini_file_iterator.h"
+#include "storage/ini/ini_value_map.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "storage/profile_store.h"
+#include "storage/model/profile_store.h"
 
 using KeyEntries = std::vector<std::pair<std::string, int>>;
 

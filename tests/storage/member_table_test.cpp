@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "ini_folder.h"
-#include "storage/profile_values.h"
-#include "storage/setting_text.h"
+#include "config/parts/explorer_frame_state.h"
+#include "config/parts/tab_state.h"
+#include "storage/values/profile_values.h"
+#include "storage/values/setting_text.h"
 
 namespace {
 

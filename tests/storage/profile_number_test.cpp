@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "ini_folder.h"
-#include "storage/profile_number.h"
-#include "storage/setting_text.h"
+#include "storage/values/profile_number.h"
+#include "storage/values/setting_text.h"
 
 namespace {
 

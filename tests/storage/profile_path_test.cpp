@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/app_info.h"
-#include "storage/ini_file_store.h"
-#include "storage/profile_composite.h"
-#include "storage/profile_path.h"
+#include "storage/ini/ini_file_store.h"
+#include "storage/values/profile_composite.h"
+#include "storage/values/profile_path.h"
 #include "support/test_support.h"
 
 namespace {

@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/app_info.h"
-#include "storage/ini_file_store.h"
-#include "storage/key_name.h"
-#include "storage/profile_security.h"
+#include "storage/ini/ini_file_store.h"
+#include "storage/model/key_name.h"
+#include "storage/model/profile_security.h"
 #include "support/test_support.h"
 
 namespace {

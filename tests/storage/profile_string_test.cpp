@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "ini_folder.h"
-#include "storage/profile_multi_line.h"
-#include "storage/profile_value2.h"
-#include "storage/setting_text.h"
+#include "storage/values/profile_multi_line.h"
+#include "storage/values/profile_value2.h"
+#include "storage/values/setting_text.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <cstring>
 
 #include "ini_folder.h"
-#include "storage/byte_order.h"
-#include "storage/profile_blob.h"
-#include "storage/profile_structures.h"
-#include "storage/setting_text.h"
+#include "storage/model/byte_order.h"
+#include "storage/values/profile_blob.h"
+#include "storage/values/profile_structures.h"
+#include "storage/values/setting_text.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "ini_folder.h"
-#include "storage/profile_time.h"
-#include "storage/setting_text.h"
+#include "storage/values/profile_time.h"
+#include "storage/values/setting_text.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "key_entries.h"
 #include "platform/win32_errors.h"
-#include "storage/registry_store.h"
+#include "storage/registry/registry_store.h"
 #include "storage/registry_test_env.h"
 
 namespace {

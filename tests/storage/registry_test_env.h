@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "storage/registry_shared_factory.h"
+#include "storage/registry/registry_shared_factory.h"
 #include "support/test_support.h"
 
 class RegistryTestEnv {

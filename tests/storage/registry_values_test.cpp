@@ -7,8 +7,8 @@
 
 #include "key_entries.h"
 #include "platform/win32_errors.h"
-#include "storage/ini_entry_scan.h"
-#include "storage/registry_store.h"
+#include "storage/ini/ini_entry_scan.h"
+#include "storage/registry/registry_store.h"
 #include "storage/registry_test_env.h"
 
 namespace {

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "ini_folder.h"
-#include "storage/explorer_frame_state.h"
-#include "storage/list_view_state.h"
-#include "storage/setting_text.h"
-#include "storage/tab_state.h"
+#include "config/parts/explorer_frame_state.h"
+#include "config/parts/list_view_state.h"
+#include "storage/values/setting_text.h"
+#include "config/parts/tab_state.h"
 
 namespace {
 

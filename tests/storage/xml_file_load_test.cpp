@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "platform/win32_errors.h"
-#include "storage/xml_document.h"
-#include "storage/xml_file_key.h"
-#include "storage/xml_file_store.h"
+#include "storage/xml/xml_document.h"
+#include "storage/xml/xml_file_key.h"
+#include "storage/xml/xml_file_store.h"
 #include "support/test_support.h"
 
 namespace {

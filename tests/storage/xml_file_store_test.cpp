@@ -9,9 +9,9 @@
 
 #include "key_entries.h"
 #include "platform/win32_errors.h"
-#include "storage/ini_file_store.h"
-#include "storage/xml_file_key.h"
-#include "storage/xml_file_store.h"
+#include "storage/ini/ini_file_store.h"
+#include "storage/xml/xml_file_key.h"
+#include "storage/xml/xml_file_store.h"
 #include "support/test_support.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "storage/xml_document.h"
-#include "storage/xml_nesting_scan.h"
+#include "storage/xml/xml_document.h"
+#include "storage/xml/xml_nesting_scan.h"
 
 namespace {
 

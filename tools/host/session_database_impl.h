@@ -1,7 +1,7 @@
 // The item database instance a host owns.
 #pragma once
 
-#include "config/session_database.h"
+#include "config/database/session_database.h"
 
 // Exported from the host program; the library looks it up by name in the main program. The
 // instance uses the store factory the host registered.

@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "storage/ini_file_store.h"
-#include "storage/registry_store.h"
-#include "storage/xml_file_store.h"
+#include "storage/ini/ini_file_store.h"
+#include "storage/registry/registry_store.h"
+#include "storage/xml/xml_file_store.h"
 
 namespace cli {
 

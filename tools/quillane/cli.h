@@ -9,7 +9,7 @@
 
 #include "quillane/json.h"
 #include "report/report_message_params.h"
-#include "storage/profile_store.h"
+#include "storage/model/profile_store.h"
 
 namespace cli {
 

@@ -1,11 +1,11 @@
 // quillane firewall list|show|set|delete: the saved firewalls as the item database keeps them.
 #include <iostream>
 
-#include "config/firewall_config.h"
-#include "config/firewall_messages.h"
-#include "config/firewall_types.h"
-#include "config/session_database.h"
-#include "config/session_database_instance.h"
+#include "config/items/firewall_config.h"
+#include "config/items/firewall_messages.h"
+#include "config/items/firewall_types.h"
+#include "config/database/session_database.h"
+#include "config/database/session_database_instance.h"
 #include "platform/app_info.h"
 #include "platform/win32_errors.h"
 #include "quillane/passphrase_settle.h"

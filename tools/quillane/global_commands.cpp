@@ -1,10 +1,10 @@
 // quillane global show|set|save: the global configuration as the library loads and saves it.
 #include <iostream>
 
-#include "config/global_config_instance.h"
+#include "config/global/global_config_instance.h"
 #include "quillane/cli.h"
 #include "quillane/setting_commands.h"
-#include "storage/setting_text.h"
+#include "storage/values/setting_text.h"
 
 namespace cli {
 namespace {

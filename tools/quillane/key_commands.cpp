@@ -4,7 +4,7 @@
 #include "platform/file_system.h"
 #include "quillane/cli.h"
 #include "quillane/key_values.h"
-#include "storage/key_name.h"
+#include "storage/model/key_name.h"
 
 namespace cli {
 namespace {

@@ -1,7 +1,7 @@
 #include "quillane/key_values.h"
 
 #include "quillane/cli.h"
-#include "storage/setting_text.h"
+#include "storage/values/setting_text.h"
 
 namespace cli {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "quillane/json.h"
-#include "storage/stored_value.h"
+#include "storage/values/stored_value.h"
 
 namespace cli {
 

@@ -8,7 +8,7 @@
 #include "quillane/store_location.h"
 #include "quillane/usage.h"
 #include "report/message_catalogue.h"
-#include "storage/profile_store.h"
+#include "storage/model/profile_store.h"
 
 namespace {
 

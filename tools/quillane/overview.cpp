@@ -1,13 +1,13 @@
 // quillane without a command: which configuration is in use and what it holds.
 #include <iostream>
 
-#include "config/session_database_instance.h"
+#include "config/database/session_database_instance.h"
 #include "environment/library_init.h"
 #include "platform/file_system.h"
 #include "quillane/cli.h"
 #include "quillane/passphrase_settle.h"
 #include "quillane/usage.h"
-#include "storage/registry_hive.h"
+#include "storage/registry/registry_hive.h"
 
 namespace cli {
 

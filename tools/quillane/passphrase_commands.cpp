@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "config/global_config_instance.h"
+#include "config/global/global_config_instance.h"
 #include "crypto/config_passphrase.h"
 #include "crypto/crypto_messages.h"
 #include "environment/console_progress.h"

@@ -10,7 +10,7 @@
 #include "platform/file_system.h"
 #include "quillane/cli.h"
 #include "quillane/store_location.h"
-#include "storage/profile_path.h"
+#include "storage/values/profile_path.h"
 
 namespace cli {
 namespace {

@@ -1,10 +1,10 @@
 // quillane session show|set|create|delete: one saved session as the library loads and saves it.
 #include <iostream>
 
-#include "config/session_config.h"
-#include "config/session_messages.h"
-#include "config/session_name.h"
-#include "config/session_store.h"
+#include "config/session/session_config.h"
+#include "config/session/session_messages.h"
+#include "config/session/session_name.h"
+#include "config/session/session_store.h"
 #include "quillane/cli.h"
 #include "quillane/passphrase_settle.h"
 #include "quillane/setting_commands.h"

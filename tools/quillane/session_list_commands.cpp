@@ -2,8 +2,8 @@
 // suggestions.
 #include <iostream>
 
-#include "config/connect_bar_auto_complete.h"
-#include "config/session_database_instance.h"
+#include "config/database/connect_bar_auto_complete.h"
+#include "config/database/session_database_instance.h"
 #include "quillane/cli.h"
 
 namespace cli {

@@ -4,8 +4,8 @@
 #include <iostream>
 
 #include "quillane/key_values.h"
-#include "storage/profile_multi_line.h"
-#include "storage/setting_text.h"
+#include "storage/values/profile_multi_line.h"
+#include "storage/values/setting_text.h"
 
 namespace cli {
 namespace {

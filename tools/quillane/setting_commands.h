@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "quillane/cli.h"
-#include "storage/profile_composite.h"
+#include "storage/values/profile_composite.h"
 
 namespace cli {
 

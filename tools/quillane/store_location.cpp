@@ -3,7 +3,7 @@
 #include "environment/app_paths.h"
 #include "platform/app_info.h"
 #include "platform/file_system.h"
-#include "storage/registry_hive.h"
+#include "storage/registry/registry_hive.h"
 
 namespace cli {
 namespace {

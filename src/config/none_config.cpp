@@ -1,6 +1,0 @@
-#include "config/none_config.h"
-
-const VMemberTable& NoneConfig::GetMemberTable() const {
-  static const VMemberTable table{std::span<const VMemberRow>()};
-  return table;
-}

@@ -1,0 +1,273 @@
+#include "config/session/session_store.h"
+
+#include <memory>
+
+#include "config/database/session_database_instance.h"
+#include "config/database/session_database.h"
+#include "config/session/session_messages.h"
+#include "platform/win32_errors.h"
+
+namespace {
+
+// The keys from the root to a session or folder, opened outer to inner and let go inner first.
+class KeyChain {
+ public:
+  // Opens "Sessions" and then each level; with `create`, levels that are missing are made.
+  KeyChain(VProfileStore& store, const std::vector<VUnicodeString>& levels, bool create) {
+    VProfileKey* parent = store.GetRootKey();
+    exists_ = true;
+    std::vector<VUnicodeString> all;
+    all.emplace_back(kSessionsKeyName);
+    all.insert(all.end(), levels.begin(), levels.end());
+    for (size_t i = 0; i < all.size(); ++i) {
+      const VUnicodeString& level = all[i];
+      bool present = parent->SubKeyExists(level.c_str());
+      if (!present && exists_) firstMissing_ = i;
+      if (!present) exists_ = false;
+      if (!present && !create) break;
+      // Folders on the way are made; the last key comes into being with its values, so a
+      // session in a folder store is its value file alone, without an empty folder beside it.
+      bool makeFolder = !present && i + 1 < all.size();
+      keys_.push_back(std::make_unique<VProfileKey>(*parent, level.c_str(),
+                                                    makeFolder ? kProfileKeyCreate : 0));
+      parent = keys_.back().get();
+    }
+  }
+  ~KeyChain() {
+    while (!keys_.empty()) keys_.pop_back();
+  }
+  bool Exists() const { return exists_; }
+  // The position of the first level that was missing ("Sessions" is 0).
+  size_t FirstMissing() const { return firstMissing_; }
+  VProfileKey& Key() { return *keys_.back(); }
+  VProfileKey& Parent() { return *keys_[keys_.size() - 2]; }
+
+ private:
+  std::vector<std::unique_ptr<VProfileKey>> keys_;
+  bool exists_ = false;
+  size_t firstMissing_ = 0;
+};
+
+void SetError(VReportMessageParams& error, uint32_t id, const VUnicodeString& path) {
+  error.Reset(id);
+  error.AddInsert(path.c_str());
+}
+
+VUnicodeString JoinLevel(const VUnicodeString& prefix, const VUnicodeString& name) {
+  return prefix.empty() ? name : VUnicodeString(prefix + u"\\" + name);
+}
+
+// The item database keeps folder listings; the folder whose listing a new or deleted key
+// changes (the first `depth` levels) is read again when next asked for.
+void ForgetListing(const std::vector<VUnicodeString>& levels, size_t depth) {
+  SessionDatabase* database = GetSessionDatabase();
+  if (!database) return;
+  VUnicodeString folder;
+  for (size_t i = 0; i < depth && i < levels.size(); ++i) folder = JoinLevel(folder, levels[i]);
+  database->InvalidateFolder(folder);
+}
+
+}  // namespace
+
+std::vector<VUnicodeString> SplitSessionPath(std::u16string_view path) {
+  std::vector<VUnicodeString> levels;
+  size_t start = 0;
+  while (start <= path.size()) {
+    size_t end = path.find_first_of(u"\\/", start);
+    if (end == std::u16string_view::npos) end = path.size();
+    if (end > start) levels.emplace_back(path.substr(start, end - start));
+    start = end + 1;
+  }
+  return levels;
+}
+
+SessionConfig* OpenSessionByPath(const VUnicodeString& path, VReportMessageParams& error,
+                                 VProfileStoreFactory* factory) {
+  std::vector<VUnicodeString> levels = SplitSessionPath(path);
+  if (levels.empty()) {
+    SetError(error, kMsgSessionMissing, path);
+    return nullptr;
+  }
+  VUnicodeString name = levels.back();
+  {
+    VProfileStore store(true, factory);
+    KeyChain chain(store, levels, false);
+    if (chain.Exists()) {
+      VDword isSession = 0;
+      if (!chain.Key().ReadDword(kIsSessionValue, isSession)) {
+        SetError(error, kMsgSessionIsFolder, path);
+        return nullptr;
+      }
+      auto* session = new SessionConfig(name);
+      session->SetSessionPath(path);
+      session->LoadFromKey(&chain.Key());
+      session->GetCommonConfig().SetReadOnly(!chain.Key().CanWrite());
+      return session;
+    }
+  }
+  if (!(levels.size() == 1 && vtext::EqualsNoCase(name, kDefaultSessionName))) {
+    SetError(error, kMsgSessionMissing, path);
+    return nullptr;
+  }
+  // The template is made of defaults the first time it is asked for, and kept from then on.
+  auto* session = new SessionConfig(VUnicodeString(kDefaultSessionName));
+  session->SetSessionPath(VUnicodeString(kDefaultSessionName));
+  session->LoadFromKey(nullptr);
+  VReportMessageParams ignored;
+  SaveSessionAtPath(*session, VUnicodeString(kDefaultSessionName), true, ignored, factory);
+  return session;
+}
+
+bool SessionKeyExists(const VUnicodeString& path, VProfileStoreFactory* factory) {
+  std::vector<VUnicodeString> levels = SplitSessionPath(path);
+  if (levels.empty()) return false;
+  VProfileStore store(true, factory);
+  return KeyChain(store, levels, false).Exists();
+}
+
+bool IsSessionWritable(const VUnicodeString& path, VProfileStoreFactory* factory) {
+  std::vector<VUnicodeString> levels = SplitSessionPath(path);
+  if (levels.empty()) return false;
+  VProfileStore store(false, factory);
+  KeyChain chain(store, levels, false);
+  return chain.Exists() && chain.Key().CanWrite();
+}
+
+bool SaveSessionAtPath(SessionConfig& session, const VUnicodeString& path, bool force,
+                       VReportMessageParams& error, VProfileStoreFactory* factory) {
+  std::vector<VUnicodeString> levels = SplitSessionPath(path);
+  if (levels.empty()) {
+    SetError(error, kMsgSessionMissing, path);
+    return false;
+  }
+  VProfileStore store(false, factory);
+  KeyChain chain(store, levels, true);
+  VProfileKey& key = chain.Key();
+  if (chain.Exists() && !key.CanWrite()) {
+    SetError(error, kMsgSessionReadOnly, path);
+    return false;
+  }
+  // The file is written here rather than when the key goes, so that a refusal is reported.
+  bool saved = session.Save(key, force);
+  bool flushed = key.Flush();
+  // Below the first level that was missing everything is new: its parent's listing changed.
+  if (!chain.Exists()) ForgetListing(levels, chain.FirstMissing() > 0 ? chain.FirstMissing() - 1 : 0);
+  if (saved && flushed) return true;
+  error.Reset(kMsgSessionNotSaved);
+  error.AddInsert(path.c_str());
+  error.AddInsert(key.GetLastError().GetTextOneLineTrimmed().c_str());
+  return false;
+}
+
+bool CreateSessionFromDefault(const VUnicodeString& path, VReportMessageParams& error,
+                              VProfileStoreFactory* factory) {
+  std::vector<VUnicodeString> levels = SplitSessionPath(path);
+  if (levels.empty()) {
+    SetError(error, kMsgSessionMissing, path);
+    return false;
+  }
+  if (SessionKeyExists(path, factory)) {
+    SetError(error, kMsgSessionExists, path);
+    return false;
+  }
+  SessionConfig* made = OpenSessionByPath(VUnicodeString(kDefaultSessionName), error, factory);
+  if (!made) return false;
+  made->Release();
+  // The template's key is loaded as the new session, so that the rules of an ordinary session
+  // apply (a part without a protocol gets "None") and the values no part knows come along.
+  VRef<SessionConfig> session(new SessionConfig(levels.back()));
+  session->SetSessionPath(path);
+  {
+    VProfileStore store(true, factory);
+    KeyChain chain(store, {VUnicodeString(kDefaultSessionName)}, false);
+    session->LoadFromKey(chain.Exists() ? &chain.Key() : nullptr);
+  }
+  return SaveSessionAtPath(*session.Get(), path, true, error, factory);
+}
+
+bool DeleteSessionAtPath(const VUnicodeString& path, VReportMessageParams& error,
+                         VProfileStoreFactory* factory) {
+  std::vector<VUnicodeString> levels = SplitSessionPath(path);
+  VProfileStore store(false, factory);
+  KeyChain chain(store, levels, false);
+  if (levels.empty() || !chain.Exists()) {
+    SetError(error, kMsgSessionMissing, path);
+    return false;
+  }
+  if (!IsSessionKey(chain.Key())) {
+    SetError(error, kMsgSessionIsFolder, path);
+    return false;
+  }
+  if (!chain.Key().CanWrite()) {
+    SetError(error, kMsgSessionReadOnly, path);
+    return false;
+  }
+  VProfileKey& parent = chain.Parent();
+  if (parent.DeleteSubKey(levels.back().c_str()) && parent.Flush()) {
+    ForgetListing(levels, levels.size() - 1);
+    return true;
+  }
+  error.Reset(kMsgSessionNotDeleted);
+  error.AddInsert(path.c_str());
+  error.AddInsert(parent.GetLastError().GetTextOneLineTrimmed().c_str());
+  return false;
+}
+
+std::vector<VUnicodeString> ListSessionPaths(const VUnicodeString& folder,
+                                             VProfileStoreFactory* factory) {
+  std::vector<VUnicodeString> out;
+  SessionDatabase database(factory);
+  SessionDatabase::WalkOptions options;
+  for (const VUnicodeString& level : SplitSessionPath(folder))
+    options.startFolder = JoinLevel(options.startFolder, level);
+  database.WalkSessions(
+      [&](const VUnicodeString& parent, const VUnicodeString& name, VProfileKey&) {
+        out.push_back(JoinLevel(parent, name));
+        return true;
+      },
+      options);
+  return out;
+}
+
+bool ApplyDefaultSessionChanges(const SessionConfig& defaultSession, const VUnicodeString& path,
+                                ApplyDefaultCounts& counts, VReportMessageParams& error,
+                                VProfileStoreFactory* factory) {
+  ++counts.total;
+  if (!IsSessionWritable(path, factory)) {
+    ++counts.notUpdated;
+    SetError(error, kMsgSessionReadOnly, path);
+    return false;
+  }
+  SessionConfig* session = OpenSessionByPath(path, error, factory);
+  if (!session) {
+    ++counts.notUpdated;
+    return false;
+  }
+  VRef<SessionConfig> held(session);
+  session->CopySession(defaultSession);
+  if (SaveSessionAtPath(*session, path, true, error, factory)) return true;
+  ++counts.notUpdated;
+  return false;
+}
+
+void ApplyDefaultSessionChangesToAll(const SessionConfig& defaultSession,
+                                     ApplyDefaultCounts& counts, VProfileStoreFactory* factory) {
+  for (const VUnicodeString& path : ListSessionPaths(VUnicodeString(), factory)) {
+    if (vtext::EqualsNoCase(path, kDefaultSessionName)) continue;
+    VReportMessageParams ignored;
+    ApplyDefaultSessionChanges(defaultSession, path, counts, ignored, factory);
+  }
+}
+
+bool DescribeApplyDefaultResult(const ApplyDefaultCounts& counts, VReportMessageParams& message) {
+  if (counts.notUpdated == 0) return false;
+  message.Reset(kMsgSessionsNotUpdated);
+  message.AddInsertFormatted(nullptr, static_cast<uint32_t>(counts.total));
+  message.AddInsertFormatted(nullptr, static_cast<uint32_t>(counts.notUpdated));
+  return true;
+}
+
+void SetConnectConfigParentWindow(ISessionConfig* session, void* parent) {
+  if (auto* config = dynamic_cast<SessionConfig*>(session))
+    config->GetCommonConfig().SetParentWindow(parent);
+}

@@ -1,0 +1,117 @@
+// A key of the INI folder store: a folder F for its sub-keys and a value file F.ini beside it;
+// with a personal data folder, the personal values of the key live in a parallel file Q.ini.
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "storage/ini/ini_value_map.h"
+#include "storage/model/profile_store.h"
+
+class VIniFileKey : public VProfilePrivateKey {
+ public:
+  // Where a key lives on disk: its folder and its value file (normally the folder + ".ini"). A
+  // folder copied from a case-insensitive system may hold either under another case; that is
+  // looked for only when the exact name is not there, and only when it matters, so that opening a
+  // key costs no file-system call.
+  struct Location {
+    std::string folder;
+    std::string valueFile;
+    bool folderResolved = true;
+    bool fileResolved = true;
+    bool fileKnownToExist = false;  // seen in the parent's listing a moment ago
+    bool IsSet() const { return !folder.empty(); }
+    // Settles the folder's and the value file's names on disk.
+    void ResolveFolder();
+    void ResolveFile();
+  };
+
+  // The root key of a store on configuration folder `folder` and personal data folder
+  // `personalFolder` (empty: personal values stay in the main files).
+  VIniFileKey(const VUnicodeString& folder, const VUnicodeString& personalFolder, bool readOnly,
+              const VProfileSecurity* security);
+  ~VIniFileKey() override;
+
+  bool ReadSecurity(const char16_t* name, VProfileSecurity& security) override;
+  bool ReadMultiSz(const char16_t* name, VStringArray& value) override;
+  bool ReadBinary(const char16_t* name, void* buffer, VDword& size) override;
+  bool ReadString(const char16_t* name, VUnicodeString& value) override;
+  bool ReadDword(const char16_t* name, VDword& value) override;
+  bool WriteSecurity(const char16_t* name, const VProfileSecurity& security) override;
+  bool WriteMultiSz(const char16_t* name, const VStringArray& value) override;
+  bool WriteBinary(const char16_t* name, const void* data, VDword size) override;
+  bool WriteString(const char16_t* name, const char16_t* value) override;
+  bool WriteDword(const char16_t* name, VDword value) override;
+  bool DeleteValue(const char16_t* name) override;
+  bool DeleteSubKey(const char16_t* name) override;
+  bool SubKeyExists(const char16_t* name) override;
+  bool ValidateSubKeyName(const char16_t* name, VReportMessageParams** error) override;
+  bool CanWrite() override;
+  bool ApplySecurity(const VProfileSecurity&) override { return false; }
+  VReportMessageParams& GetLastError() override { return lastError_; }
+  bool Rewrite() override;
+  void MergePersonalData(const char16_t* folder) override;
+  VProfilePrivateKey* OpenPrivateSubKey(const char16_t* name, const VProfileSecurity* security,
+                                        int flags) override;
+  VProfilePrivateKeyIterator* CreatePrivateKeyIterator(bool values) override;
+
+  // Writes pending changes now; false (with the reason in GetLastError) when a file that had to
+  // be written could not be. Also done when the key is released.
+  bool Flush() override;
+  void ForEachValueName(const std::function<void(const VUnicodeString& name, int type)>& visit) override;
+
+  const Location& MainLocation() { return main_; }
+  const Location& PersonalLocation() { return personal_; }
+
+  // The 22 value names kept in the personal data folder when one is set.
+  static const std::array<std::u16string_view, VIniValueMap::kPersonalCount>& PersonalNames() {
+    return VIniValueMap::PersonalNames();
+  }
+
+  class Iterator;
+
+  // What a listing of the key's folder found, kept a short while: the session walk lists a folder
+  // and then asks each sub-key whether it is a session, which the listing has just answered.
+  struct ListingHint {
+    std::vector<std::string> files;    // value files, as named on disk, sorted
+    std::vector<std::string> folders;  // sub-folders, sorted
+    std::chrono::steady_clock::time_point made;  // by ListingClock
+    // Where the next name is looked for first: sub-keys are mostly opened in listing order.
+    mutable size_t nextFile = 0;
+    mutable size_t nextFolder = 0;
+  };
+  // The clock a listing's age is told by: a tick of a few milliseconds is ample for an age of
+  // seconds, and reading it costs less than the precise clock, once for every sub-key opened.
+  static std::chrono::steady_clock::time_point ListingClock();
+
+ private:
+  VIniFileKey(Location main, Location personal, bool readOnly, const VProfileSecurity* security,
+              uint32_t invalidNameError);
+
+  VIniValueMap& LoadedMap();
+  bool ReadFileInto(Location& location, VIniValueMap& map, bool* existed = nullptr);
+  const vfs::FileInfo& ValueFileInfo();
+  bool Write();
+  bool StoreValue(const char16_t* name, std::unique_ptr<VIniFileData> data);
+  bool RefuseInvalid();
+  Location SubLocation(Location& parent, std::u16string_view name) const;
+  mode_t FileMode() const;
+  mode_t FolderMode() const;
+
+  Location main_;
+  Location personal_;
+  std::unique_ptr<VIniValueMap> map_;
+  bool dirty_ = false;
+  bool readOnly_ = false;
+  // Whether the personal value file existed when the key was read: then it is rewritten even when
+  // no personal value is left, so that a deletion reaches it.
+  bool personalFileExisted_ = false;
+  std::optional<vfs::FileInfo> valueFileInfo_;
+  VReportMessageParams lastError_;
+  std::optional<VProfileSecurity> security_;
+  std::shared_ptr<const ListingHint> listing_;
+  uint32_t invalidNameError_ = 0;  // set for a key opened under a name that cannot be a file
+};

@@ -1,0 +1,44 @@
+#include "storage/model/profile_data.h"
+
+bool VProfileData::NotSupported(VReportMessageParams& error) const {
+  error.Reset(kMsgConversionNotSupported);
+  error.AddInsert(name);
+  return false;
+}
+
+bool VProfileData::LoadFromText(const VUnicodeString&, IProfileTextConverter*,
+                                VReportMessageParams& error) {
+  return NotSupported(error);
+}
+
+bool VProfileData::ValueToVariant(VVariant&, VReportMessageParams& error) const {
+  return NotSupported(error);
+}
+
+bool VProfileData::ValueToStream(IProfileValueStream&, VReportMessageParams& error) const {
+  return NotSupported(error);
+}
+
+bool VProfileData::ToVariant(VVariant& out, VReportMessageParams& error) const {
+  return ValueToVariant(out, error);
+}
+
+bool VProfileData::WriteToStream(IProfileValueStream& stream, VReportMessageParams& error) const {
+  return ValueToStream(stream, error);
+}
+
+bool VProfileData::ValueFromVariant(const VVariant&, VReportMessageParams& error) {
+  return NotSupported(error);
+}
+
+bool VProfileData::ValueFromStream(IProfileValueStream&, VReportMessageParams& error) {
+  return NotSupported(error);
+}
+
+bool VProfileData::FromVariant(const VVariant& in, VReportMessageParams& error) {
+  return ValueFromVariant(in, error);
+}
+
+bool VProfileData::ReadFromStream(IProfileValueStream& stream, VReportMessageParams& error) {
+  return ValueFromStream(stream, error);
+}

@@ -1,0 +1,415 @@
+#include "storage/registry/registry_key.h"
+
+#include <map>
+
+#include "platform/environment_strings.h"
+#include "platform/file_system.h"
+#include "platform/win32_errors.h"
+#include "storage/model/profile_store.h"
+#include "storage/text/text_file.h"
+
+namespace {
+
+constexpr char kValueFileSuffix[] = ".ini";
+// The type code of a sub-key in listings of the registry (and XML) stores.
+constexpr int kSubKeyType = kProfileTypeXmlKey;
+
+// Finds the folder and the value file of the key `name` in `parent`, without regard to case; an
+// exact match is preferred. A key found only one way takes the other path from the found name;
+// a key found nowhere takes `name` as given.
+void LocateIn(const std::string& parent, const VUnicodeString& name, std::string& folder,
+              std::string& valueFile, bool& exists) {
+  folder = vfs::JoinPath(parent, name.ToUtf8());
+  valueFile = folder + kValueFileSuffix;
+  bool folderFound = vfs::IsDirectory(folder);
+  bool fileFound = vfs::IsRegularFileOrOther(valueFile);
+  if (!folderFound || !fileFound) {
+    std::vector<vfs::FolderEntry> entries;
+    uint32_t error = 0;
+    if (vfs::ListFolder(parent, entries, error)) {
+      for (const auto& entry : entries) {
+        std::u16string entryName = vtext::FromUtf8(entry.name);
+        if (entry.isDirectory) {
+          if (!folderFound && vtext::EqualsNoCase(entryName, name)) {
+            folder = vfs::JoinPath(parent, entry.name);
+            folderFound = true;
+          }
+        } else if (!fileFound && entryName.size() > 4 &&
+                   vtext::EndsWithNoCase(entryName, u".ini") &&
+                   vtext::EqualsNoCase(
+                       std::u16string_view(entryName).substr(0, entryName.size() - 4), name)) {
+          valueFile = vfs::JoinPath(parent, entry.name);
+          fileFound = true;
+        }
+      }
+    }
+    // One key, one spelling: the part that is missing follows the part that was found.
+    if (folderFound && !fileFound) valueFile = folder + kValueFileSuffix;
+    if (fileFound && !folderFound) folder = valueFile.substr(0, valueFile.size() - 4);
+  }
+  exists = folderFound || fileFound;
+}
+
+// A key is created only where the user may write: the nearest existing level above it must be a
+// folder the user may change (root included, as for read-only files).
+bool MayCreateFolder(const std::string& folder) {
+  std::string level = vfs::ParentFolder(folder);
+  for (int depth = 0; depth < 256 && !vfs::Stat(level).exists; ++depth) {
+    std::string parent = vfs::ParentFolder(level);
+    if (parent == level) break;
+    level = parent;
+  }
+  return vfs::MayWriteFolder(level);
+}
+
+bool IsValueFileName(const std::u16string& name) {
+  return name.size() > 4 && vtext::EndsWithNoCase(name, u".ini");
+}
+
+int TypeCode(const VIniFileData& data) {
+  int type = data.GetType();
+  return type >= kProfileTypeDword && type <= kProfileTypeMultiSz ? type : -1;
+}
+
+}  // namespace
+
+VRegistryKey::VRegistryKey(std::string folder, std::string valueFile, bool privateTree)
+    : folder_(std::move(folder)), valueFile_(std::move(valueFile)), privateTree_(privateTree) {}
+
+VRegistryKey* VRegistryKey::Open(VRegistryHive hive, const std::vector<VUnicodeString>& levels,
+                                 bool readOnly, const VProfileSecurity* security) {
+  std::string hiveFolder = VRegistryHiveFolder(hive);
+  bool privateTree =
+      hive == VRegistryHive::CurrentUser || (security && security->IsOwnerOnly());
+  std::string folder = hiveFolder;
+  std::string valueFile = hiveFolder + kValueFileSuffix;
+  for (const auto& level : levels) {
+    if (!vfs::IsSafeComponent(level)) {
+      auto* key = new VRegistryKey(std::string(), std::string(), privateTree);
+      key->Fail(key->openError_ = win32::kInvalidName);
+      return key;
+    }
+    std::string parent = folder;
+    bool exists = false;
+    LocateIn(parent, level, folder, valueFile, exists);
+  }
+  auto* key = new VRegistryKey(folder, valueFile, privateTree);
+  key->OpenAs(readOnly, vfs::ParentFolder(hiveFolder));
+  return key;
+}
+
+VRegistryKey* VRegistryKey::OpenSubKey(const char16_t* name, bool readOnly,
+                                       const VProfileSecurity* security) const {
+  bool privateTree = privateTree_ || (security && security->IsOwnerOnly());
+  std::u16string_view component(name ? name : u"");
+  if (!IsOpen() || !vfs::IsSafeComponent(component)) {
+    // Nothing is opened or created under a parent without a handle or for a name that could
+    // lead out of the hive.
+    auto* key = new VRegistryKey(std::string(), std::string(), privateTree);
+    key->openError_ = IsOpen() ? win32::kInvalidName : openError_;
+    key->Fail(key->openError_);
+    return key;
+  }
+  std::string folder;
+  std::string valueFile;
+  bool exists = false;
+  LocateIn(folder_, VUnicodeString(component), folder, valueFile, exists);
+  auto* key = new VRegistryKey(folder, valueFile, privateTree);
+  key->OpenAs(readOnly, folder_);
+  return key;
+}
+
+void VRegistryKey::OpenAs(bool readOnly, const std::string& syncUpTo) {
+  uint32_t createError = 0;  // why the key could not be created, when it could not
+  if (!readOnly) {
+    bool folderExisted = vfs::IsDirectory(folder_);
+    if (!folderExisted && !MayCreateFolder(folder_)) {
+      createError = win32::kAccessDenied;
+    } else if (vfs::CreateFolderTree(folder_, FolderMode(), createError)) {
+      if (!folderExisted) {
+        // The new key must survive a crash like a written value does.
+        std::string level = folder_;
+        for (int depth = 0; depth < 64; ++depth) {
+          level = vfs::ParentFolder(level);
+          vfs::SyncFolder(level);
+          if (level == syncUpTo || level == "/" || level == ".") break;
+        }
+      }
+      vfs::FileInfo file = vfs::Stat(valueFile_);
+      if (vfs::MayWriteFolder(folder_) && vfs::MayWriteFolder(vfs::ParentFolder(valueFile_)) &&
+          !(file.exists && (file.readOnly || file.isDirectory))) {
+        rights_ = kReadWriteRights;
+        Succeed();
+        return;
+      }
+    }
+  }
+  // Opening for reading creates nothing.
+  vfs::FileInfo folder = vfs::Stat(folder_);
+  vfs::FileInfo file = vfs::Stat(valueFile_);
+  bool folderFound = folder.exists && folder.isDirectory;
+  bool fileFound = file.exists && !file.isDirectory;
+  if (!folderFound && !fileFound) {
+    // A key that could not be created is reported with the reason, rather than as missing.
+    openError_ = createError ? createError : win32::kFileNotFound;
+  } else if ((folderFound && !vfs::MayRead(folder_)) || (fileFound && !vfs::MayRead(valueFile_))) {
+    openError_ = win32::kAccessDenied;
+  } else {
+    rights_ = kReadRights;
+    openError_ = 0;
+    Succeed();
+    return;
+  }
+  Fail(openError_);
+}
+
+bool VRegistryKey::Succeed() {
+  lastError_.SetError(0);
+  return true;
+}
+
+bool VRegistryKey::Fail(uint32_t code) {
+  lastError_.SetError(code);
+  return false;
+}
+
+bool VRegistryKey::RequireOpen() { return IsOpen() || Fail(openError_); }
+
+bool VRegistryKey::RequireWrite() {
+  if (!RequireOpen()) return false;
+  return (rights_ & kSetValue) || Fail(win32::kAccessDenied);
+}
+
+bool VRegistryKey::CanWrite() const {
+  return (rights_ & (kSetValue | kCreateSubKey)) == (kSetValue | kCreateSubKey);
+}
+
+// ---- values ----
+
+bool VRegistryKey::LoadValues(VRegistryValueFile& values) {
+  if (!RequireOpen()) return false;
+  std::string bytes;
+  uint32_t error = 0;
+  if (!VTextFile::ReadLocked(valueFile_, bytes, error)) {
+    if (error != win32::kFileNotFound && error != win32::kPathNotFound) return Fail(error);
+    bytes.clear();
+  }
+  values.Parse(bytes);
+  return true;
+}
+
+VIniFileData* VRegistryKey::FindValue(VRegistryValueFile& values, const char16_t* name) {
+  if (!LoadValues(values)) return nullptr;
+  VIniFileData* data = values.Find(name ? name : u"");
+  if (!data) Fail(win32::kFileNotFound);
+  return data;
+}
+
+bool VRegistryKey::ReadDword(const char16_t* name, uint32_t& value) {
+  VRegistryValueFile values;
+  VIniFileData* data = FindValue(values, name);
+  if (!data) return false;
+  return data->GetDword(value) ? Succeed() : Fail(win32::kDatatypeMismatch);
+}
+
+bool VRegistryKey::ReadString(const char16_t* name, VUnicodeString& value) {
+  VRegistryValueFile values;
+  VIniFileData* data = FindValue(values, name);
+  if (!data) return false;
+  VUnicodeString text;
+  if (!data->GetString(text)) return Fail(win32::kDatatypeMismatch);
+  if (size_t nul = text.find(u'\0'); nul != std::u16string::npos) text.resize(nul);
+  value = data->IsExpandable() ? VUnicodeString(vapp::ExpandEnvironmentStrings(text)) : text;
+  return Succeed();
+}
+
+bool VRegistryKey::ReadBinary(const char16_t* name, void* buffer, uint32_t& size) {
+  VRegistryValueFile values;
+  VIniFileData* data = FindValue(values, name);
+  if (!data) return false;
+  if (data->GetType() != kProfileTypeBinary) return Fail(win32::kDatatypeMismatch);
+  // A buffer too small for the block leaves `size` as given.
+  return data->GetBinary(buffer, size) ? Succeed() : Fail(win32::kMoreData);
+}
+
+bool VRegistryKey::ReadMultiSz(const char16_t* name, VStringArray& value) {
+  VRegistryValueFile values;
+  VIniFileData* data = FindValue(values, name);
+  if (!data) return false;
+  return data->GetMultiSz(value) ? Succeed() : Fail(win32::kDatatypeMismatch);
+}
+
+bool VRegistryKey::ReadSecurity(const char16_t* name, VProfileSecurity& security) {
+  VRegistryValueFile values;
+  VIniFileData* data = FindValue(values, name);
+  if (!data) return false;
+  VStringArray lines;
+  if (data->GetMultiSz(lines))
+    return security.FromStrings(lines) ? Succeed() : Fail(win32::kInvalidData);
+  uint32_t size = 0;
+  if (data->GetType() != kProfileTypeBinary || !data->GetBinary(nullptr, size))
+    return Fail(win32::kDatatypeMismatch);
+  std::vector<uint8_t> bytes(size);
+  if (!data->GetBinary(bytes.data(), size) ||
+      !security.FromSecurityDescriptor(bytes.data(), size))
+    return Fail(win32::kInvalidData);
+  return Succeed();
+}
+
+bool VRegistryKey::StoreValue(const char16_t* name, const MakeData& make) {
+  if (!RequireWrite()) return false;
+  // The value file has no escapes: a name with a double quote or a line break would make the
+  // rest of the file unreadable, so it is refused rather than written.
+  if (!name || !VIsStorableIniName(name)) return Fail(win32::kInvalidName);
+  VUnicodeString valueName(name);
+  vfs::ReplaceOptions options;
+  options.newFileMode = FileMode();
+  options.newFolderMode = FolderMode();
+  uint32_t error = 0;
+  bool ok = vfs::UpdateFileContents(
+      valueFile_,
+      [&](std::string_view current, bool, std::string& replacement, uint32_t&) {
+        VRegistryValueFile values;
+        values.Parse(current);
+        // Made afresh at each call: the update runs again when another writer got there first.
+        values.Set(valueName, make());
+        replacement = values.Serialize();
+        return true;
+      },
+      options, error);
+  return ok ? Succeed() : Fail(error);
+}
+
+bool VRegistryKey::WriteDword(const char16_t* name, uint32_t value) {
+  return StoreValue(name, [&] { return std::make_unique<VIniFileDataDword>(value); });
+}
+
+bool VRegistryKey::WriteString(const char16_t* name, const char16_t* value) {
+  if (value && !VIsStorableIniText(value)) return RequireWrite() && Fail(win32::kInvalidData);
+  return StoreValue(name,
+                    [&] { return std::make_unique<VIniFileDataString>(VUnicodeString(value)); });
+}
+
+bool VRegistryKey::WriteExpandString(const char16_t* name, const char16_t* value) {
+  if (value && !VIsStorableIniText(value)) return RequireWrite() && Fail(win32::kInvalidData);
+  return StoreValue(
+      name, [&] { return std::make_unique<VIniFileDataExpandString>(VUnicodeString(value)); });
+}
+
+bool VRegistryKey::WriteBinary(const char16_t* name, const void* data, uint32_t size) {
+  if (!data && size) return RequireWrite() && Fail(win32::kInvalidParameter);
+  return StoreValue(name, [&] { return std::make_unique<VIniFileDataBinary>(data, size); });
+}
+
+bool VRegistryKey::WriteMultiSz(const char16_t* name, const VStringArray& value) {
+  for (const auto& item : value) {
+    if (!VIsStorableIniText(item)) return RequireWrite() && Fail(win32::kInvalidData);
+  }
+  return StoreValue(name, [&] { return std::make_unique<VIniFileDataStringSz>(value); });
+}
+
+bool VRegistryKey::WriteSecurity(const char16_t* name, const VProfileSecurity& security) {
+  return WriteMultiSz(name, security.ToStrings());
+}
+
+bool VRegistryKey::DeleteValue(const char16_t* name) {
+  if (!RequireWrite()) return false;
+  VUnicodeString valueName(name ? name : u"");
+  vfs::ReplaceOptions options;
+  options.createFolders = false;
+  options.newFileMode = FileMode();
+  uint32_t error = 0;
+  bool ok = vfs::UpdateFileContents(
+      valueFile_,
+      [&](std::string_view current, bool existed, std::string& replacement, uint32_t& failure) {
+        VRegistryValueFile values;
+        values.Parse(current);
+        if (!existed || !values.Remove(valueName)) {
+          failure = win32::kFileNotFound;  // nothing to delete, and nothing is written
+          return false;
+        }
+        replacement = values.Serialize();
+        return true;
+      },
+      options, error);
+  return ok ? Succeed() : Fail(error);
+}
+
+// ---- sub-keys ----
+
+bool VRegistryKey::SubKeyExists(const char16_t* name) {
+  if (!RequireOpen()) return false;
+  if (!name || !vfs::IsSafeComponent(name)) return Fail(win32::kInvalidName);
+  std::string folder;
+  std::string valueFile;
+  bool exists = false;
+  LocateIn(folder_, VUnicodeString(name), folder, valueFile, exists);
+  return exists ? Succeed() : Fail(win32::kFileNotFound);
+}
+
+bool VRegistryKey::DeleteSubKey(const char16_t* name) {
+  if (!RequireWrite()) return false;
+  if (!name || !vfs::IsSafeComponent(name)) return Fail(win32::kInvalidName);
+  std::string folder;
+  std::string valueFile;
+  bool exists = false;
+  LocateIn(folder_, VUnicodeString(name), folder, valueFile, exists);
+  if (!exists) return Fail(win32::kFileNotFound);
+  uint32_t error = 0;
+  // Refused before anything is gone, so that a key is never left half deleted.
+  if (!vfs::TreeIsRemovable(folder, error) || !vfs::TreeIsRemovable(valueFile, error))
+    return Fail(error);
+  bool ok = vfs::RemoveTree(folder, error) && vfs::RemoveFile(valueFile, error);
+  vfs::SyncFolder(folder_);
+  return ok ? Succeed() : Fail(error);
+}
+
+bool VRegistryKey::ApplySecurity(const VProfileSecurity& security) {
+  if (!RequireOpen()) return false;
+  bool ownerOnly = security.IsOwnerOnly();
+  uint32_t error = 0;
+  if (!vfs::SetMode(folder_, ownerOnly ? 0700 : 0755, error)) return Fail(error);
+  if (vfs::IsRegularFileOrOther(valueFile_) &&
+      !vfs::SetMode(valueFile_, ownerOnly ? 0600 : 0644, error))
+    return Fail(error);
+  privateTree_ = ownerOnly;
+  return Succeed();
+}
+
+// ---- listing ----
+
+std::vector<VRegistryKey::Entry> VRegistryKey::ListSubKeys() {
+  std::vector<Entry> result;
+  if (!RequireOpen()) return result;
+  std::vector<vfs::FolderEntry> listing;
+  uint32_t error = 0;
+  if (!vfs::ListFolder(folder_, listing, error)) {
+    // A key kept only as a value file has no sub-keys.
+    if (error != win32::kFileNotFound && error != win32::kPathNotFound) Fail(error);
+    return result;
+  }
+  // One entry per key; a key kept in two spellings is listed under its folder's, which is the
+  // one opening it follows.
+  std::map<std::u16string, std::u16string, vtext::LessNoCase> names;
+  for (const auto& item : listing) {
+    std::u16string name = vtext::FromUtf8(item.name);
+    if (!item.isDirectory) {
+      if (!IsValueFileName(name)) continue;
+      name.resize(name.size() - 4);
+    }
+    auto [it, inserted] = names.try_emplace(name, name);
+    if (!inserted && item.isDirectory) it->second = name;
+  }
+  for (const auto& [key, name] : names) result.push_back({VUnicodeString(name), kSubKeyType});
+  Succeed();
+  return result;
+}
+
+std::vector<VRegistryKey::Entry> VRegistryKey::ListValues() {
+  std::vector<Entry> result;
+  VRegistryValueFile values;
+  if (!LoadValues(values)) return result;
+  for (const auto& entry : values.Entries()) result.push_back({entry.name, TypeCode(*entry.data)});
+  Succeed();
+  return result;
+}

@@ -1,0 +1,56 @@
+#include "storage/text/text_file.h"
+
+#include "platform/unicode_string.h"
+
+std::u16string VTextFile::Decode(std::string_view bytes, Encoding* found) {
+  auto setFound = [&](Encoding e) {
+    if (found) *found = e;
+  };
+  if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+    setFound(Encoding::Utf8Bom);
+    return vtext::FromUtf8(bytes.substr(3));
+  }
+  if (bytes.size() >= 2 && (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF")) {
+    bool little = bytes[0] == '\xFF';
+    setFound(little ? Encoding::Utf16Le : Encoding::Utf16Be);
+    std::u16string out;
+    out.reserve(bytes.size() / 2);
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+      auto lo = static_cast<uint8_t>(bytes[little ? i : i + 1]);
+      auto hi = static_cast<uint8_t>(bytes[little ? i + 1 : i]);
+      out.push_back(static_cast<char16_t>(lo | hi << 8));
+    }
+    return out;
+  }
+  setFound(Encoding::NoMark);
+  return vtext::FromNarrow(bytes);
+}
+
+bool VTextFile::ReadLocked(const std::string& path, std::string& bytes, uint32_t& error) {
+  vfs::File file = vfs::File::OpenForReading(path, error);
+  if (!file.IsOpen()) return false;
+  if (!file.LockShared(error)) return false;
+  // Closing the file releases the lock; no separate call is needed.
+  return file.ReadAll(bytes, error);
+}
+
+bool VTextFile::LineReader::Next(std::u16string_view& line) {
+  if (pos_ >= text_.size()) return false;
+  size_t end = pos_;
+  while (end < text_.size() && text_[end] != u'\r' && text_[end] != u'\n') ++end;
+  line = text_.substr(pos_, end - pos_);
+  if (end < text_.size()) {
+    bool crlf = text_[end] == u'\r' && end + 1 < text_.size() && text_[end + 1] == u'\n';
+    end += crlf ? 2 : 1;
+  }
+  pos_ = end;
+  return true;
+}
+
+void VTextFile::WriteLine(std::u16string_view line) {
+  Write(line);
+  bytes_.append("\r\n");
+  ++lines_;
+}
+
+void VTextFile::Write(std::u16string_view text) { bytes_.append(vtext::ToUtf8(text)); }

@@ -1,0 +1,186 @@
+// A configuration object: a composite of typed values driven by its member table. Load, save,
+// compare, commit, revert, copy, lookup, listing and setting from text are written once, here,
+// for every object; an object declares its rows and, where it needs them, hooks.
+//
+// A table is declared inside a static member function of the object (so the rows may name
+// private members), with one QL_ROW per setting, in load order:
+//
+//   const VMemberTable& SampleConfig::MemberTable() {
+//     static const VMemberRow kRows[] = {
+//         QL_ROW(SampleConfig, showToolbar, u"Show Toolbar", true).Lmb(),
+//         QL_ROW(SampleConfig, mruCount, u"MRU Count", 4).Clamp(0, 16),
+//         QL_ROW(SampleConfig, lineSendDelay, u"Line Send Delay", 5).LoadOnly(),
+//         QL_ROW(SampleConfig, tabWidth, u"Tab Width", QL_COMPUTED(SampleConfig::DefaultTabWidth)),
+//         QL_ROW(SampleConfig, frame, u"Local ExplorerFrame State", u"1,-1,200"),
+//         QL_ROW(SampleConfig, secret, u"Password V2").Custom(),
+//         QL_NESTED(SampleConfig, printer),
+//     };
+//     static const VMemberTable table(kRows);
+//     return table;
+//   }
+//   const VMemberTable& SampleConfig::GetMemberTable() const { return MemberTable(); }
+#pragma once
+
+#include <string_view>
+#include <type_traits>
+#include <vector>
+
+#include "storage/values/member_table.h"
+
+// One line of a listing: a setting as a save would write it.
+struct VSettingInfo {
+  VUnicodeString name;       // the stored name (with " LMB" where the product calls for it)
+  const char* kind = "";     // the value kind: "bool", "int", "string", "font", ...
+  int storedType = -1;       // the kind it is stored as, 0..3
+  bool hasValue = false;     // false when a save would write nothing (an empty blob)
+  VStoredValue value;        // what a save would write
+  bool stored = false;       // taken from the store (or written to it since), not a default
+  bool loadOnly = false;     // read from the store but never written
+};
+
+class VProfileComposite : public VProfileData {
+ public:
+  VProfileComposite() = default;
+  VProfileComposite(const VProfileComposite&) = default;
+  VProfileComposite& operator=(const VProfileComposite&) = default;
+
+  virtual const VMemberTable& GetMemberTable() const = 0;
+
+  // Loads every row in table order from `key` (null: every setting takes its default) for the
+  // product `productId` (-1 when not known): OnBeforeLoad, the rows, OnAfterLoad. Loading never
+  // fails: a missing or unreadable value takes its default and is flagged for writing.
+  void Load(const VProfileKey* key, int productId = -1);
+  bool IsLoaded() const { return loaded_; }
+  int GetProductId() const { return productId_; }
+  // Product ids 6 and 9 store their own values of the LMB settings.
+  bool UsesLmbNames() const { return productId_ == 6 || productId_ == 9; }
+
+  // OnBeforeSave, every save-enabled member, OnAfterSave. Every member is tried; false when one
+  // failed (its value stays flagged, so a later save tries it again) or when the object was
+  // never loaded (its members have no names yet).
+  bool Save(VProfileKey& key, bool force) override;
+  bool IsModified() const override;
+  // Takes, member by member, only the values that `other` reports modified; `other` must be an
+  // object with the same member table (anything else is ignored).
+  void CopyValue(const VProfileData& other) override;
+  // The member at position `index` of the member table; null outside it.
+  VProfileData* GetMember(int index) override;
+  void DoCommit() override;
+  void DoRevert() override;
+
+  size_t GetMemberCount() const { return GetMemberTable().MemberCount(); }
+  // The first member of the member table whose name equals `storedName` without regard to
+  // case, looking into nested objects too; null when there is none.
+  VProfileData* FindMember(std::u16string_view storedName);
+  // The stored names of every member of the member table, nested objects included.
+  void CollectMemberNames(std::vector<VUnicodeString>& names);
+
+  // Every row in table order (nested objects in place), as a save would write it.
+  std::vector<VSettingInfo> ListSettings() const;
+  // Sets one setting from a person's text (numbers decimal or 0x hexadecimal, booleans 0, 1,
+  // true or false, the kind's text form otherwise) or list. False, with a message naming the
+  // setting and nothing changed, when there is no such setting, it is never saved, or the value
+  // does not fit (a clamped setting accepts only its range).
+  bool SetSetting(std::u16string_view storedName, const VUnicodeString& text,
+                  VReportMessageParams& error);
+  bool SetSetting(std::u16string_view storedName, const VStringArray& list,
+                  VReportMessageParams& error);
+
+ protected:
+  virtual void OnBeforeLoad(const VProfileKey* key) {}
+  virtual void OnAfterLoad(const VProfileKey* key) {}
+  // Loads a row marked Custom, at its place in the table; the member already has its name.
+  // Returns whether the value came from the store. The default is the standard load.
+  virtual bool LoadCustomMember(const VMemberRow& row, VProfileData& member,
+                                const VProfileKey* key);
+  // The standard load of one row: its default, then the stored value (or the default flagged
+  // for writing), then its clamp. True when the value came from the store.
+  bool LoadStandardMember(const VMemberRow& row, VProfileData& member, const VProfileKey* key);
+  // The name a row is stored under for this object's product. Objects whose names depend on how
+  // they were built (a prefix given by their owner) override it.
+  virtual VUnicodeString StoredName(const VMemberRow& row) const;
+  VProfileData& MemberOf(const VMemberRow& row) const {
+    return row.member(const_cast<VProfileComposite&>(*this));
+  }
+
+ private:
+  struct Found {
+    VProfileComposite* owner = nullptr;
+    size_t row = 0;
+  };
+  bool FindRow(std::u16string_view storedName, Found& found);
+  bool Settable(const Found& found, std::u16string_view storedName,
+                VReportMessageParams& error);
+  void AppendSettings(std::vector<VSettingInfo>& out) const;
+
+  std::vector<uint8_t> stored_;  // per row: the value came from the store or was written to it
+  int productId_ = -1;
+  bool loaded_ = false;
+};
+
+// ---- building rows ----
+
+template <class V>
+constexpr VMemberKind VMakeMemberKind() {
+  static_assert(std::is_base_of_v<VProfileData, V>, "a member must be a VProfileData");
+  VMemberKind kind;
+  if constexpr (std::is_base_of_v<VProfileComposite, V>) {
+    kind.name = "object";
+    kind.composite = [](VProfileData& d) -> VProfileComposite* { return &static_cast<V&>(d); };
+  } else {
+    kind.name = V::KindName();
+    kind.storedType = V::kStoredType;
+    kind.load = [](VProfileData& d, const VProfileKey* key) {
+      return static_cast<V&>(d).Load(key);
+    };
+    kind.storedValue = [](const VProfileData& d, VStoredValue& value) {
+      return static_cast<const V&>(d).GetStoredValue(value);
+    };
+    kind.setFromText = [](VProfileData& d, const VUnicodeString& text, VReportMessageParams& e) {
+      return static_cast<V&>(d).SetFromText(text, e);
+    };
+    if constexpr (requires(V& v, const VStringArray& l, VReportMessageParams& e) {
+                    v.SetFromList(l, e);
+                  }) {
+      kind.setFromList = [](VProfileData& d, const VStringArray& list, VReportMessageParams& e) {
+        return static_cast<V&>(d).SetFromList(list, e);
+      };
+    }
+    if constexpr (requires(V& v) { v.Clamp(int64_t{}, int64_t{}); }) {
+      kind.setNumber = [](VProfileData& d, int64_t n) { static_cast<V&>(d).SetNumber(n); };
+      kind.getNumber = [](const VProfileData& d) { return static_cast<const V&>(d).GetNumber(); };
+      kind.clamp = [](VProfileData& d, int64_t low, int64_t high) {
+        static_cast<V&>(d).Clamp(low, high);
+      };
+    }
+  }
+  return kind;
+}
+
+// The kind of each member type, one object per type.
+template <class V>
+inline constexpr VMemberKind VMemberKindOf = VMakeMemberKind<V>();
+
+// Turns a member function `void Class::F(Member&, const VProfileKey*)` into a computed default.
+template <auto Method>
+struct VComputeThunk;
+template <class C, class M, void (C::*Method)(M&, const VProfileKey*)>
+struct VComputeThunk<Method> {
+  static void Run(VProfileComposite& object, VProfileData& member, const VProfileKey* key) {
+    (static_cast<C&>(object).*Method)(static_cast<M&>(member), key);
+  }
+};
+
+// The member `field` of `Class`: an accessor and the kind of the field's type.
+#define QL_MEMBER(Class, field)                                                              \
+  +[](VProfileComposite& object) -> VProfileData& { return static_cast<Class&>(object).field; }, \
+      &VMemberKindOf<std::remove_cvref_t<decltype(static_cast<Class*>(nullptr)->field)>>
+
+// A setting: QL_ROW(Class, field, stored name [, default]), then .Lmb(), .LoadOnly(),
+// .Clamp(min, max), .Custom() as needed.
+#define QL_ROW(Class, field, storedName, ...) \
+  VMakeMemberRow(QL_MEMBER(Class, field), storedName __VA_OPT__(, ) __VA_ARGS__)
+// A nested object loaded from and saved to the same key.
+#define QL_NESTED(Class, field) VMakeMemberRow(QL_MEMBER(Class, field), nullptr)
+// A default computed at load time by `void Class::Method(Member&, const VProfileKey* key)`.
+#define QL_COMPUTED(method) VMemberDefault::Computed(&VComputeThunk<&method>::Run)

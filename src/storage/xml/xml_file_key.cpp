@@ -1,0 +1,408 @@
+#include "storage/xml/xml_file_key.h"
+
+#include <cstring>
+#include <new>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "platform/win32_errors.h"
+#include "storage/xml/xml_document.h"
+#include "storage/xml/xml_file_iterator.h"
+#include "storage/xml/xml_value_text.h"
+
+namespace {
+
+using Node = VXmlFileKey::Node;
+using XmlDocument = VXmlFileKey::XmlDocument;
+
+// Keys hold values, and lists hold items, one and two levels below the key.
+constexpr size_t kMaxKeyDepth = VXmlFileKey::kMaxDepth - 2;
+
+std::string Utf8(std::u16string_view text) { return vtext::ToUtf8(text); }
+
+// The levels of a sub-key path: separated by "/" or "\", empty levels ignored.
+std::vector<std::u16string> SplitPath(const char16_t* path) {
+  std::vector<std::u16string> levels;
+  std::u16string current;
+  for (const char16_t* p = path ? path : u""; *p; ++p) {
+    if (*p == u'/' || *p == u'\\') {
+      if (!current.empty()) levels.push_back(std::move(current));
+      current.clear();
+    } else {
+      current.push_back(*p);
+    }
+  }
+  if (!current.empty()) levels.push_back(std::move(current));
+  return levels;
+}
+
+bool IsValueElement(const Node* node) {
+  if (node->type() != rapidxml::node_element) return false;
+  std::string_view kind = XmlDocument::NodeName(node);
+  return kind == XmlDocument::kDword || kind == XmlDocument::kString ||
+         kind == XmlDocument::kBinary || kind == XmlDocument::kArray;
+}
+
+}  // namespace
+
+VXmlFileKey::VXmlFileKey(const VUnicodeString& path, uint8_t flags, bool readOnly)
+    : path_(path),
+      flags_(flags),
+      readOnly_(readOnly),
+      document_(new XmlDocument(path.ToUtf8(), flags, readOnly)) {}
+
+VXmlFileKey::VXmlFileKey(const VXmlFileKey& parent, Node* element, size_t depth,
+                         VUnicodeString name)
+    : path_(parent.path_),
+      flags_(parent.flags_),
+      readOnly_(parent.readOnly_),
+      document_(parent.document_),
+      element_(element),
+      depth_(depth),
+      name_(std::move(name)) {}
+
+// Releasing the document writes it when this was its last holder.
+VXmlFileKey::~VXmlFileKey() = default;
+
+// ---- the element of this key ----
+
+VXmlFileKey::XmlDocument& VXmlFileKey::Document() {
+  XmlDocument& document = *document_.Get();
+  if (!document.EnsureLoaded()) lastError_ = document.LoadError();
+  return document;
+}
+
+Node* VXmlFileKey::Element() {
+  XmlDocument& document = Document();
+  if (!element_ && !refusal_) element_ = document.Root();
+  return element_;
+}
+
+Node* VXmlFileKey::UsableElement() {
+  Node* element = Element();
+  if (refusal_) {
+    lastError_.Reset(refusal_);
+    for (const auto& insert : refusalInserts_) lastError_.AddInsert(insert);
+    return nullptr;
+  }
+  // A key deleted through another handle is no longer reachable from the document: its values
+  // must neither be read nor silently written into nowhere.
+  for (const Node* node = element; node; node = node->parent()) {
+    if (node->type() == rapidxml::node_document) return element;
+  }
+  lastError_.Reset(kMsgXmlKeyDeleted);
+  lastError_.AddInsert(name_);
+  return nullptr;
+}
+
+Node* VXmlFileKey::WritableElement() {
+  Node* element = UsableElement();
+  if (!element) return nullptr;
+  if (document_->LoadFailed()) {
+    // The file could not be read: changing it would replace the user's settings with an almost
+    // empty document, so nothing is accepted for it.
+    lastError_ = document_->LoadError();
+    return nullptr;
+  }
+  return element;
+}
+
+bool VXmlFileKey::CheckStorable(std::u16string_view text, const char16_t* name) {
+  long c = VXmlFirstUnstorableChar(text);
+  if (c < 0) return true;
+  lastError_.Reset(kMsgXmlUnstorableChar);
+  lastError_.AddInsert(name ? name : u"");
+  lastError_.AddInsert(vtext::FormatHex(static_cast<uint32_t>(c), 4, true));
+  return false;
+}
+
+// ---- values ----
+
+Node* VXmlFileKey::FindValue(std::string_view kind, const char16_t* name) {
+  Node* element = UsableElement();
+  if (!element || !name) return nullptr;
+  return document_->FindChild(element, kind, Utf8(name));
+}
+
+bool VXmlFileKey::ReadString(const char16_t* name, VUnicodeString& value) {
+  Node* element = FindValue(XmlDocument::kString, name);
+  if (!element) return false;
+  value = VUnicodeString::FromUtf8(XmlDocument::TextOf(element));
+  return true;
+}
+
+bool VXmlFileKey::ReadDword(const char16_t* name, VDword& value) {
+  Node* element = FindValue(XmlDocument::kDword, name);
+  if (!element) return false;
+  std::string text = XmlDocument::TextOf(element);
+  uint32_t number = 0;
+  if (!VXmlParseDword(text, number)) {
+    lastError_.Reset(kMsgXmlBadNumber);
+    lastError_.AddInsert(name);
+    lastError_.AddInsert(VUnicodeString::FromUtf8(text));
+    return false;
+  }
+  value = number;
+  return true;
+}
+
+bool VXmlFileKey::ReadBinary(const char16_t* name, void* buffer, VDword& size) {
+  Node* element = FindValue(XmlDocument::kBinary, name);
+  if (!element) return false;
+  std::vector<uint8_t> bytes;
+  if (!VXmlParseBinary(XmlDocument::TextOf(element), bytes)) {
+    lastError_.Reset(kMsgXmlBadBinary);
+    lastError_.AddInsert(name);
+    return false;
+  }
+  const auto length = static_cast<VDword>(bytes.size());
+  if (buffer) {
+    if (size < length) {
+      lastError_.SetError(win32::kInsufficientBuffer);
+      return false;
+    }
+    if (length) std::memcpy(buffer, bytes.data(), length);
+  }
+  size = length;
+  return true;
+}
+
+bool VXmlFileKey::ReadMultiSz(const char16_t* name, VStringArray& value) {
+  Node* element = FindValue(XmlDocument::kArray, name);
+  if (!element) return false;
+  VStringArray items;
+  for (Node* child = element->first_node(); child; child = child->next_sibling()) {
+    if (child->type() == rapidxml::node_element &&
+        XmlDocument::NodeName(child) == XmlDocument::kString)
+      items.Add(VUnicodeString::FromUtf8(XmlDocument::TextOf(child)));
+  }
+  value = std::move(items);
+  return true;
+}
+
+bool VXmlFileKey::ReadSecurity(const char16_t* name, VProfileSecurity& security) {
+  VStringArray lines;
+  if (ReadMultiSz(name, lines)) return security.FromStrings(lines);
+  VDword size = 0;
+  if (!ReadBinary(name, nullptr, size)) return false;
+  std::vector<uint8_t> bytes(size);
+  return ReadBinary(name, bytes.data(), size) && security.FromSecurityDescriptor(bytes.data(), size);
+}
+
+// Replaces the text of the value `name` of one kind, or appends a new element for it.
+bool VXmlFileKey::StoreText(std::string_view kind, const char16_t* name, std::string_view text) {
+  Node* element = WritableElement();
+  if (!element) return false;
+  if (!name) {
+    lastError_.SetError(win32::kInvalidParameter);
+    return false;
+  }
+  if (!CheckStorable(name, name)) return false;
+  try {
+    XmlDocument& document = *document_.Get();
+    std::string key = Utf8(name);
+    Node* value = document.FindChild(element, kind, key);
+    if (!value) value = document.AppendElement(element, kind, key);
+    document.SetText(value, text);
+    document.MarkChanged();
+  } catch (const std::bad_alloc&) {
+    lastError_.SetError(win32::kNotEnoughMemory);
+    return false;
+  }
+  return true;
+}
+
+bool VXmlFileKey::WriteDword(const char16_t* name, VDword value) {
+  return StoreText(XmlDocument::kDword, name, VXmlFormatDword(value));
+}
+
+bool VXmlFileKey::WriteString(const char16_t* name, const char16_t* value) {
+  std::u16string_view text(value ? value : u"");
+  if (!CheckStorable(text, name)) return false;
+  return StoreText(XmlDocument::kString, name, Utf8(text));
+}
+
+bool VXmlFileKey::WriteBinary(const char16_t* name, const void* data, VDword size) {
+  if (size && !data) {
+    lastError_.SetError(win32::kInvalidParameter);
+    return false;
+  }
+  return StoreText(XmlDocument::kBinary, name, VXmlFormatBinary(data, size));
+}
+
+bool VXmlFileKey::WriteMultiSz(const char16_t* name, const VStringArray& value) {
+  for (const auto& item : value) {
+    if (!CheckStorable(item, name)) return false;
+  }
+  Node* element = WritableElement();
+  if (!element) return false;
+  if (!name) {
+    lastError_.SetError(win32::kInvalidParameter);
+    return false;
+  }
+  if (!CheckStorable(name, name)) return false;
+  try {
+    XmlDocument& document = *document_.Get();
+    std::string key = Utf8(name);
+    Node* list = document.FindChild(element, XmlDocument::kArray, key);
+    if (!list) list = document.AppendElement(element, XmlDocument::kArray, key);
+    document.RemoveAllChildren(list);
+    list->value("", 0);
+    for (const auto& item : value)
+      document.SetText(document.AppendElement(list, XmlDocument::kString), Utf8(item));
+    document.MarkChanged();
+  } catch (const std::bad_alloc&) {
+    lastError_.SetError(win32::kNotEnoughMemory);
+    return false;
+  }
+  return true;
+}
+
+bool VXmlFileKey::WriteSecurity(const char16_t* name, const VProfileSecurity& security) {
+  return WriteMultiSz(name, security.ToStrings());
+}
+
+bool VXmlFileKey::DeleteValue(const char16_t* name) {
+  Node* element = WritableElement();
+  if (!element) return false;
+  if (!name) {
+    lastError_.SetError(win32::kInvalidParameter);
+    return false;
+  }
+  // Every value of that name goes, whatever its kind, so that no read of the name succeeds after.
+  std::string key = Utf8(name);
+  bool removed = false;
+  for (Node* child = element->first_node(); child;) {
+    Node* next = child->next_sibling();
+    if (IsValueElement(child) && XmlDocument::NameOf(child) == key) {
+      document_->RemoveChild(element, child);
+      removed = true;
+    }
+    child = next;
+  }
+  if (removed) document_->MarkChanged();
+  return true;
+}
+
+// ---- sub-keys ----
+
+Node* VXmlFileKey::FindKeyPath(const char16_t* path, Node** parent, std::string* last) {
+  Node* element = UsableElement();
+  if (!element) return nullptr;
+  std::vector<std::u16string> levels = SplitPath(path);
+  if (levels.empty()) return nullptr;
+  Node* current = element;
+  for (size_t i = 0; i < levels.size(); ++i) {
+    std::string level = Utf8(levels[i]);
+    if (i + 1 == levels.size()) {
+      if (parent) *parent = current;
+      if (last) *last = level;
+    }
+    current = document_->FindChild(current, XmlDocument::kKey, level);
+    if (!current) return nullptr;
+  }
+  return current;
+}
+
+bool VXmlFileKey::SubKeyExists(const char16_t* name) {
+  return FindKeyPath(name, nullptr, nullptr) != nullptr;
+}
+
+bool VXmlFileKey::DeleteSubKey(const char16_t* name) {
+  if (!WritableElement()) return false;
+  if (SplitPath(name).empty()) {
+    lastError_.SetError(win32::kInvalidName);
+    return false;
+  }
+  Node* parent = nullptr;
+  std::string last;
+  if (!FindKeyPath(name, &parent, &last)) return true;  // nothing of that name: nothing to remove
+  bool removed = false;
+  for (Node* child = parent->first_node(); child;) {
+    Node* next = child->next_sibling();
+    if (child->type() == rapidxml::node_element &&
+        XmlDocument::NodeName(child) == XmlDocument::kKey && XmlDocument::NameOf(child) == last) {
+      document_->RemoveChild(parent, child);
+      removed = true;
+    }
+    child = next;
+  }
+  if (removed) document_->MarkChanged();
+  return true;
+}
+
+bool VXmlFileKey::ValidateSubKeyName(const char16_t* name, VReportMessageParams** error) {
+  // Any name will do for an element attribute, except characters that no XML file can hold.
+  uint32_t code = VXmlFirstUnstorableChar(name ? name : u"") < 0 ? 0 : win32::kInvalidName;
+  if (error) *error = new VReportMessageParams(code);
+  return code == 0;
+}
+
+bool VXmlFileKey::CanWrite() {
+  // Read first, so that a file that cannot be read explains itself in GetLastError.
+  if (Document().LoadFailed()) return false;
+  if (readOnly_ || refusal_) return false;
+  vfs::FileInfo info = vfs::Stat(document_->Path());
+  return !(info.exists && info.readOnly);
+}
+
+VProfilePrivateKey* VXmlFileKey::OpenPrivateSubKey(const char16_t* name, const VProfileSecurity*,
+                                                   int flags) {
+  std::vector<std::u16string> levels = SplitPath(name);
+  VUnicodeString keyName(levels.empty() ? std::u16string() : levels.back());
+  auto refused = [&](uint32_t id, std::initializer_list<VUnicodeString> inserts) {
+    auto* key = new VXmlFileKey(*this, nullptr, depth_, keyName);
+    key->refusal_ = id;
+    for (const auto& insert : inserts) key->refusalInserts_.Add(insert);
+    key->lastError_.Reset(id);
+    for (const auto& insert : inserts) key->lastError_.AddInsert(insert);
+    return key;
+  };
+  Node* element = UsableElement();
+  if (!element) {
+    auto* key = refused(lastError_.GetMessageId(), {});
+    key->refusalInserts_ = lastError_.GetInserts();
+    key->lastError_ = lastError_;
+    return key;
+  }
+  for (const auto& level : levels) {
+    long c = VXmlFirstUnstorableChar(level);
+    if (c >= 0) {
+      return refused(kMsgXmlUnstorableChar,
+                     {level, vtext::FormatHex(static_cast<uint32_t>(c), 4, true)});
+    }
+  }
+  if (depth_ + levels.size() > kMaxKeyDepth) {
+    return refused(kMsgXmlKeyTooDeep,
+                   {keyName, VUnicodeString::FromUtf8(std::to_string(kMaxKeyDepth - 1))});
+  }
+  XmlDocument& document = *document_.Get();
+  Node* current = element;
+  try {
+    for (const auto& level : levels) {
+      std::string utf8 = Utf8(level);
+      Node* next = document.FindChild(current, XmlDocument::kKey, utf8);
+      if (!next) {
+        // Opening creates what is missing; the document counts as changed only when the caller
+        // asked for the key to be created, so that merely looking does not write the file.
+        next = document.AppendElement(current, XmlDocument::kKey, utf8);
+        if (flags & kProfileKeyCreate) document.MarkChanged();
+      }
+      current = next;
+    }
+  } catch (const std::bad_alloc&) {
+    return refused(win32::kNotEnoughMemory, {});
+  }
+  return new VXmlFileKey(*this, current, depth_ + levels.size(), keyName);
+}
+
+VProfilePrivateKeyIterator* VXmlFileKey::CreatePrivateKeyIterator(bool values) {
+  Node* element = UsableElement();
+  return new Iterator(document_, element, Iterator::List(element, values));
+}
+
+bool VXmlFileKey::Flush() {
+  XmlDocument& document = Document();
+  if (!document.IsChanged()) return true;
+  return document.Write(lastError_);
+}

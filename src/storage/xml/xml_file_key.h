@@ -1,0 +1,107 @@
+// A key of the XML settings file: an element of a document that every key of one store shares.
+// The file is read once, when a key first needs it, and written whole when the last key holding a
+// changed document lets it go (or when a key is flushed).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/unknown.h"
+#include "storage/model/profile_store.h"
+
+namespace rapidxml {
+template <class Ch>
+class xml_node;
+}
+
+// Messages of the XML store (library facility).
+constexpr uint32_t kMsgXmlFileUnreadable = 0xE1380401;    // %1 file, %2 system reason
+constexpr uint32_t kMsgXmlNotWellFormed = 0xE1380402;     // %1 file, %2 reason, %3 line, %4 column, %5 offset
+constexpr uint32_t kMsgXmlNestedTooDeep = 0xE1380403;     // %1 file, %2 limit, %3 line, %4 column, %5 offset
+constexpr uint32_t kMsgXmlWrongRoot = 0xE1380404;         // %1 file, %2 root element found
+constexpr uint32_t kMsgXmlNoRoot = 0xE1380405;            // %1 file
+constexpr uint32_t kMsgXmlSeveralRoots = 0xE1380406;      // %1 file
+constexpr uint32_t kMsgXmlFileTooLarge = 0xE1380407;      // %1 file, %2 size, %3 limit
+constexpr uint32_t kMsgXmlKeyTooDeep = 0xE1380408;        // %1 key name, %2 limit
+constexpr uint32_t kMsgXmlKeyDeleted = 0xE1380409;        // %1 key name
+constexpr uint32_t kMsgXmlUnstorableChar = 0xE138040A;    // %1 name, %2 code point
+constexpr uint32_t kMsgXmlBadNumber = 0xE138040B;         // %1 value name, %2 text
+constexpr uint32_t kMsgXmlBadBinary = 0xE138040C;         // %1 value name
+constexpr uint32_t kMsgXmlNullCharacter = 0xE138040D;     // %1 file, %2 line, %3 column, %4 offset
+
+class VXmlFileKey : public VProfilePrivateKey {
+ public:
+  class XmlDocument;
+  class Iterator;
+  using Node = rapidxml::xml_node<char>;
+
+  // Elements may be nested this deep at most (the root element is level 1): deeper files are
+  // refused when read, and keys are not created where their values would go deeper.
+  static constexpr size_t kMaxDepth = 256;
+
+  // The root key of a store on the file `path`.
+  VXmlFileKey(const VUnicodeString& path, uint8_t flags, bool readOnly);
+  ~VXmlFileKey() override;
+
+  bool ReadSecurity(const char16_t* name, VProfileSecurity& security) override;
+  bool ReadMultiSz(const char16_t* name, VStringArray& value) override;
+  bool ReadBinary(const char16_t* name, void* buffer, VDword& size) override;
+  bool ReadString(const char16_t* name, VUnicodeString& value) override;
+  bool ReadDword(const char16_t* name, VDword& value) override;
+  bool WriteSecurity(const char16_t* name, const VProfileSecurity& security) override;
+  bool WriteMultiSz(const char16_t* name, const VStringArray& value) override;
+  bool WriteBinary(const char16_t* name, const void* data, VDword size) override;
+  bool WriteString(const char16_t* name, const char16_t* value) override;
+  bool WriteDword(const char16_t* name, VDword value) override;
+  bool DeleteValue(const char16_t* name) override;
+  bool DeleteSubKey(const char16_t* name) override;
+  bool SubKeyExists(const char16_t* name) override;
+  bool ValidateSubKeyName(const char16_t* name, VReportMessageParams** error) override;
+  bool CanWrite() override;
+  bool ApplySecurity(const VProfileSecurity&) override { return false; }
+  VReportMessageParams& GetLastError() override { return lastError_; }
+  // The whole profile is one file: there is nothing to redistribute.
+  bool Rewrite() override { return true; }
+  void MergePersonalData(const char16_t*) override {}
+  VProfilePrivateKey* OpenPrivateSubKey(const char16_t* name, const VProfileSecurity* security,
+                                        int flags) override;
+  VProfilePrivateKeyIterator* CreatePrivateKeyIterator(bool values) override;
+  // Writes the shared document now when it changed; false with the reason in GetLastError.
+  bool Flush() override;
+
+  uint8_t GetFlags() const { return flags_; }
+  const VUnicodeString& GetPath() const { return path_; }
+
+ private:
+  VXmlFileKey(const VXmlFileKey& parent, Node* element, size_t depth, VUnicodeString name);
+
+  // The document, read on first need; a document that could not be read puts its reason into
+  // lastError_ (it then reads as empty and is never written).
+  XmlDocument& Document();
+  Node* Element();
+  // The element, or null (with lastError_ set) when this key cannot be used: a key refused when
+  // it was opened, or one deleted since.
+  Node* UsableElement();
+  // As UsableElement, and also refuses documents that will never be written back.
+  Node* WritableElement();
+  Node* FindValue(std::string_view kind, const char16_t* name);
+  bool StoreText(std::string_view kind, const char16_t* name, std::string_view text);
+  // False (with the reason in lastError_) when `text` holds a character no XML file can hold;
+  // `name` names the value or key in the message.
+  bool CheckStorable(std::u16string_view text, const char16_t* name);
+  // Walks the levels of a path below this key; null when a level is missing.
+  Node* FindKeyPath(const char16_t* path, Node** parent, std::string* last);
+
+  VUnicodeString path_;
+  uint8_t flags_ = 0;
+  bool readOnly_ = false;
+  VReportMessageParams lastError_;
+  VRef<XmlDocument> document_;
+  Node* element_ = nullptr;   // null for the root key until the document is read
+  size_t depth_ = 1;          // level of element_ (the root element is 1)
+  VUnicodeString name_;       // the key's own name, for messages
+  uint32_t refusal_ = 0;      // message that refuses every use of this key, or 0
+  VStringArray refusalInserts_;
+};
