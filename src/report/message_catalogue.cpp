@@ -106,6 +106,10 @@ bool VMessageModule::Load(VLanguage language, std::string_view data, std::string
         closed = true;
         break;
       }
+      // The next entry's header inside a text means this entry lost its closing line: taking it
+      // as text would leave the next id without any.
+      if (line.substr(0, kHeader.size()) == kHeader)
+        return fail("message text not ended by a line holding a single '.' before the next entry");
       text.append(line);
       text.append("\r\n");
     }
