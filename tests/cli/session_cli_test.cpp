@@ -57,7 +57,7 @@ TEST_F(SessionCommands, ShowListsEverySettingAndSecretsOnRequest) {
   ASSERT_EQ(shown.status, 0) << shown.err;
   EXPECT_EQ(shown.out, "int\tRows\t24\tstored\n"
                        "tri-state\tDisable Resize\t2\tstored\n"
-                       "string array\tSCP Shell Prompts\t\"? \",0,\"\\n\"\tstored\n"
+                       "string array\tSCP Shell Prompts\t\"? \",0,\"\\\\n\"\tstored\n"
                        "string\tPrinter Name\t\tstored\n"
                        "string\tTransfer Protocol Name\tNone\tstored\n");
   RunResult secrets = Q({"--json", "--passphrase-env", "PP", "session", "show", "router1",

@@ -36,7 +36,8 @@ TEST_F(SessionListCommands, SessionsListsAFolderInDisplayOrderOrEverySessionBelo
   EXPECT_EQ(Q({"--json", "sessions", "--recursive"}),
             "{\"sessions\": [\"Default\", \"Lab\\\\Deep\\\\router2\", \"Lab\\\\router1\", "
             "\"Lab\\\\switch\", \"web\"]}\n");
-  EXPECT_EQ(Q({"sessions", "Lab\\Deep", "--recursive"}), "Lab\\Deep\\router2\n");
+  // Text output escapes the backslashes between the levels too, as every backslash of a value.
+  EXPECT_EQ(Q({"sessions", "Lab\\Deep", "--recursive"}), "Lab\\\\Deep\\\\router2\n");
   EXPECT_EQ(Q({"sessions", "Lab/Nowhere"}, 1),
             "quillane: The session folder 'Lab\\Nowhere' does not exist.\n");
   Q({"sessions", "web"}, 1);  // a session is not a folder
@@ -50,7 +51,7 @@ TEST_F(SessionListCommands, SessionsListsAFolderInDisplayOrderOrEverySessionBelo
 
 TEST_F(SessionListCommands, FindOffersSessionsWhoseNamesHoldTheText) {
   EXPECT_EQ(Q({"--json", "find", "ROUTER"}), "[\"Lab\\\\Deep\\\\router2\", \"Lab\\\\router1\"]\n");
-  EXPECT_EQ(Q({"find", "e"}), "Lab\\Deep\\router2\nLab\\router1\nweb\n");  // not Default
+  EXPECT_EQ(Q({"find", "e"}), "Lab\\\\Deep\\\\router2\nLab\\\\router1\nweb\n");  // not Default
   EXPECT_EQ(Q({"--json", "find", ""}), "[]\n");
   Q({"find"}, 2);
   // The settings file store answers the same way; one that cannot be read says so.

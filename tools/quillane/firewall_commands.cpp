@@ -10,6 +10,8 @@
 #include "platform/win32_errors.h"
 #include "quillane/passphrase_settle.h"
 #include "quillane/setting_commands.h"
+#include "quillane/text_escape.h"
+#include "quillane/value_source.h"
 
 namespace cli {
 namespace {
@@ -17,13 +19,15 @@ namespace {
 constexpr char kUsage[] =
     "  quillane firewall list\n"
     "  quillane firewall show NAME [SETTING ...] [--secrets]\n"
-    "  quillane firewall set NAME SETTING VALUE\n"
+    "  quillane firewall set NAME SETTING (VALUE | --value-env VAR | --value-stdin)\n"
     "  quillane firewall delete NAME\n"
     "list gives the firewall names, \"None\" (no firewall) first. show lists the type number and\n"
     "every stored setting; --secrets adds the password's plaintext under the configuration\n"
     "passphrase. set creates the firewall when it does not exist, changes one setting and saves\n"
     "it; \"Firewall Password V2\" takes the plaintext and encrypts it, so it needs the passphrase.\n"
-    "\"None\" is built in and cannot be changed or deleted.\n";
+    "\"None\" is built in and cannot be changed or deleted.\n"
+    "VALUE may come from environment variable VAR (--value-env VAR) or from one line of standard\n"
+    "input (--value-stdin) instead, so that a secret never shows in the list of processes.\n";
 
 constexpr uint32_t kMsgUnknownFirewallType = 0xE13F0090;  // %1: the name, %2: the types
 
@@ -48,7 +52,7 @@ int List(Context& context) {
   Json result = Json::Array();
   for (const VUnicodeString& name : names) {
     if (context.Json()) result.Push(Utf8(name));
-    else std::cout << Utf8(name) << "\n";
+    else std::cout << EscapeText(name) << "\n";
   }
   context.SetResult(std::move(result));
   return kExitOk;
@@ -103,12 +107,12 @@ int CheckTypeName(Context& context, const std::string& text) {
 }
 
 int Set(Context& context, const ParsedArgs& args) {
-  if (args.positionals.size() != 3) throw UsageError("expected NAME SETTING VALUE");
-  const std::string& name = args.positionals[0];
+  const std::vector<std::string> given = PositionalsWithValue(args, 3, "NAME SETTING VALUE");
+  const std::string& name = given[0];
   if (IsBuiltIn(name)) return Fail(context, kExitFailed, kMsgFirewallBuiltIn, name);
   // Settled before loading, which may carry an older password into the current form. A password
   // is encrypted under the passphrase: without it, it cannot be saved at all.
-  bool secret = vtext::EqualsNoCase(Wide(args.positionals[1]), kFirewallPasswordName);
+  bool secret = vtext::EqualsNoCase(Wide(given[1]), kFirewallPasswordName);
   PassphraseUse use = secret ? PassphraseUse::Required : PassphraseUse::Optional;
   if (int status = SettlePassphrase(context, use)) return status;
   VRef<FirewallConfig> firewall = Database().OpenFirewall(Wide(name));
@@ -117,13 +121,13 @@ int Set(Context& context, const ParsedArgs& args) {
     firewall->Load(nullptr, VGetDerivedProductId());
   }
   std::vector<VSettingInfo> all = firewall->ListSettings();
-  const VSettingInfo* info = FindListed(all, args.positionals[1]);
-  if (!info) return UnknownSetting(context, args.positionals[1]);
+  const VSettingInfo* info = FindListed(all, given[1]);
+  if (!info) return UnknownSetting(context, given[1]);
   if (&firewall->firewallType == firewall->FindSetting(info->name)) {
-    if (int status = CheckTypeName(context, args.positionals[2])) return status;
+    if (int status = CheckTypeName(context, given[2])) return status;
   }
   VReportMessageParams error;
-  if (!SetSettingFromText(*firewall.Get(), *info, args.positionals[2], error))
+  if (!SetSettingFromText(*firewall.Get(), *info, given[2], error))
     return context.Fail(kExitFailed, error);
   if (!Database().SaveItem(*firewall.Get(), error))
     return Fail(context, kExitFailed, kMsgFirewallNotSaved, name, &error);
@@ -150,7 +154,7 @@ int RunFirewall(Context& context) {
     return List(context);
   }
   if (sub == "show") return Show(context, ParseArgs(rest, {}, {"--secrets"}));
-  if (sub == "set") return Set(context, ParseArgs(rest, {}, {}));
+  if (sub == "set") return Set(context, ParseArgs(rest, {kValueEnvFlag}, {kValueStdinFlag}));
   if (sub == "delete") return Delete(context, ParseArgs(rest, {}, {}));
   throw UsageError("unknown firewall sub-command " + sub);
 }

@@ -4,6 +4,7 @@
 #include "config/global/global_config_instance.h"
 #include "quillane/cli.h"
 #include "quillane/setting_commands.h"
+#include "quillane/value_source.h"
 #include "storage/values/setting_text.h"
 
 namespace cli {
@@ -14,14 +15,16 @@ constexpr uint32_t kMsgSettingIsPassphraseCheck = 0xE13F0040;
 
 constexpr char kUsage[] =
     "  quillane global show [NAME ...]\n"
-    "  quillane global set NAME VALUE\n"
+    "  quillane global set NAME (VALUE | --value-env VAR | --value-stdin)\n"
     "  quillane global save [--force]\n"
     "show lists every setting (or the named ones) as a save would write it: the kind of value,\n"
     "the name it is stored under, the value, and whether it came from the store or is a default.\n"
     "set changes one setting and saves: numbers in decimal or after 0x, booleans 0, 1, true or\n"
     "false, lists as a JSON array of strings, other kinds in their text form. save writes the\n"
     "changed and flagged values, or every value with --force. --app decides which product's\n"
-    "names are used (Lumbrel and Skellan keep their own values of some settings).\n";
+    "names are used (Lumbrel and Skellan keep their own values of some settings).\n"
+    "VALUE may come from environment variable VAR (--value-env VAR) or from one line of standard\n"
+    "input (--value-stdin) instead, so that a secret never shows in the list of processes.\n";
 
 // The shared instance, held for the length of a command.
 VRef<GlobalConfig> Shared() {
@@ -42,9 +45,9 @@ int Save(Context& context, bool force) {
 }
 
 int Set(Context& context, const ParsedArgs& args) {
-  if (args.positionals.size() != 2) throw UsageError("expected NAME VALUE");
-  const std::string& name = args.positionals[0];
-  const std::string& value = args.positionals[1];
+  const std::vector<std::string> given = PositionalsWithValue(args, 2, "NAME VALUE");
+  const std::string& name = given[0];
+  const std::string& value = given[1];
   VRef<GlobalConfig> config = Shared();
   std::vector<VSettingInfo> all = config->ListSettings();
   const VSettingInfo* info = FindListed(all, name);
@@ -62,7 +65,7 @@ int RunGlobal(Context& context) {
   std::string sub = context.args[0];
   std::vector<std::string> rest(context.args.begin() + 1, context.args.end());
   if (sub == "show") return Show(context, ParseArgs(rest, {}, {}));
-  if (sub == "set") return Set(context, ParseArgs(rest, {}, {}));
+  if (sub == "set") return Set(context, ParseArgs(rest, {kValueEnvFlag}, {kValueStdinFlag}));
   if (sub == "save") {
     ParsedArgs args = ParseArgs(rest, {}, {"--force"});
     if (!args.positionals.empty()) throw UsageError("save takes no arguments");

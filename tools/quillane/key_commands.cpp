@@ -4,6 +4,7 @@
 #include "platform/file_system.h"
 #include "quillane/cli.h"
 #include "quillane/key_values.h"
+#include "quillane/text_escape.h"
 #include "storage/model/key_name.h"
 
 namespace cli {
@@ -69,7 +70,7 @@ int List(Context& context, const ParsedArgs& args) {
       entry.Set("type", type);
       result.Push(std::move(entry));
     } else {
-      std::cout << Utf8(name) << '\t' << type << '\n';
+      std::cout << EscapeText(name) << '\t' << type << '\n';
     }
   }
   context.SetResult(std::move(result));
@@ -97,7 +98,8 @@ int Values(Context& context, const ParsedArgs& args) {
       entry.Set("value", ValueJson(value));
       result.Push(std::move(entry));
     } else {
-      std::cout << KindName(type) << '\t' << Utf8(name) << '\t' << ValueText(value, true) << '\n';
+      std::cout << KindName(type) << '\t' << EscapeText(name) << '\t' << ValueText(value, true)
+                << '\n';
     }
   }
   context.SetResult(std::move(result));

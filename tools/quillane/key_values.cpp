@@ -1,6 +1,7 @@
 #include "quillane/key_values.h"
 
 #include "quillane/cli.h"
+#include "quillane/text_escape.h"
 #include "storage/values/setting_text.h"
 
 namespace cli {
@@ -33,14 +34,14 @@ bool ParseHexBytes(const std::string& text, std::vector<uint8_t>& bytes) {
 std::string ValueText(const VStoredValue& value, bool oneLine) {
   switch (value.type) {
     case kProfileTypeDword: return std::to_string(value.dword);
-    case kProfileTypeString: return Utf8(value.text);
+    case kProfileTypeString: return EscapeText(value.text);
     case kProfileTypeBinary: return HexBytes(value.bytes);
     case kProfileTypeMultiSz: {
       std::string out;
       bool first = true;
       for (const auto& item : value.list) {
         if (!first) out += oneLine ? "\\n" : "\n";
-        out += Utf8(item);
+        out += EscapeText(item);
         first = false;
       }
       return out;

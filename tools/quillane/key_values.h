@@ -16,8 +16,8 @@ std::string HexBytes(const std::vector<uint8_t>& bytes);
 // Decodes pairs of hexadecimal digits (spaces between pairs allowed); false when malformed.
 bool ParseHexBytes(const std::string& text, std::vector<uint8_t>& bytes);
 
-// Text form: a number in decimal, bytes in hexadecimal; a list one element a line, or, with
-// `oneLine`, joined by "\n".
+// Text form: a number in decimal, bytes in hexadecimal, texts escaped; a list one escaped element
+// a line, or, with `oneLine`, the escaped elements joined by "\n".
 std::string ValueText(const VStoredValue& value, bool oneLine);
 Json ValueJson(const VStoredValue& value);
 

@@ -6,6 +6,7 @@
 #include "platform/file_system.h"
 #include "quillane/cli.h"
 #include "quillane/passphrase_settle.h"
+#include "quillane/text_escape.h"
 #include "quillane/usage.h"
 #include "storage/registry/registry_hive.h"
 
@@ -70,16 +71,16 @@ int RunOverview(Context& context) {
     return kExitOk;
   }
   std::cout << "Application:    " << context.options.app << '\n'
-            << "Store:          " << kind << " " << context.storeLocation;
-  if (folder != context.storeLocation) std::cout << " in " << folder;
+            << "Store:          " << kind << " " << EscapeText(context.storeLocation);
+  if (folder != context.storeLocation) std::cout << " in " << EscapeText(folder);
   std::cout << " (from " << context.storeFoundHow << ")" << (exists ? "" : " - does not exist yet")
             << '\n';
   if (!context.options.personal.empty())
-    std::cout << "Personal data:  " << context.options.personal << '\n';
+    std::cout << "Personal data:  " << EscapeText(context.options.personal) << '\n';
   std::cout << "Keys at the root:";
   if (keys.Items().empty()) std::cout << " (none)";
   std::cout << '\n';
-  for (const auto& key : keys.Items()) std::cout << "  " << key.AsString() << '\n';
+  for (const auto& key : keys.Items()) std::cout << "  " << EscapeText(key.AsString()) << '\n';
   std::cout << "Sessions:       " << sessionCount << '\n'
             << "Folders:        " << folderCount << '\n'
             << "Passphrase:     " << (checkValue ? "chosen" : "none chosen yet") << ", "

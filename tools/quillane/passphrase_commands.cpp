@@ -17,6 +17,7 @@
 #include "platform/win32_errors.h"
 #include "quillane/passphrase_settle.h"
 #include "quillane/setting_commands.h"
+#include "quillane/text_escape.h"
 
 namespace cli {
 namespace {
@@ -180,8 +181,8 @@ void ShowChange(Context& context, const VSecretPassResult& result) {
   std::cout << "sessions\t" << result.sessions << "\nfirewalls\t" << result.firewalls << "\n";
   for (const VSecretPassFailure& failure : result.failures) {
     VReportMessageParams reason = failure.reason;
-    std::cout << "failed\t" << Utf8(failure.kind) << '\t' << Utf8(failure.item) << '\t'
-              << Utf8(reason.GetTextOneLineTrimmed()) << "\n";
+    std::cout << "failed\t" << EscapeText(failure.kind) << '\t' << EscapeText(failure.item) << '\t'
+              << EscapeText(reason.GetTextOneLineTrimmed()) << "\n";
   }
   std::cout.flush();
 }

@@ -10,6 +10,7 @@
 #include "platform/file_system.h"
 #include "quillane/cli.h"
 #include "quillane/store_location.h"
+#include "quillane/text_escape.h"
 #include "storage/values/profile_path.h"
 
 namespace cli {
@@ -128,19 +129,19 @@ int Show(Context& context) {
     return kExitOk;
   }
   auto stored = [](const VUnicodeString& value) {
-    return value.empty() ? std::string("(none)") : Utf8(value);
+    return value.empty() ? std::string("(none)") : EscapeText(value);
   };
   auto yesNo = [](bool value) { return value ? "yes" : "no"; };
   std::cout << "Application:                      " << context.options.app << '\n'
-            << "Configuration folder:             " << config << '\n'
+            << "Configuration folder:             " << EscapeText(config) << '\n'
             << "  remembered:                     " << stored(configStored) << '\n'
-            << "Personal data folder:             " << Utf8(personal) << '\n'
+            << "Personal data folder:             " << EscapeText(personal) << '\n'
             << "  remembered:                     " << stored(personalStored) << '\n'
             << "Store personal data separately:   " << yesNo(separate) << '\n'
             << "Personal data migration pending:  " << yesNo(migrate) << '\n'
             << "Personal data merge pending:      " << yesNo(merge) << '\n'
             << "Integrated with:                  "
-            << (integrated ? Utf8(other) : std::string("(not integrated)")) << '\n';
+            << (integrated ? EscapeText(other) : std::string("(not integrated)")) << '\n';
   return kExitOk;
 }
 
@@ -183,7 +184,7 @@ int PrintPath(Context& context, const char* member, const VUnicodeString& path) 
     result.Set(member, Utf8(path));
     context.SetResult(std::move(result));
   } else {
-    std::cout << Utf8(path) << '\n';
+    std::cout << EscapeText(path) << '\n';
   }
   return kExitOk;
 }
@@ -220,7 +221,7 @@ int CheckRedirect(Context& context, const ParsedArgs& args) {
     result.Set("message", message);
     context.SetResult(std::move(result));
   } else if (ok) {
-    std::cout << Utf8(folder) << '\n';
+    std::cout << EscapeText(folder) << '\n';
   }
   return ok ? kExitOk : context.Fail(kExitFailed, error);
 }

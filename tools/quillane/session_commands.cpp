@@ -8,13 +8,14 @@
 #include "quillane/cli.h"
 #include "quillane/passphrase_settle.h"
 #include "quillane/setting_commands.h"
+#include "quillane/value_source.h"
 
 namespace cli {
 namespace {
 
 constexpr char kUsage[] =
     "  quillane session show PATH [NAME ...] [--secrets]\n"
-    "  quillane session set PATH NAME VALUE\n"
+    "  quillane session set PATH NAME (VALUE | --value-env VAR | --value-stdin)\n"
     "  quillane session create PATH\n"
     "  quillane session delete PATH\n"
     "PATH is the session's path below the Sessions folder (Lab/router1). show lists every\n"
@@ -25,7 +26,9 @@ constexpr char kUsage[] =
     "of strings, secrets as their plaintext (encrypted under the configuration passphrase),\n"
     "the login script as its text form. create makes a session from the Default session.\n"
     "The passphrase is settled as for quillane passphrase init; when it cannot be, the command\n"
-    "goes on without it: secrets read as empty and new ones are refused.\n";
+    "goes on without it: secrets read as empty and new ones are refused.\n"
+    "VALUE may come from environment variable VAR (--value-env VAR) or from one line of standard\n"
+    "input (--value-stdin) instead, so that a secret never shows in the list of processes.\n";
 
 VUnicodeString SessionPath(const std::string& path) {
   VUnicodeString joined;
@@ -70,16 +73,16 @@ int Show(Context& context, const ParsedArgs& args) {
 }
 
 int Set(Context& context, const ParsedArgs& args) {
-  if (args.positionals.size() != 3) throw UsageError("expected PATH NAME VALUE");
+  const std::vector<std::string> given = PositionalsWithValue(args, 3, "PATH NAME VALUE");
   if (int status = SettlePassphrase(context, PassphraseUse::Optional)) return status;
-  VUnicodeString path = SessionPath(args.positionals[0]);
+  VUnicodeString path = SessionPath(given[0]);
   VReportMessageParams error;
   VRef<SessionConfig> session = Open(path, error);
   if (!session) return FailFor(context, error);
   std::vector<VSettingInfo> all = session->ListSettings();
-  const VSettingInfo* info = FindListed(all, args.positionals[1]);
-  if (!info) return UnknownSetting(context, args.positionals[1]);
-  if (!SetSettingFromText(*session.Get(), *info, args.positionals[2], error))
+  const VSettingInfo* info = FindListed(all, given[1]);
+  if (!info) return UnknownSetting(context, given[1]);
+  if (!SetSettingFromText(*session.Get(), *info, given[2], error))
     return context.Fail(kExitFailed, error);
   if (!SaveSessionAtPath(*session.Get(), path, false, error)) return FailFor(context, error);
   return kExitOk;
@@ -115,7 +118,7 @@ int RunSession(Context& context) {
   std::string sub = context.args[0];
   std::vector<std::string> rest(context.args.begin() + 1, context.args.end());
   if (sub == "show") return Show(context, ParseArgs(rest, {}, {"--secrets"}));
-  if (sub == "set") return Set(context, ParseArgs(rest, {}, {}));
+  if (sub == "set") return Set(context, ParseArgs(rest, {kValueEnvFlag}, {kValueStdinFlag}));
   if (sub == "create") return Create(context, ParseArgs(rest, {}, {}));
   if (sub == "delete") return Delete(context, ParseArgs(rest, {}, {}));
   throw UsageError("unknown session sub-command " + sub);

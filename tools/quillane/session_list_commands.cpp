@@ -5,6 +5,7 @@
 #include "config/database/connect_bar_auto_complete.h"
 #include "config/database/session_database_instance.h"
 #include "quillane/cli.h"
+#include "quillane/text_escape.h"
 
 namespace cli {
 namespace {
@@ -81,7 +82,7 @@ int RunSessions(Context& context) {
       result.Set("sessions", Strings(paths));
       context.SetResult(std::move(result));
     } else {
-      for (const auto& path : paths) std::cout << Utf8(path) << '\n';
+      for (const auto& path : paths) std::cout << EscapeText(path) << '\n';
     }
     return kExitOk;
   }
@@ -96,8 +97,8 @@ int RunSessions(Context& context) {
     result.Set("sessions", Strings(sessions));
     context.SetResult(std::move(result));
   } else {
-    for (const auto& name : folders) std::cout << Utf8(name) << "\tfolder\n";
-    for (const auto& name : sessions) std::cout << Utf8(name) << "\tsession\n";
+    for (const auto& name : folders) std::cout << EscapeText(name) << "\tfolder\n";
+    for (const auto& name : sessions) std::cout << EscapeText(name) << "\tsession\n";
   }
   return kExitOk;
 }
@@ -134,7 +135,7 @@ int RunFind(Context& context) {
   if (context.Json()) {
     context.SetResult(Strings(sink->Matches()));
   } else {
-    for (const auto& path : sink->Matches()) std::cout << Utf8(path) << '\n';
+    for (const auto& path : sink->Matches()) std::cout << EscapeText(path) << '\n';
   }
   return kExitOk;
 }

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "quillane/key_values.h"
+#include "quillane/text_escape.h"
 #include "storage/values/profile_multi_line.h"
 #include "storage/values/setting_text.h"
 
@@ -63,10 +64,10 @@ int ShowSettings(Context& context, const std::vector<VSettingInfo>& all,
       if (secret) entry.Set("plaintext", plaintext);
       result.Push(std::move(entry));
     } else {
-      std::cout << info->kind << '\t' << Utf8(info->name) << '\t'
+      std::cout << info->kind << '\t' << EscapeText(info->name) << '\t'
                 << (info->hasValue ? ValueText(info->value, true) : std::string()) << '\t'
                 << (info->stored ? "stored" : "default");
-      if (secret) std::cout << '\t' << plaintext;
+      if (secret) std::cout << '\t' << EscapeText(plaintext);
       std::cout << '\n';
     }
   }
