@@ -22,6 +22,9 @@ constexpr size_t kScopeDigestBytes = 8;
 std::atomic<int> gInitFlags{0};
 std::mutex gCacheMutex;
 std::string gCacheNames;  // the mapping name the cache was last opened under
+// Why the cache could not be shared under those names (no error while it is shared), kept for a
+// caller that asks later whether its passphrase reaches the user's other processes.
+VReportMessageParams gCacheProblem;
 std::atomic<VSessionChooser> gSessionChooser{nullptr};
 std::atomic<VImageListGetter> gImageListGetter{nullptr};
 }  // namespace
@@ -34,6 +37,7 @@ void QuillaneInit(VReportRouterGetter getRouter, int flags) {
   {
     std::lock_guard<std::mutex> lock(gCacheMutex);
     gCacheNames.clear();
+    gCacheProblem.Reset(0);
   }
   // Which block is shared depends on the product and the pair detected just above.
   if (flags & kInitCreatePassphraseCache) OpenConfigPassphraseCacheForConfiguration();
@@ -63,14 +67,24 @@ VSharedMemoryNames ConfigPassphraseCacheNames(const VUnicodeString& configFolder
 }
 
 bool OpenConfigPassphraseCacheForConfiguration() {
+  VReportMessageParams ignored;
+  return OpenConfigPassphraseCacheForConfiguration(ignored);
+}
+
+bool OpenConfigPassphraseCacheForConfiguration(VReportMessageParams& why) {
   if (!(gInitFlags & kInitCreatePassphraseCache)) return true;
   VSharedMemoryNames names = ConfigPassphraseCacheNames(GetTlvConfigPathSub());
   std::lock_guard<std::mutex> lock(gCacheMutex);
-  if (names.mapping == gCacheNames) return IsConfigPassphraseCacheShared();
+  if (names.mapping == gCacheNames) {
+    if (IsConfigPassphraseCacheShared()) return true;
+    why = gCacheProblem;
+    return false;
+  }
   gCacheNames = names.mapping;
-  VReportMessageParams error;
-  if (OpenSharedConfigPassphraseCache(names, error)) return true;
-  VRouteMessage(error);
+  gCacheProblem.Reset(0);
+  if (OpenSharedConfigPassphraseCache(names, gCacheProblem)) return true;
+  why = gCacheProblem;
+  VRouteMessage(gCacheProblem);
   return false;
 }
 
@@ -88,6 +102,7 @@ void QuillaneInitGUI(VSessionChooser sessionChooser, VImageListGetter imageListG
 void QuillaneCleanupForUnload() {
   std::lock_guard<std::mutex> lock(gCacheMutex);
   gCacheNames.clear();
+  gCacheProblem.Reset(0);
   CloseConfigPassphraseCache();
 }
 

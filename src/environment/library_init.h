@@ -40,6 +40,9 @@ std::string ConfigPassphraseCacheScope(const VUnicodeString& configFolder);
 // again when the passphrase is settled, by which time the host has chosen its folder. False, the
 // reason routed to the host, when the shared cache could not be used (a private one is).
 bool OpenConfigPassphraseCacheForConfiguration();
+// The same, with the reason in `why` when the cache is not shared (also when an earlier call for
+// the same folder failed), for hosts that must tell their user the passphrase is not shared.
+bool OpenConfigPassphraseCacheForConfiguration(VReportMessageParams& why);
 // The callbacks given to QuillaneInitGUI (null until then).
 VSessionChooser QuillaneGetSessionChooser();
 VImageListGetter QuillaneGetImageListGetter();

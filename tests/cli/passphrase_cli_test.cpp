@@ -212,6 +212,38 @@ TEST_F(PassphraseCommands, ObjectsMadeFirstByAnotherUserAreNeverUsed) {
   qtest::RemoveSharedObjects(names_);
 }
 
+TEST_F(PassphraseCommands, AHoldThatCannotShareThePassphraseSaysWhyAndFails) {
+  ASSERT_EQ(Q({"--passphrase-env", "P", "passphrase", "init"}, {{"P", "pw"}}).status, 0);
+  for (const std::string& name : {names_.mapping, names_.lock}) {
+    int fd = shm_open(("/" + name).c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
+    ASSERT_GE(fd, 0);
+    if (geteuid() == 0) ASSERT_EQ(fchown(fd, 4242, static_cast<gid_t>(-1)), 0);
+    else ASSERT_EQ(fchmod(fd, 0644), 0);
+    close(fd);
+  }
+  RunResult hold = Q({"--passphrase-env", "P", "passphrase", "hold", "--seconds", "30"}, {{"P", "pw"}});
+  EXPECT_EQ(hold.status, 3);
+  EXPECT_EQ(hold.out.find("ready"), std::string::npos) << hold.out;
+  EXPECT_NE(hold.err.find("is not shared with this user's later commands"), std::string::npos)
+      << hold.err;
+  // The refused object is named: its product, user and configuration part is common to both.
+  std::string ours = names_.mapping.substr(names_.mapping.find('}') + 1);
+  EXPECT_NE(hold.err.find(ours), std::string::npos) << hold.err;
+
+  RunResult json =
+      Q({"--json", "--passphrase-env", "P", "passphrase", "hold", "--seconds", "30"}, {{"P", "pw"}});
+  EXPECT_EQ(json.status, 3);
+  EXPECT_NE(json.out.find("\"id\": \"0xE13F0083\""), std::string::npos) << json.out;
+  qtest::RemoveSharedObjects(names_);
+
+  // Shared as it should be, the same command holds it.
+  Background held(Args({"--passphrase-env", "P", "passphrase", "hold", "--seconds", "30"}),
+                  Env({{"P", "pw"}}));
+  EXPECT_EQ(held.Line(), "ready");
+  EXPECT_NE(Q({"--json", "passphrase", "status"}).out.find("\"shared\": true"), std::string::npos);
+  EXPECT_EQ(held.Stop(SIGTERM), 0);
+}
+
 // quillane on a pseudo-terminal, as a person at a terminal would use it.
 struct Terminal {
   Terminal(const std::vector<std::string>& args, const std::map<std::string, std::string>& env) {

@@ -24,6 +24,7 @@ namespace {
 
 constexpr uint32_t kMsgNoPassphraseYet = 0xE13F0080;
 constexpr uint32_t kMsgPassphraseInUseElsewhere = 0xE13F0082;  // %1: other processes
+constexpr uint32_t kMsgPassphraseNotShared = 0xE13F0083;        // %1: why
 
 constexpr char kUsage[] =
     "  quillane passphrase status\n"
@@ -38,7 +39,8 @@ constexpr char kUsage[] =
     "becomes the passphrase), then a person at a terminal is asked; --no-prompt or a standard input\n"
     "that is not a terminal never asks; --disable-if-needed goes on without the passphrase where it\n"
     "would be asked for. hold settles it, prints \"ready\" and keeps it for this user's later\n"
-    "commands on the same configuration until N seconds pass or it is stopped. check tells whether\n"
+    "commands on the same configuration until N seconds pass or it is stopped (exit status 3, and\n"
+    "no \"ready\", when it cannot be shared with them). check tells whether\n"
     "the passphrase of --passphrase-env is the configuration's. change re-encrypts every saved\n"
     "secret from the passphrase of --passphrase-env to the one in VAR (an empty VAR removes it) and\n"
     "lists the items that could not be re-encrypted. request-change asks the applications to\n"
@@ -126,6 +128,13 @@ int Hold(Context& context, const ParsedArgs& args) {
   long seconds = -1;
   if (args.values.count("--seconds")) seconds = ParseDword(args.values.at("--seconds"), "--seconds");
   if (int status = SettlePassphrase(context, PassphraseUse::Required)) return status;
+  // Holding a cache that nobody else can open would only pretend: the later commands would find
+  // nothing and ask again, or fail where nobody may be asked.
+  VReportMessageParams why;
+  if (!OpenConfigPassphraseCacheForConfiguration(why) || !IsConfigPassphraseCacheShared()) {
+    if (!why.IsError()) why.SetError(win32::kNotSupported);
+    return context.Fail(kExitFailed, kMsgPassphraseNotShared, {why.GetTextOneLineTrimmed()});
+  }
   if (context.Json()) {
     PrintState(context);
     context.Finish();
