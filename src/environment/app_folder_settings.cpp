@@ -12,17 +12,7 @@ VRegistryStoreFactory RememberedValuesFactory() {
 
 }  // namespace
 
-const VMemberTable& AppFolderSettings::MemberTable() {
-  static const VMemberRow kRows[] = {
-      QL_ROW(AppFolderSettings, configPath, kValueConfigPath, u""),
-      QL_ROW(AppFolderSettings, personalDataPath, kValuePersonalDataPath, u""),
-      QL_ROW(AppFolderSettings, storePersonalDataSeparately, kValueStorePersonalDataSeparately, 0),
-      QL_ROW(AppFolderSettings, doPersonalDataMigration, kValueDoPersonalDataMigration, 0),
-      QL_ROW(AppFolderSettings, doPersonalDataMerge, kValueDoPersonalDataMerge, 0),
-  };
-  static const VMemberTable table(kRows);
-  return table;
-}
+QL_MEMBER_TABLE(AppFolderSettings, APP_FOLDER_SETTINGS_MEMBERS)
 
 void LoadAppFolderSettings(const VUnicodeString& app, AppFolderSettings& settings) {
   VRegistryStoreFactory factory = RememberedValuesFactory();

@@ -17,13 +17,18 @@ constexpr char16_t kValueDoPersonalDataMerge[] = u"Do Personal Data Merge";
 constexpr uint32_t kMsgFolderNotFullPath = 0xE1380480;
 constexpr uint32_t kMsgRememberedValueNotSaved = 0xE1380481;
 
+// The settings of AppFolderSettings, in load order (see QL_MEMBERS).
+#define APP_FOLDER_SETTINGS_MEMBERS(SETTING, OBJECT)                                               \
+  SETTING(VProfileString, configPath, kValueConfigPath, u"")                                       \
+  /* Empty: beside the configuration folder. */                                                     \
+  SETTING(VProfileString, personalDataPath, kValuePersonalDataPath, u"")                           \
+  SETTING(VProfile<bool>, storePersonalDataSeparately, kValueStorePersonalDataSeparately, 0)       \
+  SETTING(VProfile<bool>, doPersonalDataMigration, kValueDoPersonalDataMigration, 0)               \
+  SETTING(VProfile<bool>, doPersonalDataMerge, kValueDoPersonalDataMerge, 0)
+
 class AppFolderSettings : public VProfileComposite {
  public:
-  VProfileString configPath;
-  VProfileString personalDataPath;  // empty: beside the configuration folder
-  VProfile<bool> storePersonalDataSeparately;
-  VProfile<bool> doPersonalDataMigration;
-  VProfile<bool> doPersonalDataMerge;
+  QL_MEMBERS(APP_FOLDER_SETTINGS_MEMBERS)
 
   static const VMemberTable& MemberTable();
   const VMemberTable& GetMemberTable() const override { return MemberTable(); }

@@ -1,4 +1,4 @@
-// A small configuration object declared by a member table, loaded from and saved to a real INI
+// A small configuration object declared by a member list, loaded from and saved to a real INI
 // folder: the generic load, save, commit, copy, lookup, clamp, LMB names, load-only rows, custom
 // rows, nested objects, listings and setting from text.
 #include <gtest/gtest.h>
@@ -15,59 +15,43 @@
 
 namespace {
 
+#define SAMPLE_PRINTER_MEMBERS(SETTING, OBJECT)                                                    \
+  SETTING(VProfile<int>, orientation, u"Page Orientation", 1)                                      \
+  SETTING(VProfileString, printerName, u"Printer Name")
+
 class SamplePrinter : public VProfileComposite {
  public:
-  VProfile<int> orientation;
-  VProfileString printerName;
+  QL_MEMBERS(SAMPLE_PRINTER_MEMBERS)
 
   const VMemberTable& GetMemberTable() const override { return MemberTable(); }
-  static const VMemberTable& MemberTable() {
-    static const VMemberRow kRows[] = {
-        QL_ROW(SamplePrinter, orientation, u"Page Orientation", 1),
-        QL_ROW(SamplePrinter, printerName, u"Printer Name"),
-    };
-    static const VMemberTable table(kRows);
-    return table;
-  }
+  static const VMemberTable& MemberTable();
 };
+
+QL_MEMBER_TABLE(SamplePrinter, SAMPLE_PRINTER_MEMBERS)
+
+#define SAMPLE_CONFIG_MEMBERS(SETTING, OBJECT)                                                     \
+  SETTING(VProfile<bool>, showToolbar, u"Show Toolbar", true, .Lmb())                              \
+  SETTING(VProfile<int>, mruCount, u"MRU Count", 4, .Clamp(0, 16))                                 \
+  SETTING(VProfile<int>, lineSendDelay, u"Line Send Delay", 5, .LoadOnly())                        \
+  SETTING(VProfile<int>, tabWidth, u"Tab Width", QL_COMPUTED(SampleConfig::DefaultTabWidth),       \
+          .Clamp(20, INT32_MAX))                                                                   \
+  SETTING(VProfileString, treeSelected, u"Tree Selected", u"Session+")                             \
+  SETTING(VProfile<unsigned char>, alpha, u"Alpha", -1)                                            \
+  SETTING(VProfileExplorerFrameState, frame, u"Frame State", u"1,-1,200")                          \
+  SETTING(VProfileStringArray, bookmarks, u"Bookmarks")                                            \
+  SETTING(VProfileBlob, toolbarData, u"Toolbar Data")                                              \
+  SETTING(VProfile<unsigned int>, legacyBacked, u"Legacy Backed", 7, .Custom())                    \
+  OBJECT(SamplePrinter, printer)                                                                   \
+  SETTING(VProfile<unsigned short>, port, u"Port", 69)
 
 class SampleConfig : public VProfileComposite {
  public:
-  VProfile<bool> showToolbar;
-  VProfile<int> mruCount;
-  VProfile<int> lineSendDelay;
-  VProfile<int> tabWidth;
-  VProfileString treeSelected;
-  VProfile<unsigned char> alpha;
-  VProfileExplorerFrameState frame;
-  VProfileStringArray bookmarks;
-  VProfileBlob toolbarData;
-  VProfile<unsigned int> legacyBacked;
-  SamplePrinter printer;
-  VProfile<unsigned short> port;
+  QL_MEMBERS(SAMPLE_CONFIG_MEMBERS)
 
   std::vector<std::string> events;
 
   const VMemberTable& GetMemberTable() const override { return MemberTable(); }
-  static const VMemberTable& MemberTable() {
-    static const VMemberRow kRows[] = {
-        QL_ROW(SampleConfig, showToolbar, u"Show Toolbar", true).Lmb(),
-        QL_ROW(SampleConfig, mruCount, u"MRU Count", 4).Clamp(0, 16),
-        QL_ROW(SampleConfig, lineSendDelay, u"Line Send Delay", 5).LoadOnly(),
-        QL_ROW(SampleConfig, tabWidth, u"Tab Width", QL_COMPUTED(SampleConfig::DefaultTabWidth))
-            .Clamp(20, INT32_MAX),
-        QL_ROW(SampleConfig, treeSelected, u"Tree Selected", u"Session+"),
-        QL_ROW(SampleConfig, alpha, u"Alpha", -1),
-        QL_ROW(SampleConfig, frame, u"Frame State", u"1,-1,200"),
-        QL_ROW(SampleConfig, bookmarks, u"Bookmarks"),
-        QL_ROW(SampleConfig, toolbarData, u"Toolbar Data"),
-        QL_ROW(SampleConfig, legacyBacked, u"Legacy Backed", 7).Custom(),
-        QL_NESTED(SampleConfig, printer),
-        QL_ROW(SampleConfig, port, u"Port", 69),
-    };
-    static const VMemberTable table(kRows);
-    return table;
-  }
+  static const VMemberTable& MemberTable();
 
  protected:
   void OnBeforeLoad(const VProfileKey*) override { events.push_back("before load"); }
@@ -90,6 +74,8 @@ class SampleConfig : public VProfileComposite {
     value = key && key->ReadDword(u"Min Tab Width", older) ? static_cast<int>(older) : 40;
   }
 };
+
+QL_MEMBER_TABLE(SampleConfig, SAMPLE_CONFIG_MEMBERS)
 
 // Everything a first save of the defaults writes, in table order (the value file puts lists
 // after the other kinds).

@@ -31,6 +31,8 @@ void TabStateFromOlder(VProfileTabState& value, const VProfileKey* key, const ch
 
 }  // namespace
 
+QL_MEMBER_TABLE(GlobalConfig, GLOBAL_CONFIG_MEMBERS)
+
 GlobalConfig::GlobalConfig(int productId) : product_(productId) {}
 
 size_t GlobalConfig::OwnSettingCount() {

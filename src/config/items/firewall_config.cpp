@@ -42,19 +42,7 @@ FirewallConfig::FirewallConfig(const VUnicodeString& name)
   connectionPassword_.SetSensitive(true);
 }
 
-const VMemberTable& FirewallConfig::MemberTable() {
-  static const VMemberRow kRows[] = {
-      QL_ROW(FirewallConfig, firewallType, u"Firewall Type", kNoFirewallName),
-      QL_ROW(FirewallConfig, firewallAddress, u"Firewall Address", u""),
-      QL_ROW(FirewallConfig, firewallPort, u"Firewall Port", 1080),
-      QL_ROW(FirewallConfig, proxyPrompt, u"Proxy Prompt", u""),
-      QL_ROW(FirewallConfig, proxyCommand, u"Proxy Command", u""),
-      QL_ROW(FirewallConfig, firewallUser, u"Firewall User", u""),
-      QL_ROW(FirewallConfig, firewallPassword, kPassword),
-  };
-  static const VMemberTable table(kRows);
-  return table;
-}
+QL_MEMBER_TABLE(FirewallConfig, FIREWALL_CONFIG_MEMBERS)
 
 int FirewallConfig::GetTypeNumber() const { return GetFirewallTypeNumber(firewallType.Current()); }
 

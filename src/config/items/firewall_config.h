@@ -48,6 +48,16 @@ class IFirewallUI : public IUnknown {
   virtual VProfileData* FindSetting(std::u16string_view keyName) = 0;
 };
 
+// The settings of FirewallConfig, in load order (see QL_MEMBERS).
+#define FIREWALL_CONFIG_MEMBERS(SETTING, OBJECT)                                                   \
+  SETTING(VProfileString, firewallType, u"Firewall Type", kNoFirewallName)                         \
+  SETTING(VProfileString, firewallAddress, u"Firewall Address", u"")                               \
+  SETTING(VProfile<unsigned short>, firewallPort, u"Firewall Port", 1080)                          \
+  SETTING(VProfileString, proxyPrompt, u"Proxy Prompt", u"")                                       \
+  SETTING(VProfileString, proxyCommand, u"Proxy Command", u"")                                     \
+  SETTING(VProfileString, firewallUser, u"Firewall User", u"")                                     \
+  SETTING(VProfileEncryptedString, firewallPassword, kFirewallPasswordName)
+
 class FirewallConfig : public VNamedItemObject<IFirewallUI> {
  public:
   // A firewall of defaults named `name` (empty for one not yet named), not yet loaded.
@@ -88,13 +98,7 @@ class FirewallConfig : public VNamedItemObject<IFirewallUI> {
   bool Save(VProfileKey& key, bool force) override;
 
   // ---- the stored values, in member order ----
-  VProfileString firewallType;
-  VProfileString firewallAddress;
-  VProfile<unsigned short> firewallPort;
-  VProfileString proxyPrompt;
-  VProfileString proxyCommand;
-  VProfileString firewallUser;
-  VProfileEncryptedString firewallPassword;
+  QL_MEMBERS(FIREWALL_CONFIG_MEMBERS)
 
  protected:
   void OnAfterLoad(const VProfileKey* key) override;

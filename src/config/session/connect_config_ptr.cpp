@@ -28,14 +28,7 @@ ConnectConfigPtr::ConnectConfigPtr(const ConnectConfigPtr& other)
   if (other.none_) none_ = VRef<ConnectConfig>(other.none_->Clone());
 }
 
-const VMemberTable& ConnectConfigPtr::MemberTable() {
-  // The stored name depends on the part; StoredName gives the transfer part its own.
-  static const VMemberRow kRows[] = {
-      QL_ROW(ConnectConfigPtr, protocolName, kTerminalProtocolValue),
-  };
-  static const VMemberTable table(kRows);
-  return table;
-}
+QL_MEMBER_TABLE(ConnectConfigPtr, CONNECT_CONFIG_PTR_MEMBERS)
 
 VUnicodeString ConnectConfigPtr::StoredName(const VMemberRow& row) const {
   return VUnicodeString(partIndex_ == 0 ? kTerminalProtocolValue : kTransferProtocolValue);

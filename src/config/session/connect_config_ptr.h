@@ -13,6 +13,11 @@
 #include "config/session/connect_config.h"
 #include "storage/values/profile_values.h"
 
+// The settings of ConnectConfigPtr (see QL_MEMBERS). The stored name depends on the part;
+// StoredName gives the transfer part its own.
+#define CONNECT_CONFIG_PTR_MEMBERS(SETTING, OBJECT)                                                \
+  SETTING(VProfileString, protocolName, kTerminalProtocolValue)
+
 class ConnectConfigPtr : public VProfileComposite {
  public:
   explicit ConnectConfigPtr(int partIndex) : partIndex_(partIndex) {}
@@ -58,7 +63,7 @@ class ConnectConfigPtr : public VProfileComposite {
   void DoCommit() override;
   void DoRevert() override;
 
-  VProfileString protocolName;
+  QL_MEMBERS(CONNECT_CONFIG_PTR_MEMBERS)
 
  protected:
   VUnicodeString StoredName(const VMemberRow& row) const override;

@@ -48,6 +48,8 @@ namespace {
 const SessionConfig::ClaimedNames& ClaimedMemberNames(SessionConfig& loaded);
 }  // namespace
 
+QL_MEMBER_TABLE(SessionConfig, SESSION_CONFIG_MEMBERS)
+
 SessionConfig::SessionConfig(const VUnicodeString& name)
     : name_(name), product_(VGetDerivedProductId()) {
   terminalPart.SetOwner(false, &common_);

@@ -14,6 +14,7 @@
 #include "config/parts/printer_config.h"
 #include "config/parts/retained_values.h"
 #include "config/session/session_interface.h"
+#include "config/session/session_config_members.h"
 #include "config/session/terminal_config.h"
 #include "crypto/profile_secrets.h"
 #include "storage/values/profile_path.h"
@@ -98,107 +99,8 @@ class SessionConfig : public VUnknown<ISessionConfig>, public VProfileComposite 
   // Every secret setting of the session and of its protocol parts.
   std::vector<VProfileEncryptedString*> GetSecretSettings() const;
 
-  // ---- the parts and the settings, in load order ----
-  TerminalConfig terminal;
-  VProfile<bool> isSession;
-  VProfile<bool> useTitleBar;
-  VProfileString titleBar;
-  VProfile<bool> showWyseLabelLine;
-  VProfile<bool> sendInitialCarriageReturn;
-  VProfile<bool> useLoginScript;
-  ProfileExpectSendList loginScript;
-  VProfile<bool> useScriptFile;
-  ProfilePath scriptFilename;
-  VProfileString scriptArguments;
-  ProfilePath uploadDirectory;
-  ProfilePath downloadDirectory;
-  VProfile<int> xmodemSendPacketSize;
-  VProfileString zmodemReceiveCommand;
-  VProfile<bool> disableZmodem;
-  VProfile<bool> zmodemUses32BitCrc;
-  VProfile<bool> force1024ForZmodem;
-  VProfile<bool> zmodemEncodesDel;
-  VProfile<bool> zmodemLowerCaseOnUpload;
-  VProfile<bool> sendZmodemInitWhenUploadStarts;
-  ProfilePath logFilename;
-  VProfileString customLogMessageConnect;
-  VProfileString customLogMessageDisconnect;
-  VProfileString customLogMessageEachLine;
-  VProfile<bool> logOnlyCustom;
-  VProfile<bool> generateUniqueLogFileName;
-  VProfile<bool> logPrompt;
-  VProfile<bool> logMode;
-  VProfile<bool> startLogUponConnect;
-  VProfile<bool> rawLog;
-  VProfile<bool> logMultipleSessions;
-  VProfile<bool> newLogFileAtMidnight;
-  VProfile<int> traceLevel;
-  VProfile<int> keyboardCharSendDelay;
-  VProfile<bool> useWordDelimiterChars;
-  VProfileString wordDelimiterChars;
-  VProfile<int> idleTimeout;
-  VProfileString idleString;
-  VProfile<bool> idleNoopCheck;
-  VProfile<int> idleNoopTimeout;
-  VProfile<bool> alwaysOnTop;
-  VProfile<int> lineSendDelay;
-  VProfile<int> characterSendDelay;
-  VProfile<bool> waitForPrompt;
-  VProfileString waitForPromptText;
-  VProfile<int> waitForPromptTimeout;
-  VProfile<bool> sendScrollWheelEventsToRemote;
-  VProfile<int> positionCursorOnLeftClick;
-  VProfile<bool> highlightReverseVideo;
-  VProfile<bool> highlightBold;
-  VProfile<bool> highlightColor;
-  VProfileString keywordSet;
-  VProfileString identString;
-  VProfile<int> rawEolMode;
-  VProfile<int> ejectPageInterval;
-  VProfileString monitorListenAddress;
-  VProfileString monitorUsername;
-  VProfileEncryptedString monitorPassword;
-  VProfile<bool> monitorAllowRemoteInput;
-  VProfile<VTriState> disableResize;
-  VProfile<VTriState> autoReconnect;
-  VProfile<bool> useGlobalPrintSettings;
-  VProfile<int> operatingSystem;
-  VProfileString timeZone;
-  VProfileMultiLineString description;
-  VProfileString lastDirectory;
-  ProfilePath initialLocalDirectory;
-  ProfilePath defaultDownloadDirectory;
-  VProfile<int> fileSystemCase;
-  VProfileString fileCreationMask;
-  VProfile<VTriState> disableDirectoryTreeDetection;
-  VProfile<VTriState> verifyRetrieveFileStatus;
-  VProfile<VTriState> resolveSymbolicLinks;
-  VProfile<int> restartDataSize;
-  VProfileString restartDatafilePath;
-  VProfile<int> maxTransferBuffers;
-  VProfile<bool> filenamesAlwaysUseUtf8;
-  VProfile<bool> useSeparateTransportForEveryConnection;
-  VProfile<bool> useMultipleSftpChannels;
-  VProfile<bool> disableStatForSftpDirectoryValidation;
-  VProfile<bool> useStatForSftpDirectoryValidation;
-  VProfile<bool> disableMlsx;
-  VProfileWindowPlacement remoteFrameWindowPlacement;
-  VProfileExplorerFrameState remoteExplorerFrameState;
-  VProfileListViewState remoteListViewState;
-  VProfileExplorerFrameState lumbrelRemoteTabState;
-  VProfileStringArray lumbrelPostLoginUserCommands;
-  VProfileStringArray lumbrelBookmarks;
-  VProfile<int> synchronizeAppTraceLevel;
-  VProfile<bool> lumbrelUseControlAddressForDataConnections;
-  VProfileStringArray scpShellPrompts;
-  VProfileEncryptedString scpShellPassword;
-  VProfile<bool> usePgpForAllTransfers;
-  VProfileEncryptedString pgpUploadCommand;
-  VProfileEncryptedString pgpDownloadCommand;
-  VProfile<bool> disableRemoteFileSystemWatches;
-  PrinterConfig printer;
-  ConnectConfigPtr terminalPart{0};
-  ConnectConfigPtr transferPart{1};
+  // ---- the parts and the settings, in load order (session_config_members.h) ----
+  QL_MEMBERS(SESSION_CONFIG_MEMBERS)
 
   // The stored names of the session's own members, shared by every session of a product family.
   struct ClaimedNames;

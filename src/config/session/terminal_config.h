@@ -3,6 +3,7 @@
 #pragma once
 
 #include "config/parts/optional_list.h"
+#include "config/session/terminal_config_members.h"
 #include "storage/values/profile_path.h"
 #include "storage/values/profile_values.h"
 
@@ -22,94 +23,8 @@ class TerminalConfig : public VProfileComposite {
   const VMemberTable& GetMemberTable() const override { return MemberTable(); }
   static const VMemberTable& MemberTable();
 
-  VProfileString emulation;
-  VProfile<bool> ansiColor;
-  VProfile<bool> colorSchemeOverridesAnsiColor;
-  VProfileString defaultScs;
-  VProfile<bool> useGlobalAnsiColors;
-  VProfileCustomColors ansiColorRgb;
-  VProfileWindowPlacement windowPlacement;
-  VProfile<bool> isFullScreen;
-  VProfile<int> rows;
-  VProfile<int> cols;
-  VProfile<int> scrollback;
-  VProfile<bool> syncViewRows;
-  VProfile<bool> syncViewCols;
-  VProfile<int> resizeMode;
-  VProfile<VTriState> horizontalScrollbar;
-  VProfile<VTriState> verticalScrollbar;
-  VProfile<unsigned int> foreground;
-  VProfile<unsigned int> background;
-  VProfileString fontFamily;
-  VProfileString colorScheme;
-  VProfileLogFont normalFont;
-  VProfileLogFont narrowFont;
-  VProfile<bool> useNarrowFont;
-  VProfileString outputTransformerName;
-  VProfile<bool> useUnicodeLineDrawing;
-  VProfile<bool> blinkingCursor;
-  VProfile<int> cursorStyle;
-  VProfile<bool> useCursorColor;
-  VProfile<unsigned int> cursorColor;
-  VProfile<bool> mapDelete;
-  VProfile<bool> mapBackspace;
-  VProfileString keymapName;
-  ProfilePath keymapFilename;
-  VProfile<bool> useAlternateKeyboard;
-  VProfile<bool> emacsMode;
-  VProfile<bool> emacsMode8Bit;
-  VProfile<bool> preserveAltGr;
-  VProfileOptionalStringArray keymap;
-  VProfile<bool> jumpScroll;
-  VProfile<bool> minimizeDrawingWhileJumpScrolling;
-  VProfile<bool> keypadMode;
-  VProfile<bool> lineWrap;
-  VProfile<bool> cursorKeyMode;
-  VProfile<bool> newlineMode;
-  VProfile<bool> enable80132ColumnSwitching;
-  VProfile<bool> ignore80132WhenMaximized;
-  VProfile<bool> enableCursorKeyModeSwitching;
-  VProfile<bool> enableKeypadModeSwitching;
-  VProfile<bool> enableLineWrapModeSwitching;
-  VProfile<bool> enableAlternateScreenSwitching;
-  VProfile<bool> waitForStringsIgnoresColor;
-  VProfile<bool> sgrZeroResetsAnsiColor;
-  VProfile<bool> scoLineWrap;
-  VProfile<bool> displayTab;
-  VProfileString displayTabString;
-  VProfile<bool> audioBell;
-  VProfile<bool> visualBell;
-  VProfile<bool> scrollToClear;
-  VProfile<bool> closeOnDisconnect;
-  VProfile<bool> clearOnDisconnect;
-  VProfile<bool> scrollToBottomOnOutput;
-  VProfile<bool> scrollToBottomOnKeypress;
-  VProfile<bool> cuaCopyPaste;
-  VProfile<bool> useTerminalType;
-  VProfileString terminalType;
-  VProfile<bool> enableXterm256Color;
-  VProfileString answerback;
-  VProfile<bool> useAnswerback;
-  VProfile<bool> usePosition;
-  VProfile<int> xPositionRelativeLeft;
-  VProfile<int> yPositionRelativeTop;
-  VProfile<bool> localEcho;
-  VProfile<bool> strip8thBit;
-  VProfile<bool> shiftForcesLocalMouseOperations;
-  VProfile<bool> ignoreWindowTitleChangeRequests;
-  VProfile<bool> copyTranslatesAnsiLineDrawing;
-  VProfile<bool> copyAsRtfAndPlainText;
-  VProfile<bool> translateIncomingCrToCrlf;
-  VProfile<bool> dumbTerminalIgnoresCrlf;
-  VProfile<bool> useSymbolicNamesForNonPrintable;
-  VProfile<VTriState> userButtonBar;
-  VProfileString userButtonBarName;
-  VProfile<VTriState> showChatWindow;
-  ProfilePath userFontMap;
-  ProfilePath userLineDrawingMap;
-  VProfile<bool> hardResetOnEscC;
-  VProfile<bool> ignoreShiftOutSequence;
-  VProfile<bool> enableTn3270BaseColors;
+  // The settings, in load order (terminal_config_members.h).
+  QL_MEMBERS(TERMINAL_CONFIG_MEMBERS)
 
  protected:
   void OnBeforeLoad(const VProfileKey* key) override;

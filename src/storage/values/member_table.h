@@ -1,6 +1,7 @@
 // Member tables: a configuration object declares its settings as data, one row per setting
 // (which member, its stored name, its kind, its default, its flags), and one generic loader and
-// saver (VProfileComposite) serve every object. See profile_composite.h for the row macros.
+// saver (VProfileComposite) serve every object. See profile_composite.h for the member lists
+// that make an object's members and its rows together.
 #pragma once
 
 #include <concepts>

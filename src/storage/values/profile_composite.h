@@ -2,23 +2,49 @@
 // compare, commit, revert, copy, lookup, listing and setting from text are written once, here,
 // for every object; an object declares its rows and, where it needs them, hooks.
 //
-// A table is declared inside a static member function of the object (so the rows may name
-// private members), with one QL_ROW per setting, in load order:
+// An object names each setting once, in a member list, and the list is expanded twice: into the
+// member declarations (QL_MEMBERS, inside the class) and into the rows of the table
+// (QL_MEMBER_TABLE, in the object's .cpp). A member declared without a row would never be
+// loaded or saved, and a row naming the wrong member would store one setting under another's
+// name; with one list neither can be written. A list is a macro taking two macros, with one line
+// per member, in load order (each line but the last ends in a backslash, left out here):
 //
-//   const VMemberTable& SampleConfig::MemberTable() {
-//     static const VMemberRow kRows[] = {
-//         QL_ROW(SampleConfig, showToolbar, u"Show Toolbar", true).Lmb(),
-//         QL_ROW(SampleConfig, mruCount, u"MRU Count", 4).Clamp(0, 16),
-//         QL_ROW(SampleConfig, lineSendDelay, u"Line Send Delay", 5).LoadOnly(),
-//         QL_ROW(SampleConfig, tabWidth, u"Tab Width", QL_COMPUTED(SampleConfig::DefaultTabWidth)),
-//         QL_ROW(SampleConfig, frame, u"Local ExplorerFrame State", u"1,-1,200"),
-//         QL_ROW(SampleConfig, secret, u"Password V2").Custom(),
-//         QL_NESTED(SampleConfig, printer),
-//     };
-//     static const VMemberTable table(kRows);
-//     return table;
-//   }
-//   const VMemberTable& SampleConfig::GetMemberTable() const { return MemberTable(); }
+//   #define SAMPLE_CONFIG_MEMBERS(SETTING, OBJECT)
+//     SETTING(VProfile<bool>, showToolbar, u"Show Toolbar", true, .Lmb())
+//     SETTING(VProfile<int>, mruCount, u"MRU Count", 4, .Clamp(0, 16))
+//     SETTING(VProfile<int>, lineSendDelay, u"Line Send Delay", 5, .LoadOnly())
+//     SETTING(VProfile<int>, tabWidth, u"Tab Width",
+//             QL_COMPUTED(SampleConfig::DefaultTabWidth))
+//     SETTING(VProfileString, autoSessionName, u"Auto Session Name", , .Lmb())
+//     SETTING(VProfileEncryptedString, secret, u"Password V2", , .Custom())
+//     SETTING(ProfilePath, scriptDirectory, u"Script Directory")
+//     OBJECT(PrinterConfig, printer)
+//     OBJECT(VProfileSubkeyCopy, palettes, u"ANSI Color Palettes")
+//
+//   class SampleConfig : public VProfileComposite {
+//    public:
+//     const VMemberTable& GetMemberTable() const override { return MemberTable(); }
+//     static const VMemberTable& MemberTable();
+//     QL_MEMBERS(SAMPLE_CONFIG_MEMBERS)
+//
+//    private:
+//     void DefaultTabWidth(VProfile<int>& value, const VProfileKey* key);
+//     std::mutex mutex_;  // not a setting: an ordinary declaration
+//   };
+//
+//   QL_MEMBER_TABLE(SampleConfig, SAMPLE_CONFIG_MEMBERS)  // in the .cpp
+//
+// SETTING(type, member, stored name [, default [, row modifiers]]) declares `type member;` and
+// makes the row QL_ROW(Class, member, stored name, default) followed by the modifiers (.Lmb(),
+// .LmbName(...), .LoadOnly(), .Clamp(min, max), .Custom()); an empty default leaves the member
+// its own initial value. OBJECT(type, member [, constructor arguments]) declares
+// `type member{arguments};` and makes the row QL_NESTED(Class, member). The rows are expanded
+// inside Class::MemberTable, so defaults may name the .cpp's own constants and the class's
+// private default functions. Comments inside a list are written /* ... */, since a // comment
+// would swallow the line that the backslash joins to it.
+//
+// QL_ROW and QL_NESTED (below) make single rows: for tables built by other means (tests of rows
+// that must be refused, generated tables).
 #pragma once
 
 #include <string_view>
@@ -172,15 +198,45 @@ struct VComputeThunk<Method> {
 };
 
 // The member `field` of `Class`: an accessor and the kind of the field's type.
-#define QL_MEMBER(Class, field)                                                              \
-  +[](VProfileComposite& object) -> VProfileData& { return static_cast<Class&>(object).field; }, \
+#define QL_MEMBER(Class, field)                                                                    \
+  +[](VProfileComposite& object) -> VProfileData& { return static_cast<Class&>(object).field; },   \
       &VMemberKindOf<std::remove_cvref_t<decltype(static_cast<Class*>(nullptr)->field)>>
 
 // A setting: QL_ROW(Class, field, stored name [, default]), then .Lmb(), .LoadOnly(),
 // .Clamp(min, max), .Custom() as needed.
-#define QL_ROW(Class, field, storedName, ...) \
+#define QL_ROW(Class, field, storedName, ...)                                                      \
   VMakeMemberRow(QL_MEMBER(Class, field), storedName __VA_OPT__(, ) __VA_ARGS__)
 // A nested object loaded from and saved to the same key.
 #define QL_NESTED(Class, field) VMakeMemberRow(QL_MEMBER(Class, field), nullptr)
 // A default computed at load time by `void Class::Method(Member&, const VProfileKey* key)`.
 #define QL_COMPUTED(method) VMemberDefault::Computed(&VComputeThunk<&method>::Run)
+
+// ---- one list for the members and their rows (see the top of this file) ----
+
+// The member declarations of a list. The static_asserts stop the build where a single setting
+// is listed as a nested object or the other way round.
+#define QL_MEMBERS(LIST) LIST(QL_DECLARE_SETTING_, QL_DECLARE_OBJECT_)
+#define QL_DECLARE_SETTING_(type, field, storedName, ...)                                          \
+  static_assert(!std::is_base_of_v<VProfileComposite, type>,                                       \
+                #field ": an object of settings is listed with OBJECT, not SETTING");              \
+  type field;
+#define QL_DECLARE_OBJECT_(type, field, ...)                                                       \
+  static_assert(std::is_base_of_v<VProfileComposite, type>,                                        \
+                #field ": a single setting is listed with SETTING, not OBJECT");                   \
+  type field __VA_OPT__({__VA_ARGS__});
+
+// Defines `const VMemberTable& Class::MemberTable()` with one row per line of the list, in the
+// list's order.
+#define QL_MEMBER_TABLE(Class, LIST)                                                               \
+  const VMemberTable& Class::MemberTable() {                                                       \
+    using QlListOwner = Class;                                                                     \
+    static const VMemberRow kRows[] = {LIST(QL_SETTING_ROW_, QL_OBJECT_ROW_)};                     \
+    static const VMemberTable table(kRows);                                                        \
+    return table;                                                                                  \
+  }
+#define QL_SETTING_ROW_(type, field, storedName, ...)                                              \
+  VMakeMemberRow(QL_MEMBER(QlListOwner, field), storedName,                                        \
+                 VMemberDefault{QL_FIRST_(__VA_ARGS__)}) QL_REST_(__VA_ARGS__),
+#define QL_OBJECT_ROW_(type, field, ...) QL_NESTED(QlListOwner, field),
+#define QL_FIRST_(first, ...) first
+#define QL_REST_(first, ...) __VA_ARGS__
