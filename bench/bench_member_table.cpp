@@ -11,8 +11,8 @@
 
 #include "platform/file_system.h"
 #include "storage/ini/ini_file_store.h"
-#include "temp_folder.h"
 #include "storage/values/profile_values.h"
+#include "temp_folder.h"
 
 namespace {
 
