@@ -10,14 +10,14 @@
 #include "config/global/global_config_instance.h"
 #include "platform/file_system.h"
 #include "storage/ini/ini_file_store.h"
+#include "temp_folder.h"
 #include "storage/text/text_file.h"
 
 namespace {
 
 struct Fixture {
   Fixture() {
-    char pattern[] = "/tmp/quillane-bench-XXXXXX";
-    folder = mkdtemp(pattern);
+    folder = bench::MakeTempFolder("quillane-bench");
     factory = std::make_unique<VIniFileStoreFactory>(U8(folder));
     VProfileStore store(factory.get());
     VProfileKey key(*store.GetRootKey(), u"Global", kProfileKeyCreate);
@@ -99,5 +99,3 @@ void BM_ReadGlobalIniBytes(benchmark::State& state) {
 BENCHMARK(BM_ReadGlobalIniBytes);
 
 }  // namespace
-
-BENCHMARK_MAIN();

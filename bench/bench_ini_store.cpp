@@ -10,13 +10,9 @@
 #include "platform/file_system.h"
 #include "storage/ini/ini_file_store.h"
 #include "storage/text/text_file.h"
+#include "temp_folder.h"
 
 namespace {
-
-std::string MakeFolder() {
-  char pattern[] = "/tmp/quillane-bench-XXXXXX";
-  return mkdtemp(pattern);
-}
 
 // A session of thirty typical values.
 void WriteSession(VProfileKey& key) {
@@ -30,7 +26,7 @@ void WriteSession(VProfileKey& key) {
 }
 
 struct Fixture {
-  Fixture() : folder(MakeFolder()), factory(U8(folder)) {
+  Fixture() : folder(bench::MakeTempFolder("quillane-bench")), factory(U8(folder)) {
     VProfileStore store(&factory);
     VProfileKey sessions(*store.GetRootKey(), u"Sessions");
     for (int f = 0; f < 10; ++f) {
@@ -154,5 +150,3 @@ void BM_PeerRawWalk(benchmark::State& state) {
 BENCHMARK(BM_PeerRawWalk);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -12,6 +12,7 @@
 #include "platform/file_system.h"
 #include "storage/ini/ini_file_store.h"
 #include "storage/values/profile_values.h"
+#include "temp_folder.h"
 
 namespace {
 
@@ -67,8 +68,7 @@ class BigConfig : public VProfileComposite {
 
 struct Fixture {
   Fixture() {
-    char pattern[] = "/tmp/quillane-bench-XXXXXX";
-    folder = mkdtemp(pattern);
+    folder = bench::MakeTempFolder("quillane-bench");
     factory = std::make_unique<VIniFileStoreFactory>(U8(folder));
     VProfileStore store(factory.get());
     VProfileKey key(*store.GetRootKey(), u"Global", kProfileKeyCreate);
@@ -155,5 +155,3 @@ void BM_MemberTableSaveForcedToDisk(benchmark::State& state) {
 BENCHMARK(BM_MemberTableSaveForcedToDisk);
 
 }  // namespace
-
-BENCHMARK_MAIN();

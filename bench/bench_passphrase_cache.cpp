@@ -74,4 +74,3 @@ BENCHMARK(BM_IsDisabled)->Arg(0)->Arg(1);
 BENCHMARK(BM_TakeAndReleaseBusy);
 BENCHMARK(BM_TestBusyHeldByAnother);
 BENCHMARK(BM_OpenAndReleaseShared);
-BENCHMARK_MAIN();

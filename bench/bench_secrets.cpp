@@ -88,5 +88,3 @@ BENCHMARK(BM_Sha256AndAesAlone)->Arg(8)->Arg(16)->Arg(32)->Arg(64);
 BENCHMARK(BM_Sha256AndAesDecryptAlone)->Arg(8)->Arg(16)->Arg(32)->Arg(64);
 
 }  // namespace
-
-BENCHMARK_MAIN();

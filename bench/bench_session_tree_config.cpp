@@ -1,5 +1,6 @@
-// Sessions as configuration objects over a large tree, beside the store's plain load; listing
-// folders in display order; and the connect bar's search beside a plain scan of every path.
+// Sessions as configuration objects over a large tree (the store's plain load they are compared
+// with is in session_tree_loads.cpp, linked in beside); listing folders in display order; and the
+// connect bar's search beside a plain scan of every path.
 #include <benchmark/benchmark.h>
 
 #include "config/database/connect_bar_auto_complete.h"
@@ -11,17 +12,14 @@
 
 namespace {
 
+// The shared tree, with an item database whose folder cache the warm search relies on.
 struct Fixture {
-  Fixture() {
-    bench::BuildSessionTree(tree);
-    factory = std::make_unique<VIniFileStoreFactory>(U8(tree.root));
-    database = std::make_unique<SessionDatabase>(factory.get());
-    // The first listing writes each folder's display order; later ones read it.
-    VStringArray names;
-    for (int f = 0; f < 500; ++f) database->ListSessions(U8("Folder" + std::to_string(f)), names);
-  }
-  bench::SessionTree tree;
-  std::unique_ptr<VIniFileStoreFactory> factory;
+  Fixture()
+      : tree(bench::SharedSessionTree().tree),
+        factory(bench::SharedSessionTree().factory.get()),
+        database(std::make_unique<SessionDatabase>(factory)) {}
+  bench::SessionTree& tree;
+  VIniFileStoreFactory* factory;
   std::unique_ptr<SessionDatabase> database;
 };
 
@@ -30,30 +28,13 @@ Fixture& Shared() {
   return *fixture;
 }
 
-void BM_PlainIniLoadEverySession(benchmark::State& state) {
-  Fixture& f = Shared();
-  for (auto _ : state) {
-    VProfileStore store(true, f.factory.get());
-    VProfileKey sessions(*store.GetRootKey(), u"Sessions");
-    for (int folder = 0; folder < 500; ++folder) {
-      VProfileKey group(sessions, U8("Folder" + std::to_string(folder)).c_str());
-      for (int s = 0; s < 20; ++s) {
-        VProfileKey session(group, U8("host" + std::to_string(folder * 20 + s)).c_str());
-        VUnicodeString host;
-        benchmark::DoNotOptimize(session.ReadString(u"Hostname", host));
-      }
-    }
-  }
-}
-BENCHMARK(BM_PlainIniLoadEverySession)->Unit(benchmark::kMillisecond);
-
 void BM_OpenEverySessionConfig(benchmark::State& state) {
   Fixture& f = Shared();
   for (auto _ : state) {
     size_t opened = 0;
     for (const auto& path : f.tree.paths) {
       VReportMessageParams error;
-      SessionConfig* session = OpenSessionByPath(VUnicodeString(path), error, f.factory.get());
+      SessionConfig* session = OpenSessionByPath(VUnicodeString(path), error, f.factory);
       if (session) {
         ++opened;
         session->Release();
@@ -68,7 +49,7 @@ BENCHMARK(BM_OpenEverySessionConfig)->Unit(benchmark::kMillisecond);
 void BM_ListEveryFolderInDisplayOrder(benchmark::State& state) {
   Fixture& f = Shared();
   for (auto _ : state) {
-    SessionDatabase database(f.factory.get());
+    SessionDatabase database(f.factory);
     VStringArray folders;
     database.ListFolders(u"", folders);
     size_t sessions = 0;
@@ -113,5 +94,3 @@ void BM_PlainSubstringScan(benchmark::State& state) {
 BENCHMARK(BM_PlainSubstringScan)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

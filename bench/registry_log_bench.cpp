@@ -82,5 +82,3 @@ void BM_W3CLogRecord(benchmark::State& state) {
 BENCHMARK(BM_W3CLogRecord);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -6,13 +6,17 @@
 #include <fcntl.h>
 #include <stdlib.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "config/database/session_database.h"
 #include "config/session/session_config.h"
 #include "platform/file_system.h"
 #include "storage/ini/ini_file_data.h"
+#include "storage/ini/ini_file_store.h"
 #include "storage/text/text_file.h"
+#include "temp_folder.h"
 
 namespace bench {
 
@@ -90,8 +94,7 @@ inline void RemoveTreeAtExit(const std::string& root) {
 
 // 500 folders of 20 sessions below "Sessions" in a new temporary folder.
 inline void BuildSessionTree(SessionTree& tree, int folders = 500, int perFolder = 20) {
-  char pattern[] = "/tmp/quillane-tree-XXXXXX";
-  tree.root = mkdtemp(pattern);
+  tree.root = MakeTempFolder("quillane-tree");
   RemoveTreeAtExit(tree.root);
   uint32_t error = 0;
   for (int f = 0; f < folders; ++f) {
@@ -109,6 +112,31 @@ inline void BuildSessionTree(SessionTree& tree, int folders = 500, int perFolder
       tree.paths.push_back(U8(folderName + "\\" + name));
     }
   }
+}
+
+// The tree every measure of a program shares, built on first use. Each folder's display order is
+// recorded once before anything is measured, as a host does the first time it shows the tree, so
+// that every measure sees the same files whichever runs first.
+struct SharedTree {
+  SessionTree tree;
+  std::unique_ptr<VIniFileStoreFactory> factory;
+};
+
+inline SharedTree& SharedSessionTree() {
+  static SharedTree* shared = [] {
+    auto* s = new SharedTree;  // never destroyed: the tree goes at exit (RemoveTreeAtExit)
+    BuildSessionTree(s->tree);
+    s->factory = std::make_unique<VIniFileStoreFactory>(U8(s->tree.root));
+    SessionDatabase database(s->factory.get());
+    VStringArray folders;
+    database.ListFolders(u"", folders);
+    for (const auto& folder : folders) {
+      VStringArray names;
+      database.ListSessions(folder, names);
+    }
+    return s;
+  }();
+  return *shared;
 }
 
 }  // namespace bench
