@@ -371,6 +371,103 @@ TEST_F(PassphraseCommands, AChangeReEncryptsEverySecretOnDiskAndNamesWhatItCould
   chmod((cfg_ + "/Sessions/ro.ini").c_str(), 0644);
 }
 
+// A configuration under "old" with `count` sessions holding a secret each and a firewall with a
+// password, and a change to "new" killed once it has carried some of them but not all.
+class StoppedChange : public PassphraseCommands {
+ protected:
+  static constexpr int kSessions = 200;
+  void SetUp() override {
+    PassphraseCommands::SetUp();
+    MakeConfiguration("old");
+    std::string session = qtest::ReadFile(cfg_ + "/Sessions/s.ini");
+    for (int i = 0; i < kSessions; ++i)
+      qtest::WriteFile(cfg_ + "/Sessions/s" + std::to_string(i) + ".ini", session);
+    ASSERT_EQ(Q({"--passphrase-env", "P", "firewall", "set", "fw", "Firewall Type", "HTTP"}, keys_).status, 0);
+    ASSERT_EQ(Q({"--passphrase-env", "P", "firewall", "set", "fw", "Firewall Password V2", "fwpw"}, keys_).status, 0);
+  }
+  // Secrets of the sessions and the firewall (not the global configuration's values).
+  std::vector<std::string> Secrets() {
+    std::vector<std::string> texts;
+    // A writer killed between writing and renaming leaves its temporary file, which is no item.
+    for (const auto& [file, text] : EncryptedTexts(cfg_))
+      if (file != "Global.ini" && file[0] != '.') texts.push_back(text);
+    return texts;
+  }
+  size_t CountUnder(const char16_t* passphrase) {
+    size_t count = 0;
+    for (const std::string& text : Secrets()) count += Decrypts(text, passphrase) ? 1 : 0;
+    return count;
+  }
+  // Starts the change and kills it once a few secrets are under the new passphrase.
+  void KillPartWay() {
+    const std::string before = qtest::ReadFile(cfg_ + "/Sessions/s.ini");
+    Background change(Args({"--passphrase-env", "P", "passphrase", "change", "--new-env", "N"}),
+                      Env(keys_));
+    int carried = 0;
+    for (int round = 0; round < 20000 && carried < 5; ++round) {
+      carried = 0;
+      for (int i = 0; i < kSessions; ++i)
+        if (qtest::ReadFile(cfg_ + "/Sessions/s" + std::to_string(i) + ".ini") != before) ++carried;
+    }
+    change.Stop(SIGKILL);
+    total_ = Secrets().size();
+    ASSERT_EQ(total_, static_cast<size_t>(kSessions + 2)) << Listing();  // s, copies, firewall
+    size_t underNew = CountUnder(u"new");
+    ASSERT_GE(underNew, 5u);
+    ASSERT_LT(underNew, total_) << "the change ended before it was stopped";
+    EXPECT_EQ(CountUnder(u"old"), total_ - underNew);  // each secret under one or the other
+    // The global configuration says which change was under way.
+    std::string global = qtest::ReadFile(cfg_ + "/Global.ini");
+    EXPECT_NE(global.find("S:\"Config Passphrase Change\"=02:"), std::string::npos) << global;
+    EXPECT_EQ(Q({"--passphrase-env", "P", "passphrase", "check"}, keys_).status, 0);
+  }
+  std::string Listing() {
+    std::string names;
+    for (const auto& [file, text] : EncryptedTexts(cfg_)) names += file + " ";
+    return names;
+  }
+  void ExpectFinished() {
+    EXPECT_EQ(CountUnder(u"new"), total_);
+    EXPECT_EQ(Q({"--passphrase-env", "N", "passphrase", "check"}, keys_).status, 0);
+    EXPECT_EQ(qtest::ReadFile(cfg_ + "/Global.ini").find("Config Passphrase Change\""),
+              std::string::npos);
+    RunResult shown = Q({"--passphrase-env", "N", "--json", "session", "show", "s7",
+                         "Monitor Password V2", "--secrets"}, keys_);
+    EXPECT_NE(shown.out.find("\"plaintext\": \"mon\""), std::string::npos) << shown.out;
+  }
+  std::map<std::string, std::string> keys_ = {{"P", "old"}, {"N", "new"}, {"C", "third"}};
+  size_t total_ = 0;
+};
+
+TEST_F(StoppedChange, RunAgainItFindsWhatWasDoneAndReportsNoFailure) {
+  KillPartWay();
+  RunResult again =
+      Q({"--json", "--passphrase-env", "P", "passphrase", "change", "--new-env", "N"}, keys_);
+  EXPECT_EQ(again.status, 0) << again.err;
+  EXPECT_NE(again.out.find("\"failed\": []"), std::string::npos) << again.out;
+  ExpectFinished();
+}
+
+TEST_F(StoppedChange, TheNextStartGivenTheNewPassphraseFinishesIt) {
+  KillPartWay();
+  RunResult init = Q({"--passphrase-env", "N", "passphrase", "init"}, keys_);
+  EXPECT_EQ(init.status, 0) << init.err;
+  ExpectFinished();
+}
+
+TEST_F(StoppedChange, AChangeToAThirdPassphraseWaitsUntilItIsFinished) {
+  KillPartWay();
+  const std::vector<std::string> before = Secrets();
+  RunResult third = Q({"--passphrase-env", "P", "passphrase", "change", "--new-env", "C"}, keys_);
+  EXPECT_EQ(third.status, 3);
+  EXPECT_NE(third.err.find("was stopped part way"), std::string::npos) << third.err;
+  EXPECT_EQ(Secrets(), before);
+  // The old passphrase still opens what it held, and the stopped change can still be finished.
+  EXPECT_EQ(Q({"--passphrase-env", "P", "passphrase", "check"}, keys_).status, 0);
+  EXPECT_EQ(Q({"--passphrase-env", "P", "passphrase", "change", "--new-env", "N"}, keys_).status, 0);
+  ExpectFinished();
+}
+
 TEST_F(PassphraseCommands, FirewallsAreListedShownChangedAndDeleted) {
   EXPECT_EQ(Q({"firewall", "list"}).out, "None\n");
   // An older password written by a previous release is carried by the first pass.
