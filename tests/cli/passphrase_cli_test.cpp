@@ -132,6 +132,18 @@ class PassphraseCommands : public ::testing::Test {
     return Q(options).out;
   }
 
+  // The cache's objects, made first as another user's (or readable by others): never to be used.
+  void MakeForeignSharedObjects() {
+    for (const std::string& name : {names_.mapping, names_.lock}) {
+      int fd = shm_open(("/" + name).c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
+      ASSERT_GE(fd, 0);
+      // Root can give it away; anybody can leave it readable to others.
+      if (geteuid() == 0) ASSERT_EQ(fchown(fd, 4242, static_cast<gid_t>(-1)), 0);
+      else ASSERT_EQ(fchmod(fd, 0644), 0);
+      close(fd);
+    }
+  }
+
   qtest::TempDir dir;
   std::string cfg_;
   VSharedMemoryNames names_;
@@ -195,14 +207,7 @@ TEST_F(PassphraseCommands, AHolderKilledWithTheLockOrTheBusyFlagBlocksNobody) {
 }
 
 TEST_F(PassphraseCommands, ObjectsMadeFirstByAnotherUserAreNeverUsed) {
-  for (const std::string& name : {names_.mapping, names_.lock}) {
-    int fd = shm_open(("/" + name).c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
-    ASSERT_GE(fd, 0);
-    // Root can give it away; anybody can leave it readable to others.
-    if (geteuid() == 0) ASSERT_EQ(fchown(fd, 4242, static_cast<gid_t>(-1)), 0);
-    else ASSERT_EQ(fchmod(fd, 0644), 0);
-    close(fd);
-  }
+  ASSERT_NO_FATAL_FAILURE(MakeForeignSharedObjects());
   RunResult init = Q({"--passphrase-env", "P", "passphrase", "init"}, {{"P", "pw"}});
   EXPECT_EQ(init.status, 0) << init.err;
   EXPECT_NE(Q({"--json", "passphrase", "status"}).out.find("\"shared\": false"), std::string::npos);
@@ -214,13 +219,7 @@ TEST_F(PassphraseCommands, ObjectsMadeFirstByAnotherUserAreNeverUsed) {
 
 TEST_F(PassphraseCommands, AHoldThatCannotShareThePassphraseSaysWhyAndFails) {
   ASSERT_EQ(Q({"--passphrase-env", "P", "passphrase", "init"}, {{"P", "pw"}}).status, 0);
-  for (const std::string& name : {names_.mapping, names_.lock}) {
-    int fd = shm_open(("/" + name).c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
-    ASSERT_GE(fd, 0);
-    if (geteuid() == 0) ASSERT_EQ(fchown(fd, 4242, static_cast<gid_t>(-1)), 0);
-    else ASSERT_EQ(fchmod(fd, 0644), 0);
-    close(fd);
-  }
+  ASSERT_NO_FATAL_FAILURE(MakeForeignSharedObjects());
   RunResult hold = Q({"--passphrase-env", "P", "passphrase", "hold", "--seconds", "30"}, {{"P", "pw"}});
   EXPECT_EQ(hold.status, 3);
   EXPECT_EQ(hold.out.find("ready"), std::string::npos) << hold.out;
