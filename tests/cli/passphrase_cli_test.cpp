@@ -321,6 +321,22 @@ TEST_F(PassphraseCommands, APersonAtATerminalSeesOnlyAsterisks) {
   EXPECT_NE(tty.screen.find("cannot be changed on the command line"), std::string::npos);
 }
 
+TEST_F(PassphraseCommands, ASecretTypedForValueStdinShowsOnlyAsterisks) {
+  MakeConfiguration("pw");
+  Terminal tty(Args({"--passphrase-env", "P", "session", "set", "s", "Monitor Password V2",
+                     "--value-stdin"}),
+               Env({{"P", "pw"}}));
+  ASSERT_TRUE(tty.ReadUntil("Value: "));
+  tty.Type("t0p\r");
+  EXPECT_EQ(tty.Wait(), 0) << tty.screen;
+  EXPECT_NE(tty.screen.find("Value: ***"), std::string::npos) << tty.screen;
+  EXPECT_EQ(tty.screen.find("t0p"), std::string::npos) << tty.screen;
+  RunResult shown = Q({"--passphrase-env", "P", "--json", "session", "show", "s",
+                       "Monitor Password V2", "--secrets"},
+                      {{"P", "pw"}});
+  EXPECT_NE(shown.out.find("\"plaintext\": \"t0p\""), std::string::npos) << shown.out;
+}
+
 // Every "02:" text of the configuration folder's files, by file.
 std::vector<std::pair<std::string, std::string>> EncryptedTexts(const std::string& folder) {
   std::vector<std::pair<std::string, std::string>> texts;
