@@ -284,10 +284,10 @@ class Startup {
     std::optional<std::u16string_view> oldView;
     if (old) oldView = std::u16string_view(*old);
     bool quiet = (QuillaneGetInitFlags() & kInitNoProgressWindows) != 0;
+    ISecretPassProgress* progress = quiet ? nullptr : Progress();
     VSecretPassResult result;
     VReportMessageParams error;
-    if (!CarryOutConfigPassphraseChange(oldView, newPassphrase, quiet ? nullptr : Progress(), result,
-                                        error)) {
+    if (!CarryOutConfigPassphraseChange(oldView, newPassphrase, progress, result, error)) {
       report_ = error;
       return win32::kCancelled;
     }

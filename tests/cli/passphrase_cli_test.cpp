@@ -220,7 +220,8 @@ TEST_F(PassphraseCommands, ObjectsMadeFirstByAnotherUserAreNeverUsed) {
 TEST_F(PassphraseCommands, AHoldThatCannotShareThePassphraseSaysWhyAndFails) {
   ASSERT_EQ(Q({"--passphrase-env", "P", "passphrase", "init"}, {{"P", "pw"}}).status, 0);
   ASSERT_NO_FATAL_FAILURE(MakeForeignSharedObjects());
-  RunResult hold = Q({"--passphrase-env", "P", "passphrase", "hold", "--seconds", "30"}, {{"P", "pw"}});
+  RunResult hold =
+      Q({"--passphrase-env", "P", "passphrase", "hold", "--seconds", "30"}, {{"P", "pw"}});
   EXPECT_EQ(hold.status, 3);
   EXPECT_EQ(hold.out.find("ready"), std::string::npos) << hold.out;
   EXPECT_NE(hold.err.find("is not shared with this user's later commands"), std::string::npos)
@@ -229,8 +230,8 @@ TEST_F(PassphraseCommands, AHoldThatCannotShareThePassphraseSaysWhyAndFails) {
   std::string ours = names_.mapping.substr(names_.mapping.find('}') + 1);
   EXPECT_NE(hold.err.find(ours), std::string::npos) << hold.err;
 
-  RunResult json =
-      Q({"--json", "--passphrase-env", "P", "passphrase", "hold", "--seconds", "30"}, {{"P", "pw"}});
+  RunResult json = Q({"--json", "--passphrase-env", "P", "passphrase", "hold", "--seconds", "30"},
+                     {{"P", "pw"}});
   EXPECT_EQ(json.status, 3);
   EXPECT_NE(json.out.find("\"id\": \"0xE13F0083\""), std::string::npos) << json.out;
   qtest::RemoveSharedObjects(names_);
@@ -397,8 +398,14 @@ class StoppedChange : public PassphraseCommands {
     std::string session = qtest::ReadFile(cfg_ + "/Sessions/s.ini");
     for (int i = 0; i < kSessions; ++i)
       qtest::WriteFile(cfg_ + "/Sessions/s" + std::to_string(i) + ".ini", session);
-    ASSERT_EQ(Q({"--passphrase-env", "P", "firewall", "set", "fw", "Firewall Type", "HTTP"}, keys_).status, 0);
-    ASSERT_EQ(Q({"--passphrase-env", "P", "firewall", "set", "fw", "Firewall Password V2", "fwpw"}, keys_).status, 0);
+    std::vector<std::string> firewall{"--passphrase-env", "P", "firewall", "set", "fw"};
+    ASSERT_EQ(Q(Plus(firewall, {"Firewall Type", "HTTP"}), keys_).status, 0);
+    ASSERT_EQ(Q(Plus(firewall, {"Firewall Password V2", "fwpw"}), keys_).status, 0);
+  }
+  static std::vector<std::string> Plus(std::vector<std::string> args,
+                                       const std::vector<std::string>& more) {
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
   }
   // Secrets of the sessions and the firewall (not the global configuration's values).
   std::vector<std::string> Secrets() {
