@@ -269,7 +269,12 @@ class Startup {
   // Step h: a disabled passphrase is not cached; any other is.
   uint32_t Settle(const VUnicodeString& passphrase) {
     if (IsConfigPassphraseDisabled()) return win32::kSuccess;
-    if (hasRecord_ && IsRecordedNewPassphrase(record_, passphrase)) return FinishChange(passphrase);
+    if (hasRecord_) {
+      if (IsRecordedNewPassphrase(record_, passphrase)) return FinishChange(passphrase);
+      // The old passphrase still serves, but the secrets the change reached read as empty under
+      // it: the user is told how to get them back.
+      report_.Reset(crypto_messages::kPassphraseChangeUnfinished);
+    }
     return StoreConfigPassphrase(passphrase.c_str(), report_) ? win32::kSuccess
                                                               : win32::kCancelled;
   }

@@ -484,8 +484,12 @@ TEST_F(StoppedChange, AChangeToAThirdPassphraseWaitsUntilItIsFinished) {
   EXPECT_EQ(third.status, 3);
   EXPECT_NE(third.err.find("was stopped part way"), std::string::npos) << third.err;
   EXPECT_EQ(Secrets(), before);
-  // The old passphrase still opens what it held, and the stopped change can still be finished.
+  // The old passphrase still opens what it held, with a word on the rest, and the stopped change
+  // can still be finished.
   EXPECT_EQ(Q({"--passphrase-env", "P", "passphrase", "check"}, keys_).status, 0);
+  RunResult old = Q({"--passphrase-env", "P", "session", "show", "s", "Rows"}, keys_);
+  EXPECT_EQ(old.status, 0);
+  EXPECT_NE(old.err.find("open only with the new passphrase"), std::string::npos) << old.err;
   EXPECT_EQ(Q({"--passphrase-env", "P", "passphrase", "change", "--new-env", "N"}, keys_).status, 0);
   ExpectFinished();
 }
