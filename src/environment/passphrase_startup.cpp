@@ -283,16 +283,11 @@ class Startup {
   // the change runs again; the secrets it reached already are found under the new passphrase and
   // left as they are.
   uint32_t FinishChange(const VUnicodeString& newPassphrase) {
-    std::optional<VUnicodeString> old;
-    if (!RecoverOldPassphrase(record_, newPassphrase, old))
-      return Refuse(crypto_messages::kPassphraseChangeRecordDamaged, win32::kCancelled);
-    std::optional<std::u16string_view> oldView;
-    if (old) oldView = std::u16string_view(*old);
     bool quiet = (QuillaneGetInitFlags() & kInitNoProgressWindows) != 0;
     ISecretPassProgress* progress = quiet ? nullptr : Progress();
     VSecretPassResult result;
     VReportMessageParams error;
-    if (!CarryOutConfigPassphraseChange(oldView, newPassphrase, progress, result, error)) {
+    if (!FinishStoppedConfigPassphraseChange(newPassphrase, progress, result, error)) {
       report_ = error;
       return win32::kCancelled;
     }
@@ -404,6 +399,20 @@ bool CarryOutConfigPassphraseChange(std::optional<std::u16string_view> oldPassph
   ClearPassphraseChangeRecord(ignored);
   StoreConfigPassphrase(newText.c_str(), error);
   return true;
+}
+
+bool FinishStoppedConfigPassphraseChange(std::u16string_view newPassphrase,
+                                         ISecretPassProgress* progress, VSecretPassResult& result,
+                                         VReportMessageParams& error) {
+  VPassphraseChangeRecord record;
+  std::optional<VUnicodeString> old;
+  if (!ReadPassphraseChangeRecord(record) || !RecoverOldPassphrase(record, newPassphrase, old)) {
+    error.Reset(crypto_messages::kPassphraseChangeRecordDamaged);
+    return false;
+  }
+  std::optional<std::u16string_view> oldView;
+  if (old) oldView = std::u16string_view(*old);
+  return CarryOutConfigPassphraseChange(oldView, newPassphrase, progress, result, error);
 }
 
 bool LaunchChangeConfigPassphrasePrompt(IUserQuestions& questions) {

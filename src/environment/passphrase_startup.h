@@ -64,6 +64,13 @@ bool CarryOutConfigPassphraseChange(std::optional<std::u16string_view> oldPassph
                                     ISecretPassProgress* progress, VSecretPassResult& result,
                                     VReportMessageParams& error);
 
+// Finishes a change that was stopped part way, given the passphrase it was going to (the old one
+// comes out of the record). False with the reason in `error`, also when no such change is
+// recorded for `newPassphrase`.
+bool FinishStoppedConfigPassphraseChange(std::u16string_view newPassphrase,
+                                         ISecretPassProgress* progress, VSecretPassResult& result,
+                                         VReportMessageParams& error);
+
 // Asks whether to change the passphrase at the next start and records the answer in the shared
 // global configuration's "Change Config Passphrase" (the caller saves it). Returns the answer.
 bool LaunchChangeConfigPassphrasePrompt(IUserQuestions& questions);

@@ -477,6 +477,17 @@ TEST_F(StoppedChange, TheNextStartGivenTheNewPassphraseFinishesIt) {
   ExpectFinished();
 }
 
+TEST_F(StoppedChange, AChangeFromItsNewPassphraseFinishesItFirst) {
+  KillPartWay();
+  RunResult onwards =
+      Q({"--json", "--passphrase-env", "N", "passphrase", "change", "--new-env", "C"}, keys_);
+  EXPECT_EQ(onwards.status, 0) << onwards.err;
+  EXPECT_EQ(CountUnder(u"third"), total_);
+  EXPECT_EQ(Q({"--passphrase-env", "C", "passphrase", "check"}, keys_).status, 0);
+  EXPECT_EQ(qtest::ReadFile(cfg_ + "/Global.ini").find("Config Passphrase Change\""),
+            std::string::npos);
+}
+
 TEST_F(StoppedChange, AChangeToAThirdPassphraseWaitsUntilItIsFinished) {
   KillPartWay();
   const std::vector<std::string> before = Secrets();
