@@ -477,6 +477,15 @@ TEST_F(StoppedChange, TheNextStartGivenTheNewPassphraseFinishesIt) {
   ExpectFinished();
 }
 
+TEST_F(StoppedChange, ThePersonWhoTypesTheNewPassphraseAtTheNextStartFinishesIt) {
+  KillPartWay();
+  Terminal tty(Args({"passphrase", "init"}), Env());
+  ASSERT_TRUE(tty.ReadUntil("Configuration passphrase: "));
+  tty.Type("new\r");
+  EXPECT_EQ(tty.Wait(), 0) << tty.screen;
+  ExpectFinished();
+}
+
 TEST_F(StoppedChange, AChangeFromItsNewPassphraseFinishesItFirst) {
   KillPartWay();
   RunResult onwards =
