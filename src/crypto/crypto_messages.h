@@ -34,6 +34,9 @@ constexpr uint32_t kPassphraseEmpty = 0xE1380315;
 constexpr uint32_t kSecretsLeftUnderOldPassphrase = 0xE1380316;  // %1: count, %2: the items
 constexpr uint32_t kSecretsLeftInOlderForm = 0xE1380317;         // %1: count, %2: the items
 constexpr uint32_t kGlobalConfigNotWritable = 0xE1380318;        // %1: why
+constexpr uint32_t kPassphraseChangeRecordDamaged = 0xE1380320;
+constexpr uint32_t kOtherPassphraseChangeUnfinished = 0xE1380321;
+constexpr uint32_t kPassphraseChangeUnfinished = 0xE1380322;
 
 // The passphrase start-up step.
 constexpr uint32_t kPassphrasesDoNotMatch = 0xE138002F;

@@ -7,6 +7,7 @@
 #include "crypto/crypto_messages.h"
 #include "environment/installed_products.h"
 #include "environment/library_init.h"
+#include "environment/passphrase_change_record.h"
 #include "environment/products.h"
 #include "platform/app_info.h"
 #include "platform/win32_errors.h"
@@ -96,14 +97,18 @@ class Startup {
 
     global_ = CurrentGlobalConfig();
     check_ = global_->configPassphrase.Current();
+    hasRecord_ = ReadPassphraseChangeRecord(record_);
     if (check_.empty()) return FirstUse();
-    if (hasGiven_ && IsConfigPassphraseCorrect(check_, given_)) return Settle(given_);
+    if (hasGiven_ && Verify(given_)) return Settle(given_);
     return AskLoop();
   }
 
  private:
+  // The passphrase the check value names, or the one a change that was stopped part way was
+  // going to: given that one, the change is finished (see Settle).
   bool Verify(std::u16string_view candidate) const {
-    return IsConfigPassphraseCorrect(check_, candidate);
+    return IsConfigPassphraseCorrect(check_, candidate) ||
+           (hasRecord_ && IsRecordedNewPassphrase(record_, candidate));
   }
   VPassphraseVerifier Verifier() const {
     return [this](std::u16string_view candidate) { return Verify(candidate); };
@@ -264,8 +269,31 @@ class Startup {
   // Step h: a disabled passphrase is not cached; any other is.
   uint32_t Settle(const VUnicodeString& passphrase) {
     if (IsConfigPassphraseDisabled()) return win32::kSuccess;
+    if (hasRecord_) {
+      if (IsRecordedNewPassphrase(record_, passphrase)) return FinishChange(passphrase);
+      // The old passphrase still serves, but the secrets the change reached read as empty under
+      // it: the user is told how to get them back.
+      report_.Reset(crypto_messages::kPassphraseChangeUnfinished);
+    }
     return StoreConfigPassphrase(passphrase.c_str(), report_) ? win32::kSuccess
                                                               : win32::kCancelled;
+  }
+
+  // A change stopped part way, given its new passphrase: the old one comes out of the record and
+  // the change runs again; the secrets it reached already are found under the new passphrase and
+  // left as they are.
+  uint32_t FinishChange(const VUnicodeString& newPassphrase) {
+    bool quiet = (QuillaneGetInitFlags() & kInitNoProgressWindows) != 0;
+    ISecretPassProgress* progress = quiet ? nullptr : Progress();
+    VSecretPassResult result;
+    VReportMessageParams error;
+    if (!FinishStoppedConfigPassphraseChange(newPassphrase, progress, result, error)) {
+      report_ = error;
+      return win32::kCancelled;
+    }
+    hasRecord_ = false;
+    DescribeSecretPassFailures(result, report_);
+    return win32::kSuccess;
   }
 
   ISecretPassProgress* Progress() {
@@ -285,6 +313,8 @@ class Startup {
   bool hasGiven_ = false;
   VRef<GlobalConfig> global_;
   VEncryptedString check_;
+  VPassphraseChangeRecord record_;
+  bool hasRecord_ = false;
 };
 
 }  // namespace
@@ -313,6 +343,13 @@ bool CarryOutConfigPassphraseChange(std::optional<std::u16string_view> oldPassph
   GetGlobalConfig(&config, -1);
   VRef<GlobalConfig> global(config);
   if (!IsGlobalConfigWritable(error)) return false;
+  // Secrets that a stopped change carried to its passphrase would open under neither the old nor
+  // this new one: that change is finished (or carried out again) before any other.
+  VPassphraseChangeRecord pending;
+  if (ReadPassphraseChangeRecord(pending) && !IsRecordedNewPassphrase(pending, newPassphrase)) {
+    error.Reset(crypto_messages::kOtherPassphraseChangeUnfinished);
+    return false;
+  }
   VEncryptedString newCheck;
   if (!MakeConfigPassphraseCheckValue(newPassphrase, newCheck, error)) return false;
   const VUnicodeString newText(newPassphrase);
@@ -332,6 +369,12 @@ bool CarryOutConfigPassphraseChange(std::optional<std::u16string_view> oldPassph
     return false;
   }
   SetConfigPassphraseDisabled(false);
+  // Recorded before the first secret is touched, so that a process stopped part way leaves what
+  // the next one needs to finish the change.
+  if (!WritePassphraseChangeRecord(oldPassphrase, newPassphrase, newCheck, error)) {
+    keepOld();
+    return false;
+  }
   result = ReEncryptSensitiveData(oldPassphrase, newPassphrase, progress);
 
   const VEncryptedString oldCheck = global->configPassphrase.Current();
@@ -343,12 +386,33 @@ bool CarryOutConfigPassphraseChange(std::optional<std::u16string_view> oldPassph
     // they would open under no passphrase anybody could give.
     global->configPassphrase = oldCheck;
     global->changeConfigPassphrase = oldRequest;
-    if (oldPassphrase) ReEncryptSensitiveData(newPassphrase, *oldPassphrase, nullptr);
+    if (oldPassphrase) {
+      ReEncryptSensitiveData(newPassphrase, *oldPassphrase, nullptr);
+      VReportMessageParams ignored;
+      ClearPassphraseChangeRecord(ignored);
+    }
     keepOld();
     return false;
   }
+  // Left behind, the record would only make the next start walk the secrets once more.
+  VReportMessageParams ignored;
+  ClearPassphraseChangeRecord(ignored);
   StoreConfigPassphrase(newText.c_str(), error);
   return true;
+}
+
+bool FinishStoppedConfigPassphraseChange(std::u16string_view newPassphrase,
+                                         ISecretPassProgress* progress, VSecretPassResult& result,
+                                         VReportMessageParams& error) {
+  VPassphraseChangeRecord record;
+  std::optional<VUnicodeString> old;
+  if (!ReadPassphraseChangeRecord(record) || !RecoverOldPassphrase(record, newPassphrase, old)) {
+    error.Reset(crypto_messages::kPassphraseChangeRecordDamaged);
+    return false;
+  }
+  std::optional<std::u16string_view> oldView;
+  if (old) oldView = std::u16string_view(*old);
+  return CarryOutConfigPassphraseChange(oldView, newPassphrase, progress, result, error);
 }
 
 bool LaunchChangeConfigPassphrasePrompt(IUserQuestions& questions) {

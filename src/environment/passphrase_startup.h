@@ -54,12 +54,22 @@ uint32_t InitializeConfigPassphrase(uint32_t flags, VReportMessageParams& report
 // every secret is carried to the new one, then the new check value is saved and the new
 // passphrase cached. The global configuration must be writable, or nothing is done. When the
 // check value cannot be saved after all, the secrets are carried back (when the old passphrase is
-// known) and the old passphrase stays. False with the reason in `error`; `result` names the items
-// a pass could not handle.
+// known) and the old passphrase stays. While the secrets are carried, the global configuration
+// records the change (passphrase_change_record.h): a change stopped part way is finished by
+// running it again, or by the next start given the new passphrase; secrets already under the new
+// passphrase are left as they are and are no failure. Another change is refused until then.
+// False with the reason in `error`; `result` names the items a pass could not handle.
 bool CarryOutConfigPassphraseChange(std::optional<std::u16string_view> oldPassphrase,
                                     std::u16string_view newPassphrase,
                                     ISecretPassProgress* progress, VSecretPassResult& result,
                                     VReportMessageParams& error);
+
+// Finishes a change that was stopped part way, given the passphrase it was going to (the old one
+// comes out of the record). False with the reason in `error`, also when no such change is
+// recorded for `newPassphrase`.
+bool FinishStoppedConfigPassphraseChange(std::u16string_view newPassphrase,
+                                         ISecretPassProgress* progress, VSecretPassResult& result,
+                                         VReportMessageParams& error);
 
 // Asks whether to change the passphrase at the next start and records the answer in the shared
 // global configuration's "Change Config Passphrase" (the caller saves it). Returns the answer.

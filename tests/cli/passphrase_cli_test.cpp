@@ -132,6 +132,18 @@ class PassphraseCommands : public ::testing::Test {
     return Q(options).out;
   }
 
+  // The cache's objects, made first as another user's (or readable by others): never to be used.
+  void MakeForeignSharedObjects() {
+    for (const std::string& name : {names_.mapping, names_.lock}) {
+      int fd = shm_open(("/" + name).c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
+      ASSERT_GE(fd, 0);
+      // Root can give it away; anybody can leave it readable to others.
+      if (geteuid() == 0) ASSERT_EQ(fchown(fd, 4242, static_cast<gid_t>(-1)), 0);
+      else ASSERT_EQ(fchmod(fd, 0644), 0);
+      close(fd);
+    }
+  }
+
   qtest::TempDir dir;
   std::string cfg_;
   VSharedMemoryNames names_;
@@ -195,14 +207,7 @@ TEST_F(PassphraseCommands, AHolderKilledWithTheLockOrTheBusyFlagBlocksNobody) {
 }
 
 TEST_F(PassphraseCommands, ObjectsMadeFirstByAnotherUserAreNeverUsed) {
-  for (const std::string& name : {names_.mapping, names_.lock}) {
-    int fd = shm_open(("/" + name).c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
-    ASSERT_GE(fd, 0);
-    // Root can give it away; anybody can leave it readable to others.
-    if (geteuid() == 0) ASSERT_EQ(fchown(fd, 4242, static_cast<gid_t>(-1)), 0);
-    else ASSERT_EQ(fchmod(fd, 0644), 0);
-    close(fd);
-  }
+  ASSERT_NO_FATAL_FAILURE(MakeForeignSharedObjects());
   RunResult init = Q({"--passphrase-env", "P", "passphrase", "init"}, {{"P", "pw"}});
   EXPECT_EQ(init.status, 0) << init.err;
   EXPECT_NE(Q({"--json", "passphrase", "status"}).out.find("\"shared\": false"), std::string::npos);
@@ -214,14 +219,9 @@ TEST_F(PassphraseCommands, ObjectsMadeFirstByAnotherUserAreNeverUsed) {
 
 TEST_F(PassphraseCommands, AHoldThatCannotShareThePassphraseSaysWhyAndFails) {
   ASSERT_EQ(Q({"--passphrase-env", "P", "passphrase", "init"}, {{"P", "pw"}}).status, 0);
-  for (const std::string& name : {names_.mapping, names_.lock}) {
-    int fd = shm_open(("/" + name).c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
-    ASSERT_GE(fd, 0);
-    if (geteuid() == 0) ASSERT_EQ(fchown(fd, 4242, static_cast<gid_t>(-1)), 0);
-    else ASSERT_EQ(fchmod(fd, 0644), 0);
-    close(fd);
-  }
-  RunResult hold = Q({"--passphrase-env", "P", "passphrase", "hold", "--seconds", "30"}, {{"P", "pw"}});
+  ASSERT_NO_FATAL_FAILURE(MakeForeignSharedObjects());
+  RunResult hold =
+      Q({"--passphrase-env", "P", "passphrase", "hold", "--seconds", "30"}, {{"P", "pw"}});
   EXPECT_EQ(hold.status, 3);
   EXPECT_EQ(hold.out.find("ready"), std::string::npos) << hold.out;
   EXPECT_NE(hold.err.find("is not shared with this user's later commands"), std::string::npos)
@@ -230,8 +230,8 @@ TEST_F(PassphraseCommands, AHoldThatCannotShareThePassphraseSaysWhyAndFails) {
   std::string ours = names_.mapping.substr(names_.mapping.find('}') + 1);
   EXPECT_NE(hold.err.find(ours), std::string::npos) << hold.err;
 
-  RunResult json =
-      Q({"--json", "--passphrase-env", "P", "passphrase", "hold", "--seconds", "30"}, {{"P", "pw"}});
+  RunResult json = Q({"--json", "--passphrase-env", "P", "passphrase", "hold", "--seconds", "30"},
+                     {{"P", "pw"}});
   EXPECT_EQ(json.status, 3);
   EXPECT_NE(json.out.find("\"id\": \"0xE13F0083\""), std::string::npos) << json.out;
   qtest::RemoveSharedObjects(names_);
@@ -322,6 +322,22 @@ TEST_F(PassphraseCommands, APersonAtATerminalSeesOnlyAsterisks) {
   EXPECT_NE(tty.screen.find("cannot be changed on the command line"), std::string::npos);
 }
 
+TEST_F(PassphraseCommands, ASecretTypedForValueStdinShowsOnlyAsterisks) {
+  MakeConfiguration("pw");
+  Terminal tty(Args({"--passphrase-env", "P", "session", "set", "s", "Monitor Password V2",
+                     "--value-stdin"}),
+               Env({{"P", "pw"}}));
+  ASSERT_TRUE(tty.ReadUntil("Value: "));
+  tty.Type("t0p\r");
+  EXPECT_EQ(tty.Wait(), 0) << tty.screen;
+  EXPECT_NE(tty.screen.find("Value: ***"), std::string::npos) << tty.screen;
+  EXPECT_EQ(tty.screen.find("t0p"), std::string::npos) << tty.screen;
+  RunResult shown = Q({"--passphrase-env", "P", "--json", "session", "show", "s",
+                       "Monitor Password V2", "--secrets"},
+                      {{"P", "pw"}});
+  EXPECT_NE(shown.out.find("\"plaintext\": \"t0p\""), std::string::npos) << shown.out;
+}
+
 // Every "02:" text of the configuration folder's files, by file.
 std::vector<std::pair<std::string, std::string>> EncryptedTexts(const std::string& folder) {
   std::vector<std::pair<std::string, std::string>> texts;
@@ -369,6 +385,133 @@ TEST_F(PassphraseCommands, AChangeReEncryptsEverySecretOnDiskAndNamesWhatItCould
   }
   EXPECT_EQ(Q({"--passphrase-env", "N", "passphrase", "check"}, old).status, 0);
   chmod((cfg_ + "/Sessions/ro.ini").c_str(), 0644);
+}
+
+// A configuration under "old" with `count` sessions holding a secret each and a firewall with a
+// password, and a change to "new" killed once it has carried some of them but not all.
+class StoppedChange : public PassphraseCommands {
+ protected:
+  static constexpr int kSessions = 200;
+  void SetUp() override {
+    PassphraseCommands::SetUp();
+    MakeConfiguration("old");
+    std::string session = qtest::ReadFile(cfg_ + "/Sessions/s.ini");
+    for (int i = 0; i < kSessions; ++i)
+      qtest::WriteFile(cfg_ + "/Sessions/s" + std::to_string(i) + ".ini", session);
+    std::vector<std::string> firewall{"--passphrase-env", "P", "firewall", "set", "fw"};
+    ASSERT_EQ(Q(Plus(firewall, {"Firewall Type", "HTTP"}), keys_).status, 0);
+    ASSERT_EQ(Q(Plus(firewall, {"Firewall Password V2", "fwpw"}), keys_).status, 0);
+  }
+  static std::vector<std::string> Plus(std::vector<std::string> args,
+                                       const std::vector<std::string>& more) {
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+  }
+  // Secrets of the sessions and the firewall (not the global configuration's values).
+  std::vector<std::string> Secrets() {
+    std::vector<std::string> texts;
+    // A writer killed between writing and renaming leaves its temporary file, which is no item.
+    for (const auto& [file, text] : EncryptedTexts(cfg_))
+      if (file != "Global.ini" && file[0] != '.') texts.push_back(text);
+    return texts;
+  }
+  size_t CountUnder(const char16_t* passphrase) {
+    size_t count = 0;
+    for (const std::string& text : Secrets()) count += Decrypts(text, passphrase) ? 1 : 0;
+    return count;
+  }
+  // Starts the change and kills it once a few secrets are under the new passphrase.
+  void KillPartWay() {
+    const std::string before = qtest::ReadFile(cfg_ + "/Sessions/s.ini");
+    Background change(Args({"--passphrase-env", "P", "passphrase", "change", "--new-env", "N"}),
+                      Env(keys_));
+    int carried = 0;
+    for (int round = 0; round < 20000 && carried < 5; ++round) {
+      carried = 0;
+      for (int i = 0; i < kSessions; ++i)
+        if (qtest::ReadFile(cfg_ + "/Sessions/s" + std::to_string(i) + ".ini") != before) ++carried;
+    }
+    change.Stop(SIGKILL);
+    total_ = Secrets().size();
+    ASSERT_EQ(total_, static_cast<size_t>(kSessions + 2)) << Listing();  // s, copies, firewall
+    size_t underNew = CountUnder(u"new");
+    ASSERT_GE(underNew, 5u);
+    ASSERT_LT(underNew, total_) << "the change ended before it was stopped";
+    EXPECT_EQ(CountUnder(u"old"), total_ - underNew);  // each secret under one or the other
+    // The global configuration says which change was under way.
+    std::string global = qtest::ReadFile(cfg_ + "/Global.ini");
+    EXPECT_NE(global.find("S:\"Config Passphrase Change\"=02:"), std::string::npos) << global;
+    EXPECT_EQ(Q({"--passphrase-env", "P", "passphrase", "check"}, keys_).status, 0);
+  }
+  std::string Listing() {
+    std::string names;
+    for (const auto& [file, text] : EncryptedTexts(cfg_)) names += file + " ";
+    return names;
+  }
+  void ExpectFinished() {
+    EXPECT_EQ(CountUnder(u"new"), total_);
+    EXPECT_EQ(Q({"--passphrase-env", "N", "passphrase", "check"}, keys_).status, 0);
+    EXPECT_EQ(qtest::ReadFile(cfg_ + "/Global.ini").find("Config Passphrase Change\""),
+              std::string::npos);
+    RunResult shown = Q({"--passphrase-env", "N", "--json", "session", "show", "s7",
+                         "Monitor Password V2", "--secrets"}, keys_);
+    EXPECT_NE(shown.out.find("\"plaintext\": \"mon\""), std::string::npos) << shown.out;
+  }
+  std::map<std::string, std::string> keys_ = {{"P", "old"}, {"N", "new"}, {"C", "third"}};
+  size_t total_ = 0;
+};
+
+TEST_F(StoppedChange, RunAgainItFindsWhatWasDoneAndReportsNoFailure) {
+  KillPartWay();
+  RunResult again =
+      Q({"--json", "--passphrase-env", "P", "passphrase", "change", "--new-env", "N"}, keys_);
+  EXPECT_EQ(again.status, 0) << again.err;
+  EXPECT_NE(again.out.find("\"failed\": []"), std::string::npos) << again.out;
+  ExpectFinished();
+}
+
+TEST_F(StoppedChange, TheNextStartGivenTheNewPassphraseFinishesIt) {
+  KillPartWay();
+  RunResult init = Q({"--passphrase-env", "N", "passphrase", "init"}, keys_);
+  EXPECT_EQ(init.status, 0) << init.err;
+  ExpectFinished();
+}
+
+TEST_F(StoppedChange, ThePersonWhoTypesTheNewPassphraseAtTheNextStartFinishesIt) {
+  KillPartWay();
+  Terminal tty(Args({"passphrase", "init"}), Env());
+  ASSERT_TRUE(tty.ReadUntil("Configuration passphrase: "));
+  tty.Type("new\r");
+  EXPECT_EQ(tty.Wait(), 0) << tty.screen;
+  ExpectFinished();
+}
+
+TEST_F(StoppedChange, AChangeFromItsNewPassphraseFinishesItFirst) {
+  KillPartWay();
+  RunResult onwards =
+      Q({"--json", "--passphrase-env", "N", "passphrase", "change", "--new-env", "C"}, keys_);
+  EXPECT_EQ(onwards.status, 0) << onwards.err;
+  EXPECT_EQ(CountUnder(u"third"), total_);
+  EXPECT_EQ(Q({"--passphrase-env", "C", "passphrase", "check"}, keys_).status, 0);
+  EXPECT_EQ(qtest::ReadFile(cfg_ + "/Global.ini").find("Config Passphrase Change\""),
+            std::string::npos);
+}
+
+TEST_F(StoppedChange, AChangeToAThirdPassphraseWaitsUntilItIsFinished) {
+  KillPartWay();
+  const std::vector<std::string> before = Secrets();
+  RunResult third = Q({"--passphrase-env", "P", "passphrase", "change", "--new-env", "C"}, keys_);
+  EXPECT_EQ(third.status, 3);
+  EXPECT_NE(third.err.find("was stopped part way"), std::string::npos) << third.err;
+  EXPECT_EQ(Secrets(), before);
+  // The old passphrase still opens what it held, with a word on the rest, and the stopped change
+  // can still be finished.
+  EXPECT_EQ(Q({"--passphrase-env", "P", "passphrase", "check"}, keys_).status, 0);
+  RunResult old = Q({"--passphrase-env", "P", "session", "show", "s", "Rows"}, keys_);
+  EXPECT_EQ(old.status, 0);
+  EXPECT_NE(old.err.find("open only with the new passphrase"), std::string::npos) << old.err;
+  EXPECT_EQ(Q({"--passphrase-env", "P", "passphrase", "change", "--new-env", "N"}, keys_).status, 0);
+  ExpectFinished();
 }
 
 TEST_F(PassphraseCommands, FirewallsAreListedShownChangedAndDeleted) {

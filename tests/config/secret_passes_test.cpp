@@ -86,4 +86,60 @@ TEST_F(SecretPassesTest, AChangeOverAThousandSessionsLeavesNothingUnderTheOldPas
   }
 }
 
+// A change stopped part way leaves some secrets under the new passphrase: carried out again, the
+// pass keeps those as they are and names only the secrets that open under neither passphrase.
+TEST_F(SecretPassesTest, ACarriedSecretIsFoundUnderTheNewPassphraseAndIsNoFailure) {
+  RegisterSample(u"SSH2", 3);
+  SetConfigPassphrase(u"old");
+  auto secret = [](const std::string& plaintext, const char16_t* passphrase) {
+    VEncryptedString text;
+    EXPECT_TRUE(text.SetPlaintext(VUnicodeString::FromUtf8(plaintext), passphrase));
+    return text.ToUtf8();
+  };
+  // Session i: its monitor password under "new" (already carried) when i is even, else "old";
+  // its protocol password always under "old"; session "lost" holds one under neither.
+  for (int i = 0; i < 6; ++i) {
+    std::string n = std::to_string(i);
+    WriteSession("s" + n, "D:\"Is Session\"=00000001\r\nS:\"Protocol Name\"=SSH2\r\n"
+                          "S:\"Monitor Password V2\"=" + secret("m" + n, i % 2 ? u"old" : u"new") +
+                          "\r\nS:\"Password V2\"=" + secret("p" + n, u"old") + "\r\n");
+  }
+  WriteSession("lost", "D:\"Is Session\"=00000001\r\nS:\"Monitor Password V2\"=" +
+                           secret("gone", u"other") + "\r\n");
+  folder_.WriteLines("Firewalls/carried", "S:\"Firewall Type\"=HTTP\r\nS:\"Firewall Password V2\"=" +
+                                             secret("fw", u"new") + "\r\n");
+  const std::filesystem::path root = std::filesystem::path(folder_.FilePath("Global")).parent_path();
+
+  VSecretPassResult change = ReEncryptSensitiveData(std::u16string_view(u"old"), u"new", nullptr);
+  ASSERT_EQ(change.failures.size(), 1u);
+  EXPECT_EQ(change.failures[0].item, u"lost");
+  for (const auto& [file, text] : EncryptedTexts(root)) {
+    VUnicodeString plaintext;
+    bool lost = file.find("lost") != std::string::npos;
+    EXPECT_EQ(Decrypts(text, u"new", plaintext), !lost) << file;
+    if (!lost) {
+      EXPECT_NE(plaintext.ToUtf8(), "") << file;
+    }
+  }
+  VUnicodeString plaintext;
+  std::string carried = qtest::ReadFile(folder_.FilePath("Sessions/s2"));
+  size_t at = carried.find("\"Monitor Password V2\"=") + 22;
+  ASSERT_TRUE(Decrypts(carried.substr(at, carried.find('\r', at) - at), u"new", plaintext));
+  EXPECT_EQ(plaintext.ToUtf8(), "m2");
+
+  // A reset stopped part way: what is under the new passphrase keeps its plaintext, the rest is
+  // given up (emptied under the new passphrase), and nothing is a failure.
+  WriteSession("s1", "D:\"Is Session\"=00000001\r\nS:\"Monitor Password V2\"=" +
+                         secret("kept", u"newer") + "\r\n");
+  VSecretPassResult reset = ReEncryptSensitiveData(std::nullopt, u"newer", nullptr);
+  EXPECT_TRUE(reset.Succeeded());
+  std::multiset<std::string> plaintexts;
+  for (const auto& [file, text] : EncryptedTexts(root)) {
+    ASSERT_TRUE(Decrypts(text, u"newer", plaintext)) << file;
+    plaintexts.insert(plaintext.ToUtf8());
+  }
+  EXPECT_EQ(plaintexts.count("kept"), 1u);
+  EXPECT_EQ(plaintexts.size(), plaintexts.count("") + 1);
+}
+
 }  // namespace

@@ -13,6 +13,7 @@
 #include "crypto/crypto_messages.h"
 #include "environment/console_progress.h"
 #include "environment/library_init.h"
+#include "environment/passphrase_change_record.h"
 #include "environment/passphrase_startup.h"
 #include "platform/win32_errors.h"
 #include "quillane/passphrase_settle.h"
@@ -225,10 +226,20 @@ int Change(Context& context, const ParsedArgs& args) {
   VRef<GlobalConfig> config = Shared();
   const VEncryptedString check = config->configPassphrase.Current();
   if (check.empty()) return context.Fail(kExitNotFound, kMsgNoPassphraseYet);
-  if (!IsConfigPassphraseCorrect(check, oldPassphrase))
-    return context.Fail(kExitFailed, crypto_messages::kPassphraseNotCorrect);
-
   VConsoleSecretPassProgress progress(stderr, false);
+  if (!IsConfigPassphraseCorrect(check, oldPassphrase)) {
+    // The passphrase of a change that was stopped part way: that change is finished first, and
+    // this one goes on from there.
+    VPassphraseChangeRecord pending;
+    if (!ReadPassphraseChangeRecord(pending) || !IsRecordedNewPassphrase(pending, oldPassphrase))
+      return context.Fail(kExitFailed, crypto_messages::kPassphraseNotCorrect);
+    VSecretPassResult finished;
+    if (!FinishStoppedConfigPassphraseChange(oldPassphrase, &progress, finished, error)) {
+      ShowChange(context, finished);
+      return context.Fail(kExitFailed, error);
+    }
+  }
+
   VSecretPassResult result;
   if (!CarryOutConfigPassphraseChange(std::u16string_view(oldPassphrase), newPassphrase,
                                       &progress, result, error)) {

@@ -5,6 +5,8 @@
 #include <iterator>
 
 #include "crypto/clear_buffer.h"
+#include "crypto/passphrase_console.h"
+#include "platform/terminal.h"
 #include "platform/unicode_string.h"
 
 namespace cli {
@@ -13,6 +15,21 @@ namespace {
 // One line of standard input without its line feed. Anything after that line is refused rather
 // than dropped: a value cut short without a word would be saved as if it were whole.
 std::string ReadOneLine() {
+  // A person typing a secret sees asterisks, as when a passphrase is asked for.
+  if (vterm::StandardInputIsTerminal()) {
+    VTerminalConsole console;
+    VConsoleEntryOptions options;
+    options.allowEmpty = true;
+    VUnicodeString entry;
+    entry.SetSensitive(true);
+    VReportMessageParams error;
+    auto result = console.ReadEntry(u"Value: ", options, entry, error);
+    if (result == IPassphraseConsole::Result::Entered) return entry.ToUtf8();
+    if (result == IPassphraseConsole::Result::Cancelled)
+      throw UsageError("--value-stdin: the entry was cancelled");
+    throw UsageError("--value-stdin: the terminal could not be read: " +
+                     error.GetTextOneLineTrimmed().ToUtf8());
+  }
   std::string bytes((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
   if (bytes.empty()) throw UsageError("--value-stdin found no line on standard input");
   size_t end = bytes.find('\n');

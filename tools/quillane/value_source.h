@@ -16,7 +16,7 @@ constexpr const char* kValueStdinFlag = "--value-stdin";
 
 // The command's positionals with the VALUE last: as given when neither flag is there (then there
 // must be `count` of them), else the `count - 1` given followed by the value read from the named
-// source. A wrong count, both sources at once, an unset variable, standard input without a line
+// source (at a terminal, standard input is read as a passphrase is, showing asterisks). A wrong count, both sources at once, an unset variable, standard input without a line
 // or with more than one, and text that is not UTF-8 are usage errors naming the cause.
 std::vector<std::string> PositionalsWithValue(const ParsedArgs& args, size_t count,
                                               const char* expected);

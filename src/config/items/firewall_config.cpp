@@ -87,10 +87,15 @@ bool FirewallConfig::ReEncryptPassword(std::optional<std::u16string_view> oldPas
   if (stored.empty()) return true;
   VUnicodeString plaintext;
   plaintext.SetSensitive(true);
-  if (oldPassphrase && !stored.GetPlaintext(*oldPassphrase, plaintext)) {
-    error.Reset(kMsgFirewallPasswordNotReencrypted);
-    error.AddInsert(GetItemName());
-    return false;
+  if (!oldPassphrase || !stored.GetPlaintext(*oldPassphrase, plaintext)) {
+    // Already under the new passphrase: an earlier change stopped after this item.
+    if (stored.GetPlaintext(newPassphrase, plaintext)) return true;
+    if (oldPassphrase) {
+      error.Reset(kMsgFirewallPasswordNotReencrypted);
+      error.AddInsert(GetItemName());
+      return false;
+    }
+    plaintext.Wipe();  // a reset
   }
   VEncryptedString renewed;
   if (!renewed.SetPlaintext(plaintext, newPassphrase, error)) return false;

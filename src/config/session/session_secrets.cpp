@@ -25,7 +25,9 @@ bool DecryptsUnderEither(const VEncryptedString& value, std::u16string_view firs
 
 // The stored text of `stored` under `newPassphrase`: its plaintext under `oldPassphrase`, or the
 // empty text on a reset. An empty stored text is the empty secret under any passphrase and stays
-// as it is. False when the text does not decrypt under the old passphrase.
+// as it is, and so does a text that already decrypts under the new passphrase: a change that was
+// stopped part way and is carried out again finds its earlier work done. False when the text
+// decrypts under neither passphrase.
 bool ReEncrypt(const VUnicodeString& stored, std::optional<std::u16string_view> oldPassphrase,
                std::u16string_view newPassphrase, VUnicodeString& result) {
   if (stored.empty()) {
@@ -34,9 +36,14 @@ bool ReEncrypt(const VUnicodeString& stored, std::optional<std::u16string_view> 
   }
   VUnicodeString plaintext;
   plaintext.SetSensitive(true);
-  if (oldPassphrase) {
-    VEncryptedString old(stored);
-    if (!old.GetPlaintext(*oldPassphrase, plaintext)) return false;
+  VEncryptedString old(stored);
+  if (!oldPassphrase || !old.GetPlaintext(*oldPassphrase, plaintext)) {
+    if (old.GetPlaintext(newPassphrase, plaintext)) {
+      result = stored;
+      return true;
+    }
+    if (oldPassphrase) return false;
+    plaintext.Wipe();  // a reset: what the old passphrase hid is given up
   }
   VEncryptedString renewed;
   if (!renewed.SetPlaintext(plaintext, newPassphrase)) return false;
