@@ -12,7 +12,24 @@
 namespace cli {
 
 std::string Utf8(const VUnicodeString& text) { return text.ToUtf8(); }
-VUnicodeString Wide(const std::string& text) { return VUnicodeString::FromUtf8(text); }
+// Arguments that are not UTF-8 are read as the text files without a byte-order mark are
+// (Windows-1252), and file names on disk the same way, so that such a name can be typed as it is
+// and reaches its own file; replacing the stray bytes would make different names one.
+VUnicodeString Wide(const std::string& text) { return VUnicodeString(vtext::FromNarrow(text)); }
+
+std::string ShowBytes(std::string_view bytes) {
+  static const char kDigits[] = "0123456789ABCDEF";
+  std::string out;
+  for (char c : bytes) {
+    auto b = static_cast<unsigned char>(c);
+    if (b >= 0x20 && b < 0x7F) {
+      out.push_back(c);
+    } else {
+      out += {'\\', 'x', kDigits[b >> 4], kDigits[b & 15]};
+    }
+  }
+  return out;
+}
 
 namespace {
 std::map<std::string, Command>& Registry() {

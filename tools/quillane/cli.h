@@ -42,6 +42,8 @@ constexpr uint32_t kMsgKeyNotSaved = 0xE13F0004;
 constexpr uint32_t kMsgCopyIntoItself = 0xE13F0005;
 constexpr uint32_t kMsgKeyNotDeleted = 0xE13F0006;
 constexpr uint32_t kMsgKeyNotCopied = 0xE13F0007;
+constexpr uint32_t kMsgValueUnreadable = 0xE13F00A0;   // %1 value, %2 key, %3 reason
+constexpr uint32_t kMsgValuesUnreadable = 0xE13F00A1;  // %1 key, %2 reason
 
 class Context {
  public:
@@ -132,5 +134,7 @@ uint32_t ParseDword(const std::string& text, const char* what);
 
 std::string Utf8(const VUnicodeString& text);
 VUnicodeString Wide(const std::string& text);
+// Bytes as printable ASCII, every other byte as \xNN: for naming an argument that is not text.
+std::string ShowBytes(std::string_view bytes);
 
 }  // namespace cli

@@ -31,6 +31,8 @@ VRef<GlobalConfig> Shared() {
 }
 
 int Show(Context& context, const ParsedArgs& args) {
+  VReportMessageParams unreadable;
+  if (GlobalConfigUnreadable(unreadable)) return context.Fail(kExitFailed, unreadable);
   VRef<GlobalConfig> config = Shared();
   return ShowSettings(context, config->ListSettings(), args.positionals);
 }

@@ -4,7 +4,9 @@
 #include <ctime>
 
 #include "platform/win32_errors.h"
+#include "storage/model/store_messages.h"
 #include "storage/ini/ini_file_iterator.h"
+#include "storage/model/disk_name.h"
 
 namespace {
 
@@ -50,7 +52,7 @@ std::optional<std::string> FindIgnoringCase(const std::string& folder, const std
       if (*same) return vfs::JoinPath(folder, entry.name);
       continue;
     }
-    if (vtext::EqualsNoCase(vtext::FromUtf8(entry.name), wanted)) return vfs::JoinPath(folder, entry.name);
+    if (vtext::EqualsNoCase(VKeyNameFromDisk(entry.name), wanted)) return vfs::JoinPath(folder, entry.name);
   }
   return std::nullopt;
 }
@@ -184,7 +186,18 @@ bool VIniFileKey::ReadFileInto(Location& location, VIniValueMap& map, bool* exis
     if (location.valueFile != exact) read = VTextFile::ReadLocked(location.valueFile, bytes, error);
   }
   location.fileResolved = true;
-  if (!read) return false;
+  if (!read) {
+    // A missing file holds no values. One that is there but cannot be read is reported, and
+    // the key will not write it: its values would be replaced by this handle's changes alone.
+    if (error != win32::kFileNotFound && error != win32::kPathNotFound) {
+      VReportMessageParams unreadable(kMsgValueFileUnreadable);
+      unreadable.AddInsert(VUnicodeString(vtext::FromNarrow(location.valueFile)).c_str());
+      unreadable.AddInsert(VReportMessageParams(error).GetTextOneLineTrimmed().c_str());
+      lastError_ = unreadable;
+      unreadable_ = std::move(unreadable);
+    }
+    return false;
+  }
   if (existed) *existed = true;
   map.AddFile(std::move(bytes));
   return true;
@@ -217,6 +230,10 @@ bool VIniFileKey::Write() {
   if (!map_ || !dirty_) return true;
   if (readOnly_ || invalidNameError_) {
     lastError_.SetError(invalidNameError_ ? invalidNameError_ : win32::kAccessDenied);
+    return false;
+  }
+  if (unreadable_) {
+    lastError_ = *unreadable_;
     return false;
   }
   const bool writePersonal =

@@ -1,10 +1,13 @@
 #include "storage/registry/registry_key.h"
 
+#include <algorithm>
 #include <map>
+#include <optional>
 
 #include "platform/environment_strings.h"
 #include "platform/file_system.h"
 #include "platform/win32_errors.h"
+#include "storage/model/disk_name.h"
 #include "storage/model/profile_store.h"
 #include "storage/text/text_file.h"
 
@@ -28,7 +31,7 @@ void LocateIn(const std::string& parent, const VUnicodeString& name, std::string
     uint32_t error = 0;
     if (vfs::ListFolder(parent, entries, error)) {
       for (const auto& entry : entries) {
-        std::u16string entryName = vtext::FromUtf8(entry.name);
+        std::u16string entryName = VKeyNameFromDisk(entry.name);
         if (entry.isDirectory) {
           if (!folderFound && vtext::EqualsNoCase(entryName, name)) {
             folder = vfs::JoinPath(parent, entry.name);
@@ -219,7 +222,19 @@ bool VRegistryKey::ReadString(const char16_t* name, VUnicodeString& value) {
   VUnicodeString text;
   if (!data->GetString(text)) return Fail(win32::kDatatypeMismatch);
   if (size_t nul = text.find(u'\0'); nul != std::u16string::npos) text.resize(nul);
-  value = data->IsExpandable() ? VUnicodeString(vapp::ExpandEnvironmentStrings(text)) : text;
+  if (!data->IsExpandable()) {
+    value = text;
+    return Succeed();
+  }
+  std::optional<std::u16string> expanded =
+      vapp::ExpandEnvironmentStringsWithin(text, std::max(kMaxExpandedLength, text.size()));
+  if (!expanded) {
+    lastError_.Reset(kMsgRegistryExpansionTooLong);
+    lastError_.AddInsert(name ? name : u"");
+    lastError_.AddInsertFormatted(nullptr, static_cast<uint32_t>(kMaxExpandedLength));
+    return false;
+  }
+  value = VUnicodeString(std::move(*expanded));
   return Succeed();
 }
 
@@ -392,7 +407,7 @@ std::vector<VRegistryKey::Entry> VRegistryKey::ListSubKeys() {
   // one opening it follows.
   std::map<std::u16string, std::u16string, vtext::LessNoCase> names;
   for (const auto& item : listing) {
-    std::u16string name = vtext::FromUtf8(item.name);
+    std::u16string name = VKeyNameFromDisk(item.name);
     if (!item.isDirectory) {
       if (!IsValueFileName(name)) continue;
       name.resize(name.size() - 4);
