@@ -76,6 +76,29 @@ TEST_F(IniNameLength, EveryNameTheCheckPassesCanBeSavedAndTheNextIsRefused) {
   error->Release();
 }
 
+TEST(RegistryNameLength, TheLongestNameTheCheckPassesCanBeSaved) {
+  RegistryTestEnv env;
+  qtest::MakeDirs(env.User("SOFTWARE"));
+  long limit = vfs::MaxNameLength(env.User("SOFTWARE"));
+  ASSERT_GT(limit, 40);
+  std::u16string name(static_cast<size_t>(limit) - 4, u'r');
+  VRegistryStoreFactory factory(VRegistryHive::CurrentUser, u"SOFTWARE");
+  VProfileStore store(false, &factory);
+  VProfileKey& root = *store.GetRootKey();
+  VReportMessageParams* error = nullptr;
+  EXPECT_TRUE(root.ValidateSubKeyName(name.c_str(), &error));
+  if (error) error->Release();
+  VProfileKey key(root, name.c_str(), kProfileKeyCreate);
+  ASSERT_TRUE(key.WriteString(u"V", u"kept")) << key.GetLastError().GetTextOneLineTrimmed().ToUtf8();
+  EXPECT_EQ(qtest::ReadFile(env.User("SOFTWARE/" + std::string(name.size(), 'r') + ".ini")),
+            kBom + "S:\"V\"=kept\r\n");
+  name.push_back(u'r');
+  EXPECT_FALSE(root.ValidateSubKeyName(name.c_str(), &error));
+  ASSERT_NE(error, nullptr);
+  EXPECT_EQ(error->GetMessageId(), win32::kFilenameExcedRange);
+  error->Release();
+}
+
 TEST(TemporaryNames, ALongNameIsReplacedWithoutTemporaryFilesLeft) {
   qtest::TempDir dir;
   long limit = vfs::MaxNameLength(dir.Path());
