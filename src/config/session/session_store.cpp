@@ -221,13 +221,13 @@ bool CreateSessionFromDefault(const VUnicodeString& path, VReportMessageParams& 
     SetError(error, kMsgSessionMissing, path);
     return false;
   }
-  if (SessionKeyExists(path, factory)) {
-    SetError(error, kMsgSessionExists, path);
-    return false;
-  }
   {
     VProfileStore store(true, factory);
     if (RefuseNewSessionPath(store, levels, error)) return false;
+  }
+  if (SessionKeyExists(path, factory)) {
+    SetError(error, kMsgSessionExists, path);
+    return false;
   }
   SessionConfig* made = OpenSessionByPath(VUnicodeString(kDefaultSessionName), error, factory);
   if (!made) return false;
