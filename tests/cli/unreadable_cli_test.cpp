@@ -83,6 +83,31 @@ TEST_F(UnreadableCli, AnUnreadableGlobalConfigurationIsReported) {
   EXPECT_EQ(qtest::ReadFile(file), before);
 }
 
+TEST_F(UnreadableCli, AnUnreadableSettingsFileIsReportedBySessionAndGlobalCommands) {
+  std::string file = dir / "settings.xml";
+  auto xml = [&](std::vector<std::string> args) {
+    args.insert(args.begin(), {"--lang", "en", "--json", "--xml", file});
+    return args;
+  };
+  ASSERT_EQ(qtest::Quillane(xml({"session", "create", "router1"}), qtest::HostEnv(dir)).status, 0);
+  std::string before = qtest::ReadFile(file);
+  MakeUnreadable(file);
+  auto runAsReader = [&](std::vector<std::string> args) {
+    if (geteuid() != 0) return qtest::Quillane(args, qtest::HostEnv(dir));
+    args.insert(args.begin(), {"--reuid=65534", "--regid=65534", "--clear-groups", QUILLANE_CLI_PATH});
+    return qtest::Run("/usr/bin/setpriv", args, qtest::HostEnv(dir));
+  };
+  for (auto command : {std::vector<std::string>{"session", "show", "router1"},
+                       std::vector<std::string>{"session", "delete", "router1"},
+                       std::vector<std::string>{"global", "show"}}) {
+    auto run = runAsReader(xml(command));
+    EXPECT_EQ(run.status, 3) << command[0] << " " << command[1];
+    EXPECT_NE(run.out.find("\"id\": \"0xE1380401\""), std::string::npos) << run.out;
+  }
+  ASSERT_EQ(chmod(file.c_str(), 0644), 0);
+  EXPECT_EQ(qtest::ReadFile(file), before);
+}
+
 TEST(ExpansionCli, AnExpandableStringPastTheLimitIsReportedByGetAndValues) {
   qtest::TempDir dir;
   std::string text;

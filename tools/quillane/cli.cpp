@@ -85,6 +85,12 @@ int Context::CheckStore(VProfileStore& store) {
   return 0;
 }
 
+int Context::CheckStore() {
+  if (storeKind != StoreKind::XmlFile) return 0;
+  VProfileStore store(true, nullptr);
+  return CheckStore(store);
+}
+
 int Context::Fail(int code, VReportMessageParams& message) {
   std::string text = Utf8(message.GetTextTrimmed());
   std::cerr << "quillane: " << text << std::endl;

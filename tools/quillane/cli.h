@@ -63,6 +63,8 @@ class Context {
   // commands report it instead of answering from nothing. 0 when the store is usable, else the
   // exit status after the message was printed.
   int CheckStore(VProfileStore& store);
+  // The same on a store of its own, for commands that reach the store through the library.
+  int CheckStore();
 
   bool Json() const { return options.json; }
   // Sets the JSON document printed when the command ends.

@@ -31,6 +31,8 @@ VRef<GlobalConfig> Shared() {
 }
 
 int Show(Context& context, const ParsedArgs& args) {
+  // Settings that are there but cannot be read must not be shown as defaults.
+  if (int failed = context.CheckStore()) return failed;
   VReportMessageParams unreadable;
   if (GlobalConfigUnreadable(unreadable)) return context.Fail(kExitFailed, unreadable);
   VRef<GlobalConfig> config = Shared();
@@ -45,6 +47,7 @@ int Save(Context& context, bool force) {
 
 int Set(Context& context, const ParsedArgs& args) {
   if (args.positionals.size() != 2) throw UsageError("expected NAME VALUE");
+  if (int failed = context.CheckStore()) return failed;
   const std::string& name = args.positionals[0];
   const std::string& value = args.positionals[1];
   VRef<GlobalConfig> config = Shared();

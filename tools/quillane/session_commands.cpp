@@ -49,6 +49,8 @@ VRef<SessionConfig> Open(const VUnicodeString& path, VReportMessageParams& error
 
 int Show(Context& context, const ParsedArgs& args) {
   if (args.positionals.empty()) throw UsageError("expected PATH");
+  // A settings file that cannot be read must not make its sessions look absent.
+  if (int failed = context.CheckStore()) return failed;
   bool wantSecrets = args.switches.count("--secrets") > 0;
   if (int status = SettlePassphrase(context, PassphraseUse::Optional, 0, wantSecrets))
     return status;
@@ -71,6 +73,7 @@ int Show(Context& context, const ParsedArgs& args) {
 
 int Set(Context& context, const ParsedArgs& args) {
   if (args.positionals.size() != 3) throw UsageError("expected PATH NAME VALUE");
+  if (int failed = context.CheckStore()) return failed;
   if (int status = SettlePassphrase(context, PassphraseUse::Optional)) return status;
   VUnicodeString path = SessionPath(args.positionals[0]);
   VReportMessageParams error;
@@ -87,6 +90,7 @@ int Set(Context& context, const ParsedArgs& args) {
 
 int Create(Context& context, const ParsedArgs& args) {
   if (args.positionals.size() != 1) throw UsageError("expected PATH");
+  if (int failed = context.CheckStore()) return failed;
   if (int status = SettlePassphrase(context, PassphraseUse::Optional)) return status;
   std::vector<VUnicodeString> levels = SplitSessionPath(Wide(args.positionals[0]));
   if (levels.empty()) throw UsageError("expected a session path");
@@ -105,6 +109,7 @@ int Create(Context& context, const ParsedArgs& args) {
 
 int Delete(Context& context, const ParsedArgs& args) {
   if (args.positionals.size() != 1) throw UsageError("expected PATH");
+  if (int failed = context.CheckStore()) return failed;
   VReportMessageParams error;
   if (!DeleteSessionAtPath(SessionPath(args.positionals[0]), error)) return FailFor(context, error);
   return kExitOk;
