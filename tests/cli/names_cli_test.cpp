@@ -120,6 +120,12 @@ TEST_F(NamesCli, NamesThatAreNotUtf8AreListedApartAndReachable) {
   EXPECT_EQ(folder.status, 2);
   EXPECT_NE(folder.err.find("--config is not valid UTF-8"), std::string::npos) << folder.err;
   EXPECT_NE(folder.err.find("caf\\xE9"), std::string::npos) << folder.err;
+  auto merge = Run({"key", "merge-personal", "caf\xE9", dir / "p\xE9rsonal"});
+  EXPECT_EQ(merge.status, 2);
+  EXPECT_NE(merge.err.find("DIR is not valid UTF-8"), std::string::npos) << merge.err;
+  auto remember = Run({"paths", "personal", "--set", dir / "p\xE9rsonal"});
+  EXPECT_EQ(remember.status, 2);
+  EXPECT_EQ(Tree(), (std::vector<std::string>{"caf\xE8.ini", "caf\xE9.ini"}));
 }
 
 TEST_F(NamesCli, TheXmlStoreRefusesAnEmptyValueName) {

@@ -31,6 +31,11 @@ std::string ShowBytes(std::string_view bytes) {
   return out;
 }
 
+void RequireUtf8Path(const std::string& path, const std::string& what) {
+  if (!vtext::IsValidUtf8(path))
+    throw UsageError(what + " is not valid UTF-8: " + ShowBytes(path));
+}
+
 namespace {
 std::map<std::string, Command>& Registry() {
   static std::map<std::string, Command> commands;

@@ -138,5 +138,9 @@ std::string Utf8(const VUnicodeString& text);
 VUnicodeString Wide(const std::string& text);
 // Bytes as printable ASCII, every other byte as \xNN: for naming an argument that is not text.
 std::string ShowBytes(std::string_view bytes);
+// Refuses (UsageError naming `what`) a folder path that is not UTF-8: key names read that way
+// are found again through their folder's listing, but a folder itself would silently become
+// another one.
+void RequireUtf8Path(const std::string& path, const std::string& what);
 
 }  // namespace cli

@@ -296,6 +296,7 @@ int Rewrite(Context& context, const ParsedArgs& args) {
 
 int MergePersonal(Context& context, const ParsedArgs& args) {
   Expect(args, 2, "PATH DIR");
+  RequireUtf8Path(args.positionals[1], "DIR");
   auto levels = SplitKeyPath(args.positionals[0]);
   // The key's own folder in the personal data tree.
   std::string folder = args.positionals[1];

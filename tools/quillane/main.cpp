@@ -68,15 +68,9 @@ size_t ParseGlobalOptions(int argc, char** argv, cli::Options& options, bool& he
     }
     if (value.empty()) throw cli::UsageError(name + " needs a value");
   }
-  // Names of keys are read from bytes that are not UTF-8 as the text files are, which finds them
-  // through the folder's listing; a store's own folder has no such way back, and would silently
-  // become another folder.
-  for (const auto& [name, path] : {std::pair{"--config", &options.config},
-                                   std::pair{"--personal", &options.personal},
-                                   std::pair{"--xml", &options.xml}}) {
-    if (!vtext::IsValidUtf8(*path))
-      throw cli::UsageError(std::string(name) + " is not valid UTF-8: " + cli::ShowBytes(*path));
-  }
+  cli::RequireUtf8Path(options.config, "--config");
+  cli::RequireUtf8Path(options.personal, "--personal");
+  cli::RequireUtf8Path(options.xml, "--xml");
   return static_cast<size_t>(i);
 }
 
