@@ -213,6 +213,15 @@ TEST_F(IniUnreadable, AValueFileThatCannotBeReadIsReportedAndNeverReplaced) {
   EXPECT_TRUE(vfs::IsDirectory(dir / "Global.ini"));
 }
 
+TEST_F(IniUnreadable, AKeyWhoseNameIsTooLongForAFileIsMissingNotUnreadable) {
+  std::u16string name(static_cast<size_t>(vfs::MaxNameLength(dir.Path())) + 1, u'n');
+  VProfileStore store(true, &factory);
+  VProfileKey key(*store.GetRootKey(), name.c_str());
+  VDword number = 0;
+  EXPECT_FALSE(key.ReadDword(u"Any", number));
+  EXPECT_NE(key.GetLastError().GetMessageId(), kMsgValueFileUnreadable);
+}
+
 TEST_F(IniUnreadable, AFileWithoutReadPermissionIsReportedAndKeptWhole) {
   const std::string original = kBom + "S:\"Host\"=h1\r\nD:\"Port\"=00000016\r\n";
   qtest::WriteFile(dir / "Sessions/r1.ini", original);

@@ -4,9 +4,9 @@
 #include <ctime>
 
 #include "platform/win32_errors.h"
-#include "storage/model/store_messages.h"
 #include "storage/ini/ini_file_iterator.h"
 #include "storage/model/disk_name.h"
+#include "storage/model/store_messages.h"
 
 namespace {
 
@@ -187,9 +187,11 @@ bool VIniFileKey::ReadFileInto(Location& location, VIniValueMap& map, bool* exis
   }
   location.fileResolved = true;
   if (!read) {
-    // A missing file holds no values. One that is there but cannot be read is reported, and
-    // the key will not write it: its values would be replaced by this handle's changes alone.
-    if (error != win32::kFileNotFound && error != win32::kPathNotFound) {
+    // A missing file holds no values (nor does one whose name is too long to exist). One that
+    // is there but cannot be read is reported, and the key will not write it: its values would
+    // be replaced by this handle's changes alone.
+    if (error != win32::kFileNotFound && error != win32::kPathNotFound &&
+        error != win32::kFilenameExcedRange) {
       VReportMessageParams unreadable(kMsgValueFileUnreadable);
       unreadable.AddInsert(VUnicodeString(vtext::FromNarrow(location.valueFile)).c_str());
       unreadable.AddInsert(VReportMessageParams(error).GetTextOneLineTrimmed().c_str());
