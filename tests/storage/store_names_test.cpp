@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -150,6 +151,33 @@ TEST_F(IniDiskNames, NamesThatAreNotUtf8ListDistinctlyAndReachTheirOwnFiles) {
   ASSERT_TRUE(root.DeleteSubKey(u"caf\u00E8"));
   EXPECT_FALSE(qtest::Exists(dir / "caf\xE8.ini"));
   EXPECT_TRUE(qtest::Exists(dir / "caf\xE9.ini"));
+}
+
+TEST_F(IniDiskNames, ANameThatReadsAsAnotherEntrysUtf8NameIsStillItsOwnKey) {
+  // "caf\xE9" reads as "café", which the next file spells in UTF-8.
+  qtest::WriteFile(dir / "caf\xE9.ini", kBom + "S:\"V\"=stray\r\n");
+  qtest::WriteFile(dir / "caf\xC3\xA9.ini", kBom + "S:\"V\"=utf8\r\n");
+  VProfileStore store(true, &factory);
+  VProfileKey& root = *store.GetRootKey();
+  KeyEntries listed = ListEntries(root, false);
+  ASSERT_EQ(listed.size(), 2u);
+  std::u16string stray = u"caf\uF7E9";  // the byte 0xE9 as a private-use character
+  VUnicodeString value;
+  VProfileKey utf8(root, u"caf\u00E9");
+  ASSERT_TRUE(utf8.ReadString(u"V", value));
+  EXPECT_EQ(value, u"utf8");
+  VProfileKey other(root, stray.c_str());
+  ASSERT_TRUE(other.ReadString(u"V", value));
+  EXPECT_EQ(value, u"stray");
+  // Both listed names reach a key, each its own.
+  std::vector<std::string> values;
+  for (const auto& [name, type] : listed) {
+    VProfileKey key(root, VUnicodeString::FromUtf8(name).c_str());
+    ASSERT_TRUE(key.ReadString(u"V", value)) << name;
+    values.push_back(value.ToUtf8());
+  }
+  std::sort(values.begin(), values.end());
+  EXPECT_EQ(values, (std::vector<std::string>{"stray", "utf8"}));
 }
 
 TEST(RegistryDiskNames, NamesThatAreNotUtf8ListDistinctlyAndReachTheirOwnFiles) {

@@ -68,7 +68,7 @@ std::vector<VIniFileKey::Iterator::Entry> VIniFileKey::Iterator::ListSubKeys(
     } else {
       continue;
     }
-    entries.push_back({VUnicodeString(VKeyNameFromDisk(name)), type});
+    entries.push_back({VUnicodeString(VKeyNameFromDisk(name, listing)), type});
   }
   if (hint) {
     // The listing comes sorted by name; its names are not needed any more and move over.

@@ -43,7 +43,8 @@ std::optional<std::string> FindIgnoringCase(const std::string& folder, const std
   std::vector<vfs::FolderEntry> entries;
   uint32_t error = 0;
   if (folder.empty() || !vfs::ListFolder(folder, entries, error)) return std::nullopt;
-  std::u16string wanted = vtext::FromUtf8(name);
+  // Names that are not ASCII are compared as key names (a value file's without its ".ini").
+  std::u16string wanted;
   for (const auto& entry : entries) {
     if (entry.isDirectory != wantFolder) continue;
     // Two ASCII names are compared on their bytes: a key of a large folder that has no value
@@ -52,7 +53,11 @@ std::optional<std::string> FindIgnoringCase(const std::string& folder, const std
       if (*same) return vfs::JoinPath(folder, entry.name);
       continue;
     }
-    if (vtext::EqualsNoCase(VKeyNameFromDisk(entry.name), wanted)) return vfs::JoinPath(folder, entry.name);
+    std::string_view part = VSubKeyPartOfEntry(entry);
+    if (part.empty()) continue;
+    if (wanted.empty())
+      wanted = vtext::FromUtf8(wantFolder || name.size() < 4 ? name : name.substr(0, name.size() - 4));
+    if (vtext::EqualsNoCase(VKeyNameFromDisk(part, entries), wanted)) return vfs::JoinPath(folder, entry.name);
   }
   return std::nullopt;
 }
