@@ -140,6 +140,15 @@ TEST_F(NamesCli, TheXmlStoreRefusesAnEmptyValueName) {
   EXPECT_NE(set.err.find("syntax is incorrect"), std::string::npos) << set.err;
   EXPECT_EQ(qtest::ReadFile(file).find("name=\"\""), std::string::npos);
   EXPECT_EQ(xml({"key", "values", "K"}).out, "string\tKept\t1\n");
+  // Refused under a key that does not exist yet: the key is not made either.
+  std::string before = qtest::ReadFile(file);
+  EXPECT_EQ(xml({"key", "set", "K/New/Deeper", "", "--dword", "1"}).status, 3);
+  EXPECT_EQ(qtest::ReadFile(file), before);
+  EXPECT_EQ(xml({"key", "exists", "K/New"}).status, 1);
+  std::string fresh = dir / "fresh.xml";
+  EXPECT_EQ(qtest::Quillane({"--xml", fresh, "key", "set", "A", "", "--string", "x"},
+                            qtest::HostEnv(dir)).status, 3);
+  EXPECT_FALSE(qtest::Exists(fresh));
 }
 
 }  // namespace

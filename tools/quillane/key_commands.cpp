@@ -194,7 +194,9 @@ int Set(Context& context, const ParsedArgs& args) {
   VUnicodeString name = Wide(args.positionals[1]);
   VProfileStore store(nullptr);
   if (int failed = context.CheckStore(store)) return failed;
-  KeyPath path(store, levels, context.CreateFlags());
+  // Opened without asking for creation: the keys of the path come into being with the value
+  // written, so a value that is refused leaves no new empty key behind.
+  KeyPath path(store, levels, 0);
   if (!WriteStoredValue(path.Key(), name, value))
     return NotSaved(context, JoinKeyPath(levels), path.Key().GetLastError());
   VReportMessageParams error;
