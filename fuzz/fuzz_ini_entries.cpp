@@ -181,7 +181,11 @@ void CheckRegistryFile(const std::string& bytes) {
     auto set = [](std::u16string_view name) -> std::optional<std::u16string> {
       return std::u16string(name.size() % 3, u'%');
     };
-    vapp::ExpandEnvironmentStrings(text, set);
+    std::u16string whole = vapp::ExpandEnvironmentStrings(text, set);
+    // A limited expansion is the whole one when that fits, and refused when it does not.
+    size_t limit = text.size() % 97;
+    auto limited = vapp::ExpandEnvironmentStringsWithin(text, set, limit);
+    if (whole.size() <= limit ? limited != whole : limited.has_value()) abort();
   }
 }
 

@@ -35,7 +35,9 @@ std::optional<std::u16string> ProcessVariable(std::u16string_view name) {
 
 }  // namespace
 
-std::u16string ExpandEnvironmentStrings(std::u16string_view text, const VariableLookup& lookup) {
+std::optional<std::u16string> ExpandEnvironmentStringsWithin(std::u16string_view text,
+                                                             const VariableLookup& lookup,
+                                                             size_t limit) {
   std::u16string out;
   out.reserve(text.size());
   size_t i = 0;
@@ -60,23 +62,32 @@ std::u16string ExpandEnvironmentStrings(std::u16string_view text, const Variable
       referenceEnd = end;
     }
     if (nameLength == std::u16string_view::npos) {
+      if (out.size() >= limit) return std::nullopt;
       out.push_back(c);
       ++i;
       continue;
     }
     std::optional<std::u16string> value = lookup(text.substr(nameStart, nameLength));
-    if (value) {
-      out += *value;
-    } else {
-      out.append(text.substr(i, referenceEnd - i));
-    }
+    std::u16string_view inserted = value ? std::u16string_view(*value) : text.substr(i, referenceEnd - i);
+    // Checked before appending, so that an expansion refused never takes the memory it asked for.
+    if (inserted.size() > limit - out.size()) return std::nullopt;
+    out.append(inserted);
     i = referenceEnd;
   }
   return out;
 }
 
+std::u16string ExpandEnvironmentStrings(std::u16string_view text, const VariableLookup& lookup) {
+  return *ExpandEnvironmentStringsWithin(text, lookup, std::u16string::npos);
+}
+
 std::u16string ExpandEnvironmentStrings(std::u16string_view text) {
   return ExpandEnvironmentStrings(text, &ProcessVariable);
+}
+
+std::optional<std::u16string> ExpandEnvironmentStringsWithin(std::u16string_view text,
+                                                             size_t limit) {
+  return ExpandEnvironmentStringsWithin(text, &ProcessVariable, limit);
 }
 
 }  // namespace vapp

@@ -22,4 +22,12 @@ std::u16string ExpandEnvironmentStrings(std::u16string_view text, const Variable
 // The same with the process environment.
 std::u16string ExpandEnvironmentStrings(std::u16string_view text);
 
+// The same, giving up as soon as the result would be longer than `limit` characters (nullopt
+// then): a short text of many references to a long variable would otherwise grow without bound.
+std::optional<std::u16string> ExpandEnvironmentStringsWithin(std::u16string_view text,
+                                                             const VariableLookup& lookup,
+                                                             size_t limit);
+std::optional<std::u16string> ExpandEnvironmentStringsWithin(std::u16string_view text,
+                                                             size_t limit);
+
 }  // namespace vapp

@@ -44,7 +44,8 @@ bool LockRange(int fd, short type, uint32_t& error) {
   return true;
 }
 
-std::string TemporaryName(const std::string& path) {
+// A new name for the temporary file that replaces `path`, no longer than `limit` bytes.
+std::string TemporaryName(const std::string& path, size_t limit = NAME_MAX) {
   unsigned char random[6] = {};
   if (getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) {
     for (auto& b : random) b = static_cast<unsigned char>(::rand());
@@ -56,7 +57,17 @@ std::string TemporaryName(const std::string& path) {
     suffix.push_back(kDigits[b & 15]);
   }
   // A leading dot and a suffix other than ".ini" keep the file out of key listings.
-  return JoinPath(ParentFolder(path), "." + BaseName(path) + ".tmp-" + suffix);
+  std::string base = BaseName(path);
+  const size_t added = 1 + 5 + suffix.size();  // ".", ".tmp-" and the random digits
+  // Every name the file itself may have must be writable through its temporary file, so a long
+  // name is shortened here rather than refused at the rename; the random digits keep it unique.
+  if (base.size() + added > limit) {
+    size_t keep = limit > added ? limit - added : 0;
+    // Cut between characters, never inside one, so that the name stays valid UTF-8.
+    while (keep > 0 && (static_cast<unsigned char>(base[keep]) & 0xC0) == 0x80) --keep;
+    base.resize(keep);
+  }
+  return JoinPath(ParentFolder(path), "." + base + ".tmp-" + suffix);
 }
 
 // Moves `temp` to `path` only when `path` does not exist; false with kAlreadyExists when it does.
@@ -82,6 +93,14 @@ bool WriteAndRename(const std::string& path, std::string_view bytes, mode_t mode
                     const struct stat* existing, uint32_t& error, bool noReplace = false) {
   std::string temp = TemporaryName(path);
   int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, existing ? 0600 : mode);
+  if (fd < 0 && errno == ENAMETOOLONG) {
+    // A file system with shorter names than usual: the temporary name is fitted to its limit.
+    long limit = MaxNameLength(ParentFolder(path));
+    if (limit > 0) {
+      temp = TemporaryName(path, static_cast<size_t>(limit));
+      fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, existing ? 0600 : mode);
+    }
+  }
   if (fd < 0) {
     error = LastError(true);
     return false;

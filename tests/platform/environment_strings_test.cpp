@@ -47,4 +47,29 @@ TEST(EnvironmentStrings, ProcessEnvironment) {
   EXPECT_EQ(vapp::ExpandEnvironmentStrings(u"<$QTEST_EXPAND>"), u"<$QTEST_EXPAND>");
 }
 
+TEST(EnvironmentStrings, ExpansionStopsAtItsLimit) {
+  // "/home/ada" is nine characters: four references make 36, with the separators 39.
+  std::u16string text = u"$HOME,$HOME,$HOME,$HOME";
+  EXPECT_EQ(vapp::ExpandEnvironmentStringsWithin(text, &Lookup, 39), Expand(text));
+  EXPECT_EQ(vapp::ExpandEnvironmentStringsWithin(text, &Lookup, 38), std::nullopt);
+  // Plain text counts as well as inserted values.
+  EXPECT_EQ(vapp::ExpandEnvironmentStringsWithin(u"abc", &Lookup, 3), u"abc");
+  EXPECT_EQ(vapp::ExpandEnvironmentStringsWithin(u"abcd", &Lookup, 3), std::nullopt);
+  // A reference to an unset variable is kept as written, and counted as such.
+  EXPECT_EQ(vapp::ExpandEnvironmentStringsWithin(u"%UNSET%", &Lookup, 6), std::nullopt);
+}
+
+TEST(EnvironmentStrings, ManyReferencesToALongValueAreRefusedEarly) {
+  // Fifty thousand references to a value of a hundred thousand characters would be five billion
+  // characters; the expansion gives up at the limit instead of growing that far.
+  std::u16string value(100000, u'x');
+  auto lookup = [&value](std::u16string_view name) -> std::optional<std::u16string> {
+    if (name == u"BIG") return value;
+    return std::nullopt;
+  };
+  std::u16string text;
+  for (int i = 0; i < 50000; ++i) text += u"%BIG%";
+  EXPECT_EQ(vapp::ExpandEnvironmentStringsWithin(text, lookup, 32767), std::nullopt);
+}
+
 }  // namespace

@@ -12,7 +12,29 @@
 namespace cli {
 
 std::string Utf8(const VUnicodeString& text) { return text.ToUtf8(); }
-VUnicodeString Wide(const std::string& text) { return VUnicodeString::FromUtf8(text); }
+// Arguments that are not UTF-8 are read as the text files without a byte-order mark are
+// (Windows-1252), and file names on disk the same way, so that such a name can be typed as it is
+// and reaches its own file; replacing the stray bytes would make different names one.
+VUnicodeString Wide(const std::string& text) { return VUnicodeString(vtext::FromNarrow(text)); }
+
+std::string ShowBytes(std::string_view bytes) {
+  static const char kDigits[] = "0123456789ABCDEF";
+  std::string out;
+  for (char c : bytes) {
+    auto b = static_cast<unsigned char>(c);
+    if (b >= 0x20 && b < 0x7F) {
+      out.push_back(c);
+    } else {
+      out += {'\\', 'x', kDigits[b >> 4], kDigits[b & 15]};
+    }
+  }
+  return out;
+}
+
+void RequireUtf8Path(const std::string& path, const std::string& what) {
+  if (!vtext::IsValidUtf8(path))
+    throw UsageError(what + " is not valid UTF-8: " + ShowBytes(path));
+}
 
 namespace {
 std::map<std::string, Command>& Registry() {
@@ -66,6 +88,12 @@ int Context::CheckStore(VProfileStore& store) {
   root->CanWrite();  // reads the file
   if (root->GetLastError().IsError()) return Fail(kExitFailed, root->GetLastError());
   return 0;
+}
+
+int Context::CheckStore() {
+  if (storeKind != StoreKind::XmlFile) return 0;
+  VProfileStore store(true, nullptr);
+  return CheckStore(store);
 }
 
 int Context::Fail(int code, VReportMessageParams& message) {

@@ -42,6 +42,8 @@ constexpr uint32_t kMsgKeyNotSaved = 0xE13F0004;
 constexpr uint32_t kMsgCopyIntoItself = 0xE13F0005;
 constexpr uint32_t kMsgKeyNotDeleted = 0xE13F0006;
 constexpr uint32_t kMsgKeyNotCopied = 0xE13F0007;
+constexpr uint32_t kMsgValueUnreadable = 0xE13F00A0;   // %1 value, %2 key, %3 reason
+constexpr uint32_t kMsgValuesUnreadable = 0xE13F00A1;  // %1 key, %2 reason
 
 class Context {
  public:
@@ -61,6 +63,8 @@ class Context {
   // commands report it instead of answering from nothing. 0 when the store is usable, else the
   // exit status after the message was printed.
   int CheckStore(VProfileStore& store);
+  // The same on a store of its own, for commands that reach the store through the library.
+  int CheckStore();
 
   bool Json() const { return options.json; }
   // Sets the JSON document printed when the command ends.
@@ -132,5 +136,11 @@ uint32_t ParseDword(const std::string& text, const char* what);
 
 std::string Utf8(const VUnicodeString& text);
 VUnicodeString Wide(const std::string& text);
+// Bytes as printable ASCII, every other byte as \xNN: for naming an argument that is not text.
+std::string ShowBytes(std::string_view bytes);
+// Refuses (UsageError naming `what`) a folder path that is not UTF-8: key names read that way
+// are found again through their folder's listing, but a folder itself would silently become
+// another one.
+void RequireUtf8Path(const std::string& path, const std::string& what);
 
 }  // namespace cli

@@ -34,6 +34,10 @@ VRef<GlobalConfig> Shared() {
 }
 
 int Show(Context& context, const ParsedArgs& args) {
+  // Settings that are there but cannot be read must not be shown as defaults.
+  if (int failed = context.CheckStore()) return failed;
+  VReportMessageParams unreadable;
+  if (GlobalConfigUnreadable(unreadable)) return context.Fail(kExitFailed, unreadable);
   VRef<GlobalConfig> config = Shared();
   return ShowSettings(context, config->ListSettings(), args.positionals);
 }
@@ -46,6 +50,7 @@ int Save(Context& context, bool force) {
 
 int Set(Context& context, const ParsedArgs& args) {
   const std::vector<std::string> given = PositionalsWithValue(args, 2, "NAME VALUE");
+  if (int failed = context.CheckStore()) return failed;
   const std::string& name = given[0];
   const std::string& value = given[1];
   VRef<GlobalConfig> config = Shared();

@@ -2,6 +2,7 @@
 #include <iostream>
 
 #include "platform/file_system.h"
+#include "platform/win32_errors.h"
 #include "quillane/cli.h"
 #include "quillane/key_values.h"
 #include "quillane/text_escape.h"
@@ -35,6 +36,21 @@ int KeyMissing(Context& context, const std::string& path) {
 int NotSaved(Context& context, const std::string& path, VReportMessageParams& reason) {
   return context.Fail(kExitFailed, kMsgKeyNotSaved,
                       {Wide(path.empty() ? "\\" : path), reason.GetTextOneLineTrimmed()});
+}
+
+// Whether the key's last read failed for another reason than the value's absence: a value (or
+// the key's file) that is there but cannot be read must not be shown as missing or left out.
+bool ReadFailed(const VProfileKey& key) {
+  uint32_t id = key.GetLastError().GetMessageId();
+  return id != 0 && id != win32::kFileNotFound && id != win32::kPathNotFound &&
+         id != win32::kDatatypeMismatch;
+}
+
+int ValueUnreadable(Context& context, const VProfileKey& key, const VUnicodeString& name,
+                    const std::string& path) {
+  return context.Fail(kExitFailed, kMsgValueUnreadable,
+                      {name, Wide(path.empty() ? "\\" : path),
+                       key.GetLastError().GetTextOneLineTrimmed()});
 }
 
 // Finds a value of any kind (the first in the key's order) or of one kind.
@@ -84,13 +100,23 @@ int Values(Context& context, const ParsedArgs& args) {
   if (int failed = context.CheckStore(store)) return failed;
   if (!KeyExists(store, levels)) return KeyMissing(context, JoinKeyPath(levels));
   KeyPath path(store, levels, 0);
+  path.Key().GetLastError().Reset(0);
   VProfileKeyIterator values(path.Key(), true);
+  if (ReadFailed(path.Key())) {
+    std::string shown = JoinKeyPath(levels);
+    return context.Fail(kExitFailed, kMsgValuesUnreadable,
+                        {Wide(shown.empty() ? "\\" : shown),
+                         path.Key().GetLastError().GetTextOneLineTrimmed()});
+  }
   Json result = Json::Array();
   VUnicodeString name;
   int type = -1;
   while (values.Next(name, type)) {
     VStoredValue value;
-    if (!ReadStoredValue(path.Key(), name, type, value)) continue;
+    if (!ReadStoredValue(path.Key(), name, type, value)) {
+      if (ReadFailed(path.Key())) return ValueUnreadable(context, path.Key(), name, JoinKeyPath(levels));
+      continue;
+    }
     if (context.Json()) {
       Json entry = Json::Object();
       entry.Set("name", Utf8(name));
@@ -120,10 +146,12 @@ int Get(Context& context, const ParsedArgs& args) {
   if (!KeyExists(store, levels)) return KeyMissing(context, JoinKeyPath(levels));
   KeyPath path(store, levels, 0);
   VStoredValue value;
+  path.Key().GetLastError().Reset(0);
   if (!FindValue(path.Key(), name, wanted, value)) {
     if (wanted >= 0 && FindValue(path.Key(), name, -1, value))
       return context.Fail(kExitNotFound, kMsgValueOtherKind,
                           {name, Wide(JoinKeyPath(levels)), Wide(KindName(wanted))});
+    if (ReadFailed(path.Key())) return ValueUnreadable(context, path.Key(), name, JoinKeyPath(levels));
     return context.Fail(kExitNotFound, kMsgValueMissing, {name, Wide(JoinKeyPath(levels))});
   }
   if (context.Json()) {
@@ -168,7 +196,9 @@ int Set(Context& context, const ParsedArgs& args) {
   VUnicodeString name = Wide(args.positionals[1]);
   VProfileStore store(nullptr);
   if (int failed = context.CheckStore(store)) return failed;
-  KeyPath path(store, levels, context.CreateFlags());
+  // Opened without asking for creation: the keys of the path come into being with the value
+  // written, so a value that is refused leaves no new empty key behind.
+  KeyPath path(store, levels, 0);
   if (!WriteStoredValue(path.Key(), name, value))
     return NotSaved(context, JoinKeyPath(levels), path.Key().GetLastError());
   VReportMessageParams error;
@@ -270,6 +300,7 @@ int Rewrite(Context& context, const ParsedArgs& args) {
 
 int MergePersonal(Context& context, const ParsedArgs& args) {
   Expect(args, 2, "PATH DIR");
+  RequireUtf8Path(args.positionals[1], "DIR");
   auto levels = SplitKeyPath(args.positionals[0]);
   // The key's own folder in the personal data tree.
   std::string folder = args.positionals[1];
@@ -290,10 +321,17 @@ int NameCheck(Context& context, const ParsedArgs& args) {
   VUnicodeString existing;
   if (args.values.count("--existing")) existing = Wide(args.values.at("--existing"));
   VReportMessageParams error;
+  VUnicodeString proposed = Wide(args.positionals[1]);
   bool valid = ValidateKeyName(args.values.count("--existing") ? existing.c_str() : nullptr,
-                               Wide(args.positionals[1]).c_str(), args.switches.count("--new") > 0,
+                               proposed.c_str(), args.switches.count("--new") > 0,
                                Wide(args.positionals[0]).c_str(), args.switches.count("--taken") > 0,
                                error);
+  if (valid) {
+    // A name the store in use cannot hold (too long for a file name) is refused as well, so that
+    // every name that passes can be saved.
+    VProfileStore store(true, nullptr);
+    valid = StoreAcceptsKeyName(*store.GetRootKey(), proposed.c_str(), error);
+  }
   Json result = Json::Object();
   result.Set("valid", valid);
   context.SetResult(std::move(result));

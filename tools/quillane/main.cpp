@@ -68,6 +68,9 @@ size_t ParseGlobalOptions(int argc, char** argv, cli::Options& options, bool& he
     }
     if (value.empty()) throw cli::UsageError(name + " needs a value");
   }
+  cli::RequireUtf8Path(options.config, "--config");
+  cli::RequireUtf8Path(options.personal, "--personal");
+  cli::RequireUtf8Path(options.xml, "--xml");
   return static_cast<size_t>(i);
 }
 

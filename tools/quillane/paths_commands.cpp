@@ -85,6 +85,7 @@ bool FolderToRemember(const std::string& typed, CommandLineQuestions& questions,
                       VUnicodeString& folder) {
   folder.clear();
   if (typed.empty()) return true;  // forgets the value
+  RequireUtf8Path(typed, "DIR");
   std::string full;
   uint32_t error = 0;
   if (!vfs::FullPath(typed, full, error)) {

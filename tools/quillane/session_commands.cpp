@@ -52,6 +52,8 @@ VRef<SessionConfig> Open(const VUnicodeString& path, VReportMessageParams& error
 
 int Show(Context& context, const ParsedArgs& args) {
   if (args.positionals.empty()) throw UsageError("expected PATH");
+  // A settings file that cannot be read must not make its sessions look absent.
+  if (int failed = context.CheckStore()) return failed;
   bool wantSecrets = args.switches.count("--secrets") > 0;
   if (int status = SettlePassphrase(context, PassphraseUse::Optional, 0, wantSecrets))
     return status;
@@ -74,6 +76,7 @@ int Show(Context& context, const ParsedArgs& args) {
 
 int Set(Context& context, const ParsedArgs& args) {
   const std::vector<std::string> given = PositionalsWithValue(args, 3, "PATH NAME VALUE");
+  if (int failed = context.CheckStore()) return failed;
   if (int status = SettlePassphrase(context, PassphraseUse::Optional)) return status;
   VUnicodeString path = SessionPath(given[0]);
   VReportMessageParams error;
@@ -90,6 +93,7 @@ int Set(Context& context, const ParsedArgs& args) {
 
 int Create(Context& context, const ParsedArgs& args) {
   if (args.positionals.size() != 1) throw UsageError("expected PATH");
+  if (int failed = context.CheckStore()) return failed;
   if (int status = SettlePassphrase(context, PassphraseUse::Optional)) return status;
   std::vector<VUnicodeString> levels = SplitSessionPath(Wide(args.positionals[0]));
   if (levels.empty()) throw UsageError("expected a session path");
@@ -108,6 +112,7 @@ int Create(Context& context, const ParsedArgs& args) {
 
 int Delete(Context& context, const ParsedArgs& args) {
   if (args.positionals.size() != 1) throw UsageError("expected PATH");
+  if (int failed = context.CheckStore()) return failed;
   VReportMessageParams error;
   if (!DeleteSessionAtPath(SessionPath(args.positionals[0]), error)) return FailFor(context, error);
   return kExitOk;

@@ -1,13 +1,18 @@
 #include "config/global/global_config_instance.h"
 
 #include <mutex>
+#include <optional>
 
 #include "platform/app_info.h"
+#include "storage/model/store_messages.h"
 
 namespace {
 
 std::mutex gSharedLock;
 GlobalConfig* gShared = nullptr;  // holds the library's reference
+// Why the shared instance holds defaults although the store has a global key: its file could
+// not be read. Kept so that callers can refuse to show defaults as the user's settings.
+std::optional<VReportMessageParams> gLoadError;
 
 constexpr const char16_t* kGlobalKey = u"Global";
 
@@ -22,7 +27,10 @@ GlobalConfig* CreateGlobalConfig(int product) {
   VProfileStore store(true, nullptr);
   VProfileKey key(*store.GetRootKey(), kGlobalKey);
   auto* config = new GlobalConfig(product);
+  key.GetLastError().Reset(0);
   config->LoadFromKey(&key);
+  gLoadError.reset();
+  if (key.GetLastError().GetMessageId() == kMsgValueFileUnreadable) gLoadError = key.GetLastError();
   return config;
 }
 
@@ -43,6 +51,14 @@ bool GetGlobalConfig(GlobalConfig** out, int product) {
     *out = gShared;
   }
   return gShared != nullptr;
+}
+
+bool GlobalConfigUnreadable(VReportMessageParams& error) {
+  std::lock_guard<std::mutex> lock(gSharedLock);
+  if (!gShared) gShared = CreateGlobalConfig(-1);
+  if (!gLoadError) return false;
+  error = *gLoadError;
+  return true;
 }
 
 void GetGlobalConfigObsolete(GlobalConfig*& out, int product) {

@@ -14,6 +14,10 @@
 // registered factory. When `out` is not null it receives the instance with a reference the
 // caller gives back with Release. True when a shared instance exists.
 bool GetGlobalConfig(GlobalConfig** out, int product);
+// True when the store's global key has a value file that could not be read when the shared
+// instance was loaded (created here when there is none): the instance then holds defaults, not
+// the user's settings, and `error` says which file and why.
+bool GlobalConfigUnreadable(VReportMessageParams& error);
 // The older form: the shared instance, created when there is none, without the lock and
 // without a reference.
 void GetGlobalConfigObsolete(GlobalConfig*& out, int product);

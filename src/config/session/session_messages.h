@@ -18,3 +18,6 @@ constexpr uint32_t kMsgSessionNotSaved = 0xE138050B;
 constexpr uint32_t kMsgProtocolNotAvailable = 0xE138050C;
 constexpr uint32_t kMsgExpectSendMalformed = 0xE138050D;
 constexpr uint32_t kMsgSessionNotDeleted = 0xE138050E;
+constexpr uint32_t kMsgSessionNameReserved = 0xE1380A01;     // %1 the name
+constexpr uint32_t kMsgSessionInsideSession = 0xE1380A02;    // %1 the session above
+constexpr uint32_t kMsgSessionUnreadable = 0xE1380A04;       // %1 the session, %2 the reason

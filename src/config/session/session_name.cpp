@@ -1,5 +1,6 @@
 #include "config/session/session_name.h"
 
+#include "config/database/folder_data.h"
 #include "config/session/session_messages.h"
 #include "config/session/session_store.h"
 #include "storage/model/key_name.h"
@@ -26,10 +27,21 @@ bool ValidateSessionName(const VUnicodeString& folderPath, const VUnicodeString&
       return false;
     }
   }
+  if (IsFolderDataName(proposedName)) {
+    error.Reset(kMsgSessionNameReserved);
+    error.AddInsert(proposedName.c_str());
+    return false;
+  }
   if (IsReservedDeviceName(proposedName)) {
     error.Reset(kMsgSessionNameReservedDevice);
     error.AddInsert(proposedName.c_str());
     return false;
+  }
+  {
+    // The store has limits of its own (the length of a file's name): a name it cannot hold is
+    // refused now rather than by a save that fails.
+    VProfileStore store(true, factory);
+    if (!StoreAcceptsKeyName(*store.GetRootKey(), proposedName.c_str(), error)) return false;
   }
   if (!currentName.empty() && vtext::EqualsNoCase(currentName, proposedName)) return true;
   VUnicodeString path = proposedName;

@@ -4,8 +4,10 @@
 
 #include "config/database/session_database_instance.h"
 #include "config/database/session_database.h"
+#include "config/database/folder_data.h"
 #include "config/session/session_messages.h"
 #include "platform/win32_errors.h"
+#include "storage/model/store_messages.h"
 
 namespace {
 
@@ -40,6 +42,9 @@ class KeyChain {
   // The position of the first level that was missing ("Sessions" is 0).
   size_t FirstMissing() const { return firstMissing_; }
   VProfileKey& Key() { return *keys_.back(); }
+  // The keys opened, "Sessions" first.
+  size_t Depth() const { return keys_.size(); }
+  VProfileKey& KeyAt(size_t i) { return *keys_[i]; }
   VProfileKey& Parent() { return *keys_[keys_.size() - 2]; }
 
  private:
@@ -67,6 +72,42 @@ void ForgetListing(const std::vector<VUnicodeString>& levels, size_t depth) {
   database->InvalidateFolder(folder);
 }
 
+// The folder data key of a folder shares the folder with its sessions; a path through or to it
+// would write sessions into it, or delete the folder's order with a session's name.
+bool RefuseFolderDataLevel(const std::vector<VUnicodeString>& levels, VReportMessageParams& error) {
+  for (const VUnicodeString& level : levels) {
+    if (!IsFolderDataName(level)) continue;
+    SetError(error, kMsgSessionNameReserved, level);
+    return true;
+  }
+  return false;
+}
+
+// A new session's folders must be folders: a session made below a session is never listed, and
+// its parent's file and folder would then be taken for one key. Checked before anything is made.
+bool RefuseSessionAbove(VProfileStore& store, const std::vector<VUnicodeString>& levels,
+                        VReportMessageParams& error) {
+  if (levels.size() < 2) return false;
+  std::vector<VUnicodeString> above(levels.begin(), levels.end() - 1);
+  // The chain holds "Sessions" and then each level that exists, up to the first missing one.
+  KeyChain chain(store, above, false);
+  VUnicodeString path;
+  for (size_t i = 1; i < chain.Depth(); ++i) {
+    path = JoinLevel(path, above[i - 1]);
+    if (IsSessionKey(chain.KeyAt(i))) {
+      SetError(error, kMsgSessionInsideSession, path);
+      return true;
+    }
+  }
+  return false;
+}
+
+// Checks a path where a session is about to be written for the first time.
+bool RefuseNewSessionPath(VProfileStore& store, const std::vector<VUnicodeString>& levels,
+                          VReportMessageParams& error) {
+  return RefuseFolderDataLevel(levels, error) || RefuseSessionAbove(store, levels, error);
+}
+
 }  // namespace
 
 std::vector<VUnicodeString> SplitSessionPath(std::u16string_view path) {
@@ -88,6 +129,7 @@ SessionConfig* OpenSessionByPath(const VUnicodeString& path, VReportMessageParam
     SetError(error, kMsgSessionMissing, path);
     return nullptr;
   }
+  if (RefuseFolderDataLevel(levels, error)) return nullptr;
   VUnicodeString name = levels.back();
   {
     VProfileStore store(true, factory);
@@ -100,7 +142,17 @@ SessionConfig* OpenSessionByPath(const VUnicodeString& path, VReportMessageParam
       }
       auto* session = new SessionConfig(name);
       session->SetSessionPath(path);
+      chain.Key().GetLastError().Reset(0);
       session->LoadFromKey(&chain.Key());
+      // A session file that is there but cannot be read would otherwise show (and be saved as)
+      // nothing but defaults.
+      if (chain.Key().GetLastError().GetMessageId() == kMsgValueFileUnreadable) {
+        error.Reset(kMsgSessionUnreadable);
+        error.AddInsert(path.c_str());
+        error.AddInsert(chain.Key().GetLastError().GetTextOneLineTrimmed().c_str());
+        session->Release();
+        return nullptr;
+      }
       session->GetCommonConfig().SetReadOnly(!chain.Key().CanWrite());
       return session;
     }
@@ -141,6 +193,9 @@ bool SaveSessionAtPath(SessionConfig& session, const VUnicodeString& path, bool 
     return false;
   }
   VProfileStore store(false, factory);
+  if (RefuseFolderDataLevel(levels, error)) return false;
+  if (!KeyChain(store, levels, false).Exists() && RefuseSessionAbove(store, levels, error))
+    return false;
   KeyChain chain(store, levels, true);
   VProfileKey& key = chain.Key();
   if (chain.Exists() && !key.CanWrite()) {
@@ -166,6 +221,10 @@ bool CreateSessionFromDefault(const VUnicodeString& path, VReportMessageParams& 
     SetError(error, kMsgSessionMissing, path);
     return false;
   }
+  {
+    VProfileStore store(true, factory);
+    if (RefuseNewSessionPath(store, levels, error)) return false;
+  }
   if (SessionKeyExists(path, factory)) {
     SetError(error, kMsgSessionExists, path);
     return false;
@@ -188,6 +247,7 @@ bool CreateSessionFromDefault(const VUnicodeString& path, VReportMessageParams& 
 bool DeleteSessionAtPath(const VUnicodeString& path, VReportMessageParams& error,
                          VProfileStoreFactory* factory) {
   std::vector<VUnicodeString> levels = SplitSessionPath(path);
+  if (RefuseFolderDataLevel(levels, error)) return false;
   VProfileStore store(false, factory);
   KeyChain chain(store, levels, false);
   if (levels.empty() || !chain.Exists()) {

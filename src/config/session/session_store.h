@@ -13,8 +13,11 @@ std::vector<VUnicodeString> SplitSessionPath(std::u16string_view path);
 // Opens the session at `path` from a read-only store (`factory` null: the registered one).
 // A key without "Is Session" is a folder: null with kMsgSessionIsFolder. A missing key gives
 // null with kMsgSessionMissing, except "Default", which is then made of defaults and saved with
-// every value into a new key, so that the template exists from its first use on. The caller
-// releases the session.
+// every value into a new key, so that the template exists from its first use on. A session whose
+// file is there but cannot be read gives null with kMsgSessionUnreadable rather than defaults.
+// Every operation here refuses a path through "__FolderData__" (kMsgSessionNameReserved): that
+// key keeps its folder's order and is never a session or a folder. The caller releases the
+// session.
 SessionConfig* OpenSessionByPath(const VUnicodeString& path, VReportMessageParams& error,
                                  VProfileStoreFactory* factory = nullptr);
 // True when `path` names a key below "Sessions" (a session or a folder).
@@ -22,12 +25,14 @@ bool SessionKeyExists(const VUnicodeString& path, VProfileStoreFactory* factory 
 // True when the key of `path` exists and may be written.
 bool IsSessionWritable(const VUnicodeString& path, VProfileStoreFactory* factory = nullptr);
 // Saves `session` at `path` (folders and key created when missing) and writes the key's file
-// before returning. False, with the reason, when the key may not be written or the write failed.
+// before returning. False, with the reason, when the key may not be written or the write failed,
+// or when a new session would be made below a session (kMsgSessionInsideSession).
 bool SaveSessionAtPath(SessionConfig& session, const VUnicodeString& path, bool force,
                        VReportMessageParams& error, VProfileStoreFactory* factory = nullptr);
 // Makes a new session at `path` from the template "Default" (which is made first when it does
 // not exist): its settings, its protocols and their settings, written with every value. False
-// when a key of that path exists already or the session could not be written.
+// when a key of that path exists already, a level above it is a session, or the session could
+// not be written; nothing is made then.
 bool CreateSessionFromDefault(const VUnicodeString& path, VReportMessageParams& error,
                               VProfileStoreFactory* factory = nullptr);
 // Deletes the session at `path` with everything below it.

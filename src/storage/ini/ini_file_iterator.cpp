@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "storage/model/disk_name.h"
+
 namespace {
 
 // Whether a file name ends in ".ini" in any case, read on its bytes: the four characters are
@@ -66,7 +68,7 @@ std::vector<VIniFileKey::Iterator::Entry> VIniFileKey::Iterator::ListSubKeys(
     } else {
       continue;
     }
-    entries.push_back({VUnicodeString(vtext::FromUtf8(name)), type});
+    entries.push_back({VUnicodeString(VKeyNameFromDisk(name, listing)), type});
   }
   if (hint) {
     // The listing comes sorted by name; its names are not needed any more and move over.

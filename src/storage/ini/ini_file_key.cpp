@@ -5,6 +5,8 @@
 
 #include "platform/win32_errors.h"
 #include "storage/ini/ini_file_iterator.h"
+#include "storage/model/disk_name.h"
+#include "storage/model/store_messages.h"
 
 namespace {
 
@@ -41,7 +43,8 @@ std::optional<std::string> FindIgnoringCase(const std::string& folder, const std
   std::vector<vfs::FolderEntry> entries;
   uint32_t error = 0;
   if (folder.empty() || !vfs::ListFolder(folder, entries, error)) return std::nullopt;
-  std::u16string wanted = vtext::FromUtf8(name);
+  // Names that are not ASCII are compared as key names (a value file's without its ".ini").
+  std::u16string wanted;
   for (const auto& entry : entries) {
     if (entry.isDirectory != wantFolder) continue;
     // Two ASCII names are compared on their bytes: a key of a large folder that has no value
@@ -50,7 +53,11 @@ std::optional<std::string> FindIgnoringCase(const std::string& folder, const std
       if (*same) return vfs::JoinPath(folder, entry.name);
       continue;
     }
-    if (vtext::EqualsNoCase(vtext::FromUtf8(entry.name), wanted)) return vfs::JoinPath(folder, entry.name);
+    std::string_view part = VSubKeyPartOfEntry(entry);
+    if (part.empty()) continue;
+    if (wanted.empty())
+      wanted = vtext::FromUtf8(wantFolder || name.size() < 4 ? name : name.substr(0, name.size() - 4));
+    if (vtext::EqualsNoCase(VKeyNameFromDisk(part, entries), wanted)) return vfs::JoinPath(folder, entry.name);
   }
   return std::nullopt;
 }
@@ -184,7 +191,20 @@ bool VIniFileKey::ReadFileInto(Location& location, VIniValueMap& map, bool* exis
     if (location.valueFile != exact) read = VTextFile::ReadLocked(location.valueFile, bytes, error);
   }
   location.fileResolved = true;
-  if (!read) return false;
+  if (!read) {
+    // A missing file holds no values (nor does one whose name is too long to exist). One that
+    // is there but cannot be read is reported, and the key will not write it: its values would
+    // be replaced by this handle's changes alone.
+    if (error != win32::kFileNotFound && error != win32::kPathNotFound &&
+        error != win32::kFilenameExcedRange) {
+      VReportMessageParams unreadable(kMsgValueFileUnreadable);
+      unreadable.AddInsert(VUnicodeString(vtext::FromNarrow(location.valueFile)).c_str());
+      unreadable.AddInsert(VReportMessageParams(error).GetTextOneLineTrimmed().c_str());
+      lastError_ = unreadable;
+      unreadable_ = std::move(unreadable);
+    }
+    return false;
+  }
   if (existed) *existed = true;
   map.AddFile(std::move(bytes));
   return true;
@@ -217,6 +237,10 @@ bool VIniFileKey::Write() {
   if (!map_ || !dirty_) return true;
   if (readOnly_ || invalidNameError_) {
     lastError_.SetError(invalidNameError_ ? invalidNameError_ : win32::kAccessDenied);
+    return false;
+  }
+  if (unreadable_) {
+    lastError_ = *unreadable_;
     return false;
   }
   const bool writePersonal =

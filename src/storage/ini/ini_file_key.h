@@ -114,4 +114,6 @@ class VIniFileKey : public VProfilePrivateKey {
   std::optional<VProfileSecurity> security_;
   std::shared_ptr<const ListingHint> listing_;
   uint32_t invalidNameError_ = 0;  // set for a key opened under a name that cannot be a file
+  // Why a value file that exists could not be read; the key's values are then unknown.
+  std::optional<VReportMessageParams> unreadable_;
 };

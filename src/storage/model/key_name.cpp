@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "platform/win32_errors.h"
+
 namespace {
 
 constexpr std::array<std::u16string_view, 23> kReservedNames = {
@@ -57,4 +59,16 @@ bool ValidateKeyName(const char16_t* existingName, const char16_t* newName, bool
     }
   }
   return true;
+}
+
+bool StoreAcceptsKeyName(const VProfileKey& parent, const char16_t* name,
+                         VReportMessageParams& error) {
+  VReportMessageParams* refused = nullptr;
+  bool accepted = parent.ValidateSubKeyName(name, &refused);
+  if (!accepted) {
+    if (refused) error = *refused;
+    else error.Reset(win32::kInvalidName);
+  }
+  if (refused) refused->Release();
+  return accepted;
 }

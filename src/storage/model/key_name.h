@@ -2,6 +2,7 @@
 #pragma once
 
 #include "report/report_message_params.h"
+#include "storage/model/profile_store.h"
 
 constexpr uint32_t kMsgNameMustBeSpecified = 0xE138000A;
 constexpr uint32_t kMsgNameIllegalCharacter = 0xE138000B;
@@ -16,3 +17,8 @@ bool ValidateKeyName(const char16_t* existingName, const char16_t* newName, bool
 
 // True for the device names that cannot name a file ("CON", "COM1", "LPT9.txt", "CLOCK$"...).
 bool IsReservedDeviceName(std::u16string_view name);
+
+// True when the store of `parent` can hold a sub-key named `name` (a file system limits the
+// length of a file's name, for one); otherwise the store's reason is recorded in `error`.
+bool StoreAcceptsKeyName(const VProfileKey& parent, const char16_t* name,
+                         VReportMessageParams& error);

@@ -1,10 +1,13 @@
 #include "storage/registry/registry_key.h"
 
+#include <algorithm>
 #include <map>
+#include <optional>
 
 #include "platform/environment_strings.h"
 #include "platform/file_system.h"
 #include "platform/win32_errors.h"
+#include "storage/model/disk_name.h"
 #include "storage/model/profile_store.h"
 #include "storage/text/text_file.h"
 
@@ -28,16 +31,13 @@ void LocateIn(const std::string& parent, const VUnicodeString& name, std::string
     uint32_t error = 0;
     if (vfs::ListFolder(parent, entries, error)) {
       for (const auto& entry : entries) {
-        std::u16string entryName = vtext::FromUtf8(entry.name);
+        std::string_view part = VSubKeyPartOfEntry(entry);
+        if (part.empty() || (entry.isDirectory ? folderFound : fileFound)) continue;
+        if (!vtext::EqualsNoCase(VKeyNameFromDisk(part, entries), name)) continue;
         if (entry.isDirectory) {
-          if (!folderFound && vtext::EqualsNoCase(entryName, name)) {
-            folder = vfs::JoinPath(parent, entry.name);
-            folderFound = true;
-          }
-        } else if (!fileFound && entryName.size() > 4 &&
-                   vtext::EndsWithNoCase(entryName, u".ini") &&
-                   vtext::EqualsNoCase(
-                       std::u16string_view(entryName).substr(0, entryName.size() - 4), name)) {
+          folder = vfs::JoinPath(parent, entry.name);
+          folderFound = true;
+        } else {
           valueFile = vfs::JoinPath(parent, entry.name);
           fileFound = true;
         }
@@ -60,10 +60,6 @@ bool MayCreateFolder(const std::string& folder) {
     level = parent;
   }
   return vfs::MayWriteFolder(level);
-}
-
-bool IsValueFileName(const std::u16string& name) {
-  return name.size() > 4 && vtext::EndsWithNoCase(name, u".ini");
 }
 
 int TypeCode(const VIniFileData& data) {
@@ -219,7 +215,19 @@ bool VRegistryKey::ReadString(const char16_t* name, VUnicodeString& value) {
   VUnicodeString text;
   if (!data->GetString(text)) return Fail(win32::kDatatypeMismatch);
   if (size_t nul = text.find(u'\0'); nul != std::u16string::npos) text.resize(nul);
-  value = data->IsExpandable() ? VUnicodeString(vapp::ExpandEnvironmentStrings(text)) : text;
+  if (!data->IsExpandable()) {
+    value = text;
+    return Succeed();
+  }
+  std::optional<std::u16string> expanded =
+      vapp::ExpandEnvironmentStringsWithin(text, std::max(kMaxExpandedLength, text.size()));
+  if (!expanded) {
+    lastError_.Reset(kMsgRegistryExpansionTooLong);
+    lastError_.AddInsert(name ? name : u"");
+    lastError_.AddInsertFormatted(nullptr, static_cast<uint32_t>(kMaxExpandedLength));
+    return false;
+  }
+  value = VUnicodeString(std::move(*expanded));
   return Succeed();
 }
 
@@ -392,11 +400,9 @@ std::vector<VRegistryKey::Entry> VRegistryKey::ListSubKeys() {
   // one opening it follows.
   std::map<std::u16string, std::u16string, vtext::LessNoCase> names;
   for (const auto& item : listing) {
-    std::u16string name = vtext::FromUtf8(item.name);
-    if (!item.isDirectory) {
-      if (!IsValueFileName(name)) continue;
-      name.resize(name.size() - 4);
-    }
+    std::string_view part = VSubKeyPartOfEntry(item);
+    if (part.empty()) continue;
+    std::u16string name = VKeyNameFromDisk(part, listing);
     auto [it, inserted] = names.try_emplace(name, name);
     if (!inserted && item.isDirectory) it->second = name;
   }

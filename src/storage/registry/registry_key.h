@@ -14,8 +14,15 @@
 #include "storage/registry/registry_hive.h"
 #include "storage/registry/registry_value_file.h"
 
+// An expandable string whose expansion would pass the length limit: %1 value name, %2 limit.
+constexpr uint32_t kMsgRegistryExpansionTooLong = 0xE1380A00;
+
 class VRegistryKey {
  public:
+  // The longest text an expandable string may expand to, as the registry allows; a stored text
+  // longer than this already is read as it is, but references never make it grow past either.
+  static constexpr size_t kMaxExpandedLength = 32767;
+
   // Access rights, with the registry's own values.
   static constexpr uint32_t kQueryValue = 0x0001;
   static constexpr uint32_t kSetValue = 0x0002;

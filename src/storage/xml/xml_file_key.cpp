@@ -116,6 +116,16 @@ bool VXmlFileKey::CheckStorable(std::u16string_view text, const char16_t* name) 
   return false;
 }
 
+bool VXmlFileKey::CheckValueName(const char16_t* name) {
+  // An element without a name is never found again by a read, so the value would be written and
+  // then lost; the INI store refuses the same name for the same reason.
+  if (!*name) {
+    lastError_.SetError(win32::kInvalidName);
+    return false;
+  }
+  return CheckStorable(name, name);
+}
+
 // ---- values ----
 
 Node* VXmlFileKey::FindValue(std::string_view kind, const char16_t* name) {
@@ -197,7 +207,7 @@ bool VXmlFileKey::StoreText(std::string_view kind, const char16_t* name, std::st
     lastError_.SetError(win32::kInvalidParameter);
     return false;
   }
-  if (!CheckStorable(name, name)) return false;
+  if (!CheckValueName(name)) return false;
   try {
     XmlDocument& document = *document_.Get();
     std::string key = Utf8(name);
@@ -240,7 +250,7 @@ bool VXmlFileKey::WriteMultiSz(const char16_t* name, const VStringArray& value) 
     lastError_.SetError(win32::kInvalidParameter);
     return false;
   }
-  if (!CheckStorable(name, name)) return false;
+  if (!CheckValueName(name)) return false;
   try {
     XmlDocument& document = *document_.Get();
     std::string key = Utf8(name);

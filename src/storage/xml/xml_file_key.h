@@ -91,6 +91,8 @@ class VXmlFileKey : public VProfilePrivateKey {
   // False (with the reason in lastError_) when `text` holds a character no XML file can hold;
   // `name` names the value or key in the message.
   bool CheckStorable(std::u16string_view text, const char16_t* name);
+  // A value name that can be written and read back: not empty, and storable as text.
+  bool CheckValueName(const char16_t* name);
   // Walks the levels of a path below this key; null when a level is missing.
   Node* FindKeyPath(const char16_t* path, Node** parent, std::string* last);
 
