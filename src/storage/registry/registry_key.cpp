@@ -25,8 +25,7 @@ void LocateIn(const std::string& parent, const VUnicodeString& name, std::string
   bool fileFound = vfs::IsRegularFileOrOther(valueFile);
   if (!folderFound || !fileFound) {
     std::vector<vfs::FolderEntry> entries;
-    uint32_t error = 0;
-    if (vfs::ListFolder(parent, entries, error)) {
+    if (vfs::ListFolder(parent, entries).ok()) {
       for (const auto& entry : entries) {
         std::u16string entryName = vtext::FromUtf8(entry.name);
         if (entry.isDirectory) {
@@ -123,17 +122,26 @@ void VRegistryKey::OpenAs(bool readOnly, const std::string& syncUpTo) {
   uint32_t createError = 0;  // why the key could not be created, when it could not
   if (!readOnly) {
     bool folderExisted = vfs::IsDirectory(folder_);
+    VStatus made;
     if (!folderExisted && !MayCreateFolder(folder_)) {
       createError = win32::kAccessDenied;
-    } else if (vfs::CreateFolderTree(folder_, FolderMode(), createError)) {
+    } else if (made = vfs::CreateFolderTree(folder_, FolderMode()); !made.ok()) {
+      createError = made.Code();
+    } else {
+      VStatus synced;
       if (!folderExisted) {
         // The new key must survive a crash like a written value does.
         std::string level = folder_;
-        for (int depth = 0; depth < 64; ++depth) {
+        for (int depth = 0; depth < 64 && synced.ok(); ++depth) {
           level = vfs::ParentFolder(level);
-          vfs::SyncFolder(level);
+          synced = vfs::SyncFolder(level);
           if (level == syncUpTo || level == "/" || level == ".") break;
         }
+      }
+      if (!synced.ok()) {
+        Fail(synced);
+        openError_ = synced.Code();
+        return;
       }
       vfs::FileInfo file = vfs::Stat(valueFile_);
       if (vfs::MayWriteFolder(folder_) && vfs::MayWriteFolder(vfs::ParentFolder(valueFile_)) &&
@@ -173,6 +181,11 @@ bool VRegistryKey::Fail(uint32_t code) {
   return false;
 }
 
+bool VRegistryKey::Fail(const VStatus& status) {
+  lastError_.SetStatus(status);
+  return false;
+}
+
 bool VRegistryKey::RequireOpen() { return IsOpen() || Fail(openError_); }
 
 bool VRegistryKey::RequireWrite() {
@@ -189,9 +202,9 @@ bool VRegistryKey::CanWrite() const {
 bool VRegistryKey::LoadValues(VRegistryValueFile& values) {
   if (!RequireOpen()) return false;
   std::string bytes;
-  uint32_t error = 0;
-  if (!VTextFile::ReadLocked(valueFile_, bytes, error)) {
-    if (error != win32::kFileNotFound && error != win32::kPathNotFound) return Fail(error);
+  if (VStatus read = VTextFile::ReadLocked(valueFile_, bytes); !read.ok()) {
+    if (read.Code() != win32::kFileNotFound && read.Code() != win32::kPathNotFound)
+      return Fail(read);
     bytes.clear();
   }
   values.Parse(bytes);
@@ -265,19 +278,18 @@ bool VRegistryKey::StoreValue(const char16_t* name, const MakeData& make) {
   vfs::ReplaceOptions options;
   options.newFileMode = FileMode();
   options.newFolderMode = FolderMode();
-  uint32_t error = 0;
-  bool ok = vfs::UpdateFileContents(
+  VStatus written = vfs::UpdateFileContents(
       valueFile_,
-      [&](std::string_view current, bool, std::string& replacement, uint32_t&) {
+      [&](std::string_view current, bool, std::string& replacement) {
         VRegistryValueFile values;
         values.Parse(current);
         // Made afresh at each call: the update runs again when another writer got there first.
         values.Set(valueName, make());
         replacement = values.Serialize();
-        return true;
+        return VStatus();
       },
-      options, error);
-  return ok ? Succeed() : Fail(error);
+      options);
+  return written.ok() ? Succeed() : Fail(written);
 }
 
 bool VRegistryKey::WriteDword(const char16_t* name, uint32_t value) {
@@ -318,21 +330,18 @@ bool VRegistryKey::DeleteValue(const char16_t* name) {
   vfs::ReplaceOptions options;
   options.createFolders = false;
   options.newFileMode = FileMode();
-  uint32_t error = 0;
-  bool ok = vfs::UpdateFileContents(
+  VStatus written = vfs::UpdateFileContents(
       valueFile_,
-      [&](std::string_view current, bool existed, std::string& replacement, uint32_t& failure) {
+      [&](std::string_view current, bool existed, std::string& replacement) {
         VRegistryValueFile values;
         values.Parse(current);
-        if (!existed || !values.Remove(valueName)) {
-          failure = win32::kFileNotFound;  // nothing to delete, and nothing is written
-          return false;
-        }
+        // Nothing to delete, and nothing is written.
+        if (!existed || !values.Remove(valueName)) return VStatus::Error(win32::kFileNotFound);
         replacement = values.Serialize();
-        return true;
+        return VStatus();
       },
-      options, error);
-  return ok ? Succeed() : Fail(error);
+      options);
+  return written.ok() ? Succeed() : Fail(written);
 }
 
 // ---- sub-keys ----
@@ -355,23 +364,25 @@ bool VRegistryKey::DeleteSubKey(const char16_t* name) {
   bool exists = false;
   LocateIn(folder_, VUnicodeString(name), folder, valueFile, exists);
   if (!exists) return Fail(win32::kFileNotFound);
-  uint32_t error = 0;
   // Refused before anything is gone, so that a key is never left half deleted.
-  if (!vfs::TreeIsRemovable(folder, error) || !vfs::TreeIsRemovable(valueFile, error))
-    return Fail(error);
-  bool ok = vfs::RemoveTree(folder, error) && vfs::RemoveFile(valueFile, error);
-  vfs::SyncFolder(folder_);
-  return ok ? Succeed() : Fail(error);
+  VStatus status = vfs::TreeIsRemovable(folder);
+  if (status.ok()) status = vfs::TreeIsRemovable(valueFile);
+  if (!status.ok()) return Fail(status);
+  status = vfs::RemoveTree(folder);
+  if (status.ok()) status = vfs::RemoveFile(valueFile);
+  // The removal must survive a crash as a written value does.
+  if (status.ok()) status = vfs::SyncFolder(folder_);
+  return status.ok() ? Succeed() : Fail(status);
 }
 
 bool VRegistryKey::ApplySecurity(const VProfileSecurity& security) {
   if (!RequireOpen()) return false;
   bool ownerOnly = security.IsOwnerOnly();
-  uint32_t error = 0;
-  if (!vfs::SetMode(folder_, ownerOnly ? 0700 : 0755, error)) return Fail(error);
-  if (vfs::IsRegularFileOrOther(valueFile_) &&
-      !vfs::SetMode(valueFile_, ownerOnly ? 0600 : 0644, error))
-    return Fail(error);
+  if (VStatus set = vfs::SetMode(folder_, ownerOnly ? 0700 : 0755); !set.ok()) return Fail(set);
+  if (vfs::IsRegularFileOrOther(valueFile_)) {
+    if (VStatus set = vfs::SetMode(valueFile_, ownerOnly ? 0600 : 0644); !set.ok())
+      return Fail(set);
+  }
   privateTree_ = ownerOnly;
   return Succeed();
 }
@@ -382,10 +393,10 @@ std::vector<VRegistryKey::Entry> VRegistryKey::ListSubKeys() {
   std::vector<Entry> result;
   if (!RequireOpen()) return result;
   std::vector<vfs::FolderEntry> listing;
-  uint32_t error = 0;
-  if (!vfs::ListFolder(folder_, listing, error)) {
+  if (VStatus listed = vfs::ListFolder(folder_, listing); !listed.ok()) {
     // A key kept only as a value file has no sub-keys.
-    if (error != win32::kFileNotFound && error != win32::kPathNotFound) Fail(error);
+    if (listed.Code() != win32::kFileNotFound && listed.Code() != win32::kPathNotFound)
+      Fail(listed);
     return result;
   }
   // One entry per key; a key kept in two spellings is listed under its folder's, which is the

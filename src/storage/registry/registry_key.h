@@ -84,6 +84,7 @@ class VRegistryKey {
   void OpenAs(bool readOnly, const std::string& syncUpTo);
   bool Succeed();
   bool Fail(uint32_t code);
+  bool Fail(const VStatus& status);
   bool RequireOpen();
   bool RequireWrite();
   // Reads the value file; a missing file is a key without values.
@@ -94,8 +95,10 @@ class VRegistryKey {
   // Where a sub-key lives: found without regard to case; a new one takes `name` as given.
   void Locate(const VUnicodeString& name, std::string& folder, std::string& valueFile,
               bool& exists) const;
-  mode_t FileMode() const { return privateTree_ ? 0600 : 0666; }
-  mode_t FolderMode() const { return privateTree_ ? 0700 : 0777; }
+  // New files and folders are the owner's alone: they may hold secrets. Existing ones keep their
+  // modes unless security is applied.
+  mode_t FileMode() const { return 0600; }
+  mode_t FolderMode() const { return 0700; }
 
   std::string folder_;
   std::string valueFile_;
