@@ -83,7 +83,10 @@ int Values(Context& context, const ParsedArgs& args) {
   if (int failed = context.CheckStore(store)) return failed;
   if (!KeyExists(store, levels)) return KeyMissing(context, JoinKeyPath(levels));
   KeyPath path(store, levels, 0);
+  path.Key().GetLastError().Reset(0);
   VProfileKeyIterator values(path.Key(), true);
+  // A value file that could not be read (a pipe, a device, a file too large) is not an empty key.
+  if (path.Key().GetLastError().IsError()) return context.Fail(kExitFailed, path.Key().GetLastError());
   Json result = Json::Array();
   VUnicodeString name;
   int type = -1;
