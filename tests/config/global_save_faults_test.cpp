@@ -5,31 +5,24 @@
 
 #include <filesystem>
 
-#include "config/global/global_config_instance.h"
-#include "platform/app_info.h"
+#include "global_test_env.h"
 #include "platform/win32_errors.h"
-#include "storage/ini_folder.h"
 #include "support/fault_env.h"
 
 namespace {
 
 using Op = qtest::FaultEnv::Op;
 
-class GlobalSaveFaults : public ::testing::TestWithParam<std::pair<Op, int>> {
+// The fault-injecting environment, made before the folder that works through it.
+struct WithFaultEnv {
+  qtest::FaultEnv env_;
+};
+
+class GlobalSaveFaults : public WithFaultEnv,
+                         public GlobalFolderTest,
+                         public ::testing::WithParamInterface<std::pair<Op, int>> {
  protected:
-  void SetUp() override {
-    current_ = &folder_;
-    VSetProfileFactoryGetter(&Factory);
-    VSetDerivedProductId(3);
-    FreeGlobalConfig();
-  }
-  void TearDown() override {
-    FreeGlobalConfig();
-    VSetProfileFactoryGetter(nullptr);
-    VSetDerivedProductId(-1);
-    current_ = nullptr;
-  }
-  static VProfileStoreFactory* Factory() { return current_ ? &current_->Factory() : nullptr; }
+  GlobalSaveFaults() : GlobalFolderTest(&env_) {}
 
   bool TemporaryLeft() const {
     auto folder = std::filesystem::path(folder_.FilePath("Global")).parent_path();
@@ -37,10 +30,6 @@ class GlobalSaveFaults : public ::testing::TestWithParam<std::pair<Op, int>> {
       if (entry.path().filename().string().find(".tmp-") != std::string::npos) return true;
     return false;
   }
-
-  qtest::FaultEnv env_;
-  IniFolder folder_{&env_};
-  static inline IniFolder* current_ = nullptr;
 };
 
 TEST_P(GlobalSaveFaults, TheOldFileStaysWholeAndTheFailureIsReportedWithItsCode) {
