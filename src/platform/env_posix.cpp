@@ -10,6 +10,8 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <thread>
@@ -70,8 +72,8 @@ class PosixEnv final : public Env {
       close(fd);
       return VStatus::Error(S_ISDIR(st.st_mode) ? win32::kAccessDenied : win32::kBadFileType);
     }
-    int flags = fcntl(fd, F_GETFL);
-    if (flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    // Opened with no other status flag, so clearing them all clears O_NONBLOCK in one call.
+    if (fcntl(fd, F_SETFL, 0) != 0) {
       VStatus error = LastError();
       close(fd);
       return error;
@@ -104,19 +106,23 @@ class PosixEnv final : public Env {
     // file, and the second read sees its end; no size is asked for first. The buffer is not
     // zeroed (a string of that size would be, for every file read) and the bytes are then copied
     // into a string of their exact size.
-    size_t capacity = 16384;
+    // The buffer never grows past one byte more than the limit: that byte tells a file that is
+    // too large without holding more of it.
+    const size_t ceiling = limit >= SIZE_MAX - 1 ? SIZE_MAX : static_cast<size_t>(limit) + 1;
+    size_t capacity = std::min<size_t>(16384, ceiling);
     std::unique_ptr<char[]> buffer = std::make_unique_for_overwrite<char[]>(capacity);
     size_t done = 0;
     for (;;) {
       if (done == capacity) {
-        if (done > limit) {
+        if (capacity == ceiling) {
           out.clear();
           return VStatus::Error(win32::kFileTooLarge);
         }
-        std::unique_ptr<char[]> larger = std::make_unique_for_overwrite<char[]>(capacity * 2);
+        size_t grown = capacity > ceiling / 2 ? ceiling : capacity * 2;
+        std::unique_ptr<char[]> larger = std::make_unique_for_overwrite<char[]>(grown);
         memcpy(larger.get(), buffer.get(), done);
         buffer = std::move(larger);
-        capacity *= 2;
+        capacity = grown;
       }
       ssize_t n = read(fd, buffer.get() + done, capacity - done);
       if (n < 0) {

@@ -17,15 +17,15 @@ constexpr int kSubKeyType = kProfileTypeXmlKey;
 // Finds the folder and the value file of the key `name` in `parent`, without regard to case; an
 // exact match is preferred. A key found only one way takes the other path from the found name;
 // a key found nowhere takes `name` as given.
-void LocateIn(const std::string& parent, const VUnicodeString& name, std::string& folder,
-              std::string& valueFile, bool& exists) {
+void LocateIn(vfs::Env* env, const std::string& parent, const VUnicodeString& name,
+              std::string& folder, std::string& valueFile, bool& exists) {
   folder = vfs::JoinPath(parent, name.ToUtf8());
   valueFile = folder + kValueFileSuffix;
-  bool folderFound = vfs::IsDirectory(folder);
-  bool fileFound = vfs::IsRegularFileOrOther(valueFile);
+  bool folderFound = vfs::IsDirectory(folder, env);
+  bool fileFound = vfs::IsRegularFileOrOther(valueFile, env);
   if (!folderFound || !fileFound) {
     std::vector<vfs::FolderEntry> entries;
-    if (vfs::ListFolder(parent, entries).ok()) {
+    if (vfs::ListFolder(parent, entries, env).ok()) {
       for (const auto& entry : entries) {
         std::u16string entryName = vtext::FromUtf8(entry.name);
         if (entry.isDirectory) {
@@ -51,14 +51,14 @@ void LocateIn(const std::string& parent, const VUnicodeString& name, std::string
 
 // A key is created only where the user may write: the nearest existing level above it must be a
 // folder the user may change (root included, as for read-only files).
-bool MayCreateFolder(const std::string& folder) {
+bool MayCreateFolder(vfs::Env* env, const std::string& folder) {
   std::string level = vfs::ParentFolder(folder);
-  for (int depth = 0; depth < 256 && !vfs::Stat(level).exists; ++depth) {
+  for (int depth = 0; depth < 256 && !vfs::Stat(level, env).exists; ++depth) {
     std::string parent = vfs::ParentFolder(level);
     if (parent == level) break;
     level = parent;
   }
-  return vfs::MayWriteFolder(level);
+  return vfs::MayWriteFolder(level, env);
 }
 
 bool IsValueFileName(const std::u16string& name) {
@@ -72,11 +72,15 @@ int TypeCode(const VIniFileData& data) {
 
 }  // namespace
 
-VRegistryKey::VRegistryKey(std::string folder, std::string valueFile, bool privateTree)
-    : folder_(std::move(folder)), valueFile_(std::move(valueFile)), privateTree_(privateTree) {}
+VRegistryKey::VRegistryKey(std::string folder, std::string valueFile, bool privateTree,
+                           vfs::Env* env)
+    : folder_(std::move(folder)),
+      valueFile_(std::move(valueFile)),
+      privateTree_(privateTree),
+      env_(env) {}
 
 VRegistryKey* VRegistryKey::Open(VRegistryHive hive, const std::vector<VUnicodeString>& levels,
-                                 bool readOnly, const VProfileSecurity* security) {
+                                 bool readOnly, const VProfileSecurity* security, vfs::Env* env) {
   std::string hiveFolder = VRegistryHiveFolder(hive);
   bool privateTree =
       hive == VRegistryHive::CurrentUser || (security && security->IsOwnerOnly());
@@ -84,15 +88,15 @@ VRegistryKey* VRegistryKey::Open(VRegistryHive hive, const std::vector<VUnicodeS
   std::string valueFile = hiveFolder + kValueFileSuffix;
   for (const auto& level : levels) {
     if (!vfs::IsSafeComponent(level)) {
-      auto* key = new VRegistryKey(std::string(), std::string(), privateTree);
+      auto* key = new VRegistryKey(std::string(), std::string(), privateTree, env);
       key->Fail(key->openError_ = win32::kInvalidName);
       return key;
     }
     std::string parent = folder;
     bool exists = false;
-    LocateIn(parent, level, folder, valueFile, exists);
+    LocateIn(env, parent, level, folder, valueFile, exists);
   }
-  auto* key = new VRegistryKey(folder, valueFile, privateTree);
+  auto* key = new VRegistryKey(folder, valueFile, privateTree, env);
   key->OpenAs(readOnly, vfs::ParentFolder(hiveFolder));
   return key;
 }
@@ -104,7 +108,7 @@ VRegistryKey* VRegistryKey::OpenSubKey(const char16_t* name, bool readOnly,
   if (!IsOpen() || !vfs::IsSafeComponent(component)) {
     // Nothing is opened or created under a parent without a handle or for a name that could
     // lead out of the hive.
-    auto* key = new VRegistryKey(std::string(), std::string(), privateTree);
+    auto* key = new VRegistryKey(std::string(), std::string(), privateTree, env_);
     key->openError_ = IsOpen() ? win32::kInvalidName : openError_;
     key->Fail(key->openError_);
     return key;
@@ -112,8 +116,8 @@ VRegistryKey* VRegistryKey::OpenSubKey(const char16_t* name, bool readOnly,
   std::string folder;
   std::string valueFile;
   bool exists = false;
-  LocateIn(folder_, VUnicodeString(component), folder, valueFile, exists);
-  auto* key = new VRegistryKey(folder, valueFile, privateTree);
+  LocateIn(env_, folder_, VUnicodeString(component), folder, valueFile, exists);
+  auto* key = new VRegistryKey(folder, valueFile, privateTree, env_);
   key->OpenAs(readOnly, folder_);
   return key;
 }
@@ -121,11 +125,11 @@ VRegistryKey* VRegistryKey::OpenSubKey(const char16_t* name, bool readOnly,
 void VRegistryKey::OpenAs(bool readOnly, const std::string& syncUpTo) {
   uint32_t createError = 0;  // why the key could not be created, when it could not
   if (!readOnly) {
-    bool folderExisted = vfs::IsDirectory(folder_);
+    bool folderExisted = vfs::IsDirectory(folder_, env_);
     VStatus made;
-    if (!folderExisted && !MayCreateFolder(folder_)) {
+    if (!folderExisted && !MayCreateFolder(env_, folder_)) {
       createError = win32::kAccessDenied;
-    } else if (made = vfs::CreateFolderTree(folder_, FolderMode()); !made.ok()) {
+    } else if (made = vfs::CreateFolderTree(folder_, FolderMode(), env_); !made.ok()) {
       createError = made.Code();
     } else {
       VStatus synced;
@@ -134,7 +138,7 @@ void VRegistryKey::OpenAs(bool readOnly, const std::string& syncUpTo) {
         std::string level = folder_;
         for (int depth = 0; depth < 64 && synced.ok(); ++depth) {
           level = vfs::ParentFolder(level);
-          synced = vfs::SyncFolder(level);
+          synced = vfs::SyncFolder(level, env_);
           if (level == syncUpTo || level == "/" || level == ".") break;
         }
       }
@@ -143,8 +147,8 @@ void VRegistryKey::OpenAs(bool readOnly, const std::string& syncUpTo) {
         openError_ = synced.Code();
         return;
       }
-      vfs::FileInfo file = vfs::Stat(valueFile_);
-      if (vfs::MayWriteFolder(folder_) && vfs::MayWriteFolder(vfs::ParentFolder(valueFile_)) &&
+      vfs::FileInfo file = vfs::Stat(valueFile_, env_);
+      if (vfs::MayWriteFolder(folder_, env_) && vfs::MayWriteFolder(vfs::ParentFolder(valueFile_)) &&
           !(file.exists && (file.readOnly || file.isDirectory))) {
         rights_ = kReadWriteRights;
         Succeed();
@@ -153,14 +157,14 @@ void VRegistryKey::OpenAs(bool readOnly, const std::string& syncUpTo) {
     }
   }
   // Opening for reading creates nothing.
-  vfs::FileInfo folder = vfs::Stat(folder_);
-  vfs::FileInfo file = vfs::Stat(valueFile_);
+  vfs::FileInfo folder = vfs::Stat(folder_, env_);
+  vfs::FileInfo file = vfs::Stat(valueFile_, env_);
   bool folderFound = folder.exists && folder.isDirectory;
   bool fileFound = file.exists && !file.isDirectory;
   if (!folderFound && !fileFound) {
     // A key that could not be created is reported with the reason, rather than as missing.
     openError_ = createError ? createError : win32::kFileNotFound;
-  } else if ((folderFound && !vfs::MayRead(folder_)) || (fileFound && !vfs::MayRead(valueFile_))) {
+  } else if ((folderFound && !vfs::MayRead(folder_, env_)) || (fileFound && !vfs::MayRead(valueFile_, env_))) {
     openError_ = win32::kAccessDenied;
   } else {
     rights_ = kReadRights;
@@ -202,7 +206,7 @@ bool VRegistryKey::CanWrite() const {
 bool VRegistryKey::LoadValues(VRegistryValueFile& values) {
   if (!RequireOpen()) return false;
   std::string bytes;
-  if (VStatus read = VTextFile::ReadLocked(valueFile_, bytes); !read.ok()) {
+  if (VStatus read = VTextFile::ReadLocked(valueFile_, bytes, vfs::kMaxSettingsFileSize, env_); !read.ok()) {
     if (read.Code() != win32::kFileNotFound && read.Code() != win32::kPathNotFound)
       return Fail(read);
     bytes.clear();
@@ -288,7 +292,7 @@ bool VRegistryKey::StoreValue(const char16_t* name, const MakeData& make) {
         replacement = values.Serialize();
         return VStatus();
       },
-      options);
+      options, env_);
   return written.ok() ? Succeed() : Fail(written);
 }
 
@@ -340,7 +344,7 @@ bool VRegistryKey::DeleteValue(const char16_t* name) {
         replacement = values.Serialize();
         return VStatus();
       },
-      options);
+      options, env_);
   return written.ok() ? Succeed() : Fail(written);
 }
 
@@ -352,7 +356,7 @@ bool VRegistryKey::SubKeyExists(const char16_t* name) {
   std::string folder;
   std::string valueFile;
   bool exists = false;
-  LocateIn(folder_, VUnicodeString(name), folder, valueFile, exists);
+  LocateIn(env_, folder_, VUnicodeString(name), folder, valueFile, exists);
   return exists ? Succeed() : Fail(win32::kFileNotFound);
 }
 
@@ -362,25 +366,25 @@ bool VRegistryKey::DeleteSubKey(const char16_t* name) {
   std::string folder;
   std::string valueFile;
   bool exists = false;
-  LocateIn(folder_, VUnicodeString(name), folder, valueFile, exists);
+  LocateIn(env_, folder_, VUnicodeString(name), folder, valueFile, exists);
   if (!exists) return Fail(win32::kFileNotFound);
   // Refused before anything is gone, so that a key is never left half deleted.
-  VStatus status = vfs::TreeIsRemovable(folder);
-  if (status.ok()) status = vfs::TreeIsRemovable(valueFile);
+  VStatus status = vfs::TreeIsRemovable(folder, env_);
+  if (status.ok()) status = vfs::TreeIsRemovable(valueFile, env_);
   if (!status.ok()) return Fail(status);
-  status = vfs::RemoveTree(folder);
-  if (status.ok()) status = vfs::RemoveFile(valueFile);
+  status = vfs::RemoveTree(folder, env_);
+  if (status.ok()) status = vfs::RemoveFile(valueFile, env_);
   // The removal must survive a crash as a written value does.
-  if (status.ok()) status = vfs::SyncFolder(folder_);
+  if (status.ok()) status = vfs::SyncFolder(folder_, env_);
   return status.ok() ? Succeed() : Fail(status);
 }
 
 bool VRegistryKey::ApplySecurity(const VProfileSecurity& security) {
   if (!RequireOpen()) return false;
   bool ownerOnly = security.IsOwnerOnly();
-  if (VStatus set = vfs::SetMode(folder_, ownerOnly ? 0700 : 0755); !set.ok()) return Fail(set);
-  if (vfs::IsRegularFileOrOther(valueFile_)) {
-    if (VStatus set = vfs::SetMode(valueFile_, ownerOnly ? 0600 : 0644); !set.ok())
+  if (VStatus set = vfs::SetMode(folder_, ownerOnly ? 0700 : 0755, env_); !set.ok()) return Fail(set);
+  if (vfs::IsRegularFileOrOther(valueFile_, env_)) {
+    if (VStatus set = vfs::SetMode(valueFile_, ownerOnly ? 0600 : 0644, env_); !set.ok())
       return Fail(set);
   }
   privateTree_ = ownerOnly;
@@ -393,7 +397,7 @@ std::vector<VRegistryKey::Entry> VRegistryKey::ListSubKeys() {
   std::vector<Entry> result;
   if (!RequireOpen()) return result;
   std::vector<vfs::FolderEntry> listing;
-  if (VStatus listed = vfs::ListFolder(folder_, listing); !listed.ok()) {
+  if (VStatus listed = vfs::ListFolder(folder_, listing, env_); !listed.ok()) {
     // A key kept only as a value file has no sub-keys.
     if (listed.Code() != win32::kFileNotFound && listed.Code() != win32::kPathNotFound)
       Fail(listed);
