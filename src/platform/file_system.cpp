@@ -106,13 +106,15 @@ void KeepOwnership(Env* env, int fd, const EntryStat& existing, const std::strin
   if (!mine) {
     problem = mine.Code();
   } else {
-    bool ownerKept = mine->uid == existing.uid;
-    if (!ownerKept) ownerKept = env->ChangeOwner(fd, existing.uid, existing.gid).ok();
-    if (ownerKept || mine->gid != existing.gid) {
-      if (mine->gid != existing.gid && !(ownerKept && mine->uid != existing.uid)) {
-        VStatus group = env->ChangeOwner(fd, static_cast<uid_t>(-1), existing.gid);
-        if (!group.ok()) problem = group.Code();
-      }
+    // Owner and group in one call; only a privileged writer may give a file away.
+    bool groupKept = mine->gid == existing.gid;
+    if (mine->uid != existing.uid && env->ChangeOwner(fd, existing.uid, existing.gid).ok())
+      groupKept = true;
+    if (!groupKept) {
+      // Any member of the group may give it its group; the owner being another member is what
+      // sharing through a group means, and is not a problem.
+      VStatus group = env->ChangeOwner(fd, static_cast<uid_t>(-1), existing.gid);
+      if (!group.ok()) problem = group.Code();
     }
   }
   // After the change of owner, which clears the set-id bits.
