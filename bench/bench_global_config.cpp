@@ -26,8 +26,7 @@ struct Fixture {
     config.Save(key, true);
   }
   ~Fixture() {
-    uint32_t error = 0;
-    vfs::RemoveTree(folder, error);
+    vfs::RemoveTree(folder).IgnoreError();
   }
   std::string folder;
   std::unique_ptr<VIniFileStoreFactory> factory;
@@ -90,8 +89,7 @@ void BM_ReadGlobalIniBytes(benchmark::State& state) {
   std::string path = Shared().folder + "/Global.ini";
   for (auto _ : state) {
     std::string bytes;
-    uint32_t error = 0;
-    VTextFile::ReadLocked(path, bytes, error);
+    VTextFile::ReadLocked(path, bytes).IgnoreError();
     std::u16string text = VTextFile::Decode(bytes);
     benchmark::DoNotOptimize(text.size());
   }

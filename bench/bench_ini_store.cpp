@@ -38,8 +38,7 @@ struct Fixture {
     }
   }
   ~Fixture() {
-    uint32_t error = 0;
-    vfs::RemoveTree(folder, error);
+    vfs::RemoveTree(folder).IgnoreError();
   }
   std::string folder;
   VIniFileStoreFactory factory;
@@ -68,9 +67,8 @@ void BM_PeerRawReadAndDecode(benchmark::State& state) {
   std::string path = f.folder + "/Sessions/Folder3/host42.ini";
   for (auto _ : state) {
     std::string bytes;
-    uint32_t error = 0;
-    vfs::File file = vfs::File::OpenForReading(path, error);
-    file.ReadAll(bytes, error);
+    auto file = vfs::File::OpenForReading(path);
+    if (file) file->ReadAll(bytes).IgnoreError();
     benchmark::DoNotOptimize(VTextFile::Decode(bytes));
   }
 }
@@ -92,9 +90,8 @@ void BM_PeerRawSafeWrite(benchmark::State& state) {
   Fixture& f = Shared();
   std::string bytes = [&] {
     std::string out;
-    uint32_t error = 0;
-    vfs::File file = vfs::File::OpenForReading(f.folder + "/Sessions/Folder3/host42.ini", error);
-    file.ReadAll(out, error);
+    auto file = vfs::File::OpenForReading(f.folder + "/Sessions/Folder3/host42.ini");
+    if (file) file->ReadAll(out).IgnoreError();
     return out;
   }();
   std::string path = f.folder + "/raw.ini";
@@ -136,12 +133,11 @@ void BM_PeerRawWalk(benchmark::State& state) {
   Fixture& f = Shared();
   for (auto _ : state) {
     std::vector<vfs::FolderEntry> groups;
-    uint32_t error = 0;
-    vfs::ListFolder(f.folder + "/Sessions", groups, error);
+    vfs::ListFolder(f.folder + "/Sessions", groups).IgnoreError();
     int count = 0;
     for (const auto& g : groups) {
       std::vector<vfs::FolderEntry> items;
-      vfs::ListFolder(f.folder + "/Sessions/" + g.name, items, error);
+      vfs::ListFolder(f.folder + "/Sessions/" + g.name, items).IgnoreError();
       for (const auto& item : items) count += vfs::Stat(f.folder + "/Sessions/" + g.name + "/" + item.name).exists;
     }
     benchmark::DoNotOptimize(count);

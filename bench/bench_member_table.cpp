@@ -77,8 +77,7 @@ struct Fixture {
     config.Save(key, true);
   }
   ~Fixture() {
-    uint32_t error = 0;
-    vfs::RemoveTree(folder, error);
+    vfs::RemoveTree(folder).IgnoreError();
   }
   std::string folder;
   std::unique_ptr<VIniFileStoreFactory> factory;

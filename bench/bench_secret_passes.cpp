@@ -26,10 +26,9 @@ struct Fixture {
     secretNames.insert(u"Login Script V3");  // an expect/send list, kept encrypted
     char pattern[] = "/dev/shm/quillane-secrets-XXXXXX";
     root = mkdtemp(pattern);
-    uint32_t error = 0;
     for (int f = 0; f < 500; ++f) {
       std::string folder = root + "/Sessions/Folder" + std::to_string(f);
-      vfs::CreateFolderTree(folder, 0700, error);
+      vfs::CreateFolderTree(folder, 0700).IgnoreError();
       for (int s = 0; s < 20; ++s) {
         int number = f * 20 + s;
         std::vector<bench::TreeValue> values = bench::SessionValues(number);
@@ -44,15 +43,14 @@ struct Fixture {
           plaintexts.push_back(plaintext);
         }
         std::string path = folder + "/host" + std::to_string(number) + ".ini";
-        vfs::File file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
-        file.WriteAll(bench::SessionFileBytes(values), error);
+        vfs::File file(vfs::Env::Default(), ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
+        file.WriteAll(bench::SessionFileBytes(values)).IgnoreError();
       }
     }
     factory = std::make_unique<VIniFileStoreFactory>(U8(root));
   }
   ~Fixture() {
-    uint32_t error = 0;
-    vfs::RemoveTree(root, error);
+    vfs::RemoveTree(root).IgnoreError();
   }
   std::string root;
   std::vector<VUnicodeString> plaintexts;  // every secret of the tree

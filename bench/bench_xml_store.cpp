@@ -74,8 +74,7 @@ const Fixture& LargeFile() {
     }
     f->size = static_cast<size_t>(vfs::Stat(f->path).size);
     std::atexit([] {
-      uint32_t error = 0;
-      vfs::RemoveTree(LargeFile().folder, error);
+      vfs::RemoveTree(LargeFile().folder).IgnoreError();
     });
     return f;
   }();
@@ -92,8 +91,7 @@ void BM_ReadFileRaw(benchmark::State& state) {
   const Fixture& f = LargeFile();
   for (auto _ : state) {
     std::string bytes;
-    uint32_t error = 0;
-    if (!VTextFile::ReadLocked(f.path, bytes, error)) state.SkipWithError("read failed");
+    if (!VTextFile::ReadLocked(f.path, bytes).ok()) state.SkipWithError("read failed");
     benchmark::DoNotOptimize(bytes.data());
   }
   Report(state, f);
@@ -104,8 +102,7 @@ BENCHMARK(BM_ReadFileRaw)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_ParseFromMemory(benchmark::State& state) {
   const Fixture& f = LargeFile();
   std::string bytes;
-  uint32_t error = 0;
-  VTextFile::ReadLocked(f.path, bytes, error);
+  VTextFile::ReadLocked(f.path, bytes).IgnoreError();
   for (auto _ : state) {
     VRef<VXmlFileKey::XmlDocument> document(new VXmlFileKey::XmlDocument(f.path, 0, true));
     if (!document->LoadFromBytes(bytes)) state.SkipWithError("parse failed");
@@ -147,8 +144,7 @@ BENCHMARK(BM_LoadAndReadEverySession)->Unit(benchmark::kMillisecond)->UseRealTim
 void BM_PrintWhole(benchmark::State& state) {
   const Fixture& f = LargeFile();
   std::string bytes;
-  uint32_t error = 0;
-  VTextFile::ReadLocked(f.path, bytes, error);
+  VTextFile::ReadLocked(f.path, bytes).IgnoreError();
   VRef<VXmlFileKey::XmlDocument> document(new VXmlFileKey::XmlDocument(f.path, 0, true));
   document->LoadFromBytes(bytes);
   for (auto _ : state) benchmark::DoNotOptimize(document->Print());
@@ -196,8 +192,7 @@ BENCHMARK(BM_XmllintNoout)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_XmllintStartOnly(benchmark::State& state) {
   const Fixture& f = LargeFile();
   std::string tiny = f.folder + "/tiny.xml";
-  uint32_t error = 0;
-  vfs::ReplaceFileContents(tiny, "<Tolvane/>", vfs::ReplaceOptions(), error);
+  vfs::ReplaceFileContents(tiny, "<Tolvane/>", vfs::ReplaceOptions()).IgnoreError();
   RunXmllint(state, f.folder, tiny);
 }
 BENCHMARK(BM_XmllintStartOnly)->Unit(benchmark::kMillisecond)->UseRealTime();

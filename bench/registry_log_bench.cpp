@@ -17,8 +17,7 @@ std::string MakeTempFolder() {
 }
 
 void RemoveFolder(const std::string& folder) {
-  uint32_t error = 0;
-  vfs::RemoveTree(folder, error);
+  vfs::RemoveTree(folder).IgnoreError();
 }
 
 void BM_RegistryWriteDword(benchmark::State& state) {

@@ -72,8 +72,7 @@ struct SessionTree {
   std::vector<std::u16string> paths;  // "Folder12\host1234"
 
   ~SessionTree() {
-    uint32_t error = 0;
-    if (!root.empty()) vfs::RemoveTree(root, error);
+    if (!root.empty()) vfs::RemoveTree(root).IgnoreError();
   }
 };
 
@@ -83,8 +82,7 @@ inline void RemoveTreeAtExit(const std::string& root) {
   static std::vector<std::string> roots;
   static const bool registered = [] {
     std::atexit([] {
-      uint32_t error = 0;
-      for (const auto& r : roots) vfs::RemoveTree(r, error);
+      for (const auto& r : roots) vfs::RemoveTree(r).IgnoreError();
     });
     return true;
   }();
@@ -96,18 +94,17 @@ inline void RemoveTreeAtExit(const std::string& root) {
 inline void BuildSessionTree(SessionTree& tree, int folders = 500, int perFolder = 20) {
   tree.root = MakeTempFolder("quillane-tree");
   RemoveTreeAtExit(tree.root);
-  uint32_t error = 0;
   for (int f = 0; f < folders; ++f) {
     std::string folderName = "Folder" + std::to_string(f);
     std::string folder = tree.root + "/Sessions/" + folderName;
-    vfs::CreateFolderTree(folder, 0777, error);
+    vfs::CreateFolderTree(folder, 0777).IgnoreError();
     tree.folders.push_back(folder);
     for (int s = 0; s < perFolder; ++s) {
       int number = f * perFolder + s;
       std::string name = "host" + std::to_string(number);
       std::string path = folder + "/" + name + ".ini";
-      vfs::File file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-      file.WriteAll(SessionFileBytes(SessionValues(number)), error);
+      vfs::File file(vfs::Env::Default(), ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+      file.WriteAll(SessionFileBytes(SessionValues(number))).IgnoreError();
       tree.files.push_back(path);
       tree.paths.push_back(U8(folderName + "\\" + name));
     }

@@ -10,19 +10,19 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string text(reinterpret_cast<const char*>(data), size);
-  std::string full;
-  uint32_t error = 0;
-  if (!vfs::FullPath(text, full, error)) {
-    if (error == 0 || !full.empty()) abort();  // a refusal says why and gives nothing
+  auto result = vfs::FullPath(text);
+  if (!result) {
+    if (result.Code() == 0) abort();  // a refusal says why
     return 0;
   }
+  const std::string& full = *result;
   if (full.empty() || full[0] != '/') abort();
   if (full.size() > 1 && full.back() == '/') abort();
   if (full.find("//") != std::string::npos) abort();
   for (const char* part : {"/./", "/../"}) {
     if ((full + "/").find(part) != std::string::npos) abort();
   }
-  std::string again;
-  if (!vfs::FullPath(full, again, error) || again != full) abort();
+  auto again = vfs::FullPath(full);
+  if (!again || *again != full) abort();
   return 0;
 }

@@ -13,6 +13,7 @@
 
 #include "crypto/crypto_messages.h"
 #include "crypto/passphrase_console.h"
+#include "platform/env.h"
 #include "platform/win32_errors.h"
 
 namespace {
@@ -143,12 +144,13 @@ struct Terminal {
       return true;
     }
     int openError = errno;
-    if (isatty(STDIN_FILENO)) {
+    vfs::Env* env = vfs::Env::Default();
+    if (env->IsTerminal(STDIN_FILENO)) {
       input = STDIN_FILENO;
       int mode = fcntl(STDIN_FILENO, F_GETFL);
       if (mode >= 0 && (mode & O_ACCMODE) == O_RDWR) output = STDIN_FILENO;
-      else if (isatty(STDOUT_FILENO)) output = STDOUT_FILENO;
-      else if (isatty(STDERR_FILENO)) output = STDERR_FILENO;
+      else if (env->IsTerminal(STDOUT_FILENO)) output = STDOUT_FILENO;
+      else if (env->IsTerminal(STDERR_FILENO)) output = STDERR_FILENO;
       if (output >= 0) return true;
     }
     error.Reset(crypto_messages::kNoTerminal);

@@ -1,10 +1,8 @@
 #include "crypto/user_protection.h"
 
-#include <errno.h>
-#include <fcntl.h>
 #include <stdio.h>
 #include <string.h>
-#include <unistd.h>
+#include <sys/stat.h>
 
 #include <crypto++/aes.h>
 #include <crypto++/gcm.h>
@@ -27,11 +25,10 @@ constexpr size_t kHeaderSize = sizeof kMagic + kNonceSize;
 
 enum class KeyLoad { Loaded, Missing, Refused };
 
-void ReportSystem(uint32_t id, const std::string& path, int errnoValue,
-                  VReportMessageParams& error) {
+void ReportCode(uint32_t id, const std::string& path, uint32_t code, VReportMessageParams& error) {
   error.Reset(id);
   error.AddInsert(VUnicodeString::FromUtf8(path));
-  error.AddInsert(VFormatCatalogueMessage(win32::FromErrno(errnoValue), {}, true));
+  error.AddInsert(VFormatCatalogueMessage(code, {}, true));
 }
 
 void ReportCheck(KeyFileCheck check, const std::string& path, mode_t mode,
@@ -58,104 +55,97 @@ void ReportCheck(KeyFileCheck check, const std::string& path, mode_t mode,
   error.AddInsert(VUnicodeString::FromUtf8(path));
 }
 
-KeyLoad LoadKey(const std::string& path, uint8_t* key, VReportMessageParams& error) {
+KeyLoad LoadKey(const std::string& path, uint8_t* key, VReportMessageParams& error,
+                vfs::Env* env = vfs::Env::Default()) {
   // No symbolic links (a link could point at anyone's file) and no waiting on a FIFO.
-  int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) {
-    if (errno == ENOENT) return KeyLoad::Missing;
-    if (errno == ELOOP) ReportCheck(KeyFileCheck::NotRegular, path, 0, error);
-    else ReportSystem(crypto_messages::kKeyFileUnusable, path, errno, error);
+  auto opened = env->OpenForReading(path, false);
+  if (!opened) {
+    const uint32_t code = opened.Code();
+    if (code == win32::kFileNotFound || code == win32::kPathNotFound) return KeyLoad::Missing;
+    if (code == win32::kCantResolveFilename || code == win32::kBadFileType ||
+        code == win32::kAccessDenied) {
+      auto st = env->LinkStat(path);
+      if (code != win32::kAccessDenied || (st && st->kind != vfs::EntryKind::kFile)) {
+        ReportCheck(KeyFileCheck::NotRegular, path, 0, error);
+        return KeyLoad::Refused;
+      }
+    }
+    ReportCode(crypto_messages::kKeyFileUnusable, path, code, error);
     return KeyLoad::Refused;
   }
-  vfs::File file(fd);
+  vfs::EnvFile file(env, *opened);
+  auto st = env->StatOpen(file.Descriptor());
+  if (!st) {
+    ReportCode(crypto_messages::kKeyFileUnusable, path, st.Code(), error);
+    return KeyLoad::Refused;
+  }
   struct stat info {};
-  if (fstat(fd, &info) != 0) {
-    ReportSystem(crypto_messages::kKeyFileUnusable, path, errno, error);
-    return KeyLoad::Refused;
-  }
-  KeyFileCheck check = CheckKeyFile(info, geteuid());
+  info.st_mode = st->mode;
+  info.st_uid = st->uid;
+  info.st_size = static_cast<off_t>(st->size);
+  KeyFileCheck check = CheckKeyFile(info, env->UserId());
   if (check != KeyFileCheck::Ok) {
     ReportCheck(check, path, info.st_mode, error);
     return KeyLoad::Refused;
   }
-  size_t done = 0;
-  while (done < kKeySize) {
-    ssize_t got = pread(fd, key + done, kKeySize - done, static_cast<off_t>(done));
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) {
-      explicit_bzero(key, kKeySize);
-      if (got < 0) ReportSystem(crypto_messages::kKeyFileUnusable, path, errno, error);
-      else ReportCheck(KeyFileCheck::WrongSize, path, 0, error);
-      return KeyLoad::Refused;
-    }
-    done += static_cast<size_t>(got);
+  std::string bytes;
+  VStatus read = env->ReadAll(file.Descriptor(), bytes, kKeySize);
+  bool whole = read.ok() && bytes.size() == kKeySize;
+  if (whole) memcpy(key, bytes.data(), kKeySize);
+  explicit_bzero(bytes.data(), bytes.size());
+  if (!whole) {
+    explicit_bzero(key, kKeySize);
+    if (!read.ok() && read.Code() != win32::kFileTooLarge)
+      ReportCode(crypto_messages::kKeyFileUnusable, path, read.Code(), error);
+    else
+      ReportCheck(KeyFileCheck::WrongSize, path, 0, error);
+    return KeyLoad::Refused;
   }
   return KeyLoad::Loaded;
 }
 
-// Gives the complete temporary file the key file's name unless that name exists already (then the
-// key another process made first is the one to use). Hard links do this on most file systems;
-// where they are not offered, a rename that refuses to replace does.
-bool PublishWithoutReplacing(const std::string& temporary, const std::string& path) {
-  if (link(temporary.c_str(), path.c_str()) == 0 || errno == EEXIST) return true;
-  if (errno != EPERM && errno != EOPNOTSUPP) return false;
-  return renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0 ||
-         errno == EEXIST;
-}
-
-// Writes a new key under a temporary name and links it into place: link() fails when the name
-// exists, so two processes creating the key at once agree on one, and nobody ever reads a file
+// Writes a new key under a temporary name and moves it into place only when the name is free, so
+// two processes creating the key at once agree on one (the first), and nobody ever reads a file
 // that is only half written.
-bool CreateKey(const std::string& path, VReportMessageParams& error) {
+bool CreateKey(const std::string& path, VReportMessageParams& error,
+               vfs::Env* env = vfs::Env::Default()) {
   std::string folder = vfs::ParentFolder(path);
-  uint32_t code = 0;
-  if (!vfs::CreateFolderTree(folder, 0700, code)) {
-    error.Reset(crypto_messages::kKeyFileUnusable);
-    error.AddInsert(VUnicodeString::FromUtf8(path));
-    error.AddInsert(VFormatCatalogueMessage(code, {}, true));
+  if (VStatus made = vfs::CreateFolderTree(folder, 0700, env); !made.ok()) {
+    ReportCode(crypto_messages::kKeyFileUnusable, path, made.Code(), error);
     return false;
   }
-  std::string temporary = vfs::JoinPath(folder, ".protect.key.XXXXXX");
-  int fd = mkostemp(temporary.data(), O_CLOEXEC);  // O_EXCL, mode 0600
-  if (fd < 0) {
-    ReportSystem(crypto_messages::kKeyFileUnusable, path, errno, error);
+  const std::string temporary = vfs::TemporaryPathBeside(path);
+  auto created = env->CreateNew(temporary, 0600);
+  if (!created) {
+    ReportCode(crypto_messages::kKeyFileUnusable, path, created.Code(), error);
     return false;
   }
-  vfs::File file(fd);
+  vfs::EnvFile file(env, *created);
   uint8_t key[kKeySize];
   IRandomSource* random = VGetProcessRandomSource();
-  bool written = false;
-  int failure = 0;
-  if (!random->GenerateBlock(key, kKeySize)) {
-    VReportRandomFailure(random, error);
-  } else if (fchmod(fd, 0600) != 0) {
-    failure = errno;
-  } else {
-    size_t done = 0;
-    while (done < kKeySize) {
-      ssize_t put = write(fd, key + done, kKeySize - done);
-      if (put < 0 && errno == EINTR) continue;
-      if (put <= 0) break;
-      done += static_cast<size_t>(put);
-    }
-    if (done != kKeySize) failure = errno ? errno : EIO;
-    else if (fsync(fd) != 0) failure = errno;
-    else written = true;
-  }
+  bool generated = random->GenerateBlock(key, kKeySize);
+  VStatus status;
+  if (generated) status = env->ChangeMode(file.Descriptor(), 0600);
+  if (generated && status.ok())
+    status = env->Write(file.Descriptor(), std::string_view(reinterpret_cast<char*>(key), kKeySize));
+  if (generated && status.ok()) status = env->Sync(file.Descriptor());
   explicit_bzero(key, sizeof key);
   file.Close();
-  if (written && !PublishWithoutReplacing(temporary, path)) {
-    failure = errno;
-    written = false;
+  if (generated && status.ok()) {
+    status = env->RenameNoReplace(temporary, path);
+    // Another process published its key first: that one is used.
+    if (status.Code() == win32::kAlreadyExists) status = VStatus();
   }
-  unlink(temporary.c_str());
-  if (!written) {
-    if (failure) ReportSystem(crypto_messages::kKeyFileUnusable, path, failure, error);
+  // Gone after a successful move; otherwise nothing else refers to it.
+  if (!vfs::RemoveFile(temporary, env).ok()) { /* left for the sweep of temporary files */ }
+  if (!generated) {
+    VReportRandomFailure(random, error);
     return false;
   }
-  if (int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
-    fsync(dir);
-    close(dir);
+  if (status.ok()) status = env->SyncFolder(folder);
+  if (!status.ok()) {
+    ReportCode(crypto_messages::kKeyFileUnusable, path, status.Code(), error);
+    return false;
   }
   return true;
 }
@@ -188,7 +178,7 @@ bool Protect(const uint8_t* data, size_t length, std::u16string_view description
   if (load == KeyLoad::Missing) {
     if (!CreateKey(path, error)) return false;
     load = LoadKey(path, key.data(), error);
-    if (load == KeyLoad::Missing) ReportSystem(crypto_messages::kKeyFileUnusable, path, ENOENT, error);
+    if (load == KeyLoad::Missing) ReportCode(crypto_messages::kKeyFileUnusable, path, win32::kFileNotFound, error);
   }
   if (load != KeyLoad::Loaded) return false;
 

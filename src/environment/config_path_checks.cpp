@@ -22,8 +22,7 @@ std::time_t Now() {
 
 bool HoldsIndexFile(const std::string& folder) {
   std::vector<vfs::FolderEntry> entries;
-  uint32_t error = 0;
-  if (!vfs::ListFolder(folder, entries, error)) return false;
+  if (!vfs::ListFolder(folder, entries).ok()) return false;
   for (const auto& entry : entries) {
     if (!entry.isDirectory && vtext::EndsWithNoCase(vtext::FromUtf8(entry.name), u".idx") &&
         entry.name.size() > 4)
@@ -47,10 +46,10 @@ bool CheckAppConfigPathCommandLine(const VUnicodeString& argument, VUnicodeStrin
   // Only "/" separates on this system; a backslash is part of a name.
   std::string path = argument.ToUtf8();
   while (path.size() > 1 && path.back() == '/') path.pop_back();
-  std::string full;
-  uint32_t error = 0;
-  if (!path.empty() && vfs::FullPath(path, full, error) && vfs::IsDirectory(full)) {
-    out = U8(full);
+  if (auto full = path.empty() ? VExpected<std::string>(VStatus::Error(win32::kInvalidName))
+                                : vfs::FullPath(path);
+      full && vfs::IsDirectory(*full)) {
+    out = U8(*full);
     return true;
   }
   out = U8(path);
@@ -77,9 +76,7 @@ bool CheckAppConfigPathRedirect(bool save, const VRedirectReportFunction& report
 
   if (target[0] != u'/') {
     // An address written as a relative path can only mean one beside the folder that holds it.
-    std::string full;
-    uint32_t problem = 0;
-    if (vfs::FullPath(vfs::JoinPath(folder, target.ToUtf8()), full, problem)) target = U8(full);
+    if (auto full = vfs::FullPath(vfs::JoinPath(folder, target.ToUtf8()))) target = U8(*full);
   }
   VReportMessageParams message(kMsgConfigurationMigrated);
   message.AddInsert(inOutPath);
@@ -102,8 +99,9 @@ bool RenameGlobalConfig(const VUnicodeString& folder, VReportMessageParams* erro
   std::strftime(stamp, sizeof stamp, "%Y%d%m_%H%M%S", &local);
   std::string target =
       vfs::JoinPath(vfs::ParentFolder(source), std::string("Global-incomplete-") + stamp + ".ini");
-  uint32_t code = 0;
-  if (vfs::RenameFile(source, target, code)) return true;
+  VStatus renamed = vfs::RenameFile(source, target);
+  if (renamed.ok()) return true;
+  const uint32_t code = renamed.Code();
   if (error) {
     VReportMessageParams reason;
     reason.SetError(code);

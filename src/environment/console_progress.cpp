@@ -4,12 +4,14 @@
 
 #include <string>
 
+#include "platform/env.h"
+
 namespace {
 constexpr size_t kBarWidth = 30;
 }  // namespace
 
 VConsoleSecretPassProgress::VConsoleSecretPassProgress(FILE* stream, bool listFailures)
-    : stream_(stream), listFailures_(listFailures), terminal_(isatty(fileno(stream)) == 1) {}
+    : stream_(stream), listFailures_(listFailures), terminal_(vfs::Env::Default()->IsTerminal(fileno(stream))) {}
 
 std::string VConsoleSecretPassProgress::Bar(size_t done, size_t total, size_t width) {
   size_t filled = total == 0 ? width : (done >= total ? width : done * width / total);

@@ -10,8 +10,7 @@ std::string VFindFolderEntry(const std::string& folder, const std::string& name,
   vfs::FileInfo info = vfs::Stat(exact);
   if (info.exists && info.isDirectory == wantFolder) return exact;
   std::vector<vfs::FolderEntry> entries;
-  uint32_t error = 0;
-  if (!vfs::ListFolder(folder, entries, error)) return std::string();
+  if (!vfs::ListFolder(folder, entries).ok()) return std::string();
   std::u16string wanted = vtext::FromUtf8(name);
   for (const auto& entry : entries) {
     if (entry.isDirectory == wantFolder && vtext::EqualsNoCase(vtext::FromUtf8(entry.name), wanted))

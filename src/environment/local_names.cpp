@@ -16,8 +16,10 @@ bool Fail(IUserQuestions& owner, uint32_t id) {
 bool FullPathOf(const std::string& typed, std::string& full) {
   std::string path = typed;
   if (path == "~" || path.rfind("~/", 0) == 0) path = vapp::HomeFolder() + path.substr(1);
-  uint32_t error = 0;
-  return vfs::FullPath(path, full, error);
+  auto whole = vfs::FullPath(path);
+  if (!whole) return false;
+  full = std::move(*whole);
+  return true;
 }
 
 }  // namespace
@@ -59,13 +61,13 @@ bool ValidateLocalFolder(IUserQuestions& owner, VUnicodeString& inOutPath) {
       path = full;
     }
   }
-  uint32_t error = 0;
-  vfs::FileInfo info = vfs::Stat(path, error);
-  if (info.exists) return info.isDirectory ? true : Fail(owner, kMsgPathNotAFolder);
-  if (error != win32::kFileNotFound && error != win32::kPathNotFound)
+  auto info = vfs::StatChecked(path);
+  if (info) return info->isDirectory ? true : Fail(owner, kMsgPathNotAFolder);
+  if (info.Code() != win32::kFileNotFound && info.Code() != win32::kPathNotFound)
     return Fail(owner, kMsgFolderInvalid);
   VReportMessageParams question(kMsgFolderMissingCreate);
   if (!owner.AskYesNo(question)) return true;
-  if (!vfs::CreateFolderTree(path, 0777, error)) return Fail(owner, kMsgFolderCreateFailed);
+  // The folder will hold settings and secrets: the user's alone.
+  if (!vfs::CreateFolderTree(path, 0700).ok()) return Fail(owner, kMsgFolderCreateFailed);
   return true;
 }

@@ -1,7 +1,5 @@
 #include "platform/desktop_settings.h"
 
-#include <dlfcn.h>
-
 #include <algorithm>
 #include <cctype>
 #include <fstream>
@@ -10,6 +8,7 @@
 #include <mutex>
 
 #include "platform/app_info.h"
+#include "platform/env.h"
 
 namespace vdesktop {
 namespace {
@@ -49,9 +48,10 @@ struct Fontconfig {
 
 const Fontconfig* LoadFontconfig() {
   static const Fontconfig* loaded = []() -> const Fontconfig* {
-    void* library = dlopen("libfontconfig.so.1", RTLD_NOW | RTLD_LOCAL);
+    vfs::Env* env = vfs::Env::Default();
+    void* library = env->OpenModule("libfontconfig.so.1");
     if (!library) return nullptr;
-    auto find = [library](const char* name) { return dlsym(library, name); };
+    auto find = [env, library](const char* name) { return env->FindSymbol(library, name); };
     static Fontconfig fc{
         reinterpret_cast<PatternCreateFn>(find("FcPatternCreate")),
         reinterpret_cast<PatternDestroyFn>(find("FcPatternDestroy")),

@@ -1,47 +1,49 @@
 #include "platform/file_system.h"
 
-#include <dirent.h>
 #include <errno.h>
-#include <fcntl.h>
 #include <limits.h>
-#include <stdio.h>
-#include <sys/file.h>
+#include <stdlib.h>
 #include <sys/random.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstring>
-#include <memory>
-#include <vector>
+#include <mutex>
+#include <set>
 
+#include "platform/platform_messages.h"
 #include "platform/win32_errors.h"
 
 namespace vfs {
 namespace {
 
-uint32_t LastError(bool missingPath = false) { return win32::FromErrno(errno, missingPath); }
+using Clock = std::chrono::steady_clock;
 
-bool ModeIsReadOnly(const struct stat& st, const std::string& path) {
+bool IsMissing(uint32_t code) { return code == win32::kFileNotFound || code == win32::kPathNotFound; }
+
+bool ModeIsReadOnly(Env* env, const EntryStat& st, const std::string& path) {
   // A file without any write bit is read-only even for root, as an administrator respects the
   // read-only attribute on the other platform.
-  if ((st.st_mode & 0222) == 0) return true;
-  return access(path.c_str(), W_OK) != 0 && errno != ENOENT;
+  if ((st.mode & 0222) == 0) return true;
+  return !env->Access(path, W_OK);
 }
 
-bool LockRange(int fd, short type, uint32_t& error) {
-  struct flock lock {};
-  lock.l_type = type;
-  lock.l_whence = SEEK_SET;
-  lock.l_start = 0;
-  lock.l_len = 4;
-  lock.l_pid = 0;
-  while (fcntl(fd, F_OFD_SETLKW, &lock) != 0) {
-    if (errno == EINTR) continue;
-    error = LastError();
-    return false;
-  }
-  return true;
+FileInfo InfoOf(Env* env, const EntryStat& st, const std::string& path) {
+  FileInfo info;
+  info.exists = true;
+  info.isDirectory = st.kind == EntryKind::kFolder;
+  info.mode = st.mode;
+  info.isRegular = st.kind == EntryKind::kFile;
+  info.size = st.size;
+  info.readOnly = !info.isDirectory && ModeIsReadOnly(env, st, path);
+  return info;
+}
+
+std::mutex gNoticeMutex;
+OwnershipNoticeHandler gNoticeHandler;
+
+void NoticeOwnershipNotKept(const std::string& path, uint32_t code) {
+  std::lock_guard<std::mutex> guard(gNoticeMutex);
+  if (gNoticeHandler) gNoticeHandler(path, code);
 }
 
 // A new name for the temporary file that replaces `path`, no longer than `limit` bytes.
@@ -70,125 +72,187 @@ std::string TemporaryName(const std::string& path, size_t limit = NAME_MAX) {
   return JoinPath(ParentFolder(path), "." + base + ".tmp-" + suffix);
 }
 
-// Moves `temp` to `path` only when `path` does not exist; false with kAlreadyExists when it does.
-bool RenameNoReplace(const std::string& temp, const std::string& path, uint32_t& error) {
-  if (renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0) return true;
-  if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) {
-    error = LastError();
-    return false;
+bool IsTemporaryName(std::string_view name) {
+  return name.size() > 1 && name[0] == '.' && name.find(".tmp-") != std::string_view::npos;
+}
+
+// A writer killed between creating its temporary file and renaming it leaves the file behind.
+// Such files are removed once they are old and nobody holds their lock (a living writer locks
+// its temporary file for as long as it writes it). Done on a folder's first write of the
+// process, so that a folder is listed for this once, not on every save.
+constexpr int64_t kStaleTemporarySeconds = 10 * 60;
+
+void SweepStaleTemporaries(Env* env, const std::string& folder) {
+  static std::mutex mutex;
+  static std::set<std::string> swept;
+  {
+    std::lock_guard<std::mutex> guard(mutex);
+    if (!swept.insert(folder).second) return;
   }
-  // File systems without the no-replace rename still refuse a hard link over an existing name.
-  if (link(temp.c_str(), path.c_str()) != 0) {
-    error = LastError();
-    return false;
+  std::vector<DirEntry> entries;
+  if (!env->ListFolder(folder, entries).ok()) return;
+  const int64_t now = env->NowSeconds();
+  for (const DirEntry& entry : entries) {
+    if (entry.kind != EntryKind::kFile || !IsTemporaryName(entry.name)) continue;
+    const std::string path = JoinPath(folder, entry.name);
+    auto st = env->LinkStat(path);
+    if (!st || st->kind != EntryKind::kFile || now - st->modifiedSeconds < kStaleTemporarySeconds)
+      continue;
+    auto opened = env->OpenExisting(path);
+    if (!opened) continue;  // not ours to open: not ours to remove either
+    EnvFile file(env, *opened);
+    if (!env->Lock(file.Descriptor(), LockKind::kExclusive, std::chrono::milliseconds(0)).ok())
+      continue;
+    // Another sweeper may have removed it first; nothing of the caller's depends on this.
+    env->RemoveFile(path).IgnoreError();
   }
-  unlink(temp.c_str());
-  return true;
+}
+
+// Gives the new file the permission bits and the owner and group of the file it replaces, so that
+// a file shared through a group stays shared after any member saves it. The owner can only be
+// kept by a privileged writer; the group by any writer who is a member of it.
+void KeepOwnership(Env* env, int fd, const EntryStat& existing, const std::string& path) {
+  uint32_t problem = 0;
+  auto mine = env->StatOpen(fd);
+  if (!mine) {
+    problem = mine.Code();
+  } else {
+    // Owner and group in one call; only a privileged writer may give a file away.
+    bool groupKept = mine->gid == existing.gid;
+    if (mine->uid != existing.uid && env->ChangeOwner(fd, existing.uid, existing.gid).ok())
+      groupKept = true;
+    if (!groupKept) {
+      // Any member of the group may give it its group; the owner being another member is what
+      // sharing through a group means, and is not a problem.
+      VStatus group = env->ChangeOwner(fd, static_cast<uid_t>(-1), existing.gid);
+      if (!group.ok()) problem = group.Code();
+    }
+  }
+  // After the change of owner, which clears the set-id bits.
+  VStatus mode = env->ChangeMode(fd, existing.mode & 07777);
+  if (!mode.ok() && !problem) problem = mode.Code();
+  if (problem) NoticeOwnershipNotKept(path, problem);
 }
 
 // Writes `bytes` to a new temporary file beside `path` and renames it over `path`. With
 // `noReplace` the rename fails (kAlreadyExists) when `path` came into being meanwhile, so that a
 // file created by another writer is never overwritten unread.
-bool WriteAndRename(const std::string& path, std::string_view bytes, mode_t mode,
-                    const struct stat* existing, uint32_t& error, bool noReplace = false) {
+VStatus WriteAndRename(Env* env, const std::string& path, std::string_view bytes,
+                       const ReplaceOptions& options, const EntryStat* existing,
+                       bool noReplace = false) {
+  const std::string folder = ParentFolder(path);
+  SweepStaleTemporaries(env, folder);
   std::string temp = TemporaryName(path);
-  int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, existing ? 0600 : mode);
-  if (fd < 0 && errno == ENAMETOOLONG) {
+  const mode_t mode = existing ? 0600 : options.newFileMode;
+  auto created = env->CreateNew(temp, mode);
+  if (!created && created.Status().Code() == win32::kFilenameExcedRange) {
     // A file system with shorter names than usual: the temporary name is fitted to its limit.
-    long limit = MaxNameLength(ParentFolder(path));
+    long limit = MaxNameLength(folder);
     if (limit > 0) {
       temp = TemporaryName(path, static_cast<size_t>(limit));
-      fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, existing ? 0600 : mode);
+      created = env->CreateNew(temp, mode);
     }
   }
-  if (fd < 0) {
-    error = LastError(true);
-    return false;
-  }
-  File file(fd);
-  bool ok = true;
-  if (existing) {
-    // Keep the permission bits and, where allowed, the owner of the file being replaced.
-    if (fchmod(fd, existing->st_mode & 07777) != 0) ok = false;
-    if (ok && (existing->st_uid != geteuid() || existing->st_gid != getegid())) {
-      if (fchown(fd, existing->st_uid, existing->st_gid) != 0) { /* not ours to change */ }
-    }
-    if (!ok) error = LastError();
-  }
-  if (ok) ok = file.WriteAll(bytes, error);
-  if (ok && fsync(fd) != 0) {
-    error = LastError();
-    ok = false;
-  }
+  if (!created) return created.Status();
+  EnvFile file(env, *created);
+  // Nobody else knows the name yet; the lock tells a sweeper that the file is being written.
+  VStatus status = env->Lock(file.Descriptor(), LockKind::kExclusive, std::chrono::milliseconds(0));
+  if (status.ok() && existing) KeepOwnership(env, file.Descriptor(), *existing, path);
+  if (status.ok()) status = env->Write(file.Descriptor(), bytes);
+  if (status.ok()) status = env->Sync(file.Descriptor());
   file.Close();
-  if (ok) {
-    if (noReplace) {
-      ok = RenameNoReplace(temp, path, error);
-    } else if (rename(temp.c_str(), path.c_str()) != 0) {
-      error = LastError();
-      ok = false;
+  if (status.ok()) status = noReplace ? env->RenameNoReplace(temp, path) : env->Rename(temp, path);
+  if (!status.ok()) {
+    // The temporary file is ours alone; the caller learns the first failure, not this one.
+    env->RemoveFile(temp).IgnoreError();
+    return status;
+  }
+  // Without this the rename may not survive a crash: the caller must learn that the new file
+  // is not known to be durable.
+  return env->SyncFolder(folder);
+}
+
+VStatus LockTimedOut(const std::string& path, const ReplaceOptions& options) {
+  auto seconds = std::chrono::duration_cast<std::chrono::seconds>(options.lockWait).count();
+  return VStatus::Message(win32::kSharingViolation, kMsgLockWaitTimedOut,
+                          {path, std::to_string(seconds)});
+}
+
+std::chrono::milliseconds Remaining(Clock::time_point deadline) {
+  auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+  return left.count() > 0 ? left : std::chrono::milliseconds(0);
+}
+
+// Opens the file at `path` and takes its exclusive lock, waiting for other writers up to the
+// deadline. The file may be replaced while we wait: then the lock is on a file that no longer
+// has the name, and the new one is taken instead. Nothing (no descriptor) when there is no file.
+VExpected<int> LockCurrentFile(Env* env, const std::string& path, const ReplaceOptions& options,
+                               Clock::time_point deadline, EntryStat& locked) {
+  for (;;) {
+    auto opened = env->OpenExisting(path);
+    if (!opened) {
+      if (opened.Code() == win32::kFileNotFound) return -1;  // removed meanwhile
+      return opened.Status();
     }
+    EnvFile file(env, *opened);
+    VStatus status = env->Lock(file.Descriptor(), LockKind::kExclusive, Remaining(deadline));
+    if (status.Code() == win32::kLockViolation) return LockTimedOut(path, options);
+    if (!status.ok()) return status;
+    auto held = env->StatOpen(file.Descriptor());
+    if (!held) return held.Status();
+    auto current = env->Stat(path);
+    if (current && held->inode == current->inode && held->device == current->device) {
+      locked = *held;
+      return file.Release();
+    }
+    if (Clock::now() >= deadline) return LockTimedOut(path, options);
   }
-  if (!ok) {
-    unlink(temp.c_str());
-    return false;
-  }
-  SyncFolder(ParentFolder(path));
-  return true;
 }
 
 }  // namespace
 
-bool SyncFolder(const std::string& folder) {
-  int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return false;
-  bool ok = fsync(fd) == 0;
-  close(fd);
-  return ok;
+std::string TemporaryPathBeside(const std::string& path) { return TemporaryName(path); }
+
+void SetOwnershipNoticeHandler(OwnershipNoticeHandler handler) {
+  std::lock_guard<std::mutex> guard(gNoticeMutex);
+  gNoticeHandler = std::move(handler);
 }
 
-bool MayWriteFolder(const std::string& path) {
-  struct stat st {};
-  if (stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+VStatus SyncFolder(const std::string& folder, Env* env) { return env->SyncFolder(folder); }
+
+bool MayWriteFolder(const std::string& path, Env* env) {
+  auto st = env->Stat(path);
+  if (!st || st->kind != EntryKind::kFolder) return false;
   // As for files, a folder without any write bit is read-only even for root.
-  if ((st.st_mode & 0222) == 0) return false;
-  return access(path.c_str(), W_OK | X_OK) == 0;
+  if ((st->mode & 0222) == 0) return false;
+  return env->Access(path, W_OK | X_OK);
 }
 
-bool MayRead(const std::string& path) {
-  struct stat st {};
-  if (stat(path.c_str(), &st) != 0) return false;
-  return access(path.c_str(), S_ISDIR(st.st_mode) ? R_OK | X_OK : R_OK) == 0;
+bool MayRead(const std::string& path, Env* env) {
+  auto st = env->Stat(path);
+  if (!st) return false;
+  return env->Access(path, st->kind == EntryKind::kFolder ? R_OK | X_OK : R_OK);
 }
 
-FileInfo Stat(const std::string& path) {
-  FileInfo info;
-  struct stat st {};
-  if (stat(path.c_str(), &st) != 0) return info;
-  info.exists = true;
-  info.isDirectory = S_ISDIR(st.st_mode);
-  info.mode = st.st_mode;
-  info.isRegular = S_ISREG(st.st_mode);
-  info.size = static_cast<uint64_t>(st.st_size);
-  info.readOnly = !info.isDirectory && ModeIsReadOnly(st, path);
-  return info;
+FileInfo Stat(const std::string& path, Env* env) {
+  auto st = env->Stat(path);
+  return st ? InfoOf(env, *st, path) : FileInfo();
 }
 
-FileInfo Stat(const std::string& path, uint32_t& error) {
-  FileInfo info = Stat(path);
-  error = 0;
-  if (!info.exists) error = LastError();
-  return info;
+VExpected<FileInfo> StatChecked(const std::string& path, Env* env) {
+  auto st = env->Stat(path);
+  if (!st) return st.Status();
+  return InfoOf(env, *st, path);
 }
 
-bool IsDirectory(const std::string& path) {
-  struct stat st {};
-  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+bool IsDirectory(const std::string& path, Env* env) {
+  auto st = env->Stat(path);
+  return st && st->kind == EntryKind::kFolder;
 }
 
-bool IsRegularFileOrOther(const std::string& path) {
-  struct stat st {};
-  return stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+bool IsRegularFileOrOther(const std::string& path, Env* env) {
+  auto st = env->Stat(path);
+  return st && st->kind != EntryKind::kFolder;
 }
 
 std::string JoinPath(std::string_view folder, std::string_view name) {
@@ -221,6 +285,7 @@ bool IsSafeComponent(std::u16string_view name) {
 File& File::operator=(File&& other) noexcept {
   if (this != &other) {
     Close();
+    env_ = other.env_;
     fd_ = other.fd_;
     other.fd_ = -1;
   }
@@ -228,250 +293,136 @@ File& File::operator=(File&& other) noexcept {
 }
 
 void File::Close() {
-  if (fd_ >= 0) close(fd_);
+  if (fd_ >= 0) env_->Close(fd_);
   fd_ = -1;
 }
 
-File File::OpenForReading(const std::string& path, uint32_t& error) {
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) error = LastError();
-  return File(fd);
+VExpected<File> File::OpenForReading(const std::string& path, Env* env) {
+  auto fd = env->OpenForReading(path);
+  if (!fd) return fd.Status();
+  return File(env, *fd);
 }
 
-File File::OpenForWriting(const std::string& path, uint32_t& error) {
-  int fd = open(path.c_str(), O_RDWR | O_CLOEXEC);
-  if (fd < 0) error = LastError();
-  return File(fd);
+VExpected<File> File::CreateNew(const std::string& path, mode_t mode, Env* env) {
+  auto fd = env->CreateNew(path, mode);
+  if (!fd) return fd.Status();
+  return File(env, *fd);
 }
 
-File File::OpenForAppending(const std::string& path, bool& created, uint32_t& error) {
-  created = false;
-  int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd >= 0) {
-    created = true;
-    return File(fd);
-  }
-  if (errno != EEXIST) {
-    error = LastError(true);
-    return File();
-  }
-  fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
-  if (fd < 0) error = LastError();
-  return File(fd);
+VExpected<File> File::OpenAppend(const std::string& path, mode_t mode, Env* env) {
+  auto fd = env->OpenForAppending(path, true, mode);
+  if (!fd) return fd.Status();
+  return File(env, *fd);
 }
 
-File File::CreateNew(const std::string& path, uint32_t& error) {
-  int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd < 0) error = LastError(true);
-  return File(fd);
+VStatus File::LockShared(std::chrono::milliseconds wait) {
+  return env_->Lock(fd_, LockKind::kShared, wait);
 }
-
-File File::OpenAppend(const std::string& path, uint32_t& error) {
-  int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-  if (fd < 0) error = LastError(true);
-  return File(fd);
+VStatus File::LockExclusive(std::chrono::milliseconds wait) {
+  return env_->Lock(fd_, LockKind::kExclusive, wait);
 }
+VStatus File::Unlock() { return env_->Unlock(fd_); }
+VStatus File::ReadAll(std::string& out, uint64_t limit) { return env_->ReadAll(fd_, out, limit); }
+VStatus File::WriteAll(std::string_view bytes) { return env_->Write(fd_, bytes); }
 
-bool File::LockShared(uint32_t& error) { return LockRange(fd_, F_RDLCK, error); }
-bool File::LockExclusive(uint32_t& error) { return LockRange(fd_, F_WRLCK, error); }
-bool File::Unlock(uint32_t& error) { return LockRange(fd_, F_UNLCK, error); }
-
-bool File::ReadAll(std::string& out, uint32_t& error) {
-  // Settings files are small: one read into a buffer of a typical size usually takes the whole
-  // file, and the second read sees its end; no size is asked for first. The buffer is not
-  // zeroed (a string of that size would be, for every file read) and the bytes are then copied
-  // into a string of their exact size.
-  size_t capacity = 16384;
-  std::unique_ptr<char[]> buffer = std::make_unique_for_overwrite<char[]>(capacity);
-  size_t done = 0;
+VStatus ReplaceFileContents(const std::string& path, std::string_view bytes,
+                            const ReplaceOptions& options, Env* env) {
+  const auto deadline = Clock::now() + options.lockWait;
   for (;;) {
-    if (done == capacity) {
-      std::unique_ptr<char[]> larger = std::make_unique_for_overwrite<char[]>(capacity * 2);
-      memcpy(larger.get(), buffer.get(), done);
-      buffer = std::move(larger);
-      capacity *= 2;
-    }
-    ssize_t n = read(fd_, buffer.get() + done, capacity - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      error = LastError();
-      out.clear();
-      return false;
-    }
-    if (n == 0) break;
-    done += static_cast<size_t>(n);
-  }
-  out.assign(buffer.get(), done);
-  return true;
-}
-
-bool File::WriteAll(std::string_view bytes, uint32_t& error) {
-  while (!bytes.empty()) {
-    ssize_t n = write(fd_, bytes.data(), bytes.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      error = LastError();
-      return false;
-    }
-    bytes.remove_prefix(static_cast<size_t>(n));
-  }
-  return true;
-}
-
-bool ReplaceFileContents(const std::string& path, std::string_view bytes,
-                         const ReplaceOptions& options, uint32_t& error) {
-  for (int attempt = 0; attempt < 8; ++attempt) {
-    struct stat st {};
-    if (stat(path.c_str(), &st) != 0) {
-      if (errno != ENOENT && errno != ENOTDIR) {
-        error = LastError();
-        return false;
-      }
+    auto st = env->Stat(path);
+    if (!st) {
+      if (!IsMissing(st.Code())) return st.Status();
       // A new file: nobody can hold a lock on it yet.
-      if (WriteAndRename(path, bytes, options.newFileMode, nullptr, error)) return true;
-      if (!options.createFolders || (error != win32::kPathNotFound && error != win32::kFileNotFound))
-        return false;
-      if (!CreateFolderTree(ParentFolder(path), options.newFolderMode, error)) return false;
-      return WriteAndRename(path, bytes, options.newFileMode, nullptr, error);
+      VStatus status = WriteAndRename(env, path, bytes, options, nullptr);
+      if (status.ok() || !options.createFolders || !IsMissing(status.Code())) return status;
+      VStatus made = CreateFolderTree(ParentFolder(path), options.newFolderMode, env);
+      if (!made.ok()) return made;
+      return WriteAndRename(env, path, bytes, options, nullptr);
     }
-    if (S_ISDIR(st.st_mode)) {
-      error = win32::kAccessDenied;
-      return false;
-    }
-    if (ModeIsReadOnly(st, path)) {
-      error = win32::kAccessDenied;
-      return false;
-    }
-    File old = File::OpenForWriting(path, error);
-    if (!old.IsOpen()) {
-      if (error == win32::kFileNotFound) continue;  // replaced or removed meanwhile
-      return false;
-    }
-    if (!old.LockExclusive(error)) return false;
-    // Another writer may have renamed its file over the one we locked while we waited.
-    struct stat locked {};
-    struct stat current {};
-    if (fstat(old.Descriptor(), &locked) != 0 || stat(path.c_str(), &current) != 0 ||
-        locked.st_ino != current.st_ino || locked.st_dev != current.st_dev) {
-      continue;
-    }
-    bool ok = WriteAndRename(path, bytes, options.newFileMode, &locked, error);
-    uint32_t unlockError = 0;
-    old.Unlock(unlockError);
-    return ok;
+    if (st->kind == EntryKind::kFolder || ModeIsReadOnly(env, *st, path))
+      return VStatus::Error(win32::kAccessDenied);
+    EntryStat locked;
+    auto fd = LockCurrentFile(env, path, options, deadline, locked);
+    if (!fd) return fd.Status();
+    if (*fd < 0) continue;  // removed while we looked: written as a new file
+    EnvFile old(env, *fd);
+    VStatus status = WriteAndRename(env, path, bytes, options, &locked);
+    // Closing the old file releases its lock whatever this says.
+    env->Unlock(old.Descriptor()).IgnoreError();
+    return status;
   }
-  error = win32::kSharingViolation;
-  return false;
 }
 
-namespace {
-
-// Holds an exclusive lock on a folder for writers that change files in it one after the other.
-// The lock is on the folder, not on the file, because each change replaces the file: a writer
-// waiting on the old file would find it gone and have to start again, and could do so forever
-// while others keep writing.
-class FolderWriteLock {
- public:
-  bool Acquire(const std::string& folder, uint32_t& error) {
-    fd_ = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd_ < 0) {
-      error = LastError(true);
-      return false;
-    }
-    while (flock(fd_, LOCK_EX) != 0) {
-      if (errno == EINTR) continue;
-      error = LastError();
-      return false;
-    }
-    return true;
-  }
-  ~FolderWriteLock() {
-    if (fd_ >= 0) close(fd_);  // closing releases the lock
-  }
-
- private:
-  int fd_ = -1;
-};
-
-}  // namespace
-
-bool UpdateFileContents(const std::string& path, const UpdateFunction& update,
-                        const ReplaceOptions& options, uint32_t& error) {
+VStatus UpdateFileContents(const std::string& path, const UpdateFunction& update,
+                           const ReplaceOptions& options, Env* env) {
+  const auto deadline = Clock::now() + options.lockWait;
   const std::string folder = ParentFolder(path);
-  FolderWriteLock folderLock;
-  if (!folderLock.Acquire(folder, error)) {
-    bool missing = error == win32::kPathNotFound || error == win32::kFileNotFound;
-    if (!missing) return false;
+  // The lock is on the folder, not on the file, because each change replaces the file: a writer
+  // waiting on the old file would find it gone and have to start again, and could do so forever
+  // while others keep writing.
+  auto folderLock = env->LockFolder(folder, Remaining(deadline));
+  if (!folderLock) {
+    if (folderLock.Code() == win32::kLockViolation) return LockTimedOut(folder, options);
+    if (!IsMissing(folderLock.Code())) return folderLock.Status();
     std::string replacement;
     // No folder, so no file: a change that needs an existing file fails here.
-    if (!update(std::string_view(), false, replacement, error)) return false;
-    if (!options.createFolders) {
-      error = win32::kPathNotFound;
-      return false;
+    VStatus changed = update(std::string_view(), false, replacement);
+    if (!changed.ok()) return changed;
+    if (!options.createFolders) return VStatus::Error(win32::kPathNotFound);
+    VStatus made = CreateFolderTree(folder, options.newFolderMode, env);
+    if (!made.ok()) return made;
+    folderLock = env->LockFolder(folder, Remaining(deadline));
+    if (!folderLock) {
+      if (folderLock.Code() == win32::kLockViolation) return LockTimedOut(folder, options);
+      return folderLock.Status();
     }
-    if (!CreateFolderTree(folder, options.newFolderMode, error)) return false;
-    if (!folderLock.Acquire(folder, error)) return false;
   }
+  EnvFile folderHeld(env, *folderLock);
   // Writers that do not take the folder lock can still replace the file under us; they are
   // waited for on the file's own lock and their result is read again.
-  for (int attempt = 0; attempt < 64; ++attempt) {
-    struct stat st {};
+  for (;;) {
     std::string replacement;
-    if (stat(path.c_str(), &st) != 0) {
-      if (errno != ENOENT) {
-        error = LastError();
-        return false;
-      }
-      if (!update(std::string_view(), false, replacement, error)) return false;
-      if (WriteAndRename(path, replacement, options.newFileMode, nullptr, error, true)) return true;
-      if (error == win32::kAlreadyExists) continue;  // created by another writer: read it first
-      return false;
+    auto st = env->Stat(path);
+    if (!st) {
+      if (!IsMissing(st.Code())) return st.Status();
+      VStatus changed = update(std::string_view(), false, replacement);
+      if (!changed.ok()) return changed;
+      VStatus status = WriteAndRename(env, path, replacement, options, nullptr, true);
+      // Created by another writer meanwhile: read it first.
+      if (status.Code() == win32::kAlreadyExists && Clock::now() < deadline) continue;
+      return status;
     }
-    if (S_ISDIR(st.st_mode) || ModeIsReadOnly(st, path)) {
-      error = win32::kAccessDenied;
-      return false;
-    }
-    File old = File::OpenForWriting(path, error);
-    if (!old.IsOpen()) {
-      if (error == win32::kFileNotFound) continue;
-      return false;
-    }
-    if (!old.LockExclusive(error)) return false;
-    struct stat locked {};
-    struct stat current {};
-    if (fstat(old.Descriptor(), &locked) != 0 || stat(path.c_str(), &current) != 0 ||
-        locked.st_ino != current.st_ino || locked.st_dev != current.st_dev) {
-      continue;  // replaced while we waited for the lock: read the new file
-    }
+    if (st->kind == EntryKind::kFolder || ModeIsReadOnly(env, *st, path))
+      return VStatus::Error(win32::kAccessDenied);
+    EntryStat locked;
+    auto fd = LockCurrentFile(env, path, options, deadline, locked);
+    if (!fd) return fd.Status();
+    if (*fd < 0) continue;
+    EnvFile old(env, *fd);
     std::string bytes;
-    bool ok = old.ReadAll(bytes, error) && update(bytes, true, replacement, error) &&
-              WriteAndRename(path, replacement, options.newFileMode, &locked, error);
-    uint32_t unlockError = 0;
-    old.Unlock(unlockError);
-    return ok;
+    VStatus status = env->ReadAll(old.Descriptor(), bytes, kMaxSettingsFileSize);
+    if (status.Code() == win32::kFileTooLarge)
+      status = VStatus::Message(win32::kFileTooLarge, kMsgFileTooLarge,
+                                {path, std::to_string(kMaxSettingsFileSize)});
+    if (status.ok()) status = update(bytes, true, replacement);
+    if (status.ok()) status = WriteAndRename(env, path, replacement, options, &locked);
+    env->Unlock(old.Descriptor()).IgnoreError();
+    return status;
   }
-  error = win32::kSharingViolation;
-  return false;
 }
 
-bool RenameFile(const std::string& from, const std::string& to, uint32_t& error) {
-  if (rename(from.c_str(), to.c_str()) != 0) {
-    error = LastError();
-    return false;
-  }
-  SyncFolder(ParentFolder(to));
-  return true;
+VStatus RenameFile(const std::string& from, const std::string& to, Env* env) {
+  VStatus status = env->Rename(from, to);
+  if (!status.ok()) return status;
+  return env->SyncFolder(ParentFolder(to));
 }
 
-bool FullPath(std::string_view path, std::string& out, uint32_t& error) {
+VExpected<std::string> FullPath(std::string_view path, Env* env) {
   std::string whole;
   if (path.empty() || path[0] != '/') {
-    char buffer[PATH_MAX];
-    if (!getcwd(buffer, sizeof buffer)) {
-      error = LastError(true);
-      return false;
-    }
-    whole = buffer;
+    auto current = env->CurrentFolder();
+    if (!current) return current.Status();
+    whole = std::move(*current);
     whole.push_back('/');
   }
   whole.append(path);
@@ -494,113 +445,81 @@ bool FullPath(std::string_view path, std::string& out, uint32_t& error) {
     result.append(part);
   }
   if (result.empty()) result = "/";
-  if (result.size() >= PATH_MAX) {
-    error = win32::kFilenameExcedRange;
-    return false;
-  }
-  out = std::move(result);
-  return true;
+  if (result.size() >= PATH_MAX) return VStatus::Error(win32::kFilenameExcedRange);
+  return result;
 }
 
-bool CreateFolderTree(const std::string& path, mode_t mode, uint32_t& error) {
-  if (path.empty() || path == "/" || path == ".") return true;
-  if (mkdir(path.c_str(), mode) == 0) return true;
-  if (errno == EEXIST) {
-    if (IsDirectory(path)) return true;
-    error = win32::kAlreadyExists;
-    return false;
-  }
-  if (errno != ENOENT) {
-    error = LastError();
-    return false;
-  }
-  if (!CreateFolderTree(ParentFolder(path), mode, error)) return false;
-  if (mkdir(path.c_str(), mode) == 0 || (errno == EEXIST && IsDirectory(path))) return true;
-  error = LastError();
-  return false;
+VStatus CreateFolderTree(const std::string& path, mode_t mode, Env* env) {
+  if (path.empty() || path == "/" || path == ".") return VStatus();
+  VStatus status = env->CreateFolder(path, mode);
+  if (status.ok()) return status;
+  if (status.Code() == win32::kAlreadyExists)
+    return IsDirectory(path, env) ? VStatus() : status;
+  if (!IsMissing(status.Code())) return status;
+  VStatus parent = CreateFolderTree(ParentFolder(path), mode, env);
+  if (!parent.ok()) return parent;
+  status = env->CreateFolder(path, mode);
+  if (status.Code() == win32::kAlreadyExists && IsDirectory(path, env)) return VStatus();
+  return status;
 }
 
-bool TreeIsRemovable(const std::string& path, uint32_t& error) {
-  struct stat st {};
-  if (lstat(path.c_str(), &st) != 0) {
-    if (errno == ENOENT || errno == ENOTDIR) return true;
-    error = LastError();
-    return false;
+VStatus TreeIsRemovable(const std::string& path, Env* env) {
+  auto st = env->LinkStat(path);
+  if (!st) return IsMissing(st.Code()) ? VStatus() : st.Status();
+  if (st->kind == EntryKind::kLink) return VStatus();  // the link goes, not what it points to
+  if (st->kind != EntryKind::kFolder) {
+    return ModeIsReadOnly(env, *st, path) ? VStatus::Error(win32::kAccessDenied) : VStatus();
   }
-  if (S_ISLNK(st.st_mode)) return true;  // the link goes, not what it points to
-  if (!S_ISDIR(st.st_mode)) {
-    if (ModeIsReadOnly(st, path)) {
-      error = win32::kAccessDenied;
-      return false;
-    }
-    return true;
-  }
-  if (!MayWriteFolder(path)) {
-    error = win32::kAccessDenied;
-    return false;
-  }
-  std::vector<FolderEntry> entries;
-  if (!ListFolder(path, entries, error)) return false;
+  if (!MayWriteFolder(path, env)) return VStatus::Error(win32::kAccessDenied);
+  std::vector<DirEntry> entries;
+  VStatus listed = env->ListFolder(path, entries);
+  if (!listed.ok()) return listed;
   for (const auto& entry : entries) {
-    if (!TreeIsRemovable(JoinPath(path, entry.name), error)) return false;
+    VStatus status = TreeIsRemovable(JoinPath(path, entry.name), env);
+    if (!status.ok()) return status;
   }
-  return true;
+  return VStatus();
 }
 
-bool SetMode(const std::string& path, mode_t mode, uint32_t& error) {
-  if (chmod(path.c_str(), mode) == 0) return true;
-  error = LastError();
-  return false;
+VStatus SetMode(const std::string& path, mode_t mode, Env* env) {
+  return env->ChangeMode(path, mode);
 }
 
-bool RemoveFile(const std::string& path, uint32_t& error) {
-  if (unlink(path.c_str()) == 0 || errno == ENOENT || errno == ENOTDIR) return true;
-  error = LastError();
-  return false;
+VStatus RemoveFile(const std::string& path, Env* env) {
+  VStatus status = env->RemoveFile(path);
+  return IsMissing(status.Code()) ? VStatus() : status;
 }
 
-bool RemoveTree(const std::string& path, uint32_t& error) {
-  struct stat st {};
-  if (lstat(path.c_str(), &st) != 0) {
-    if (errno == ENOENT || errno == ENOTDIR) return true;
-    error = LastError();
-    return false;
-  }
-  if (!S_ISDIR(st.st_mode)) return RemoveFile(path, error);
-  std::vector<FolderEntry> entries;
-  if (!ListFolder(path, entries, error)) return false;
-  bool ok = true;
+VStatus RemoveTree(const std::string& path, Env* env) {
+  auto st = env->LinkStat(path);
+  if (!st) return IsMissing(st.Code()) ? VStatus() : st.Status();
+  if (st->kind != EntryKind::kFolder) return RemoveFile(path, env);
+  std::vector<DirEntry> entries;
+  VStatus status = env->ListFolder(path, entries);
+  if (!status.ok()) return status;
+  VStatus first;
   for (const auto& entry : entries) {
     // Symbolic links are removed, never followed: deleting a key must not reach outside it.
-    ok = RemoveTree(JoinPath(path, entry.name), error) && ok;
+    VStatus removed = RemoveTree(JoinPath(path, entry.name), env);
+    if (first.ok() && !removed.ok()) first = removed;
   }
-  if (!ok) return false;
-  if (rmdir(path.c_str()) == 0 || errno == ENOENT) return true;
-  error = LastError();
-  return false;
+  if (!first.ok()) return first;
+  status = env->RemoveFolder(path);
+  return status.Code() == win32::kFileNotFound ? VStatus() : status;
 }
 
-bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries, uint32_t& error) {
-  DIR* dir = opendir(path.c_str());
-  if (!dir) {
-    error = LastError(true);
-    return false;
-  }
-  // Room for a typical folder at once, rather than growing through several copies.
-  entries.reserve(entries.size() + 32);
-  while (struct dirent* entry = readdir(dir)) {
-    std::string_view name(entry->d_name);
-    if (name == "." || name == "..") continue;
+VStatus ListFolder(const std::string& path, std::vector<FolderEntry>& entries, Env* env) {
+  std::vector<DirEntry> listed;
+  VStatus status = env->ListFolder(path, listed);
+  if (!status.ok()) return status;
+  entries.reserve(entries.size() + listed.size());
+  for (DirEntry& entry : listed) {
     FolderEntry item;
-    item.name = std::string(name);
-    if (entry->d_type == DT_DIR) {
-      item.isDirectory = true;
-    } else if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
-      item.isDirectory = IsDirectory(JoinPath(path, name));
-    }
+    item.name = std::move(entry.name);
+    item.kind = entry.kind;
+    item.isDirectory = entry.kind == EntryKind::kFolder;
     entries.push_back(std::move(item));
   }
-  closedir(dir);
   // Listing order of the file system is arbitrary; a stable order keeps results repeatable.
   // Positions are sorted by the names' first eight bytes read as one number, which orders them
   // as their bytes do, the whole names being compared only where those are equal; each entry is
@@ -626,7 +545,7 @@ bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries, uint
   sorted.reserve(entries.size());
   for (const Position& position : order) sorted.push_back(std::move(entries[position.index]));
   entries.swap(sorted);
-  return true;
+  return VStatus();
 }
 
 long MaxNameLength(const std::string& path) {

@@ -23,28 +23,22 @@ VMemoryMappedBuffer& VMemoryMappedBuffer::operator=(VMemoryMappedBuffer&& other)
   return *this;
 }
 
-bool VMemoryMappedBuffer::MapShared(int fd, size_t size, uint32_t& error) {
+VStatus VMemoryMappedBuffer::MapShared(int fd, size_t size) {
   Unmap();
   void* data = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
-  if (data == MAP_FAILED) {
-    error = win32::FromErrno(errno);
-    return false;
-  }
+  if (data == MAP_FAILED) return VStatus::FromErrno(errno);
   data_ = static_cast<uint8_t*>(data);
   size_ = size;
-  return true;
+  return VStatus();
 }
 
-bool VMemoryMappedBuffer::MapPrivate(size_t size, uint32_t& error) {
+VStatus VMemoryMappedBuffer::MapPrivate(size_t size) {
   Unmap();
   void* data = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (data == MAP_FAILED) {
-    error = win32::FromErrno(errno);
-    return false;
-  }
+  if (data == MAP_FAILED) return VStatus::FromErrno(errno);
   data_ = static_cast<uint8_t*>(data);
   size_ = size;
-  return true;
+  return VStatus();
 }
 
 bool VMemoryMappedBuffer::ProtectSensitive() {

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/status.h"
+
 class VMemoryMappedBuffer {
  public:
   VMemoryMappedBuffer() = default;
@@ -15,10 +17,10 @@ class VMemoryMappedBuffer {
   VMemoryMappedBuffer& operator=(const VMemoryMappedBuffer&) = delete;
 
   // Maps the first `size` bytes of the open object `fd`, readable and writable, shared with every
-  // process that maps it. `error` is a Win32 code.
-  bool MapShared(int fd, size_t size, uint32_t& error);
+  // process that maps it.
+  VStatus MapShared(int fd, size_t size);
   // Maps `size` private zero-filled bytes.
-  bool MapPrivate(size_t size, uint32_t& error);
+  VStatus MapPrivate(size_t size);
   // Locks the pages in memory and leaves them out of core dumps. The lock is best effort: it fails
   // beyond the user's locked-memory limit, and the mapping stays usable. True when both held.
   bool ProtectSensitive();

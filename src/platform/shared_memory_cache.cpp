@@ -67,9 +67,8 @@ bool VSharedMemoryCache::OpenPrivate(size_t blockSize, VSharedObjectStatus& stat
     status.SetSystem(std::string(), win32::kInvalidParameter);
     return false;
   }
-  uint32_t code = 0;
-  if (!buffer_.MapPrivate(kHeaderSize + blockSize, code)) {
-    status.SetSystem(std::string(), code);
+  if (VStatus mapped = buffer_.MapPrivate(kHeaderSize + blockSize); !mapped.ok()) {
+    status.SetSystem(std::string(), mapped.Code());
     return false;
   }
   blockSize_ = blockSize;
@@ -122,15 +121,14 @@ bool VSharedMemoryCache::OpenShared(const VSharedMemoryNames& names, size_t bloc
 
 bool VSharedMemoryCache::CreateShared(int fd, VSharedObjectStatus& status) {
   size_t total = kHeaderSize + blockSize_;
-  uint32_t code = 0;
   // The holder's lock comes first: should this process die while setting the block up, the next
   // one finds it held by nobody and starts over.
   if (!vshm::LockByte(fd, F_RDLCK, true) || ftruncate(fd, static_cast<off_t>(total)) != 0) {
     status.SetSystem(names_.mapping, win32::FromErrno(errno));
     return false;
   }
-  if (!buffer_.MapShared(fd, total, code)) {
-    status.SetSystem(names_.mapping, code);
+  if (VStatus mapped = buffer_.MapShared(fd, total); !mapped.ok()) {
+    status.SetSystem(names_.mapping, mapped.Code());
     return false;
   }
   InitializeHeader();
@@ -157,9 +155,12 @@ VSharedMemoryCache::AttachResult VSharedMemoryCache::AttachShared(int fd,
     status.objectName = names_.mapping;
     return AttachResult::Failed;
   }
-  uint32_t code = 0;
-  if (!vshm::LockByte(fd, F_RDLCK, true) || !buffer_.MapShared(fd, total, code)) {
-    status.SetSystem(names_.mapping, code ? code : win32::FromErrno(errno));
+  if (!vshm::LockByte(fd, F_RDLCK, true)) {
+    status.SetSystem(names_.mapping, win32::FromErrno(errno));
+    return AttachResult::Failed;
+  }
+  if (VStatus mapped = buffer_.MapShared(fd, total); !mapped.ok()) {
+    status.SetSystem(names_.mapping, mapped.Code());
     buffer_.Unmap();
     return AttachResult::Failed;
   }

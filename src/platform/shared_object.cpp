@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/env.h"
 #include "platform/win32_errors.h"
 
 void VSharedObjectStatus::SetSystem(const std::string& name, uint32_t win32Code) {
@@ -16,12 +17,6 @@ void VSharedObjectStatus::SetSystem(const std::string& name, uint32_t win32Code)
 }
 
 namespace vshm {
-namespace {
-
-std::string Path(const std::string& name) { return "/" + name; }
-
-}  // namespace
-
 bool IsValidName(const std::string& name) {
   return !name.empty() && name.size() < NAME_MAX && name.find('/') == std::string::npos &&
          name.find('\0') == std::string::npos && name != "." && name != "..";
@@ -33,20 +28,21 @@ int CreateExclusive(const std::string& name, bool& exists, VSharedObjectStatus& 
     status.SetSystem(name, win32::kInvalidName);
     return -1;
   }
-  int fd = shm_open(Path(name).c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-  if (fd < 0) {
-    exists = errno == EEXIST;
-    if (!exists) status.SetSystem(name, win32::FromErrno(errno));
+  vfs::Env* env = vfs::Env::Default();
+  auto fd = env->OpenSharedMemory(name, true);
+  if (!fd) {
+    exists = fd.Code() == win32::kAlreadyExists;
+    if (!exists) status.SetSystem(name, fd.Code());
     return -1;
   }
   // The umask may have taken the owner's own bits away; the mode must be exactly 0600.
-  if (fchmod(fd, 0600) != 0) {
-    status.SetSystem(name, win32::FromErrno(errno));
-    close(fd);
-    shm_unlink(Path(name).c_str());
+  if (VStatus mode = env->ChangeMode(*fd, 0600); !mode.ok()) {
+    status.SetSystem(name, mode.Code());
+    env->Close(*fd);
+    env->RemoveSharedMemory(name).IgnoreError();  // ours, made a moment ago
     return -1;
   }
-  return fd;
+  return *fd;
 }
 
 int OpenExisting(const std::string& name, bool& missing, VSharedObjectStatus& status) {
@@ -55,29 +51,35 @@ int OpenExisting(const std::string& name, bool& missing, VSharedObjectStatus& st
     status.SetSystem(name, win32::kInvalidName);
     return -1;
   }
-  int fd = shm_open(Path(name).c_str(), O_RDWR | O_CLOEXEC, 0);
-  if (fd < 0) {
-    missing = errno == ENOENT;
-    if (!missing) status.SetSystem(name, win32::FromErrno(errno));
+  auto fd = vfs::Env::Default()->OpenSharedMemory(name, false);
+  if (!fd) {
+    missing = fd.Code() == win32::kFileNotFound;
+    if (!missing) status.SetSystem(name, fd.Code());
+    return -1;
   }
-  return fd;
+  return *fd;
 }
 
 bool CheckPrivate(int fd, const std::string& name, VSharedObjectStatus& status) {
-  struct stat info {};
-  if (fstat(fd, &info) != 0) {
-    status.SetSystem(name, win32::FromErrno(errno));
+  vfs::Env* env = vfs::Env::Default();
+  auto info = env->StatOpen(fd);
+  if (!info) {
+    status.SetSystem(name, info.Code());
     return false;
   }
-  if (S_ISREG(info.st_mode) && info.st_uid == geteuid() && (info.st_mode & 077) == 0) return true;
+  if (info->kind == vfs::EntryKind::kFile && info->uid == env->UserId() && (info->mode & 077) == 0)
+    return true;
   status.problem = VSharedObjectProblem::NotPrivate;
   status.objectName = name;
-  status.owner = info.st_uid;
-  status.mode = info.st_mode & 07777;
+  status.owner = info->uid;
+  status.mode = info->mode & 07777;
   return false;
 }
 
-void Remove(const std::string& name) { shm_unlink(Path(name).c_str()); }
+void Remove(const std::string& name) {
+  // Gone already is as good as removed; nothing else can be done about a failure here.
+  vfs::Env::Default()->RemoveSharedMemory(name).IgnoreError();
+}
 
 bool LockByte(int fd, short type, bool wait) {
   struct flock lock {};

@@ -2,8 +2,10 @@
 
 #include <unistd.h>
 
+#include "platform/env.h"
+
 namespace vterm {
 
-bool StandardInputIsTerminal() { return isatty(STDIN_FILENO) == 1; }
+bool StandardInputIsTerminal() { return vfs::Env::Default()->IsTerminal(STDIN_FILENO); }
 
 }  // namespace vterm

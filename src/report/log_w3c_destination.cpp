@@ -78,11 +78,21 @@ void VW3CFileDestination::Report(uint32_t id, const std::vector<VUnicodeString>&
 // ---- opening ----
 
 vfs::File VW3CFileDestination::CreateNewFile(const std::string& path, uint32_t& error) {
-  return vfs::File::CreateNew(path, error);
+  auto file = vfs::File::CreateNew(path);
+  if (!file) {
+    error = file.Code();
+    return vfs::File();
+  }
+  return std::move(*file);
 }
 
 vfs::File VW3CFileDestination::OpenFileForAppend(const std::string& path, uint32_t& error) {
-  return vfs::File::OpenAppend(path, error);
+  auto file = vfs::File::OpenAppend(path);
+  if (!file) {
+    error = file.Code();
+    return vfs::File();
+  }
+  return std::move(*file);
 }
 
 void VW3CFileDestination::Pause(int milliseconds) {
@@ -168,8 +178,7 @@ void VW3CFileDestination::DeleteExpiredFiles(const VLogTime& now) {
   if (daysToKeep_ <= 0) return;  // no limit: nothing is ever deleted
   const int oldestKept = VLogDateNumberDaysBefore(now, daysToKeep_);
   std::vector<vfs::FolderEntry> entries;
-  uint32_t error = 0;
-  if (!vfs::ListFolder(folder_.ToUtf8(), entries, error)) return;
+  if (!vfs::ListFolder(folder_.ToUtf8(), entries).ok()) return;
   for (const auto& entry : entries) {
     if (entry.isDirectory) continue;
     std::u16string name = vtext::FromUtf8(entry.name);
@@ -184,8 +193,8 @@ void VW3CFileDestination::DeleteExpiredFiles(const VLogTime& now) {
     // A zero anywhere is not a date this destination wrote: such files are left alone.
     if (year == 0 || month == 0 || day == 0) continue;
     if (year * 10000 + month * 100 + day < oldestKept) {
-      uint32_t removeError = 0;
-      vfs::RemoveFile(vfs::JoinPath(folder_.ToUtf8(), entry.name), removeError);
+      // An expired file that cannot be removed is tried again on the next day's opening.
+      vfs::RemoveFile(vfs::JoinPath(folder_.ToUtf8(), entry.name)).IgnoreError();
     }
   }
 }
@@ -193,9 +202,9 @@ void VW3CFileDestination::DeleteExpiredFiles(const VLogTime& now) {
 // ---- writing ----
 
 bool VW3CFileDestination::Append(const std::u16string& text) {
-  uint32_t error = 0;
-  if (file_.WriteAll(vtext::ToUtf8(text), error)) return true;
-  lastSystemError_ = error;
+  VStatus written = file_.WriteAll(vtext::ToUtf8(text));
+  if (written.ok()) return true;
+  lastSystemError_ = written.Code();
   return false;
 }
 

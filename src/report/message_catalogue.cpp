@@ -1,11 +1,10 @@
 #include "report/message_catalogue.h"
 
-#include <dlfcn.h>
-
 #include <atomic>
 #include <cstdlib>
 #include <mutex>
 
+#include "platform/env.h"
 #include "platform/unicode_string.h"
 #include "report/catalogue_data.h"
 
@@ -155,10 +154,11 @@ const VMessageModule* VGetSystemMessageModule() {
 
 const VMessageModule* VGetHostMessageModule() {
   static const VMessageModule* module = []() -> const VMessageModule* {
-    void* self = dlopen(nullptr, RTLD_NOW);
+    vfs::Env* env = vfs::Env::Default();
+    void* self = env->OpenModule(std::string());
     if (!self) return nullptr;
     using Getter = const VMessageModule* (*)();
-    auto getter = reinterpret_cast<Getter>(dlsym(self, "QuillaneHostMessageModule"));
+    auto getter = reinterpret_cast<Getter>(env->FindSymbol(self, "QuillaneHostMessageModule"));
     return getter ? getter() : nullptr;
   }();
   return module;

@@ -54,6 +54,11 @@ VReportMessageParams& VReportMessageParams::operator=(const VReportMessageParams
   return *this;
 }
 
+void VReportMessageParams::SetStatus(const VStatus& status) {
+  Reset(status.MessageId() ? status.MessageId() : status.Code());
+  for (const std::string& insert : status.Inserts()) AddInsert(vtext::FromUtf8(insert).c_str());
+}
+
 void VReportMessageParams::Reset(uint32_t id) {
   id_ = id;
   inserts_.RemoveAll();

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "platform/status.h"
 #include "platform/unicode_string.h"
 #include "platform/unknown.h"
 #include "report/message_catalogue.h"
@@ -70,6 +71,9 @@ class VReportMessageParams : public VUnknown<IReportMessageParams> {
   void SetContext(const VUnicodeString& text, int32_t number);
   // Sets a Win32 error code (no inserts).
   void SetError(uint32_t win32Code) { Reset(win32Code); }
+  // Takes a status from below the message layer: its message with inserts when it has one, else
+  // its Win32 code; success clears the message.
+  void SetStatus(const VStatus& status);
   bool IsError() const { return id_ != 0; }
   void SetModule(const VMessageModule* module);
 

@@ -22,8 +22,7 @@ class NamesCli : public ::testing::Test {
   std::vector<std::string> Tree(const std::string& folder = "") {
     std::vector<std::string> out;
     std::vector<vfs::FolderEntry> entries;
-    uint32_t error = 0;
-    if (!vfs::ListFolder(folder.empty() ? config : config + "/" + folder, entries, error)) return out;
+    if (!vfs::ListFolder(folder.empty() ? config : config + "/" + folder, entries).ok()) return out;
     for (const auto& entry : entries) {
       std::string path = folder.empty() ? entry.name : folder + "/" + entry.name;
       out.push_back(path);

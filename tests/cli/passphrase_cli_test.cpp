@@ -91,10 +91,9 @@ class Background {
 class PassphraseCommands : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string full;
-    uint32_t error = 0;
-    ASSERT_TRUE(vfs::FullPath(dir / "cfg", full, error));
-    cfg_ = full;
+    auto full = vfs::FullPath(dir / "cfg");
+    ASSERT_TRUE(full.ok());
+    cfg_ = *full;
     // The names the command line uses for this folder: Karvell, not integrated, this user.
     names_ = BuildPassphraseCacheNames(3, false, geteuid(),
                                        ConfigPassphraseCacheScope(VUnicodeString::FromUtf8(cfg_)));

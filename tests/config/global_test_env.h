@@ -10,6 +10,9 @@
 
 class GlobalFolderTest : public ::testing::Test {
  protected:
+  GlobalFolderTest() = default;
+  // The folder's store works through `env` (a test's, to inject faults).
+  explicit GlobalFolderTest(vfs::Env* env) : folder_(env) {}
   void SetUp() override {
     current_ = &folder_;
     VSetProfileFactoryGetter(&Factory);

@@ -63,18 +63,16 @@ TEST(Files, PathsAndComponents) {
 
 TEST(Files, ReplaceCreatesFoldersAndRefusesReadOnlyFiles) {
   qtest::TempDir dir;
-  uint32_t error = 0;
   vfs::ReplaceOptions options;
-  ASSERT_TRUE(vfs::ReplaceFileContents(dir / "a/b/c.ini", "one", options, error));
+  ASSERT_TRUE(vfs::ReplaceFileContents(dir / "a/b/c.ini", "one", options).ok());
   EXPECT_EQ(qtest::ReadFile(dir / "a/b/c.ini"), "one");
   chmod((dir / "a/b/c.ini").c_str(), 0444);
   EXPECT_TRUE(vfs::Stat(dir / "a/b/c.ini").readOnly);
-  EXPECT_FALSE(vfs::ReplaceFileContents(dir / "a/b/c.ini", "two", options, error));
-  EXPECT_EQ(error, 5u);
+  VStatus refused = vfs::ReplaceFileContents(dir / "a/b/c.ini", "two", options);
+  EXPECT_EQ(refused.Code(), 5u);
   EXPECT_EQ(qtest::ReadFile(dir / "a/b/c.ini"), "one");
   options.createFolders = false;
-  EXPECT_FALSE(vfs::ReplaceFileContents(dir / "x/y.ini", "z", options, error));
-  EXPECT_EQ(error, 3u);
+  EXPECT_EQ(vfs::ReplaceFileContents(dir / "x/y.ini", "z", options).Code(), 3u);
 }
 
 TEST(Files, WriterWaitsForAReaderInAnotherProcess) {
@@ -86,9 +84,8 @@ TEST(Files, WriterWaitsForAReaderInAnotherProcess) {
   ASSERT_EQ(pipe(toParent), 0);
   pid_t child = fork();
   if (child == 0) {
-    uint32_t e = 0;
-    vfs::File file = vfs::File::OpenForReading(path, e);
-    file.LockShared(e);
+    auto file = vfs::File::OpenForReading(path);
+    if (!file || !file->LockShared().ok()) _exit(1);
     char c = 'x';
     if (write(toParent[1], &c, 1) != 1) _exit(1);
     if (read(toChild[0], &c, 1) != 1) _exit(1);  // hold the lock until told to go
@@ -98,8 +95,7 @@ TEST(Files, WriterWaitsForAReaderInAnotherProcess) {
   ASSERT_EQ(read(toParent[0], &c, 1), 1);
   std::atomic<bool> done{false};
   std::thread writer([&] {
-    uint32_t e = 0;
-    vfs::ReplaceFileContents(path, "new", vfs::ReplaceOptions(), e);
+    EXPECT_TRUE(vfs::ReplaceFileContents(path, "new").ok());
     done = true;
   });
   usleep(200 * 1000);
@@ -116,11 +112,10 @@ TEST(Files, RemoveTreeDoesNotFollowLinks) {
   qtest::WriteFile(dir / "keep/file", "x");
   qtest::MakeDirs(dir / "tree/sub");
   ASSERT_EQ(symlink((dir / "keep").c_str(), (dir / "tree/sub/link").c_str()), 0);
-  uint32_t error = 0;
-  EXPECT_TRUE(vfs::RemoveTree(dir / "tree", error));
+  EXPECT_TRUE(vfs::RemoveTree(dir / "tree").ok());
   EXPECT_FALSE(qtest::Exists(dir / "tree"));
   EXPECT_TRUE(qtest::Exists(dir / "keep/file"));
-  EXPECT_TRUE(vfs::RemoveTree(dir / "tree", error));  // already gone
+  EXPECT_TRUE(vfs::RemoveTree(dir / "tree").ok());  // already gone
 }
 
 }  // namespace

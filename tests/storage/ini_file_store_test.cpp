@@ -370,8 +370,7 @@ TEST_F(IniFileStore, AFailedWriteKeepsTheOldFileAndTheValues) {
   EXPECT_FALSE(flushed);
   EXPECT_EQ(ReadFile(dir / "cfg/K.ini"), kBom + "S:\"A\"=old\r\n");
   std::vector<vfs::FolderEntry> entries;
-  uint32_t error = 0;
-  vfs::ListFolder(dir / "cfg", entries, error);
+  ASSERT_TRUE(vfs::ListFolder(dir / "cfg", entries).ok());
   EXPECT_EQ(entries.size(), 1u);  // no temporary file left behind
   EXPECT_TRUE(key.Flush());
   EXPECT_EQ(ReadFile(dir / "cfg/K.ini"), kBom + "S:\"A\"=new\r\n");
@@ -389,8 +388,7 @@ TEST_F(IniFileStore, ReplacingKeepsPermissionBitsAndLeavesNoTemporaryFile) {
   ASSERT_EQ(stat((dir / "cfg/K.ini").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0640u);
   std::vector<vfs::FolderEntry> entries;
-  uint32_t error = 0;
-  ASSERT_TRUE(vfs::ListFolder(dir / "cfg", entries, error));
+  ASSERT_TRUE(vfs::ListFolder(dir / "cfg", entries).ok());
   ASSERT_EQ(entries.size(), 1u);
   EXPECT_EQ(entries[0].name, "K.ini");
 }

@@ -12,7 +12,9 @@
 
 class IniFolder {
  public:
-  IniFolder() : factory_(VUnicodeString::FromUtf8(dir_.Path())) {}
+  // `env` is what the store's keys work through: a test's own to inject faults.
+  explicit IniFolder(vfs::Env* env = vfs::Env::Default())
+      : factory_(VUnicodeString::FromUtf8(dir_.Path()), VUnicodeString(), env) {}
 
   // Opens the key `name` below the root (created when written) and hands it to `use`; the key is
   // written when `use` returns.

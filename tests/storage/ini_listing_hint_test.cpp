@@ -136,8 +136,7 @@ TEST(IniListingOrder, FoldersAreListedInByteOrder) {
                                     "abcdefgi", "abcdefgh\xC3\xA9", "abcdefgh "};
   for (const auto& name : names) qtest::WriteFile(dir / name, "x");
   std::vector<vfs::FolderEntry> entries;
-  uint32_t error = 0;
-  ASSERT_TRUE(vfs::ListFolder(dir.Path(), entries, error));
+  ASSERT_TRUE(vfs::ListFolder(dir.Path(), entries).ok());
   std::vector<std::string> listed;
   for (const auto& entry : entries) listed.push_back(entry.name);
   std::sort(names.begin(), names.end());

@@ -31,8 +31,7 @@ void WriteVersion(VIniFileStoreFactory& factory, int version) {
 // of the same version. Returns that version, or -1 when the file is missing.
 int CheckWhole(const std::string& path) {
   std::string bytes;
-  uint32_t error = 0;
-  if (!VTextFile::ReadLocked(path, bytes, error)) return -1;
+  if (!VTextFile::ReadLocked(path, bytes).ok()) return -1;
   std::string converted;
   std::string_view text = VIniTextAsUtf8(bytes, converted);
   int count = 0;

@@ -160,9 +160,8 @@ TEST(IniReadShortcuts, FilesOfEverySizeAreReadWhole) {
     for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 7 + size) % 251);
     std::string path = dir / ("file" + std::to_string(size));
     qtest::WriteFile(path, bytes);
-    uint32_t error = 0;
     std::string read = "left over";
-    ASSERT_TRUE(VTextFile::ReadLocked(path, read, error));
+    ASSERT_TRUE(VTextFile::ReadLocked(path, read).ok());
     EXPECT_EQ(read, bytes);
   }
 }

@@ -28,8 +28,7 @@ const std::string kBom = "\xEF\xBB\xBF";
 
 std::vector<std::string> FolderNames(const std::string& folder) {
   std::vector<vfs::FolderEntry> entries;
-  uint32_t error = 0;
-  EXPECT_TRUE(vfs::ListFolder(folder, entries, error));
+  EXPECT_TRUE(vfs::ListFolder(folder, entries).ok());
   std::vector<std::string> names;
   for (const auto& entry : entries) names.push_back(entry.name);
   return names;
@@ -108,9 +107,10 @@ TEST(TemporaryNames, ALongNameIsReplacedWithoutTemporaryFilesLeft) {
   std::string name;
   while (name.size() + 2 <= static_cast<size_t>(limit)) name += "\xC3\xA9";
   std::string path = dir / name;
-  uint32_t error = 0;
-  ASSERT_TRUE(vfs::ReplaceFileContents(path, "one", vfs::ReplaceOptions(), error)) << error;
-  ASSERT_TRUE(vfs::ReplaceFileContents(path, "two", vfs::ReplaceOptions(), error)) << error;
+  VStatus written = vfs::ReplaceFileContents(path, "one");
+  ASSERT_TRUE(written.ok()) << written.Code();
+  written = vfs::ReplaceFileContents(path, "two");
+  ASSERT_TRUE(written.ok()) << written.Code();
   EXPECT_EQ(qtest::ReadFile(path), "two");
   EXPECT_EQ(FolderNames(dir.Path()), std::vector<std::string>{name});
 }

@@ -4,10 +4,13 @@
 
 #include "environment/library_init.h"
 #include "platform/app_info.h"
+#include "platform/file_system.h"
+#include "platform/platform_messages.h"
 #include "quillane/cli.h"
 #include "quillane/store_location.h"
 #include "quillane/usage.h"
 #include "report/message_catalogue.h"
+#include "report/report_message_params.h"
 #include "storage/model/profile_store.h"
 
 namespace {
@@ -119,6 +122,15 @@ int main(int argc, char** argv) {
     QuillaneInit(nullptr, kInitCreatePassphraseCache);
     QuillaneInitProfileFactory(&CommandLineFactory);
     cli::ResolveStoreLocation(context);
+    // A save that went through but left a shared file with another group or mode is not a
+    // failure of the command, but the user must hear of it: others may be locked out.
+    vfs::SetOwnershipNoticeHandler([](const std::string& path, uint32_t code) {
+      VStringArray inserts;
+      inserts.Add(VUnicodeString::FromUtf8(path));
+      inserts.Add(VFormatCatalogueMessage(code, {}, true));
+      std::cerr << "quillane: warning: "
+                << VFormatCatalogueMessage(kMsgOwnershipNotKept, inserts, true).ToUtf8() << std::endl;
+    });
 
     int status = command ? command->run(context) : cli::RunOverview(context);
     context.Finish();

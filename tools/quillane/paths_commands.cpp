@@ -86,13 +86,12 @@ bool FolderToRemember(const std::string& typed, CommandLineQuestions& questions,
   folder.clear();
   if (typed.empty()) return true;  // forgets the value
   RequireUtf8Path(typed, "DIR");
-  std::string full;
-  uint32_t error = 0;
-  if (!vfs::FullPath(typed, full, error)) {
-    questions.failure.SetError(error);
+  auto full = vfs::FullPath(typed);
+  if (!full) {
+    questions.failure.SetStatus(full.Status());
     return false;
   }
-  folder = Wide(full);
+  folder = Wide(*full);
   return ValidateLocalFolder(questions, folder);
 }
 
@@ -102,10 +101,8 @@ int Show(Context& context) {
   VUnicodeString configStored = GetAppConfigPath(app);
   VUnicodeString personal = GetAppPersonalDataPath(app, Wide(config));
   if (!context.options.personal.empty()) {
-    std::string full;
-    uint32_t error = 0;
-    personal = Wide(
-        vfs::FullPath(context.options.personal, full, error) ? full : context.options.personal);
+    auto full = vfs::FullPath(context.options.personal);
+    personal = Wide(full ? *full : context.options.personal);
   }
   VUnicodeString personalStored = GetAppPersonalDataPathStored(app);
   bool separate = UsePersonalDataPath(app);
@@ -201,10 +198,8 @@ int CheckCommandLine(Context& context, const ParsedArgs& args) {
 
 int CheckRedirect(Context& context, const ParsedArgs& args) {
   Expect(args, 1, "DIR");
-  std::string full;
-  uint32_t code = 0;
-  VUnicodeString folder =
-      Wide(vfs::FullPath(args.positionals[0], full, code) ? full : args.positionals[0]);
+  auto full = vfs::FullPath(args.positionals[0]);
+  VUnicodeString folder = Wide(full ? *full : args.positionals[0]);
   Json message;
   auto report = [&](const VReportMessageParams& shown) {
     VReportMessageParams copy(shown);

@@ -11,9 +11,8 @@ namespace {
 // Folders are shown and used as full paths, so that ${TLV_CONFIG_PATH} names the same folder
 // from any working directory.
 std::string Full(const std::string& path) {
-  std::string full;
-  uint32_t error = 0;
-  return vfs::FullPath(path, full, error) ? full : path;
+  auto full = vfs::FullPath(path);
+  return full ? *full : path;
 }
 
 }  // namespace

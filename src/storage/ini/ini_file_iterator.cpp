@@ -53,9 +53,8 @@ bool VIniFileKey::Iterator::Next(VUnicodeString& name) {
 std::vector<VIniFileKey::Iterator::Entry> VIniFileKey::Iterator::ListSubKeys(
     const std::string& folder, ListingHint* hint) {
   std::vector<vfs::FolderEntry> listing;
-  uint32_t error = 0;
   std::vector<Entry> entries;
-  if (!vfs::ListFolder(folder, listing, error)) return entries;
+  if (!vfs::ListFolder(folder, listing).ok()) return entries;
   entries.reserve(listing.size());
   for (const auto& item : listing) {
     std::string_view name = item.name;

@@ -41,8 +41,7 @@ std::optional<bool> AsciiEqualsNoCase(std::string_view a, std::string_view b) {
 std::optional<std::string> FindIgnoringCase(const std::string& folder, const std::string& name,
                                             bool wantFolder) {
   std::vector<vfs::FolderEntry> entries;
-  uint32_t error = 0;
-  if (folder.empty() || !vfs::ListFolder(folder, entries, error)) return std::nullopt;
+  if (folder.empty() || !vfs::ListFolder(folder, entries).ok()) return std::nullopt;
   // Names that are not ASCII are compared as key names (a value file's without its ".ini").
   std::u16string wanted;
   for (const auto& entry : entries) {
@@ -136,8 +135,8 @@ VIniFileKey::Location VIniFileKey::SubLocation(Location& parent, std::u16string_
 // ---- construction ----
 
 VIniFileKey::VIniFileKey(const VUnicodeString& folder, const VUnicodeString& personalFolder,
-                         bool readOnly, const VProfileSecurity* security)
-    : readOnly_(readOnly) {
+                         bool readOnly, const VProfileSecurity* security, vfs::Env* env)
+    : readOnly_(readOnly), env_(env) {
   main_.folder = Native(folder);
   main_.valueFile = main_.folder + ".ini";
   if (!personalFolder.empty() && !vtext::EqualsNoCase(personalFolder, folder)) {
@@ -148,11 +147,13 @@ VIniFileKey::VIniFileKey(const VUnicodeString& folder, const VUnicodeString& per
 }
 
 VIniFileKey::VIniFileKey(Location main, Location personal, bool readOnly,
-                         const VProfileSecurity* security, uint32_t invalidNameError)
+                         const VProfileSecurity* security, uint32_t invalidNameError,
+                         vfs::Env* env)
     : main_(std::move(main)),
       personal_(std::move(personal)),
       readOnly_(readOnly),
-      invalidNameError_(invalidNameError) {
+      invalidNameError_(invalidNameError),
+      env_(env) {
   if (security) security_ = *security;
   if (personal_.IsSet() && vtext::EqualsNoCase(vtext::FromUtf8(personal_.folder),
                                                vtext::FromUtf8(main_.folder)))
@@ -164,13 +165,12 @@ VIniFileKey::~VIniFileKey() {
   if (!readOnly_) Write();
 }
 
-mode_t VIniFileKey::FileMode() const {
-  return security_ && security_->IsOwnerOnly() ? 0600 : 0666;
-}
+// Value files may hold secrets (a password under the empty passphrase is as good as plain): new
+// files and folders are the owner's alone whatever the umask. Existing ones keep their modes, so
+// a folder shared on purpose stays shared.
+mode_t VIniFileKey::FileMode() const { return 0600; }
 
-mode_t VIniFileKey::FolderMode() const {
-  return security_ && security_->IsOwnerOnly() ? 0700 : 0777;
-}
+mode_t VIniFileKey::FolderMode() const { return 0700; }
 
 bool VIniFileKey::RefuseInvalid() {
   if (!invalidNameError_) return false;
@@ -182,24 +182,27 @@ bool VIniFileKey::RefuseInvalid() {
 
 bool VIniFileKey::ReadFileInto(Location& location, VIniValueMap& map, bool* existed) {
   std::string bytes;
-  uint32_t error = 0;
   if (existed) *existed = false;
-  bool read = VTextFile::ReadLocked(location.valueFile, bytes, error);
-  if (!read && !location.fileResolved) {
+  VStatus read = VTextFile::ReadLocked(location.valueFile, bytes, vfs::kMaxSettingsFileSize, env_);
+  if (!read.ok() && !location.fileResolved) {
     std::string exact = location.valueFile;
     location.ResolveFile();
-    if (location.valueFile != exact) read = VTextFile::ReadLocked(location.valueFile, bytes, error);
+    if (location.valueFile != exact)
+      read = VTextFile::ReadLocked(location.valueFile, bytes, vfs::kMaxSettingsFileSize, env_);
   }
   location.fileResolved = true;
-  if (!read) {
+  if (!read.ok()) {
     // A missing file holds no values (nor does one whose name is too long to exist). One that
-    // is there but cannot be read is reported, and the key will not write it: its values would
-    // be replaced by this handle's changes alone.
+    // is there but cannot be read (no access, a pipe, a file too large) is reported, and the key
+    // will not write it: its values would be replaced by this handle's changes alone.
+    const uint32_t error = read.Code();
     if (error != win32::kFileNotFound && error != win32::kPathNotFound &&
         error != win32::kFilenameExcedRange) {
+      VReportMessageParams reason;
+      reason.SetStatus(read);
       VReportMessageParams unreadable(kMsgValueFileUnreadable);
       unreadable.AddInsert(VUnicodeString(vtext::FromNarrow(location.valueFile)).c_str());
-      unreadable.AddInsert(VReportMessageParams(error).GetTextOneLineTrimmed().c_str());
+      unreadable.AddInsert(reason.GetTextOneLineTrimmed().c_str());
       lastError_ = unreadable;
       unreadable_ = std::move(unreadable);
     }
@@ -261,16 +264,16 @@ bool VIniFileKey::Write() {
   options.newFileMode = FileMode();
   options.newFolderMode = FolderMode();
   bool ok = true;
-  uint32_t error = 0;
-  if (!vfs::ReplaceFileContents(main_.valueFile, mainFile.Bytes(), options, error)) {
-    lastError_.SetError(error);
+  if (VStatus written = vfs::ReplaceFileContents(main_.valueFile, mainFile.Bytes(), options, env_);
+      !written.ok()) {
+    lastError_.SetStatus(written);
     ok = false;
   }
   if (writePersonal) {
-    uint32_t personalError = 0;
-    if (!vfs::ReplaceFileContents(personal_.valueFile, personalFile.Bytes(), options,
-                                  personalError)) {
-      if (ok) lastError_.SetError(personalError);
+    if (VStatus written =
+            vfs::ReplaceFileContents(personal_.valueFile, personalFile.Bytes(), options, env_);
+        !written.ok()) {
+      if (ok) lastError_.SetStatus(written);
       ok = false;
     } else {
       personalFileExisted_ = true;
@@ -316,8 +319,8 @@ void VIniFileKey::MergePersonalData(const char16_t* folder) {
   personalFileExisted_ = false;
   dirty_ = true;
   if (Write()) {
-    uint32_t error = 0;
-    if (!vfs::RemoveFile(personal.valueFile, error)) lastError_.SetError(error);
+    if (VStatus removed = vfs::RemoveFile(personal.valueFile, env_); !removed.ok())
+      lastError_.SetStatus(removed);
   }
 }
 
@@ -432,18 +435,17 @@ bool VIniFileKey::DeleteSubKey(const char16_t* name) {
     lastError_.SetError(win32::kInvalidName);
     return false;
   }
-  bool ok = true;
-  uint32_t error = 0;
+  VStatus failure;
   for (Location* parent : {&main_, &personal_}) {
     if (!parent->IsSet()) continue;
     Location sub = SubLocation(*parent, name);
     sub.ResolveFolder();
     sub.ResolveFile();
-    if (!vfs::RemoveTree(sub.folder, error)) ok = false;
-    if (!vfs::RemoveFile(sub.valueFile, error)) ok = false;
+    for (VStatus removed : {vfs::RemoveTree(sub.folder, env_), vfs::RemoveFile(sub.valueFile, env_)})
+      if (failure.ok() && !removed.ok()) failure = removed;
   }
-  if (!ok) lastError_.SetError(error);
-  return ok;
+  if (!failure.ok()) lastError_.SetStatus(failure);
+  return failure.ok();
 }
 
 bool VIniFileKey::ValidateSubKeyName(const char16_t* name, VReportMessageParams** error) {
@@ -481,7 +483,7 @@ VProfilePrivateKey* VIniFileKey::OpenPrivateSubKey(const char16_t* name,
   if (invalidNameError_ || !vfs::IsSafeComponent(component)) {
     // Nothing is opened or created for such a name: it could lead outside the folder.
     return new VIniFileKey(Location(), Location(), readOnly_, security,
-                           invalidNameError_ ? invalidNameError_ : win32::kInvalidName);
+                           invalidNameError_ ? invalidNameError_ : win32::kInvalidName, env_);
   }
   Location main = SubLocation(main_, component);
   Location personal = SubLocation(personal_, component);
@@ -505,13 +507,12 @@ VProfilePrivateKey* VIniFileKey::OpenPrivateSubKey(const char16_t* name,
     main.ResolveFolder();
     if (personal.IsSet()) personal.ResolveFolder();
   }
-  auto* key = new VIniFileKey(std::move(main), std::move(personal), readOnly_, security, 0);
+  auto* key = new VIniFileKey(std::move(main), std::move(personal), readOnly_, security, 0, env_);
   if (flags & kProfileKeyCreate) {
-    uint32_t error = 0;
-    if (!vfs::CreateFolderTree(key->main_.folder, key->FolderMode(), error) ||
-        (key->personal_.IsSet() &&
-         !vfs::CreateFolderTree(key->personal_.folder, key->FolderMode(), error)))
-      key->lastError_.SetError(error);
+    VStatus made = vfs::CreateFolderTree(key->main_.folder, key->FolderMode(), env_);
+    if (made.ok() && key->personal_.IsSet())
+      made = vfs::CreateFolderTree(key->personal_.folder, key->FolderMode(), env_);
+    if (!made.ok()) key->lastError_.SetStatus(made);
   }
   return key;
 }

@@ -32,7 +32,7 @@ class VIniFileKey : public VProfilePrivateKey {
   // The root key of a store on configuration folder `folder` and personal data folder
   // `personalFolder` (empty: personal values stay in the main files).
   VIniFileKey(const VUnicodeString& folder, const VUnicodeString& personalFolder, bool readOnly,
-              const VProfileSecurity* security);
+              const VProfileSecurity* security, vfs::Env* env = vfs::Env::Default());
   ~VIniFileKey() override;
 
   bool ReadSecurity(const char16_t* name, VProfileSecurity& security) override;
@@ -89,7 +89,7 @@ class VIniFileKey : public VProfilePrivateKey {
 
  private:
   VIniFileKey(Location main, Location personal, bool readOnly, const VProfileSecurity* security,
-              uint32_t invalidNameError);
+              uint32_t invalidNameError, vfs::Env* env);
 
   VIniValueMap& LoadedMap();
   bool ReadFileInto(Location& location, VIniValueMap& map, bool* existed = nullptr);
@@ -116,4 +116,5 @@ class VIniFileKey : public VProfilePrivateKey {
   uint32_t invalidNameError_ = 0;  // set for a key opened under a name that cannot be a file
   // Why a value file that exists could not be read; the key's values are then unknown.
   std::optional<VReportMessageParams> unreadable_;
+  vfs::Env* env_ = vfs::Env::Default();
 };

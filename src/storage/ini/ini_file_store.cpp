@@ -3,5 +3,5 @@
 #include "storage/ini/ini_file_key.h"
 
 VProfilePrivateKey* VIniFileStore::CreateRootKey(bool readOnly) {
-  return new VIniFileKey(folder_, personalFolder_, readOnly, nullptr);
+  return new VIniFileKey(folder_, personalFolder_, readOnly, nullptr, env_);
 }

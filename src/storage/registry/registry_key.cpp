@@ -20,16 +20,15 @@ constexpr int kSubKeyType = kProfileTypeXmlKey;
 // Finds the folder and the value file of the key `name` in `parent`, without regard to case; an
 // exact match is preferred. A key found only one way takes the other path from the found name;
 // a key found nowhere takes `name` as given.
-void LocateIn(const std::string& parent, const VUnicodeString& name, std::string& folder,
-              std::string& valueFile, bool& exists) {
+void LocateIn(vfs::Env* env, const std::string& parent, const VUnicodeString& name,
+              std::string& folder, std::string& valueFile, bool& exists) {
   folder = vfs::JoinPath(parent, name.ToUtf8());
   valueFile = folder + kValueFileSuffix;
-  bool folderFound = vfs::IsDirectory(folder);
-  bool fileFound = vfs::IsRegularFileOrOther(valueFile);
+  bool folderFound = vfs::IsDirectory(folder, env);
+  bool fileFound = vfs::IsRegularFileOrOther(valueFile, env);
   if (!folderFound || !fileFound) {
     std::vector<vfs::FolderEntry> entries;
-    uint32_t error = 0;
-    if (vfs::ListFolder(parent, entries, error)) {
+    if (vfs::ListFolder(parent, entries, env).ok()) {
       for (const auto& entry : entries) {
         std::string_view part = VSubKeyPartOfEntry(entry);
         if (part.empty() || (entry.isDirectory ? folderFound : fileFound)) continue;
@@ -52,14 +51,14 @@ void LocateIn(const std::string& parent, const VUnicodeString& name, std::string
 
 // A key is created only where the user may write: the nearest existing level above it must be a
 // folder the user may change (root included, as for read-only files).
-bool MayCreateFolder(const std::string& folder) {
+bool MayCreateFolder(vfs::Env* env, const std::string& folder) {
   std::string level = vfs::ParentFolder(folder);
-  for (int depth = 0; depth < 256 && !vfs::Stat(level).exists; ++depth) {
+  for (int depth = 0; depth < 256 && !vfs::Stat(level, env).exists; ++depth) {
     std::string parent = vfs::ParentFolder(level);
     if (parent == level) break;
     level = parent;
   }
-  return vfs::MayWriteFolder(level);
+  return vfs::MayWriteFolder(level, env);
 }
 
 int TypeCode(const VIniFileData& data) {
@@ -69,11 +68,15 @@ int TypeCode(const VIniFileData& data) {
 
 }  // namespace
 
-VRegistryKey::VRegistryKey(std::string folder, std::string valueFile, bool privateTree)
-    : folder_(std::move(folder)), valueFile_(std::move(valueFile)), privateTree_(privateTree) {}
+VRegistryKey::VRegistryKey(std::string folder, std::string valueFile, bool privateTree,
+                           vfs::Env* env)
+    : folder_(std::move(folder)),
+      valueFile_(std::move(valueFile)),
+      privateTree_(privateTree),
+      env_(env) {}
 
 VRegistryKey* VRegistryKey::Open(VRegistryHive hive, const std::vector<VUnicodeString>& levels,
-                                 bool readOnly, const VProfileSecurity* security) {
+                                 bool readOnly, const VProfileSecurity* security, vfs::Env* env) {
   std::string hiveFolder = VRegistryHiveFolder(hive);
   bool privateTree =
       hive == VRegistryHive::CurrentUser || (security && security->IsOwnerOnly());
@@ -81,15 +84,15 @@ VRegistryKey* VRegistryKey::Open(VRegistryHive hive, const std::vector<VUnicodeS
   std::string valueFile = hiveFolder + kValueFileSuffix;
   for (const auto& level : levels) {
     if (!vfs::IsSafeComponent(level)) {
-      auto* key = new VRegistryKey(std::string(), std::string(), privateTree);
+      auto* key = new VRegistryKey(std::string(), std::string(), privateTree, env);
       key->Fail(key->openError_ = win32::kInvalidName);
       return key;
     }
     std::string parent = folder;
     bool exists = false;
-    LocateIn(parent, level, folder, valueFile, exists);
+    LocateIn(env, parent, level, folder, valueFile, exists);
   }
-  auto* key = new VRegistryKey(folder, valueFile, privateTree);
+  auto* key = new VRegistryKey(folder, valueFile, privateTree, env);
   key->OpenAs(readOnly, vfs::ParentFolder(hiveFolder));
   return key;
 }
@@ -101,7 +104,7 @@ VRegistryKey* VRegistryKey::OpenSubKey(const char16_t* name, bool readOnly,
   if (!IsOpen() || !vfs::IsSafeComponent(component)) {
     // Nothing is opened or created under a parent without a handle or for a name that could
     // lead out of the hive.
-    auto* key = new VRegistryKey(std::string(), std::string(), privateTree);
+    auto* key = new VRegistryKey(std::string(), std::string(), privateTree, env_);
     key->openError_ = IsOpen() ? win32::kInvalidName : openError_;
     key->Fail(key->openError_);
     return key;
@@ -109,8 +112,8 @@ VRegistryKey* VRegistryKey::OpenSubKey(const char16_t* name, bool readOnly,
   std::string folder;
   std::string valueFile;
   bool exists = false;
-  LocateIn(folder_, VUnicodeString(component), folder, valueFile, exists);
-  auto* key = new VRegistryKey(folder, valueFile, privateTree);
+  LocateIn(env_, folder_, VUnicodeString(component), folder, valueFile, exists);
+  auto* key = new VRegistryKey(folder, valueFile, privateTree, env_);
   key->OpenAs(readOnly, folder_);
   return key;
 }
@@ -118,21 +121,30 @@ VRegistryKey* VRegistryKey::OpenSubKey(const char16_t* name, bool readOnly,
 void VRegistryKey::OpenAs(bool readOnly, const std::string& syncUpTo) {
   uint32_t createError = 0;  // why the key could not be created, when it could not
   if (!readOnly) {
-    bool folderExisted = vfs::IsDirectory(folder_);
-    if (!folderExisted && !MayCreateFolder(folder_)) {
+    bool folderExisted = vfs::IsDirectory(folder_, env_);
+    VStatus made;
+    if (!folderExisted && !MayCreateFolder(env_, folder_)) {
       createError = win32::kAccessDenied;
-    } else if (vfs::CreateFolderTree(folder_, FolderMode(), createError)) {
+    } else if (made = vfs::CreateFolderTree(folder_, FolderMode(), env_); !made.ok()) {
+      createError = made.Code();
+    } else {
+      VStatus synced;
       if (!folderExisted) {
         // The new key must survive a crash like a written value does.
         std::string level = folder_;
-        for (int depth = 0; depth < 64; ++depth) {
+        for (int depth = 0; depth < 64 && synced.ok(); ++depth) {
           level = vfs::ParentFolder(level);
-          vfs::SyncFolder(level);
+          synced = vfs::SyncFolder(level, env_);
           if (level == syncUpTo || level == "/" || level == ".") break;
         }
       }
-      vfs::FileInfo file = vfs::Stat(valueFile_);
-      if (vfs::MayWriteFolder(folder_) && vfs::MayWriteFolder(vfs::ParentFolder(valueFile_)) &&
+      if (!synced.ok()) {
+        Fail(synced);
+        openError_ = synced.Code();
+        return;
+      }
+      vfs::FileInfo file = vfs::Stat(valueFile_, env_);
+      if (vfs::MayWriteFolder(folder_, env_) && vfs::MayWriteFolder(vfs::ParentFolder(valueFile_)) &&
           !(file.exists && (file.readOnly || file.isDirectory))) {
         rights_ = kReadWriteRights;
         Succeed();
@@ -141,14 +153,14 @@ void VRegistryKey::OpenAs(bool readOnly, const std::string& syncUpTo) {
     }
   }
   // Opening for reading creates nothing.
-  vfs::FileInfo folder = vfs::Stat(folder_);
-  vfs::FileInfo file = vfs::Stat(valueFile_);
+  vfs::FileInfo folder = vfs::Stat(folder_, env_);
+  vfs::FileInfo file = vfs::Stat(valueFile_, env_);
   bool folderFound = folder.exists && folder.isDirectory;
   bool fileFound = file.exists && !file.isDirectory;
   if (!folderFound && !fileFound) {
     // A key that could not be created is reported with the reason, rather than as missing.
     openError_ = createError ? createError : win32::kFileNotFound;
-  } else if ((folderFound && !vfs::MayRead(folder_)) || (fileFound && !vfs::MayRead(valueFile_))) {
+  } else if ((folderFound && !vfs::MayRead(folder_, env_)) || (fileFound && !vfs::MayRead(valueFile_, env_))) {
     openError_ = win32::kAccessDenied;
   } else {
     rights_ = kReadRights;
@@ -169,6 +181,11 @@ bool VRegistryKey::Fail(uint32_t code) {
   return false;
 }
 
+bool VRegistryKey::Fail(const VStatus& status) {
+  lastError_.SetStatus(status);
+  return false;
+}
+
 bool VRegistryKey::RequireOpen() { return IsOpen() || Fail(openError_); }
 
 bool VRegistryKey::RequireWrite() {
@@ -185,9 +202,9 @@ bool VRegistryKey::CanWrite() const {
 bool VRegistryKey::LoadValues(VRegistryValueFile& values) {
   if (!RequireOpen()) return false;
   std::string bytes;
-  uint32_t error = 0;
-  if (!VTextFile::ReadLocked(valueFile_, bytes, error)) {
-    if (error != win32::kFileNotFound && error != win32::kPathNotFound) return Fail(error);
+  if (VStatus read = VTextFile::ReadLocked(valueFile_, bytes, vfs::kMaxSettingsFileSize, env_); !read.ok()) {
+    if (read.Code() != win32::kFileNotFound && read.Code() != win32::kPathNotFound)
+      return Fail(read);
     bytes.clear();
   }
   values.Parse(bytes);
@@ -273,19 +290,18 @@ bool VRegistryKey::StoreValue(const char16_t* name, const MakeData& make) {
   vfs::ReplaceOptions options;
   options.newFileMode = FileMode();
   options.newFolderMode = FolderMode();
-  uint32_t error = 0;
-  bool ok = vfs::UpdateFileContents(
+  VStatus written = vfs::UpdateFileContents(
       valueFile_,
-      [&](std::string_view current, bool, std::string& replacement, uint32_t&) {
+      [&](std::string_view current, bool, std::string& replacement) {
         VRegistryValueFile values;
         values.Parse(current);
         // Made afresh at each call: the update runs again when another writer got there first.
         values.Set(valueName, make());
         replacement = values.Serialize();
-        return true;
+        return VStatus();
       },
-      options, error);
-  return ok ? Succeed() : Fail(error);
+      options, env_);
+  return written.ok() ? Succeed() : Fail(written);
 }
 
 bool VRegistryKey::WriteDword(const char16_t* name, uint32_t value) {
@@ -326,21 +342,18 @@ bool VRegistryKey::DeleteValue(const char16_t* name) {
   vfs::ReplaceOptions options;
   options.createFolders = false;
   options.newFileMode = FileMode();
-  uint32_t error = 0;
-  bool ok = vfs::UpdateFileContents(
+  VStatus written = vfs::UpdateFileContents(
       valueFile_,
-      [&](std::string_view current, bool existed, std::string& replacement, uint32_t& failure) {
+      [&](std::string_view current, bool existed, std::string& replacement) {
         VRegistryValueFile values;
         values.Parse(current);
-        if (!existed || !values.Remove(valueName)) {
-          failure = win32::kFileNotFound;  // nothing to delete, and nothing is written
-          return false;
-        }
+        // Nothing to delete, and nothing is written.
+        if (!existed || !values.Remove(valueName)) return VStatus::Error(win32::kFileNotFound);
         replacement = values.Serialize();
-        return true;
+        return VStatus();
       },
-      options, error);
-  return ok ? Succeed() : Fail(error);
+      options, env_);
+  return written.ok() ? Succeed() : Fail(written);
 }
 
 // ---- sub-keys ----
@@ -351,7 +364,7 @@ bool VRegistryKey::SubKeyExists(const char16_t* name) {
   std::string folder;
   std::string valueFile;
   bool exists = false;
-  LocateIn(folder_, VUnicodeString(name), folder, valueFile, exists);
+  LocateIn(env_, folder_, VUnicodeString(name), folder, valueFile, exists);
   return exists ? Succeed() : Fail(win32::kFileNotFound);
 }
 
@@ -361,25 +374,27 @@ bool VRegistryKey::DeleteSubKey(const char16_t* name) {
   std::string folder;
   std::string valueFile;
   bool exists = false;
-  LocateIn(folder_, VUnicodeString(name), folder, valueFile, exists);
+  LocateIn(env_, folder_, VUnicodeString(name), folder, valueFile, exists);
   if (!exists) return Fail(win32::kFileNotFound);
-  uint32_t error = 0;
   // Refused before anything is gone, so that a key is never left half deleted.
-  if (!vfs::TreeIsRemovable(folder, error) || !vfs::TreeIsRemovable(valueFile, error))
-    return Fail(error);
-  bool ok = vfs::RemoveTree(folder, error) && vfs::RemoveFile(valueFile, error);
-  vfs::SyncFolder(folder_);
-  return ok ? Succeed() : Fail(error);
+  VStatus status = vfs::TreeIsRemovable(folder, env_);
+  if (status.ok()) status = vfs::TreeIsRemovable(valueFile, env_);
+  if (!status.ok()) return Fail(status);
+  status = vfs::RemoveTree(folder, env_);
+  if (status.ok()) status = vfs::RemoveFile(valueFile, env_);
+  // The removal must survive a crash as a written value does.
+  if (status.ok()) status = vfs::SyncFolder(folder_, env_);
+  return status.ok() ? Succeed() : Fail(status);
 }
 
 bool VRegistryKey::ApplySecurity(const VProfileSecurity& security) {
   if (!RequireOpen()) return false;
   bool ownerOnly = security.IsOwnerOnly();
-  uint32_t error = 0;
-  if (!vfs::SetMode(folder_, ownerOnly ? 0700 : 0755, error)) return Fail(error);
-  if (vfs::IsRegularFileOrOther(valueFile_) &&
-      !vfs::SetMode(valueFile_, ownerOnly ? 0600 : 0644, error))
-    return Fail(error);
+  if (VStatus set = vfs::SetMode(folder_, ownerOnly ? 0700 : 0755, env_); !set.ok()) return Fail(set);
+  if (vfs::IsRegularFileOrOther(valueFile_, env_)) {
+    if (VStatus set = vfs::SetMode(valueFile_, ownerOnly ? 0600 : 0644, env_); !set.ok())
+      return Fail(set);
+  }
   privateTree_ = ownerOnly;
   return Succeed();
 }
@@ -390,10 +405,10 @@ std::vector<VRegistryKey::Entry> VRegistryKey::ListSubKeys() {
   std::vector<Entry> result;
   if (!RequireOpen()) return result;
   std::vector<vfs::FolderEntry> listing;
-  uint32_t error = 0;
-  if (!vfs::ListFolder(folder_, listing, error)) {
+  if (VStatus listed = vfs::ListFolder(folder_, listing, env_); !listed.ok()) {
     // A key kept only as a value file has no sub-keys.
-    if (error != win32::kFileNotFound && error != win32::kPathNotFound) Fail(error);
+    if (listed.Code() != win32::kFileNotFound && listed.Code() != win32::kPathNotFound)
+      Fail(listed);
     return result;
   }
   // One entry per key; a key kept in two spellings is listed under its folder's, which is the

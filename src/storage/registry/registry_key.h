@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/env.h"
 #include "report/report_message_params.h"
 #include "storage/model/profile_security.h"
 #include "storage/registry/registry_hive.h"
@@ -38,8 +39,10 @@ class VRegistryKey {
   // created for reading and writing; when that is not possible (or when `readOnly`) it is opened
   // for reading only, without creating anything. When neither works the key has no handle: every
   // operation fails with the reason the open failed.
+  // Every file and folder of the key and its sub-keys is reached through `env`.
   static VRegistryKey* Open(VRegistryHive hive, const std::vector<VUnicodeString>& levels,
-                            bool readOnly, const VProfileSecurity* security = nullptr);
+                            bool readOnly, const VProfileSecurity* security = nullptr,
+                            vfs::Env* env = vfs::Env::Default());
   // Opens the sub-key `name` the same way. A name that cannot be one folder name is refused
   // (123) and nothing is created.
   VRegistryKey* OpenSubKey(const char16_t* name, bool readOnly,
@@ -87,10 +90,11 @@ class VRegistryKey {
   std::vector<Entry> ListValues();
 
  private:
-  VRegistryKey(std::string folder, std::string valueFile, bool privateTree);
+  VRegistryKey(std::string folder, std::string valueFile, bool privateTree, vfs::Env* env);
   void OpenAs(bool readOnly, const std::string& syncUpTo);
   bool Succeed();
   bool Fail(uint32_t code);
+  bool Fail(const VStatus& status);
   bool RequireOpen();
   bool RequireWrite();
   // Reads the value file; a missing file is a key without values.
@@ -101,14 +105,17 @@ class VRegistryKey {
   // Where a sub-key lives: found without regard to case; a new one takes `name` as given.
   void Locate(const VUnicodeString& name, std::string& folder, std::string& valueFile,
               bool& exists) const;
-  mode_t FileMode() const { return privateTree_ ? 0600 : 0666; }
-  mode_t FolderMode() const { return privateTree_ ? 0700 : 0777; }
+  // New files and folders are the owner's alone: they may hold secrets. Existing ones keep their
+  // modes unless security is applied.
+  mode_t FileMode() const { return 0600; }
+  mode_t FolderMode() const { return 0700; }
 
   std::string folder_;
   std::string valueFile_;
-  // Files and folders created in this tree are the user's alone (the user's hive, or a key
-  // created with an owner-only access list).
+  // The tree is the user's alone (the user's hive, or a key created with an owner-only access
+  // list); carried to sub-keys.
   bool privateTree_ = false;
+  vfs::Env* env_;
   uint32_t rights_ = 0;
   uint32_t openError_ = 0;
   VReportMessageParams lastError_;

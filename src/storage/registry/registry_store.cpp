@@ -5,7 +5,8 @@
 
 VProfilePrivateKey* VRegistryStore::CreateRootKey(bool readOnly) {
   return new VRegistryProfileKey(readOnly,
-                                 VRegistryKey::Open(hive_, VSplitRegistryPath(path_), readOnly));
+                                 VRegistryKey::Open(hive_, VSplitRegistryPath(path_), readOnly,
+                                                    nullptr, env_));
 }
 
 bool VRegistryProfileKey::ValidateSubKeyName(const char16_t* name, VReportMessageParams** error) {

@@ -9,18 +9,25 @@
 
 class VRegistryStore : public VProfilePrivateStore {
  public:
-  VRegistryStore(VRegistryHive hive, const VUnicodeString& path) : hive_(hive), path_(path) {}
+  VRegistryStore(VRegistryHive hive, const VUnicodeString& path,
+                 vfs::Env* env = vfs::Env::Default())
+      : hive_(hive), path_(path), env_(env) {}
   VProfilePrivateKey* CreateRootKey(bool readOnly) override;
 
  private:
   VRegistryHive hive_;
   VUnicodeString path_;
+  vfs::Env* env_;
 };
 
 class VRegistryStoreFactory : public VProfileStoreFactory {
  public:
-  VRegistryStoreFactory(VRegistryHive hive, const VUnicodeString& path) : hive_(hive), path_(path) {}
-  VProfilePrivateStore* CreatePrivateStore() override { return new VRegistryStore(hive_, path_); }
+  VRegistryStoreFactory(VRegistryHive hive, const VUnicodeString& path,
+                        vfs::Env* env = vfs::Env::Default())
+      : hive_(hive), path_(path), env_(env) {}
+  VProfilePrivateStore* CreatePrivateStore() override {
+    return new VRegistryStore(hive_, path_, env_);
+  }
   // Re-points the factory; stores made before keep their own hive and path.
   void Set(VRegistryHive hive, const VUnicodeString& path) {
     hive_ = hive;
@@ -32,6 +39,7 @@ class VRegistryStoreFactory : public VProfileStoreFactory {
  private:
   VRegistryHive hive_;
   VUnicodeString path_;
+  vfs::Env* env_;
 };
 
 // A key of the registry store: forwards each operation to its open registry key.

@@ -1,6 +1,8 @@
 #include "storage/text/text_file.h"
 
+#include "platform/platform_messages.h"
 #include "platform/unicode_string.h"
+#include "platform/win32_errors.h"
 
 std::u16string VTextFile::Decode(std::string_view bytes, Encoding* found) {
   auto setFound = [&](Encoding e) {
@@ -26,12 +28,22 @@ std::u16string VTextFile::Decode(std::string_view bytes, Encoding* found) {
   return vtext::FromNarrow(bytes);
 }
 
-bool VTextFile::ReadLocked(const std::string& path, std::string& bytes, uint32_t& error) {
-  vfs::File file = vfs::File::OpenForReading(path, error);
-  if (!file.IsOpen()) return false;
-  if (!file.LockShared(error)) return false;
+VStatus VTextFile::ReadLocked(const std::string& path, std::string& bytes, uint64_t limit,
+                              vfs::Env* env) {
+  auto file = vfs::File::OpenForReading(path, env);
+  if (!file) {
+    if (file.Code() == win32::kBadFileType)
+      return VStatus::Message(win32::kBadFileType, kMsgNotRegularFile, {path});
+    return file.Status();
+  }
+  VStatus status = file->LockShared();
+  if (status.Code() == win32::kLockViolation)
+    return VStatus::Message(win32::kSharingViolation, kMsgLockWaitTimedOut, {path, "60"});
   // Closing the file releases the lock; no separate call is needed.
-  return file.ReadAll(bytes, error);
+  if (status.ok()) status = file->ReadAll(bytes, limit);
+  if (status.Code() == win32::kFileTooLarge)
+    return VStatus::Message(win32::kFileTooLarge, kMsgFileTooLarge, {path, std::to_string(limit)});
+  return status;
 }
 
 bool VTextFile::LineReader::Next(std::u16string_view& line) {

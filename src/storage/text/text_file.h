@@ -17,8 +17,11 @@ class VTextFile {
   static std::u16string Decode(std::string_view bytes, Encoding* found = nullptr);
 
   // Reads a whole file under a shared lock on its first bytes, so that a writer's half-finished
-  // content is never seen. False (with the Win32 code) when it cannot be opened or read.
-  static bool ReadLocked(const std::string& path, std::string& bytes, uint32_t& error);
+  // content is never seen. Only a regular file of at most `limit` bytes is read: anything else
+  // (a pipe, a device) is refused with a message naming the file.
+  static VStatus ReadLocked(const std::string& path, std::string& bytes,
+                            uint64_t limit = vfs::kMaxSettingsFileSize,
+                            vfs::Env* env = vfs::Env::Default());
 
   // Splits decoded text into lines ended by CR, LF or CR LF.
   class LineReader {

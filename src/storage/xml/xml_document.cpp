@@ -60,8 +60,8 @@ bool IsMisplacedMarkup(const Node* node) { return node->type() == rapidxml::node
 
 }  // namespace
 
-XmlDocument::XmlDocument(std::string path, uint8_t flags, bool readOnly)
-    : path_(std::move(path)), flags_(flags), readOnly_(readOnly) {}
+XmlDocument::XmlDocument(std::string path, uint8_t flags, bool readOnly, vfs::Env* env)
+    : path_(std::move(path)), env_(env), flags_(flags), readOnly_(readOnly) {}
 
 void XmlDocument::DeleteThis() {
   if (changed_ && !readOnly_ && !loadFailed_) {
@@ -76,7 +76,7 @@ void XmlDocument::DeleteThis() {
 
 bool XmlDocument::EnsureLoaded() {
   if (loaded_) return !loadFailed_;
-  vfs::FileInfo info = vfs::Stat(path_);
+  vfs::FileInfo info = vfs::Stat(path_, env_);
   if (!info.exists) {
     CreateEmpty();
     loaded_ = true;
@@ -97,13 +97,14 @@ bool XmlDocument::EnsureLoaded() {
     return false;
   }
   std::string bytes;
-  uint32_t error = 0;
-  if (!VTextFile::ReadLocked(path_, bytes, error)) {
+  if (VStatus read = VTextFile::ReadLocked(path_, bytes, kMaxFileSize, env_); !read.ok()) {
     CreateEmpty();
     loaded_ = true;
+    const uint32_t error = read.Code();
     if (error == win32::kFileNotFound || error == win32::kPathNotFound) return true;  // gone meanwhile
-    Fail(kMsgXmlFileUnreadable,
-         {VUnicodeString::FromUtf8(path_), VReportMessageParams(error).GetTextOneLineTrimmed()});
+    VReportMessageParams why;
+    why.SetStatus(read);
+    Fail(kMsgXmlFileUnreadable, {VUnicodeString::FromUtf8(path_), why.GetTextOneLineTrimmed()});
     return false;
   }
   return LoadFromBytes(bytes);
@@ -493,10 +494,9 @@ bool XmlDocument::Write(VReportMessageParams& error) {
     error.SetError(win32::kNotEnoughMemory);
     return false;
   }
-  vfs::ReplaceOptions options;
-  uint32_t code = 0;
-  if (!vfs::ReplaceFileContents(path_, bytes, options, code)) {
-    error.SetError(code);
+  if (VStatus written = vfs::ReplaceFileContents(path_, bytes, vfs::ReplaceOptions(), env_);
+      !written.ok()) {
+    error.SetStatus(written);
     return false;
   }
   changed_ = false;

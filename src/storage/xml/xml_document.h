@@ -3,6 +3,8 @@
 // key or iterator that holds the document.
 #pragma once
 
+#include "platform/env.h"
+
 #include <memory>
 #include <string>
 #include <string_view>
@@ -37,7 +39,7 @@ class VXmlFileKey::XmlDocument : public VUnknown<IUnknown> {
   // Files larger than this are refused rather than parsed into memory.
   static constexpr size_t kMaxFileSize = size_t{256} << 20;
 
-  XmlDocument(std::string path, uint8_t flags, bool readOnly);
+  XmlDocument(std::string path, uint8_t flags, bool readOnly, vfs::Env* env = vfs::Env::Default());
 
   // Reads the file once; false when it could not be read or parsed (LoadError tells why).
   bool EnsureLoaded();
@@ -103,6 +105,7 @@ class VXmlFileKey::XmlDocument : public VUnknown<IUnknown> {
   Node* AppendIndexed(Node* parent, Node* element);
 
   std::string path_;
+  vfs::Env* env_ = vfs::Env::Default();
   uint8_t flags_ = 0;
   bool readOnly_ = false;
   bool loaded_ = false;

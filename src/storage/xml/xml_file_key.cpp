@@ -45,11 +45,11 @@ bool IsValueElement(const Node* node) {
 
 }  // namespace
 
-VXmlFileKey::VXmlFileKey(const VUnicodeString& path, uint8_t flags, bool readOnly)
+VXmlFileKey::VXmlFileKey(const VUnicodeString& path, uint8_t flags, bool readOnly, vfs::Env* env)
     : path_(path),
       flags_(flags),
       readOnly_(readOnly),
-      document_(new XmlDocument(path.ToUtf8(), flags, readOnly)) {}
+      document_(new XmlDocument(path.ToUtf8(), flags, readOnly, env)) {}
 
 VXmlFileKey::VXmlFileKey(const VXmlFileKey& parent, Node* element, size_t depth,
                          VUnicodeString name)

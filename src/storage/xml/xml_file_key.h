@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/unknown.h"
+#include "platform/env.h"
 #include "storage/model/profile_store.h"
 
 namespace rapidxml {
@@ -42,7 +43,8 @@ class VXmlFileKey : public VProfilePrivateKey {
   static constexpr size_t kMaxDepth = 256;
 
   // The root key of a store on the file `path`.
-  VXmlFileKey(const VUnicodeString& path, uint8_t flags, bool readOnly);
+  VXmlFileKey(const VUnicodeString& path, uint8_t flags, bool readOnly,
+              vfs::Env* env = vfs::Env::Default());
   ~VXmlFileKey() override;
 
   bool ReadSecurity(const char16_t* name, VProfileSecurity& security) override;

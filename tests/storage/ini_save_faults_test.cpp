@@ -1,0 +1,139 @@
+// Saves of an INI key whose sync, rename, folder sync or lock fails: the old file stays whole,
+// nothing temporary is left, and the caller learns the failure with its code.
+#include <errno.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/platform_messages.h"
+#include "platform/win32_errors.h"
+#include "storage/ini/ini_file_key.h"
+#include "storage/ini_folder.h"
+#include "support/fault_env.h"
+
+namespace {
+
+using Op = qtest::FaultEnv::Op;
+
+const std::string kBom = "\xEF\xBB\xBF";
+const std::string kOld = kBom + "S:\"A\"=old\r\nD:\"N\"=00000001\r\n";
+
+class IniSaveFaults : public ::testing::Test {
+ protected:
+  void SetUp() override { folder_.WriteLines("K", kOld.substr(3)); }
+
+  // Writes A=new into K and flushes; the flush's result and the key's last error.
+  std::pair<bool, uint32_t> SaveNewValue() {
+    bool flushed = true;
+    uint32_t id = 0;
+    folder_.WithKey(u"K", [&](VProfileKey& key) {
+      key.WriteString(u"A", u"new");
+      flushed = key.Flush();
+      id = key.GetLastError().GetMessageId();
+      // Nothing more is tried when the key is released: later saves are the test's to make.
+      env_.FailAlways(Op::kRename, EROFS);
+    });
+    env_.FailAlways(Op::kRename, 0);
+    return {flushed, id};
+  }
+
+  // Temporary files left in the configuration folder.
+  std::vector<std::string> Leftovers() const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(
+             std::filesystem::path(folder_.FilePath("K")).parent_path())) {
+      std::string name = entry.path().filename().string();
+      if (name.find(".tmp-") != std::string::npos) names.push_back(name);
+    }
+    return names;
+  }
+
+  qtest::FaultEnv env_;
+  IniFolder folder_{&env_};
+};
+
+TEST_F(IniSaveFaults, AFailedSyncOfTheNewFileKeepsTheOldOneAndTellsWhy) {
+  env_.FailNth(Op::kSync, 1, EIO);
+  auto [flushed, id] = SaveNewValue();
+  EXPECT_FALSE(flushed);
+  EXPECT_EQ(id, win32::kIoDevice);
+  EXPECT_EQ(qtest::ReadFile(folder_.FilePath("K")), kOld);
+  EXPECT_TRUE(Leftovers().empty());
+}
+
+TEST_F(IniSaveFaults, AFailedRenameKeepsTheOldFileAndTellsWhy) {
+  env_.FailNth(Op::kRename, 1, ENOSPC);
+  auto [flushed, id] = SaveNewValue();
+  EXPECT_FALSE(flushed);
+  EXPECT_EQ(id, win32::kDiskFull);
+  EXPECT_EQ(qtest::ReadFile(folder_.FilePath("K")), kOld);
+  EXPECT_TRUE(Leftovers().empty());
+}
+
+TEST_F(IniSaveFaults, AFailedWriteKeepsTheOldFileAndTellsWhy) {
+  env_.FailNth(Op::kWrite, 1, EDQUOT);
+  auto [flushed, id] = SaveNewValue();
+  EXPECT_FALSE(flushed);
+  EXPECT_EQ(id, win32::kDiskQuotaExceeded);
+  EXPECT_EQ(qtest::ReadFile(folder_.FilePath("K")), kOld);
+  EXPECT_TRUE(Leftovers().empty());
+}
+
+TEST_F(IniSaveFaults, AFailedFolderSyncIsReportedAndACrashThenLeavesTheOldFile) {
+  env_.FailNth(Op::kSyncFolder, 1, EIO);
+  auto [flushed, id] = SaveNewValue();
+  // The new name may not survive a crash: the save is not reported as done.
+  EXPECT_FALSE(flushed);
+  EXPECT_EQ(id, win32::kIoDevice);
+  env_.DropUnsynced();
+  EXPECT_EQ(qtest::ReadFile(folder_.FilePath("K")), kOld);
+  EXPECT_TRUE(Leftovers().empty());
+}
+
+TEST_F(IniSaveFaults, ASaveThatSyncsEverythingSurvivesACrash) {
+  auto [flushed, id] = SaveNewValue();
+  ASSERT_TRUE(flushed);
+  EXPECT_EQ(id, 0u);
+  env_.DropUnsynced();
+  EXPECT_EQ(qtest::ReadFile(folder_.FilePath("K")), kBom + "S:\"A\"=new\r\nD:\"N\"=00000001\r\n");
+  EXPECT_GE(env_.Calls(Op::kSync), 1);
+  EXPECT_GE(env_.Calls(Op::kSyncFolder), 1);
+}
+
+TEST_F(IniSaveFaults, ASaveWhoseLockCannotBeTakenIsReportedWithTheFileNamed) {
+  bool flushed = true;
+  VUnicodeString text;
+  folder_.WithKey(u"K", [&](VProfileKey& key) {
+    // Read while the lock can be had: it is the save's lock that is refused.
+    VUnicodeString old;
+    ASSERT_TRUE(key.ReadString(u"A", old));
+    env_.FailAlways(Op::kLock, EAGAIN);
+    key.WriteString(u"A", u"new");
+    flushed = key.Flush();
+    EXPECT_EQ(key.GetLastError().GetMessageId(), kMsgLockWaitTimedOut);
+    text = key.GetLastError().GetTextOneLineTrimmed();
+  });
+  EXPECT_FALSE(flushed);
+  EXPECT_NE(text.ToUtf8().find(folder_.FilePath("K")), std::string::npos) << text.ToUtf8();
+  env_.FailAlways(Op::kLock, 0);
+  EXPECT_EQ(qtest::ReadFile(folder_.FilePath("K")), kOld);
+}
+
+TEST_F(IniSaveFaults, ALockFailingForAnotherReasonKeepsItsOwnCode) {
+  bool flushed = true;
+  uint32_t id = 0;
+  folder_.WithKey(u"K", [&](VProfileKey& key) {
+    VUnicodeString old;
+    ASSERT_TRUE(key.ReadString(u"A", old));
+    env_.FailAlways(Op::kLock, ENOLCK);
+    key.WriteString(u"A", u"new");
+    flushed = key.Flush();
+    id = key.GetLastError().GetMessageId();
+  });
+  env_.FailAlways(Op::kLock, 0);
+  EXPECT_FALSE(flushed);
+  EXPECT_EQ(id, win32::FromErrno(ENOLCK));
+  EXPECT_EQ(qtest::ReadFile(folder_.FilePath("K")), kOld);
+}
+
+}  // namespace
