@@ -245,10 +245,15 @@ int Copy(Context& context, const ParsedArgs& args) {
   if (!KeyExists(store, from)) return KeyMissing(context, JoinKeyPath(from));
   KeyPath source(store, from, 0);
   KeyPath destination(store, to, context.CreateFlags());
-  if (!CopyProfileKey(destination.Key(), source.Key())) {
+  VProfileCopyFailure failure;
+  if (!CopyProfileKey(destination.Key(), source.Key(), &failure)) {
+    // The key that failed is named, so that the user knows how far the copy came.
+    std::vector<VUnicodeString> failed = to;
+    if (!failure.path.empty()) failed.push_back(failure.path);
     return context.Fail(kExitFailed, kMsgKeyNotCopied,
                         {Wide(JoinKeyPath(from)), Wide(JoinKeyPath(to)),
-                         destination.Key().GetLastError().GetTextOneLineTrimmed()});
+                         Wide(JoinKeyPath(failed)) + u": " +
+                             failure.error.GetTextOneLineTrimmed()});
   }
   VReportMessageParams error;
   if (!destination.Flush(error)) return NotSaved(context, JoinKeyPath(to), error);

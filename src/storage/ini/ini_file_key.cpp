@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <ctime>
 
+#include "platform/file_identity.h"
+#include "platform/removal_check.h"
 #include "platform/win32_errors.h"
 #include "storage/ini/ini_file_iterator.h"
 
@@ -70,6 +72,64 @@ bool InListing(const std::vector<std::string>& names, size_t& next, std::string_
   return true;
 }
 
+bool IsPersonalName(std::u16string_view name) {
+  for (std::u16string_view personal : VIniValueMap::PersonalNames()) {
+    if (personal == name) return true;
+  }
+  return false;
+}
+
+// A value of its own for another map: a handle's changes are applied to a fresh reading of
+// the file, and its own map keeps answering its reads.
+std::unique_ptr<VIniFileData> CopyOf(const VIniFileData& data) {
+  switch (data.GetType()) {
+    case kProfileTypeDword: {
+      uint32_t value = 0;
+      data.GetDword(value);
+      return std::make_unique<VIniFileDataDword>(value);
+    }
+    case kProfileTypeString: {
+      VUnicodeString value;
+      data.GetString(value);
+      if (data.IsExpandable()) return std::make_unique<VIniFileDataExpandString>(std::move(value));
+      return std::make_unique<VIniFileDataString>(std::move(value));
+    }
+    case kProfileTypeBinary: {
+      uint32_t size = 0;
+      data.GetBinary(nullptr, size);
+      std::vector<uint8_t> bytes(size);
+      data.GetBinary(bytes.data(), size);
+      return std::make_unique<VIniFileDataBinary>(bytes.data(), size);
+    }
+    default: {
+      VStringArray value;
+      data.GetMultiSz(value);
+      return std::make_unique<VIniFileDataStringSz>(std::move(value));
+    }
+  }
+}
+
+// Whether two values are of one kind and would be written alike.
+bool SameValue(const VIniFileData& a, const VIniFileData& b) {
+  if (a.GetType() != b.GetType() || a.IsExpandable() != b.IsExpandable()) return false;
+  VTextFile first;
+  VTextFile second;
+  a.Write(first, VUnicodeString());
+  b.Write(second, VUnicodeString());
+  return first.Bytes() == second.Bytes();
+}
+
+// The line format of a key's values; with `split`, the personal values go to `personal`.
+void Serialize(VIniValueMap& map, bool split, VTextFile& main, VTextFile& personal) {
+  // Lists go after every other kind, as readers of older versions expect.
+  for (bool lists : {false, true}) {
+    map.ForEach([&](const VUnicodeString& name, VIniFileData& data, bool isPersonal) {
+      if ((data.GetType() == kProfileTypeMultiSz) != lists) return;
+      data.Write(isPersonal && split ? personal : main, name);
+    });
+  }
+}
+
 }  // namespace
 
 std::chrono::steady_clock::time_point VIniFileKey::ListingClock() {
@@ -128,14 +188,32 @@ VIniFileKey::Location VIniFileKey::SubLocation(Location& parent, std::u16string_
 
 // ---- construction ----
 
+namespace {
+
+VIniFileKey::Location RootLocation(std::string folder) {
+  VIniFileKey::Location location;
+  location.valueFile = vfs::JoinPath(folder, VIniFileKey::kRootValueFile);
+  location.formerFile = folder + ".ini";
+  location.folder = std::move(folder);
+  return location;
+}
+
+}  // namespace
+
+bool VIniFileKey::IsReservedSubKeyName(std::u16string_view name) {
+  return vtext::EqualsNoCase(name, std::u16string_view(u".ini"));
+}
+
+
 VIniFileKey::VIniFileKey(const VUnicodeString& folder, const VUnicodeString& personalFolder,
                          bool readOnly, const VProfileSecurity* security)
     : readOnly_(readOnly) {
-  main_.folder = Native(folder);
-  main_.valueFile = main_.folder + ".ini";
-  if (!personalFolder.empty() && !vtext::EqualsNoCase(personalFolder, folder)) {
-    personal_.folder = Native(personalFolder);
-    personal_.valueFile = personal_.folder + ".ini";
+  main_ = RootLocation(Native(folder));
+  if (!personalFolder.empty()) {
+    personal_ = RootLocation(Native(personalFolder));
+    // Another spelling of the configuration folder is the configuration folder: its personal
+    // file would be the main file, and each save would overwrite one with the other.
+    if (vfs::SameFileOrFolder(personal_.folder, main_.folder)) personal_ = Location();
   }
   if (security) security_ = *security;
 }
@@ -147,9 +225,6 @@ VIniFileKey::VIniFileKey(Location main, Location personal, bool readOnly,
       readOnly_(readOnly),
       invalidNameError_(invalidNameError) {
   if (security) security_ = *security;
-  if (personal_.IsSet() && vtext::EqualsNoCase(vtext::FromUtf8(personal_.folder),
-                                               vtext::FromUtf8(main_.folder)))
-    personal_ = Location();
   if (invalidNameError_) lastError_.SetError(invalidNameError_);
 }
 
@@ -184,10 +259,22 @@ bool VIniFileKey::ReadFileInto(Location& location, VIniValueMap& map, bool* exis
     if (location.valueFile != exact) read = VTextFile::ReadLocked(location.valueFile, bytes, error);
   }
   location.fileResolved = true;
+  if (!read && !location.formerFile.empty() &&
+      (error == win32::kFileNotFound || error == win32::kPathNotFound))
+    read = VTextFile::ReadLocked(location.formerFile, bytes, error);
   if (!read) return false;
   if (existed) *existed = true;
   map.AddFile(std::move(bytes));
   return true;
+}
+
+std::string VIniFileKey::StartingBytes(const Location& location, std::string_view current,
+                                       bool existed) {
+  if (existed || location.formerFile.empty()) return std::string(current);
+  std::string former;
+  uint32_t error = 0;
+  VTextFile::ReadLocked(location.formerFile, former, error);
+  return former;
 }
 
 VIniValueMap& VIniFileKey::LoadedMap() {
@@ -213,48 +300,129 @@ const vfs::FileInfo& VIniFileKey::ValueFileInfo() {
   return *valueFileInfo_;
 }
 
+bool VIniFileKey::PersonalIsMain() {
+  // Another spelling of the configuration folder (a link to it, "DIR/.") would make the two
+  // files one, and the second write would replace the first: the folders are told apart by
+  // what they are on disk, not by how they are written.
+  return personal_.IsSet() && (vfs::SameFileOrFolder(personal_.valueFile, main_.valueFile) ||
+                               vfs::SameFileOrFolder(personal_.folder, main_.folder));
+}
+
+void VIniFileKey::ApplyChanges(VIniValueMap& target) {
+  for (const auto& name : deleted_) target.Remove(name);
+  if (changed_.empty()) return;
+  // In the handle's own order, so that new values are added as they were first written.
+  map_->ForEach([&](const VUnicodeString& name, VIniFileData& data, bool) {
+    if (changed_.count(name)) target.Store(name, CopyOf(data));
+  });
+}
+
+void VIniFileKey::NoteChanged(const char16_t* name, bool deleted) {
+  std::u16string key(name ? name : u"");
+  (deleted ? deleted_ : changed_).insert(key);
+  (deleted ? changed_ : deleted_).erase(key);
+  dirty_ = true;
+}
+
+bool VIniFileKey::WriteWholeContent(bool writePersonal, const vfs::ReplaceOptions& options) {
+  VTextFile mainFile;
+  VTextFile personalFile;
+  Serialize(*map_, writePersonal, mainFile, personalFile);
+  uint32_t error = 0;
+  // The personal file goes first: until the main file is replaced the personal values are still
+  // in it too, so no moment leaves a value in neither file.
+  if (writePersonal) {
+    if (!vfs::ReplaceFileContents(personal_.valueFile, personalFile.Bytes(), options, error)) {
+      lastError_.SetError(error);
+      return false;
+    }
+    personalFileExisted_ = true;
+  }
+  if (!vfs::ReplaceFileContents(main_.valueFile, mainFile.Bytes(), options, error)) {
+    lastError_.SetError(error);
+    return false;
+  }
+  return true;
+}
+
+bool VIniFileKey::WriteChanges(bool writePersonal, const vfs::ReplaceOptions& options) {
+  uint32_t error = 0;
+  if (writePersonal) {
+    // Personal values that are still in the main file (kept there before the personal folder
+    // was used) move with the first write; what the personal file holds wins over them.
+    std::string mainBytes;
+    uint32_t readError = 0;
+    bool mainRead = VTextFile::ReadLocked(main_.valueFile, mainBytes, readError) ||
+                    (!main_.formerFile.empty() &&
+                     VTextFile::ReadLocked(main_.formerFile, mainBytes, readError));
+    auto updatePersonal = [&](std::string_view current, bool existed, std::string& replacement,
+                              uint32_t&) {
+      VIniValueMap fresh;
+      if (mainRead) fresh.AddFile(mainBytes);
+      fresh.AddFile(StartingBytes(personal_, current, existed));
+      ApplyChanges(fresh);
+      VTextFile mainPart;
+      VTextFile personalPart;
+      Serialize(fresh, true, mainPart, personalPart);
+      replacement = personalPart.Bytes();
+      return true;
+    };
+    // First the personal file: a failure here leaves both files as they were.
+    if (!vfs::UpdateFileContents(personal_.valueFile, updatePersonal, options, error)) {
+      lastError_.SetError(error);
+      return false;
+    }
+    personalFileExisted_ = true;
+  }
+  auto updateMain = [&](std::string_view current, bool existed, std::string& replacement,
+                        uint32_t&) {
+    VIniValueMap fresh;
+    fresh.AddFile(StartingBytes(main_, current, existed));
+    ApplyChanges(fresh);
+    VTextFile mainPart;
+    VTextFile personalPart;
+    Serialize(fresh, writePersonal, mainPart, personalPart);
+    replacement = mainPart.Bytes();
+    return true;
+  };
+  // A failure here leaves the main file as it was; the personal values, if any, are already in
+  // the personal file.
+  if (!vfs::UpdateFileContents(main_.valueFile, updateMain, options, error)) {
+    lastError_.SetError(error);
+    return false;
+  }
+  return true;
+}
+
 bool VIniFileKey::Write() {
   if (!map_ || !dirty_) return true;
   if (readOnly_ || invalidNameError_) {
     lastError_.SetError(invalidNameError_ ? invalidNameError_ : win32::kAccessDenied);
     return false;
   }
-  const bool writePersonal =
-      personal_.IsSet() && (map_->HasPersonalData() || personalFileExisted_);
-  VTextFile mainFile;
-  VTextFile personalFile;
-  // Lists go after every other kind, as readers of older versions expect.
-  for (bool lists : {false, true}) {
-    map_->ForEach([&](const VUnicodeString& name, VIniFileData& data, bool personal) {
-      if ((data.GetType() == kProfileTypeMultiSz) != lists) return;
-      data.Write(personal && writePersonal ? personalFile : mainFile, name);
-    });
+  if (PersonalIsMain()) personal_ = Location();
+  bool changesPersonal = false;
+  for (const auto* names : {&changed_, &deleted_}) {
+    for (const auto& name : *names) changesPersonal = changesPersonal || IsPersonalName(name);
   }
+  const bool writePersonal = personal_.IsSet() && (map_->HasPersonalData() ||
+                                                   personalFileExisted_ || changesPersonal);
   // A value file of another case that is already there is the one written.
   main_.ResolveFile();
   if (writePersonal) personal_.ResolveFile();
   vfs::ReplaceOptions options;
   options.newFileMode = FileMode();
   options.newFolderMode = FolderMode();
-  bool ok = true;
-  uint32_t error = 0;
-  if (!vfs::ReplaceFileContents(main_.valueFile, mainFile.Bytes(), options, error)) {
-    lastError_.SetError(error);
-    ok = false;
-  }
-  if (writePersonal) {
-    uint32_t personalError = 0;
-    if (!vfs::ReplaceFileContents(personal_.valueFile, personalFile.Bytes(), options,
-                                  personalError)) {
-      if (ok) lastError_.SetError(personalError);
-      ok = false;
-    } else {
-      personalFileExisted_ = true;
-    }
-  }
+  bool ok = wholeContent_ ? WriteWholeContent(writePersonal, options)
+                          : WriteChanges(writePersonal, options);
   valueFileInfo_.reset();
   // A failed write keeps the values in memory so that a later write can try again.
-  if (ok) dirty_ = false;
+  if (ok) {
+    dirty_ = false;
+    wholeContent_ = false;
+    changed_.clear();
+    deleted_.clear();
+  }
   return ok;
 }
 
@@ -274,23 +442,32 @@ bool VIniFileKey::Rewrite() {
     LoadedMap();
   }
   dirty_ = true;
+  wholeContent_ = true;
   return Write();
 }
 
 void VIniFileKey::MergePersonalData(const char16_t* folder) {
   if (RefuseInvalid()) return;
+  Location personal;
+  personal.folder = Native(VUnicodeString(folder));
+  personal.valueFile = personal.folder + ".ini";
+  // Merging a file into itself and then removing the "personal" one would remove the key's
+  // only file.
+  if (vfs::SameFileOrFolder(personal.valueFile, main_.valueFile) ||
+      vfs::SameFileOrFolder(personal.folder, main_.folder)) {
+    lastError_.Reset(kMsgPersonalFolderIsConfigFolder);
+    return;
+  }
   if (!map_) {
     map_ = std::make_unique<VIniValueMap>();
     ReadFileInto(main_, *map_);
   }
-  Location personal;
-  personal.folder = Native(VUnicodeString(folder));
-  personal.valueFile = personal.folder + ".ini";
   ReadFileInto(personal, *map_);
   map_->MovePersonalToGeneral();
   personal_ = Location();
   personalFileExisted_ = false;
   dirty_ = true;
+  wholeContent_ = true;
   if (Write()) {
     uint32_t error = 0;
     if (!vfs::RemoveFile(personal.valueFile, error)) lastError_.SetError(error);
@@ -349,7 +526,14 @@ bool VIniFileKey::StoreValue(const char16_t* name, std::unique_ptr<VIniFileData>
     lastError_.SetError(win32::kInvalidName);
     return false;
   }
-  LoadedMap().Store(name, std::move(data));
+  std::u16string_view key(name);
+  // Writing back the value the key already holds changes no value: a configuration object saves
+  // every setting, and counting those would overwrite what other processes changed meanwhile.
+  // The file is still written, so that a save learns whether it can be.
+  VIniFileData* old = LoadedMap().Find(key);
+  bool same = old && !changed_.count(std::u16string(key)) && SameValue(*old, *data);
+  map_->Store(key, std::move(data));
+  if (!same) NoteChanged(name, false);
   dirty_ = true;
   return true;
 }
@@ -387,14 +571,14 @@ bool VIniFileKey::WriteSecurity(const char16_t* name, const VProfileSecurity& se
 bool VIniFileKey::DeleteValue(const char16_t* name) {
   if (RefuseInvalid()) return false;
   LoadedMap().Remove(name);
-  dirty_ = true;
+  NoteChanged(name, true);
   return true;
 }
 
 // ---- sub-keys ----
 
 bool VIniFileKey::SubKeyExists(const char16_t* name) {
-  if (invalidNameError_ || !vfs::IsSafeComponent(name)) return false;
+  if (invalidNameError_ || !vfs::IsSafeComponent(name) || IsReservedSubKeyName(name)) return false;
   Location sub = SubLocation(main_, name);
   if (vfs::IsDirectory(sub.folder) || vfs::IsRegularFileOrOther(sub.valueFile)) return true;
   sub.ResolveFolder();
@@ -404,17 +588,32 @@ bool VIniFileKey::SubKeyExists(const char16_t* name) {
 
 bool VIniFileKey::DeleteSubKey(const char16_t* name) {
   if (RefuseInvalid()) return false;
-  if (!vfs::IsSafeComponent(name)) {
+  if (!vfs::IsSafeComponent(name) || IsReservedSubKeyName(name)) {
     lastError_.SetError(win32::kInvalidName);
     return false;
   }
-  bool ok = true;
-  uint32_t error = 0;
+  std::vector<Location> subs;
   for (Location* parent : {&main_, &personal_}) {
     if (!parent->IsSet()) continue;
     Location sub = SubLocation(*parent, name);
     sub.ResolveFolder();
     sub.ResolveFile();
+    subs.push_back(std::move(sub));
+  }
+  // A read-only file was made so on purpose: it is never removed with its tree, and the whole
+  // deletion is refused before anything is gone rather than leaving half a tree.
+  for (const Location& sub : subs) {
+    for (const std::string* path : {&sub.valueFile, &sub.folder}) {
+      std::string blocker = vfs::FirstUnremovableEntry(*path);
+      if (blocker.empty()) continue;
+      lastError_.Reset(kMsgTreeHoldsReadOnlyEntry);
+      lastError_.AddInsert(VUnicodeString(vtext::FromUtf8(blocker)));
+      return false;
+    }
+  }
+  bool ok = true;
+  uint32_t error = 0;
+  for (const Location& sub : subs) {
     if (!vfs::RemoveTree(sub.folder, error)) ok = false;
     if (!vfs::RemoveFile(sub.valueFile, error)) ok = false;
   }
@@ -427,7 +626,7 @@ bool VIniFileKey::ValidateSubKeyName(const char16_t* name, VReportMessageParams*
   std::u16string_view candidate(name ? name : u"");
   if (invalidNameError_) {
     code = invalidNameError_;
-  } else if (!vfs::IsSafeComponent(candidate)) {
+  } else if (!vfs::IsSafeComponent(candidate) || IsReservedSubKeyName(candidate)) {
     code = win32::kInvalidName;
   } else {
     // The value file adds ".ini" to the name, so four characters of the budget are taken.
@@ -454,7 +653,7 @@ bool VIniFileKey::CanWrite() {
 VProfilePrivateKey* VIniFileKey::OpenPrivateSubKey(const char16_t* name,
                                                    const VProfileSecurity* security, int flags) {
   std::u16string_view component(name ? name : u"");
-  if (invalidNameError_ || !vfs::IsSafeComponent(component)) {
+  if (invalidNameError_ || !vfs::IsSafeComponent(component) || IsReservedSubKeyName(component)) {
     // Nothing is opened or created for such a name: it could lead outside the folder.
     return new VIniFileKey(Location(), Location(), readOnly_, security,
                            invalidNameError_ ? invalidNameError_ : win32::kInvalidName);

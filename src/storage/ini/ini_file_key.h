@@ -5,11 +5,17 @@
 #include <chrono>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "storage/ini/ini_value_map.h"
 #include "storage/model/profile_store.h"
+
+// "The Personal Data Folder cannot be the same folder as the Configuration Folder."
+constexpr uint32_t kMsgPersonalFolderIsConfigFolder = 0x61380024;
+// A key tree not deleted because of a read-only file or a folder that may not be changed.
+constexpr uint32_t kMsgTreeHoldsReadOnlyEntry = 0xE1380700;
 
 class VIniFileKey : public VProfilePrivateKey {
  public:
@@ -20,6 +26,9 @@ class VIniFileKey : public VProfilePrivateKey {
   struct Location {
     std::string folder;
     std::string valueFile;
+    // Where an older version kept the values of a store's root key (beside the store's folder);
+    // read while `valueFile` does not exist. Empty for every other key.
+    std::string formerFile;
     bool folderResolved = true;
     bool fileResolved = true;
     bool fileKnownToExist = false;  // seen in the parent's listing a moment ago
@@ -63,6 +72,14 @@ class VIniFileKey : public VProfilePrivateKey {
   bool Flush() override;
   void ForEachValueName(const std::function<void(const VUnicodeString& name, int type)>& visit) override;
 
+  // The value file of a store's root key, inside the store's folder. It is the name a sub-key
+  // with the empty name would have, which no store accepts, and the listing passes over a file
+  // of that name; a sub-key folder of that name is refused (IsReservedSubKeyName), so no sub-key
+  // can ever take the file. Outside the folder the file would land beside it, in a folder the
+  // store does not own (for "/" at the top of the file system).
+  static constexpr char kRootValueFile[] = ".ini";
+  static bool IsReservedSubKeyName(std::u16string_view name);
+
   const Location& MainLocation() { return main_; }
   const Location& PersonalLocation() { return personal_; }
 
@@ -93,8 +110,17 @@ class VIniFileKey : public VProfilePrivateKey {
 
   VIniValueMap& LoadedMap();
   bool ReadFileInto(Location& location, VIniValueMap& map, bool* existed = nullptr);
+  // The bytes a write starts from: the file's, or those of its former place when it has none.
+  static std::string StartingBytes(const Location& location, std::string_view current,
+                                   bool existed);
   const vfs::FileInfo& ValueFileInfo();
   bool Write();
+  bool WriteWholeContent(bool writePersonal, const vfs::ReplaceOptions& options);
+  bool WriteChanges(bool writePersonal, const vfs::ReplaceOptions& options);
+  // Applies this handle's own changes (values set and deleted) to values read from disk.
+  void ApplyChanges(VIniValueMap& target);
+  void NoteChanged(const char16_t* name, bool deleted);
+  bool PersonalIsMain();
   bool StoreValue(const char16_t* name, std::unique_ptr<VIniFileData> data);
   bool RefuseInvalid();
   Location SubLocation(Location& parent, std::u16string_view name) const;
@@ -105,6 +131,12 @@ class VIniFileKey : public VProfilePrivateKey {
   Location personal_;
   std::unique_ptr<VIniValueMap> map_;
   bool dirty_ = false;
+  // The names this handle set and deleted since its last write: only these are applied to the
+  // file as it is on disk when written, so that other processes' changes to other values survive.
+  std::set<std::u16string> changed_;
+  std::set<std::u16string> deleted_;
+  // Rewrite and the personal data merge redistribute every value, so they write the whole content.
+  bool wholeContent_ = false;
   bool readOnly_ = false;
   // Whether the personal value file existed when the key was read: then it is rewritten even when
   // no personal value is left, so that a deletion reaches it.

@@ -165,8 +165,17 @@ class VProfileKeyIterator {
   VProfilePrivateKeyIterator* private_ = nullptr;
 };
 
-// Copies every value and sub-key of `source` below `destination`; false at the first failure.
-bool CopyProfileKey(const VProfileKey& destination, const VProfileKey& source);
+// Where a copy stopped: the path of the key (relative to the copy's destination, levels joined by
+// "\\", empty for the destination itself) and the reason.
+struct VProfileCopyFailure {
+  VUnicodeString path;
+  VReportMessageParams error;
+};
+// Copies every value and sub-key of `source` below `destination`; false at the first failure,
+// which `failure` (when given) describes. Every sub-key written is flushed and checked, so a
+// copy that reports success is on disk; `destination` itself is left for the caller to flush.
+bool CopyProfileKey(const VProfileKey& destination, const VProfileKey& source,
+                    VProfileCopyFailure* failure = nullptr);
 
 using VProfileStoreFactoryGetter = VProfileStoreFactory* (*)();
 // Registers the getter that every store built without an explicit factory calls.
