@@ -152,4 +152,23 @@ TEST_F(DataLoss, RootValuesAreKeptInsideTheFolder) {
             "\xEF\xBB\xBF" "S:\"Old\"=before\r\nS:\"New\"=x\r\n");
 }
 
+// A refused or failed command leaves nothing behind, not even the folders on the way.
+TEST_F(DataLoss, RefusedOrFailedCommandsCreateNothing) {
+  ASSERT_EQ(Q({"session", "create", "Kept"}).status, 0);
+  const std::string tooLong(300, 'x');
+  RunResult create = Q({"session", "create", "Lab/Deeper/" + tooLong});
+  EXPECT_EQ(create.status, 3);
+  EXPECT_FALSE(qtest::Exists(dir / "cfg/Sessions/Lab"));
+  EXPECT_TRUE(qtest::Exists(dir / "cfg/Sessions/Kept.ini"));
+
+  std::map<std::string, std::string> env = qtest::HostEnv(dir);
+  RunResult set = Quillane({"--registry", "HKCU", "key", "set", "SOFTWARE/../..", "v", "--string", "x"},
+                           env);
+  EXPECT_EQ(set.status, 3);
+  EXPECT_FALSE(qtest::Exists(dir / "registry/HKCU/SOFTWARE"));
+  RunResult copy = Quillane({"--registry", "HKCU", "key", "copy", "A", "B/../.."}, env);
+  EXPECT_EQ(copy.status, 3);
+  EXPECT_FALSE(qtest::Exists(dir / "registry/HKCU/B"));
+}
+
 }  // namespace

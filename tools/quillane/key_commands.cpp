@@ -2,6 +2,7 @@
 #include <iostream>
 
 #include "platform/file_system.h"
+#include "platform/win32_errors.h"
 #include "quillane/cli.h"
 #include "quillane/key_values.h"
 #include "storage/model/key_name.h"
@@ -34,6 +35,18 @@ int KeyMissing(Context& context, const std::string& path) {
 int NotSaved(Context& context, const std::string& path, VReportMessageParams& reason) {
   return context.Fail(kExitFailed, kMsgKeyNotSaved,
                       {Wide(path.empty() ? "\\" : path), reason.GetTextOneLineTrimmed()});
+}
+
+// A path with a level that can be no key's name ("..", ".") is refused before any level is
+// opened: stores that make keys as they open them would otherwise create the levels before it.
+int RefuseUnsafeLevels(Context& context, const std::vector<VUnicodeString>& levels) {
+  for (const auto& level : levels) {
+    if (vfs::IsSafeComponent(level)) continue;
+    VReportMessageParams reason;
+    reason.SetError(win32::kInvalidName);
+    return NotSaved(context, JoinKeyPath(levels), reason);
+  }
+  return kExitOk;
 }
 
 // Finds a value of any kind (the first in the key's order) or of one kind.
@@ -164,6 +177,7 @@ int Set(Context& context, const ParsedArgs& args) {
   if (given != 1) throw UsageError("give exactly one of --dword, --string, --binary, --multi");
   auto levels = SplitKeyPath(args.positionals[0]);
   VUnicodeString name = Wide(args.positionals[1]);
+  if (int refused = RefuseUnsafeLevels(context, levels)) return refused;
   VProfileStore store(nullptr);
   if (int failed = context.CheckStore(store)) return failed;
   KeyPath path(store, levels, context.CreateFlags());
@@ -240,6 +254,7 @@ int Copy(Context& context, const ParsedArgs& args) {
   if (IsWithin(to, from) || IsWithin(from, to))
     return context.Fail(kExitFailed, kMsgCopyIntoItself,
                         {Wide(JoinKeyPath(from)), Wide(JoinKeyPath(to))});
+  if (int refused = RefuseUnsafeLevels(context, to)) return refused;
   VProfileStore store(nullptr);
   if (int failed = context.CheckStore(store)) return failed;
   if (!KeyExists(store, from)) return KeyMissing(context, JoinKeyPath(from));

@@ -48,6 +48,34 @@ class KeyChain {
   size_t firstMissing_ = 0;
 };
 
+// Takes away the folders a failed save made on the way to its session (levels `firstMissing`
+// and below, "Sessions" being level 0), innermost first, each only while it is still empty: a
+// refused or failed save leaves the store as it found it.
+void RemoveMadeFolders(const std::vector<VUnicodeString>& levels, size_t firstMissing,
+                       VProfileStoreFactory* factory) {
+  std::vector<VUnicodeString> all;
+  all.emplace_back(kSessionsKeyName);
+  all.insert(all.end(), levels.begin(), levels.end());
+  VProfileStore store(false, factory);
+  for (size_t made = all.size() - 1; made-- > firstMissing;) {
+    std::vector<std::unique_ptr<VProfileKey>> keys;
+    VProfileKey* parent = store.GetRootKey();
+    for (size_t i = 0; i < made; ++i) {
+      keys.push_back(std::make_unique<VProfileKey>(*parent, all[i].c_str(), 0));
+      parent = keys.back().get();
+    }
+    if (!parent->SubKeyExists(all[made].c_str())) continue;
+    {
+      VProfileKey folder(*parent, all[made].c_str(), 0);
+      VUnicodeString name;
+      if (VProfileKeyIterator(folder, false).Next(name) ||
+          VProfileKeyIterator(folder, true).Next(name))
+        return;
+    }
+    if (!parent->DeleteSubKey(all[made].c_str()) || !parent->Flush()) return;
+  }
+}
+
 void SetError(VReportMessageParams& error, uint32_t id, const VUnicodeString& path) {
   error.Reset(id);
   error.AddInsert(path.c_str());
@@ -140,22 +168,29 @@ bool SaveSessionAtPath(SessionConfig& session, const VUnicodeString& path, bool 
     SetError(error, kMsgSessionMissing, path);
     return false;
   }
-  VProfileStore store(false, factory);
-  KeyChain chain(store, levels, true);
-  VProfileKey& key = chain.Key();
-  if (chain.Exists() && !key.CanWrite()) {
-    SetError(error, kMsgSessionReadOnly, path);
-    return false;
+  bool existed = false;
+  size_t firstMissing = 0;
+  {
+    VProfileStore store(false, factory);
+    KeyChain chain(store, levels, true);
+    VProfileKey& key = chain.Key();
+    existed = chain.Exists();
+    firstMissing = chain.FirstMissing();
+    if (existed && !key.CanWrite()) {
+      SetError(error, kMsgSessionReadOnly, path);
+      return false;
+    }
+    // The file is written here rather than when the key goes, so that a refusal is reported.
+    bool saved = session.Save(key, force);
+    bool flushed = key.Flush();
+    // Below the first level that was missing everything is new: its parent's listing changed.
+    if (!existed) ForgetListing(levels, firstMissing > 0 ? firstMissing - 1 : 0);
+    if (saved && flushed) return true;
+    error.Reset(kMsgSessionNotSaved);
+    error.AddInsert(path.c_str());
+    error.AddInsert(key.GetLastError().GetTextOneLineTrimmed().c_str());
   }
-  // The file is written here rather than when the key goes, so that a refusal is reported.
-  bool saved = session.Save(key, force);
-  bool flushed = key.Flush();
-  // Below the first level that was missing everything is new: its parent's listing changed.
-  if (!chain.Exists()) ForgetListing(levels, chain.FirstMissing() > 0 ? chain.FirstMissing() - 1 : 0);
-  if (saved && flushed) return true;
-  error.Reset(kMsgSessionNotSaved);
-  error.AddInsert(path.c_str());
-  error.AddInsert(key.GetLastError().GetTextOneLineTrimmed().c_str());
+  if (!existed) RemoveMadeFolders(levels, firstMissing, factory);
   return false;
 }
 

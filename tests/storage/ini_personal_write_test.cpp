@@ -1,0 +1,70 @@
+// Saving a key whose personal values go to a personal data folder: whatever fails, every value
+// stays in at least one of the two files.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "storage/ini/ini_file_store.h"
+#include "support/test_support.h"
+
+namespace {
+
+using qtest::ReadFile;
+using qtest::TempDir;
+
+const std::string kBom = "\xEF\xBB\xBF";
+
+class PersonalWrite : public ::testing::Test {
+ protected:
+  void Save(const std::string& personal, bool expectSaved) {
+    VIniFileStoreFactory factory(U8(dir / "cfg"), U8(personal));
+    VProfileStore store(&factory);
+    VProfileKey key(*store.GetRootKey(), u"K");
+    VUnicodeString user;
+    ASSERT_TRUE(key.ReadString(u"Username", user));
+    EXPECT_EQ(user, u"u");
+    ASSERT_TRUE(key.WriteString(u"Hostname", u"h2"));
+    EXPECT_EQ(key.Flush(), expectSaved);
+  }
+  TempDir dir;
+};
+
+// The main file still holds the personal values (written before the personal folder was used).
+TEST_F(PersonalWrite, AFailedPersonalFileLeavesTheMainFileAsItWas) {
+  const std::string main = kBom + "S:\"Username\"=u\r\nS:\"Hostname\"=h\r\n";
+  qtest::WriteFile(dir / "cfg/K.ini", main);
+  qtest::WriteFile(dir / "p/K.ini", kBom);
+  ASSERT_EQ(chmod((dir / "p/K.ini").c_str(), 0444), 0);
+  Save(dir / "p", false);
+  EXPECT_EQ(ReadFile(dir / "cfg/K.ini"), main);
+  EXPECT_EQ(ReadFile(dir / "p/K.ini"), kBom);
+}
+
+TEST_F(PersonalWrite, AFailedMainFileLeavesThePersonalValuesInThePersonalFile) {
+  const std::string main = kBom + "S:\"Username\"=u\r\nS:\"Hostname\"=h\r\n";
+  qtest::WriteFile(dir / "cfg/K.ini", main);
+  ASSERT_EQ(chmod((dir / "cfg/K.ini").c_str(), 0444), 0);
+  Save(dir / "p", false);
+  EXPECT_EQ(ReadFile(dir / "cfg/K.ini"), main);
+  EXPECT_EQ(ReadFile(dir / "p/K.ini"), kBom + "S:\"Username\"=u\r\n");
+}
+
+TEST_F(PersonalWrite, ASaveMovesThePersonalValuesAndKeepsTheOthers) {
+  qtest::WriteFile(dir / "cfg/K.ini", kBom + "S:\"Username\"=u\r\nS:\"Hostname\"=h\r\n");
+  Save(dir / "p", true);
+  EXPECT_EQ(ReadFile(dir / "cfg/K.ini"), kBom + "S:\"Hostname\"=h2\r\n");
+  EXPECT_EQ(ReadFile(dir / "p/K.ini"), kBom + "S:\"Username\"=u\r\n");
+}
+
+// A personal folder that is the configuration folder under another name is no personal folder.
+TEST_F(PersonalWrite, AnotherSpellingOfTheConfigurationFolderKeepsOneFile) {
+  qtest::WriteFile(dir / "cfg/K.ini", kBom + "S:\"Username\"=u\r\nS:\"Hostname\"=h\r\n");
+  ASSERT_EQ(symlink((dir / "cfg").c_str(), (dir / "link").c_str()), 0);
+  for (const std::string& personal : {dir / "link", dir / "cfg/.", dir / "cfg/../cfg"}) {
+    Save(personal, true);
+    EXPECT_EQ(ReadFile(dir / "cfg/K.ini"), kBom + "S:\"Username\"=u\r\nS:\"Hostname\"=h2\r\n")
+        << personal;
+  }
+}
+
+}  // namespace
