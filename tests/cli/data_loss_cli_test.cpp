@@ -150,6 +150,20 @@ TEST_F(DataLoss, RootValuesAreKeptInsideTheFolder) {
   EXPECT_EQ(Q({"key", "set", ".INI/x", "V", "--string", "x"}).status, 3);
   EXPECT_EQ(qtest::ReadFile(dir / "cfg/.ini"),
             "\xEF\xBB\xBF" "S:\"Old\"=before\r\nS:\"New\"=x\r\n");
+
+  // The same for the root of a registry hive.
+  std::map<std::string, std::string> env = qtest::HostEnv(dir);
+  qtest::WriteFile(dir / "registry/HKCU.ini", "\xEF\xBB\xBF" "S:\"Old\"=hive\r\n");
+  qtest::MakeDirs(dir / "registry/HKCU");
+  EXPECT_EQ(Quillane({"--registry", "HKCU", "key", "get", "/", "Old"}, env).out, "hive\n");
+  RunResult set = Quillane({"--registry", "HKCU", "key", "set", "/", "New", "--string", "y"}, env);
+  ASSERT_EQ(set.status, 0) << set.err;
+  EXPECT_EQ(Quillane({"--registry", "HKCU", "key", "get", "/", "Old"}, env).out, "hive\n");
+  EXPECT_EQ(Quillane({"--registry", "HKCU", "key", "get", "/", "New"}, env).out, "y\n");
+  EXPECT_NE(qtest::ReadFile(dir / "registry/HKCU/.ini").find("New"), std::string::npos);
+  EXPECT_EQ(qtest::ReadFile(dir / "registry/HKCU.ini"), "\xEF\xBB\xBF" "S:\"Old\"=hive\r\n");
+  EXPECT_EQ(Quillane({"--registry", "HKCU", "key", "set", ".ini", "V", "--string", "x"}, env).status,
+            3);
 }
 
 // A refused or failed command leaves nothing behind, not even the folders on the way.

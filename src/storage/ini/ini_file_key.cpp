@@ -192,17 +192,13 @@ namespace {
 
 VIniFileKey::Location RootLocation(std::string folder) {
   VIniFileKey::Location location;
-  location.valueFile = vfs::JoinPath(folder, VIniFileKey::kRootValueFile);
-  location.formerFile = folder + ".ini";
+  location.valueFile = RootValueFile(folder);
+  location.formerFile = FormerRootValueFile(folder);
   location.folder = std::move(folder);
   return location;
 }
 
 }  // namespace
-
-bool VIniFileKey::IsReservedSubKeyName(std::u16string_view name) {
-  return vtext::EqualsNoCase(name, std::u16string_view(u".ini"));
-}
 
 
 VIniFileKey::VIniFileKey(const VUnicodeString& folder, const VUnicodeString& personalFolder,
@@ -578,7 +574,7 @@ bool VIniFileKey::DeleteValue(const char16_t* name) {
 // ---- sub-keys ----
 
 bool VIniFileKey::SubKeyExists(const char16_t* name) {
-  if (invalidNameError_ || !vfs::IsSafeComponent(name) || IsReservedSubKeyName(name)) return false;
+  if (invalidNameError_ || !vfs::IsSafeComponent(name) || IsReservedKeyName(name)) return false;
   Location sub = SubLocation(main_, name);
   if (vfs::IsDirectory(sub.folder) || vfs::IsRegularFileOrOther(sub.valueFile)) return true;
   sub.ResolveFolder();
@@ -588,7 +584,7 @@ bool VIniFileKey::SubKeyExists(const char16_t* name) {
 
 bool VIniFileKey::DeleteSubKey(const char16_t* name) {
   if (RefuseInvalid()) return false;
-  if (!vfs::IsSafeComponent(name) || IsReservedSubKeyName(name)) {
+  if (!vfs::IsSafeComponent(name) || IsReservedKeyName(name)) {
     lastError_.SetError(win32::kInvalidName);
     return false;
   }
@@ -626,7 +622,7 @@ bool VIniFileKey::ValidateSubKeyName(const char16_t* name, VReportMessageParams*
   std::u16string_view candidate(name ? name : u"");
   if (invalidNameError_) {
     code = invalidNameError_;
-  } else if (!vfs::IsSafeComponent(candidate) || IsReservedSubKeyName(candidate)) {
+  } else if (!vfs::IsSafeComponent(candidate) || IsReservedKeyName(candidate)) {
     code = win32::kInvalidName;
   } else {
     // The value file adds ".ini" to the name, so four characters of the budget are taken.
@@ -653,7 +649,7 @@ bool VIniFileKey::CanWrite() {
 VProfilePrivateKey* VIniFileKey::OpenPrivateSubKey(const char16_t* name,
                                                    const VProfileSecurity* security, int flags) {
   std::u16string_view component(name ? name : u"");
-  if (invalidNameError_ || !vfs::IsSafeComponent(component) || IsReservedSubKeyName(component)) {
+  if (invalidNameError_ || !vfs::IsSafeComponent(component) || IsReservedKeyName(component)) {
     // Nothing is opened or created for such a name: it could lead outside the folder.
     return new VIniFileKey(Location(), Location(), readOnly_, security,
                            invalidNameError_ ? invalidNameError_ : win32::kInvalidName);

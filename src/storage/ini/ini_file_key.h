@@ -11,6 +11,7 @@
 
 #include "storage/ini/ini_value_map.h"
 #include "storage/model/profile_store.h"
+#include "storage/model/root_value_file.h"
 
 // "The Personal Data Folder cannot be the same folder as the Configuration Folder."
 constexpr uint32_t kMsgPersonalFolderIsConfigFolder = 0x61380024;
@@ -72,13 +73,6 @@ class VIniFileKey : public VProfilePrivateKey {
   bool Flush() override;
   void ForEachValueName(const std::function<void(const VUnicodeString& name, int type)>& visit) override;
 
-  // The value file of a store's root key, inside the store's folder. It is the name a sub-key
-  // with the empty name would have, which no store accepts, and the listing passes over a file
-  // of that name; a sub-key folder of that name is refused (IsReservedSubKeyName), so no sub-key
-  // can ever take the file. Outside the folder the file would land beside it, in a folder the
-  // store does not own (for "/" at the top of the file system).
-  static constexpr char kRootValueFile[] = ".ini";
-  static bool IsReservedSubKeyName(std::u16string_view name);
 
   const Location& MainLocation() { return main_; }
   const Location& PersonalLocation() { return personal_; }

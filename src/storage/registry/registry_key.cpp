@@ -6,6 +6,7 @@
 #include "platform/file_system.h"
 #include "platform/win32_errors.h"
 #include "storage/model/profile_store.h"
+#include "storage/model/root_value_file.h"
 #include "storage/text/text_file.h"
 
 namespace {
@@ -82,9 +83,9 @@ VRegistryKey* VRegistryKey::Open(VRegistryHive hive, const std::vector<VUnicodeS
   bool privateTree =
       hive == VRegistryHive::CurrentUser || (security && security->IsOwnerOnly());
   std::string folder = hiveFolder;
-  std::string valueFile = hiveFolder + kValueFileSuffix;
+  std::string valueFile = RootValueFile(hiveFolder);
   for (const auto& level : levels) {
-    if (!vfs::IsSafeComponent(level)) {
+    if (!vfs::IsSafeComponent(level) || IsReservedKeyName(level)) {
       auto* key = new VRegistryKey(std::string(), std::string(), privateTree);
       key->Fail(key->openError_ = win32::kInvalidName);
       return key;
@@ -94,6 +95,7 @@ VRegistryKey* VRegistryKey::Open(VRegistryHive hive, const std::vector<VUnicodeS
     LocateIn(parent, level, folder, valueFile, exists);
   }
   auto* key = new VRegistryKey(folder, valueFile, privateTree);
+  if (levels.empty()) key->formerFile_ = FormerRootValueFile(hiveFolder);
   key->OpenAs(readOnly, vfs::ParentFolder(hiveFolder));
   return key;
 }
@@ -102,7 +104,7 @@ VRegistryKey* VRegistryKey::OpenSubKey(const char16_t* name, bool readOnly,
                                        const VProfileSecurity* security) const {
   bool privateTree = privateTree_ || (security && security->IsOwnerOnly());
   std::u16string_view component(name ? name : u"");
-  if (!IsOpen() || !vfs::IsSafeComponent(component)) {
+  if (!IsOpen() || !vfs::IsSafeComponent(component) || IsReservedKeyName(component)) {
     // Nothing is opened or created under a parent without a handle or for a name that could
     // lead out of the hive.
     auto* key = new VRegistryKey(std::string(), std::string(), privateTree);
@@ -186,13 +188,21 @@ bool VRegistryKey::CanWrite() const {
 
 // ---- values ----
 
+std::string VRegistryKey::StartingBytes(std::string_view current, bool existed) const {
+  if (existed || formerFile_.empty()) return std::string(current);
+  std::string former;
+  uint32_t error = 0;
+  if (!VTextFile::ReadLocked(formerFile_, former, error)) former.clear();
+  return former;
+}
+
 bool VRegistryKey::LoadValues(VRegistryValueFile& values) {
   if (!RequireOpen()) return false;
   std::string bytes;
   uint32_t error = 0;
   if (!VTextFile::ReadLocked(valueFile_, bytes, error)) {
     if (error != win32::kFileNotFound && error != win32::kPathNotFound) return Fail(error);
-    bytes.clear();
+    bytes = StartingBytes(std::string_view(), false);
   }
   values.Parse(bytes);
   return true;
@@ -268,9 +278,9 @@ bool VRegistryKey::StoreValue(const char16_t* name, const MakeData& make) {
   uint32_t error = 0;
   bool ok = vfs::UpdateFileContents(
       valueFile_,
-      [&](std::string_view current, bool, std::string& replacement, uint32_t&) {
+      [&](std::string_view current, bool existed, std::string& replacement, uint32_t&) {
         VRegistryValueFile values;
-        values.Parse(current);
+        values.Parse(StartingBytes(current, existed));
         // Made afresh at each call: the update runs again when another writer got there first.
         values.Set(valueName, make());
         replacement = values.Serialize();
@@ -323,8 +333,8 @@ bool VRegistryKey::DeleteValue(const char16_t* name) {
       valueFile_,
       [&](std::string_view current, bool existed, std::string& replacement, uint32_t& failure) {
         VRegistryValueFile values;
-        values.Parse(current);
-        if (!existed || !values.Remove(valueName)) {
+        values.Parse(StartingBytes(current, existed));
+        if (!values.Remove(valueName)) {
           failure = win32::kFileNotFound;  // nothing to delete, and nothing is written
           return false;
         }
@@ -339,7 +349,8 @@ bool VRegistryKey::DeleteValue(const char16_t* name) {
 
 bool VRegistryKey::SubKeyExists(const char16_t* name) {
   if (!RequireOpen()) return false;
-  if (!name || !vfs::IsSafeComponent(name)) return Fail(win32::kInvalidName);
+  if (!name || !vfs::IsSafeComponent(name) || IsReservedKeyName(name))
+    return Fail(win32::kInvalidName);
   std::string folder;
   std::string valueFile;
   bool exists = false;
@@ -349,7 +360,8 @@ bool VRegistryKey::SubKeyExists(const char16_t* name) {
 
 bool VRegistryKey::DeleteSubKey(const char16_t* name) {
   if (!RequireWrite()) return false;
-  if (!name || !vfs::IsSafeComponent(name)) return Fail(win32::kInvalidName);
+  if (!name || !vfs::IsSafeComponent(name) || IsReservedKeyName(name))
+    return Fail(win32::kInvalidName);
   std::string folder;
   std::string valueFile;
   bool exists = false;
