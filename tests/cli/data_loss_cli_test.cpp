@@ -93,6 +93,22 @@ TEST_F(DataLoss, PersonalFolderThatIsTheConfigurationFolderKeepsEveryValue) {
   }
 }
 
+TEST_F(DataLoss, RememberingTheConfigurationFolderAsPersonalFolderIsRefused) {
+  qtest::MakeDirs(dir / "cfg");
+  ASSERT_EQ(symlink((dir / "cfg").c_str(), (dir / "link").c_str()), 0);
+  for (const std::string& personal : {dir / "link", dir / "cfg/.", dir / "cfg"}) {
+    RunResult set = Q({"paths", "personal", "--set", personal});
+    EXPECT_EQ(set.status, 3) << personal;
+    EXPECT_NE(set.err.find("cannot be the same folder as the Configuration Folder"),
+              std::string::npos)
+        << set.err;
+  }
+  EXPECT_EQ(Q({"--json", "paths", "show"}).out.find("\"personal_data_path_stored\": \"/"),
+            std::string::npos);
+  RunResult other = Q({"paths", "personal", "--set", dir / "personal"});
+  EXPECT_EQ(other.status, 0) << other.err;
+}
+
 TEST_F(DataLoss, MergingAKeyIntoItselfIsRefused) {
   ASSERT_EQ(Q({"key", "set", "Sessions/Host", "Hostname", "--string", "h"}).status, 0);
   const std::string before = qtest::ReadFile(dir / "cfg/Sessions/Host.ini");
