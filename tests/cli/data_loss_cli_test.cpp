@@ -3,6 +3,7 @@
 // spelling, copies and deletions that meet files they cannot write. Each must keep every value
 // or say plainly what was not done.
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -136,6 +137,26 @@ TEST_F(DataLoss, CopyReportsTheFirstSubKeyThatCouldNotBeWritten) {
   EXPECT_EQ(copy.status, 3);
   EXPECT_NE(copy.err.find("Dest\\K14"), std::string::npos) << copy.err;
   EXPECT_EQ(qtest::ReadFile(dir / "cfg/Dest/K14.ini"), "\xEF\xBB\xBF" "D:\"N\"=00000063\r\n");
+}
+
+// The destination on a small file system of its own, which fills part of the way through.
+TEST_F(DataLoss, CopyReportsAFullDisk) {
+  const std::string block(2000, 'a');
+  for (int i = 0; i < 40; ++i) {
+    std::string key = "Source/K" + std::string(i < 10 ? "0" : "") + std::to_string(i);
+    ASSERT_EQ(Q({"key", "set", key, "Block", "--string", block}).status, 0);
+  }
+  qtest::MakeDirs(dir / "cfg/Dest");
+  if (mount("tmpfs", (dir / "cfg/Dest").c_str(), "tmpfs", 0, "size=64k") != 0)
+    GTEST_SKIP() << "a small file system cannot be mounted here";
+  struct Unmount {
+    std::string path;
+    ~Unmount() { umount2(path.c_str(), MNT_DETACH); }
+  } unmount{dir / "cfg/Dest"};
+  RunResult copy = Q({"key", "copy", "Source", "Dest"});
+  EXPECT_EQ(copy.status, 3);
+  EXPECT_NE(copy.err.find("could not be copied to 'Dest': Dest\\K"), std::string::npos)
+      << copy.err;
 }
 
 TEST_F(DataLoss, DeletingATreeWithAReadOnlyFileRemovesNothing) {
