@@ -67,4 +67,26 @@ TEST_F(PersonalWrite, AnotherSpellingOfTheConfigurationFolderKeepsOneFile) {
   }
 }
 
+// The root key's personal values are kept inside the personal folder, and merged back from there.
+TEST_F(PersonalWrite, RootValuesLiveInsideBothFoldersAndMergeBack) {
+  {
+    VIniFileStoreFactory factory(U8(dir / "cfg"), U8(dir / "p"));
+    VProfileStore store(&factory);
+    ASSERT_TRUE(store.GetRootKey()->WriteString(u"Username", u"u"));
+    ASSERT_TRUE(store.GetRootKey()->WriteString(u"Hostname", u"h"));
+    ASSERT_TRUE(store.GetRootKey()->Flush());
+  }
+  EXPECT_EQ(ReadFile(dir / "cfg/.ini"), kBom + "S:\"Hostname\"=h\r\n");
+  EXPECT_EQ(ReadFile(dir / "p/.ini"), kBom + "S:\"Username\"=u\r\n");
+  EXPECT_FALSE(qtest::Exists(dir / "cfg.ini") || qtest::Exists(dir / "p.ini"));
+  {
+    VIniFileStoreFactory factory(U8(dir / "cfg"), U8(""));
+    VProfileStore store(&factory);
+    store.GetRootKey()->GetPrivateKey()->MergePersonalData(U8(dir / "p").c_str());
+    EXPECT_FALSE(store.GetRootKey()->GetLastError().IsError());
+  }
+  EXPECT_EQ(ReadFile(dir / "cfg/.ini"), kBom + "S:\"Hostname\"=h\r\nS:\"Username\"=u\r\n");
+  EXPECT_FALSE(qtest::Exists(dir / "p/.ini"));
+}
+
 }  // namespace

@@ -445,8 +445,13 @@ bool VIniFileKey::Rewrite() {
 void VIniFileKey::MergePersonalData(const char16_t* folder) {
   if (RefuseInvalid()) return;
   Location personal;
-  personal.folder = Native(VUnicodeString(folder));
-  personal.valueFile = personal.folder + ".ini";
+  if (main_.formerFile.empty()) {
+    personal.folder = Native(VUnicodeString(folder));
+    personal.valueFile = personal.folder + ".ini";
+  } else {
+    // The root key's personal values are where a root key keeps its values.
+    personal = RootLocation(Native(VUnicodeString(folder)));
+  }
   // Merging a file into itself and then removing the "personal" one would remove the key's
   // only file.
   if (vfs::SameFileOrFolder(personal.valueFile, main_.valueFile) ||
@@ -458,7 +463,22 @@ void VIniFileKey::MergePersonalData(const char16_t* folder) {
     map_ = std::make_unique<VIniValueMap>();
     ReadFileInto(main_, *map_);
   }
-  ReadFileInto(personal, *map_);
+  // The file that is read is the one removed after the merge, and only a file that was read:
+  // one that exists but cannot be read keeps its values and is reported.
+  personal.fileResolved = false;
+  if (!ReadFileInto(personal, *map_)) {
+    for (const std::string* path : {&personal.valueFile, &personal.formerFile}) {
+      if (path->empty() || !vfs::Stat(*path).exists) continue;
+      uint32_t error = 0;
+      std::string bytes;
+      VTextFile::ReadLocked(*path, bytes, error);
+      lastError_.SetError(error ? error : win32::kReadFault);
+      return;
+    }
+  }
+  std::string read = vfs::Stat(personal.valueFile).exists || personal.formerFile.empty()
+                         ? personal.valueFile
+                         : personal.formerFile;
   map_->MovePersonalToGeneral();
   personal_ = Location();
   personalFileExisted_ = false;
@@ -466,7 +486,7 @@ void VIniFileKey::MergePersonalData(const char16_t* folder) {
   wholeContent_ = true;
   if (Write()) {
     uint32_t error = 0;
-    if (!vfs::RemoveFile(personal.valueFile, error)) lastError_.SetError(error);
+    if (!vfs::RemoveFile(read, error)) lastError_.SetError(error);
   }
 }
 
