@@ -16,7 +16,7 @@ const std::string kBom = "\xEF\xBB\xBF";
 
 class PersonalWrite : public ::testing::Test {
  protected:
-  void Save(const std::string& personal, bool expectSaved) {
+  void Save(const std::string& personal, bool expectSaved, const std::string& reason = "") {
     VIniFileStoreFactory factory(U8(dir / "cfg"), U8(personal));
     VProfileStore store(&factory);
     VProfileKey key(*store.GetRootKey(), u"K");
@@ -25,6 +25,9 @@ class PersonalWrite : public ::testing::Test {
     EXPECT_EQ(user, u"u");
     ASSERT_TRUE(key.WriteString(u"Hostname", u"h2"));
     EXPECT_EQ(key.Flush(), expectSaved);
+    if (!reason.empty()) {
+      EXPECT_EQ(key.GetLastError().GetTextOneLineTrimmed().ToUtf8(), reason);
+    }
   }
   TempDir dir;
 };
@@ -35,7 +38,9 @@ TEST_F(PersonalWrite, AFailedPersonalFileLeavesTheMainFileAsItWas) {
   qtest::WriteFile(dir / "cfg/K.ini", main);
   qtest::WriteFile(dir / "p/K.ini", kBom);
   ASSERT_EQ(chmod((dir / "p/K.ini").c_str(), 0444), 0);
-  Save(dir / "p", false);
+  Save(dir / "p", false,
+       "Nothing was saved: the personal values could not be written to '" + (dir / "p/K.ini") +
+           "': Access is denied.");
   EXPECT_EQ(ReadFile(dir / "cfg/K.ini"), main);
   EXPECT_EQ(ReadFile(dir / "p/K.ini"), kBom);
 }
@@ -44,7 +49,10 @@ TEST_F(PersonalWrite, AFailedMainFileLeavesThePersonalValuesInThePersonalFile) {
   const std::string main = kBom + "S:\"Username\"=u\r\nS:\"Hostname\"=h\r\n";
   qtest::WriteFile(dir / "cfg/K.ini", main);
   ASSERT_EQ(chmod((dir / "cfg/K.ini").c_str(), 0444), 0);
-  Save(dir / "p", false);
+  Save(dir / "p", false,
+       "The personal values were saved to '" + (dir / "p/K.ini") +
+           "', but the other values could not be saved to '" + (dir / "cfg/K.ini") +
+           "' and are there as they were before: Access is denied.");
   EXPECT_EQ(ReadFile(dir / "cfg/K.ini"), main);
   EXPECT_EQ(ReadFile(dir / "p/K.ini"), kBom + "S:\"Username\"=u\r\n");
 }

@@ -320,6 +320,25 @@ void VIniFileKey::NoteChanged(const char16_t* name, bool deleted) {
   dirty_ = true;
 }
 
+void VIniFileKey::ReportWriteFailure(bool personalFile, bool personalWritten, uint32_t error) {
+  VReportMessageParams reason;
+  reason.SetError(error);
+  if (personalFile) {
+    lastError_.Reset(kMsgPersonalValuesNotWritten);
+    lastError_.AddInsert(VUnicodeString(vtext::FromUtf8(personal_.valueFile)));
+  } else if (personalWritten) {
+    // The user must know where the values are: the personal ones are saved, the others are
+    // still as they were in the main file.
+    lastError_.Reset(kMsgOnlyPersonalValuesWritten);
+    lastError_.AddInsert(VUnicodeString(vtext::FromUtf8(personal_.valueFile)));
+    lastError_.AddInsert(VUnicodeString(vtext::FromUtf8(main_.valueFile)));
+  } else {
+    lastError_.SetError(error);
+    return;
+  }
+  lastError_.AddInsert(reason.GetTextOneLineTrimmed());
+}
+
 bool VIniFileKey::WriteWholeContent(bool writePersonal, const vfs::ReplaceOptions& options) {
   VTextFile mainFile;
   VTextFile personalFile;
@@ -329,13 +348,13 @@ bool VIniFileKey::WriteWholeContent(bool writePersonal, const vfs::ReplaceOption
   // in it too, so no moment leaves a value in neither file.
   if (writePersonal) {
     if (!vfs::ReplaceFileContents(personal_.valueFile, personalFile.Bytes(), options, error)) {
-      lastError_.SetError(error);
+      ReportWriteFailure(true, false, error);
       return false;
     }
     personalFileExisted_ = true;
   }
   if (!vfs::ReplaceFileContents(main_.valueFile, mainFile.Bytes(), options, error)) {
-    lastError_.SetError(error);
+    ReportWriteFailure(false, writePersonal, error);
     return false;
   }
   return true;
@@ -365,7 +384,7 @@ bool VIniFileKey::WriteChanges(bool writePersonal, const vfs::ReplaceOptions& op
     };
     // First the personal file: a failure here leaves both files as they were.
     if (!vfs::UpdateFileContents(personal_.valueFile, updatePersonal, options, error)) {
-      lastError_.SetError(error);
+      ReportWriteFailure(true, false, error);
       return false;
     }
     personalFileExisted_ = true;
@@ -384,7 +403,7 @@ bool VIniFileKey::WriteChanges(bool writePersonal, const vfs::ReplaceOptions& op
   // A failure here leaves the main file as it was; the personal values, if any, are already in
   // the personal file.
   if (!vfs::UpdateFileContents(main_.valueFile, updateMain, options, error)) {
-    lastError_.SetError(error);
+    ReportWriteFailure(false, writePersonal, error);
     return false;
   }
   return true;

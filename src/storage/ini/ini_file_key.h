@@ -17,6 +17,9 @@
 constexpr uint32_t kMsgPersonalFolderIsConfigFolder = 0x61380024;
 // A key tree not deleted because of a read-only file or a folder that may not be changed.
 constexpr uint32_t kMsgTreeHoldsReadOnlyEntry = 0xE1380700;
+// A save that wrote the personal values but not the main file, or nothing at all.
+constexpr uint32_t kMsgOnlyPersonalValuesWritten = 0xE1380701;
+constexpr uint32_t kMsgPersonalValuesNotWritten = 0xE1380702;
 
 class VIniFileKey : public VProfilePrivateKey {
  public:
@@ -113,6 +116,8 @@ class VIniFileKey : public VProfilePrivateKey {
   bool WriteChanges(bool writePersonal, const vfs::ReplaceOptions& options);
   // Applies this handle's own changes (values set and deleted) to values read from disk.
   void ApplyChanges(VIniValueMap& target);
+  // Says which file failed and, when the personal file was written, where the values now are.
+  void ReportWriteFailure(bool personalFile, bool personalWritten, uint32_t error);
   void NoteChanged(const char16_t* name, bool deleted);
   bool PersonalIsMain();
   bool StoreValue(const char16_t* name, std::unique_ptr<VIniFileData> data);
