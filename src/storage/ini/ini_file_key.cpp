@@ -109,14 +109,42 @@ std::unique_ptr<VIniFileData> CopyOf(const VIniFileData& data) {
   }
 }
 
-// Whether two values are of one kind and would be written alike.
+// Whether two values are of one kind and hold the same.
 bool SameValue(const VIniFileData& a, const VIniFileData& b) {
   if (a.GetType() != b.GetType() || a.IsExpandable() != b.IsExpandable()) return false;
-  VTextFile first;
-  VTextFile second;
-  a.Write(first, VUnicodeString());
-  b.Write(second, VUnicodeString());
-  return first.Bytes() == second.Bytes();
+  switch (a.GetType()) {
+    case kProfileTypeDword: {
+      uint32_t first = 0;
+      uint32_t second = 0;
+      return a.GetDword(first) && b.GetDword(second) && first == second;
+    }
+    case kProfileTypeString: {
+      VUnicodeString first;
+      VUnicodeString second;
+      return a.GetString(first) && b.GetString(second) && first == second;
+    }
+    case kProfileTypeBinary: {
+      uint32_t firstSize = 0;
+      uint32_t secondSize = 0;
+      if (!a.GetBinary(nullptr, firstSize) || !b.GetBinary(nullptr, secondSize) ||
+          firstSize != secondSize)
+        return false;
+      std::vector<uint8_t> first(firstSize);
+      std::vector<uint8_t> second(secondSize);
+      return a.GetBinary(first.data(), firstSize) && b.GetBinary(second.data(), secondSize) &&
+             first == second;
+    }
+    default: {
+      VStringArray first;
+      VStringArray second;
+      if (!a.GetMultiSz(first) || !b.GetMultiSz(second) || first.GetSize() != second.GetSize())
+        return false;
+      for (size_t i = 0; i < first.GetSize(); ++i) {
+        if (first[i] != second[i]) return false;
+      }
+      return true;
+    }
+  }
 }
 
 // The line format of a key's values; with `split`, the personal values go to `personal`.
