@@ -1,5 +1,6 @@
-// A key of the INI folder store: a folder F for its sub-keys and a value file F.ini beside it;
-// with a personal data folder, the personal values of the key live in a parallel file Q.ini.
+// A key of the INI folder store: a folder F for its sub-keys and a value file F.ini beside it
+// (the root key's value file is inside its folder, see root_value_file.h); with a personal data
+// folder, the personal values of the key live in a parallel file Q.ini.
 #pragma once
 
 #include <chrono>
