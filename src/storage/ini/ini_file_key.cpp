@@ -341,6 +341,18 @@ void VIniFileKey::ApplyChanges(VIniValueMap& target) {
   });
 }
 
+std::string VIniFileKey::Merged(const std::string* under, std::string onDisk, bool split,
+                                bool personalPart) {
+  VIniValueMap fresh;
+  if (under) fresh.AddFile(*under);
+  fresh.AddFile(std::move(onDisk));
+  ApplyChanges(fresh);
+  VTextFile mainFile;
+  VTextFile personalFile;
+  Serialize(fresh, split, mainFile, personalFile);
+  return personalPart ? personalFile.Bytes() : mainFile.Bytes();
+}
+
 void VIniFileKey::NoteChanged(const char16_t* name, bool deleted) {
   std::u16string key(name ? name : u"");
   (deleted ? deleted_ : changed_).insert(key);
@@ -400,14 +412,8 @@ bool VIniFileKey::WriteChanges(bool writePersonal, const vfs::ReplaceOptions& op
                      VTextFile::ReadLocked(main_.formerFile, mainBytes, readError));
     auto updatePersonal = [&](std::string_view current, bool existed, std::string& replacement,
                               uint32_t&) {
-      VIniValueMap fresh;
-      if (mainRead) fresh.AddFile(mainBytes);
-      fresh.AddFile(StartingBytes(personal_, current, existed));
-      ApplyChanges(fresh);
-      VTextFile mainPart;
-      VTextFile personalPart;
-      Serialize(fresh, true, mainPart, personalPart);
-      replacement = personalPart.Bytes();
+      replacement = Merged(mainRead ? &mainBytes : nullptr,
+                           StartingBytes(personal_, current, existed), true, true);
       return true;
     };
     // First the personal file: a failure here leaves both files as they were.
@@ -419,13 +425,7 @@ bool VIniFileKey::WriteChanges(bool writePersonal, const vfs::ReplaceOptions& op
   }
   auto updateMain = [&](std::string_view current, bool existed, std::string& replacement,
                         uint32_t&) {
-    VIniValueMap fresh;
-    fresh.AddFile(StartingBytes(main_, current, existed));
-    ApplyChanges(fresh);
-    VTextFile mainPart;
-    VTextFile personalPart;
-    Serialize(fresh, writePersonal, mainPart, personalPart);
-    replacement = mainPart.Bytes();
+    replacement = Merged(nullptr, StartingBytes(main_, current, existed), writePersonal, false);
     return true;
   };
   // A failure here leaves the main file as it was; the personal values, if any, are already in

@@ -117,6 +117,10 @@ class VIniFileKey : public VProfilePrivateKey {
   bool WriteChanges(bool writePersonal, const vfs::ReplaceOptions& options);
   // Applies this handle's own changes (values set and deleted) to values read from disk.
   void ApplyChanges(VIniValueMap& target);
+  // The new bytes of a value file: `onDisk` (read over `under`, when given) with this handle's
+  // changes applied; with `split` the personal values go to the personal part, which
+  // `personalPart` picks.
+  std::string Merged(const std::string* under, std::string onDisk, bool split, bool personalPart);
   // Says which file failed and, when the personal file was written, where the values now are.
   void ReportWriteFailure(bool personalFile, bool personalWritten, uint32_t error);
   void NoteChanged(const char16_t* name, bool deleted);
