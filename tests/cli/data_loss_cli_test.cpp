@@ -39,9 +39,12 @@ class DataLoss : public ::testing::Test {
 TEST_F(DataLoss, ParallelWritersOfOneKeyKeepEveryValue) {
   ASSERT_EQ(Q({"key", "set", "Sessions/Shared", "Before", "--string", "kept"}).status, 0);
   std::vector<std::vector<std::string>> commands;
-  for (int i = 0; i < 20; ++i)
+  for (int i = 0; i < 20; ++i) {
     commands.push_back({"key", "set", "Sessions/Shared", "V" + std::to_string(i), "--dword",
                         std::to_string(i)});
+    // A rewrite among them must not undo what the others write.
+    if (i % 4 == 0) commands.push_back({"key", "rewrite", "Sessions/Shared"});
+  }
   for (const RunResult& result : Together(commands)) EXPECT_EQ(result.status, 0) << result.err;
   for (int i = 0; i < 20; ++i) {
     RunResult get = Q({"key", "get", "Sessions/Shared", "V" + std::to_string(i)});

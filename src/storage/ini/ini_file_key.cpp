@@ -379,27 +379,6 @@ void VIniFileKey::ReportWriteFailure(bool personalFile, bool personalWritten, ui
   lastError_.AddInsert(reason.GetTextOneLineTrimmed());
 }
 
-bool VIniFileKey::WriteWholeContent(bool writePersonal, const vfs::ReplaceOptions& options) {
-  VTextFile mainFile;
-  VTextFile personalFile;
-  Serialize(*map_, writePersonal, mainFile, personalFile);
-  uint32_t error = 0;
-  // The personal file goes first: until the main file is replaced the personal values are still
-  // in it too, so no moment leaves a value in neither file.
-  if (writePersonal) {
-    if (!vfs::ReplaceFileContents(personal_.valueFile, personalFile.Bytes(), options, error)) {
-      ReportWriteFailure(true, false, error);
-      return false;
-    }
-    personalFileExisted_ = true;
-  }
-  if (!vfs::ReplaceFileContents(main_.valueFile, mainFile.Bytes(), options, error)) {
-    ReportWriteFailure(false, writePersonal, error);
-    return false;
-  }
-  return true;
-}
-
 bool VIniFileKey::WriteChanges(bool writePersonal, const vfs::ReplaceOptions& options) {
   uint32_t error = 0;
   if (writePersonal) {
@@ -456,13 +435,11 @@ bool VIniFileKey::Write() {
   vfs::ReplaceOptions options;
   options.newFileMode = FileMode();
   options.newFolderMode = FolderMode();
-  bool ok = wholeContent_ ? WriteWholeContent(writePersonal, options)
-                          : WriteChanges(writePersonal, options);
+  bool ok = WriteChanges(writePersonal, options);
   valueFileInfo_.reset();
   // A failed write keeps the values in memory so that a later write can try again.
   if (ok) {
     dirty_ = false;
-    wholeContent_ = false;
     changed_.clear();
     deleted_.clear();
   }
@@ -478,14 +455,10 @@ void VIniFileKey::ForEachValueName(
 
 bool VIniFileKey::Rewrite() {
   if (RefuseInvalid()) return false;
-  if (map_) {
-    ReadFileInto(main_, *map_);
-    if (personal_.IsSet()) ReadFileInto(personal_, *map_, &personalFileExisted_);
-  } else {
-    LoadedMap();
-  }
+  // Written from the files as they are on disk when locked, with this handle's changes: a
+  // rewrite from what was read a moment ago would undo what other processes wrote meanwhile.
+  LoadedMap();
   dirty_ = true;
-  wholeContent_ = true;
   return Write();
 }
 
@@ -506,35 +479,51 @@ void VIniFileKey::MergePersonalData(const char16_t* folder) {
     lastError_.Reset(kMsgPersonalFolderIsConfigFolder);
     return;
   }
-  if (!map_) {
-    map_ = std::make_unique<VIniValueMap>();
-    ReadFileInto(main_, *map_);
-  }
   // The file that is read is the one removed after the merge, and only a file that was read:
   // one that exists but cannot be read keeps its values and is reported.
   personal.fileResolved = false;
-  if (!ReadFileInto(personal, *map_)) {
-    for (const std::string* path : {&personal.valueFile, &personal.formerFile}) {
-      if (path->empty() || !vfs::Stat(*path).exists) continue;
-      uint32_t error = 0;
-      std::string bytes;
-      VTextFile::ReadLocked(*path, bytes, error);
-      lastError_.SetError(error ? error : win32::kReadFault);
-      return;
-    }
-  }
+  personal.ResolveFile();
   std::string read = vfs::Stat(personal.valueFile).exists || personal.formerFile.empty()
                          ? personal.valueFile
                          : personal.formerFile;
-  map_->MovePersonalToGeneral();
+  std::string personalBytes;
+  uint32_t error = 0;
+  bool personalRead = VTextFile::ReadLocked(read, personalBytes, error);
+  if (!personalRead && vfs::Stat(read).exists) {
+    lastError_.SetError(error ? error : win32::kReadFault);
+    return;
+  }
+  // The personal values join the main file as it is on disk when locked, with this handle's
+  // own changes, so that nothing another process wrote meanwhile is undone.
+  auto update = [&](std::string_view current, bool existed, std::string& replacement, uint32_t&) {
+    VIniValueMap fresh;
+    fresh.AddFile(StartingBytes(main_, current, existed));
+    if (personalRead) fresh.AddFile(personalBytes);
+    ApplyChanges(fresh);
+    fresh.MovePersonalToGeneral();
+    VTextFile mainFile;
+    VTextFile unused;
+    Serialize(fresh, false, mainFile, unused);
+    replacement = mainFile.Bytes();
+    return true;
+  };
+  main_.ResolveFile();
+  vfs::ReplaceOptions options;
+  options.newFileMode = FileMode();
+  options.newFolderMode = FolderMode();
+  if (!vfs::UpdateFileContents(main_.valueFile, update, options, error)) {
+    lastError_.SetError(error);
+    return;
+  }
   personal_ = Location();
   personalFileExisted_ = false;
-  dirty_ = true;
-  wholeContent_ = true;
-  if (Write()) {
-    uint32_t error = 0;
-    if (!vfs::RemoveFile(read, error)) lastError_.SetError(error);
-  }
+  dirty_ = false;
+  changed_.clear();
+  deleted_.clear();
+  // The handle's own view follows what was written.
+  map_.reset();
+  valueFileInfo_.reset();
+  if (personalRead && !vfs::RemoveFile(read, error)) lastError_.SetError(error);
 }
 
 // ---- values ----

@@ -113,7 +113,6 @@ class VIniFileKey : public VProfilePrivateKey {
                                    bool existed);
   const vfs::FileInfo& ValueFileInfo();
   bool Write();
-  bool WriteWholeContent(bool writePersonal, const vfs::ReplaceOptions& options);
   bool WriteChanges(bool writePersonal, const vfs::ReplaceOptions& options);
   // Applies this handle's own changes (values set and deleted) to values read from disk.
   void ApplyChanges(VIniValueMap& target);
@@ -139,8 +138,6 @@ class VIniFileKey : public VProfilePrivateKey {
   // file as it is on disk when written, so that other processes' changes to other values survive.
   std::set<std::u16string> changed_;
   std::set<std::u16string> deleted_;
-  // Rewrite and the personal data merge redistribute every value, so they write the whole content.
-  bool wholeContent_ = false;
   bool readOnly_ = false;
   // Whether the personal value file existed when the key was read: then it is rewritten even when
   // no personal value is left, so that a deletion reaches it.
