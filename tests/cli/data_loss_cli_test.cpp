@@ -223,6 +223,17 @@ TEST_F(DataLoss, RefusedOrFailedCommandsCreateNothing) {
   RunResult copy = Quillane({"--registry", "HKCU", "key", "copy", "A", "B/../.."}, env);
   EXPECT_EQ(copy.status, 3);
   EXPECT_FALSE(qtest::Exists(dir / "registry/HKCU/B"));
+  // A value the store refuses takes back the keys opened for it.
+  for (const std::string& name : {std::string("bad\"name"), std::string("v")}) {
+    RunResult refused = Quillane({"--registry", "HKCU", "key", "set", "Made/Here", name,
+                                  "--string", name == "v" ? "two\nlines" : "x"},
+                                 env);
+    EXPECT_EQ(refused.status, 3) << name;
+    EXPECT_FALSE(qtest::Exists(dir / "registry/HKCU/Made")) << name;
+  }
+  RunResult tooLongKey = Q({"key", "set", "Made/Here/" + tooLong, "v", "--string", "x"});
+  EXPECT_EQ(tooLongKey.status, 3);
+  EXPECT_FALSE(qtest::Exists(dir / "cfg/Made"));
 }
 
 }  // namespace

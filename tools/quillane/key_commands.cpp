@@ -5,6 +5,7 @@
 #include "platform/win32_errors.h"
 #include "quillane/cli.h"
 #include "quillane/key_values.h"
+#include "storage/model/key_cleanup.h"
 #include "storage/model/key_name.h"
 
 namespace cli {
@@ -180,12 +181,18 @@ int Set(Context& context, const ParsedArgs& args) {
   if (int refused = RefuseUnsafeLevels(context, levels)) return refused;
   VProfileStore store(nullptr);
   if (int failed = context.CheckStore(store)) return failed;
-  KeyPath path(store, levels, context.CreateFlags());
-  if (!WriteStoredValue(path.Key(), name, value))
-    return NotSaved(context, JoinKeyPath(levels), path.Key().GetLastError());
-  VReportMessageParams error;
-  if (!path.Flush(error)) return NotSaved(context, JoinKeyPath(levels), error);
-  return kExitOk;
+  const size_t firstMissing = FirstMissingLevel(store, levels);
+  int status = [&] {
+    KeyPath path(store, levels, context.CreateFlags());
+    if (!WriteStoredValue(path.Key(), name, value))
+      return NotSaved(context, JoinKeyPath(levels), path.Key().GetLastError());
+    VReportMessageParams error;
+    if (!path.Flush(error)) return NotSaved(context, JoinKeyPath(levels), error);
+    return static_cast<int>(kExitOk);
+  }();
+  // A refused or failed write leaves no key it made on the way.
+  if (status != kExitOk) RemoveMadeKeys(store, levels, firstMissing);
+  return status;
 }
 
 int Unset(Context& context, const ParsedArgs& args) {
@@ -246,18 +253,8 @@ bool IsWithin(const std::vector<VUnicodeString>& inner, const std::vector<VUnico
   return true;
 }
 
-int Copy(Context& context, const ParsedArgs& args) {
-  Expect(args, 2, "SOURCE DESTINATION");
-  auto from = SplitKeyPath(args.positionals[0]);
-  auto to = SplitKeyPath(args.positionals[1]);
-  // Copying a key into itself would copy the copy again, level after level.
-  if (IsWithin(to, from) || IsWithin(from, to))
-    return context.Fail(kExitFailed, kMsgCopyIntoItself,
-                        {Wide(JoinKeyPath(from)), Wide(JoinKeyPath(to))});
-  if (int refused = RefuseUnsafeLevels(context, to)) return refused;
-  VProfileStore store(nullptr);
-  if (int failed = context.CheckStore(store)) return failed;
-  if (!KeyExists(store, from)) return KeyMissing(context, JoinKeyPath(from));
+int CopyTree(Context& context, VProfileStore& store, const std::vector<VUnicodeString>& from,
+             const std::vector<VUnicodeString>& to) {
   KeyPath source(store, from, 0);
   KeyPath destination(store, to, context.CreateFlags());
   VProfileCopyFailure failure;
@@ -273,6 +270,24 @@ int Copy(Context& context, const ParsedArgs& args) {
   VReportMessageParams error;
   if (!destination.Flush(error)) return NotSaved(context, JoinKeyPath(to), error);
   return kExitOk;
+}
+
+int Copy(Context& context, const ParsedArgs& args) {
+  Expect(args, 2, "SOURCE DESTINATION");
+  auto from = SplitKeyPath(args.positionals[0]);
+  auto to = SplitKeyPath(args.positionals[1]);
+  // Copying a key into itself would copy the copy again, level after level.
+  if (IsWithin(to, from) || IsWithin(from, to))
+    return context.Fail(kExitFailed, kMsgCopyIntoItself,
+                        {Wide(JoinKeyPath(from)), Wide(JoinKeyPath(to))});
+  if (int refused = RefuseUnsafeLevels(context, to)) return refused;
+  VProfileStore store(nullptr);
+  if (int failed = context.CheckStore(store)) return failed;
+  if (!KeyExists(store, from)) return KeyMissing(context, JoinKeyPath(from));
+  const size_t firstMissing = FirstMissingLevel(store, to);
+  int status = CopyTree(context, store, from, to);
+  if (status != kExitOk) RemoveMadeKeys(store, to, firstMissing);
+  return status;
 }
 
 int Rewrite(Context& context, const ParsedArgs& args) {

@@ -6,6 +6,7 @@
 #include "config/database/session_database.h"
 #include "config/session/session_messages.h"
 #include "platform/win32_errors.h"
+#include "storage/model/key_cleanup.h"
 
 namespace {
 
@@ -47,34 +48,6 @@ class KeyChain {
   bool exists_ = false;
   size_t firstMissing_ = 0;
 };
-
-// Takes away the folders a failed save made on the way to its session (levels `firstMissing`
-// and below, "Sessions" being level 0), innermost first, each only while it is still empty: a
-// refused or failed save leaves the store as it found it.
-void RemoveMadeFolders(const std::vector<VUnicodeString>& levels, size_t firstMissing,
-                       VProfileStoreFactory* factory) {
-  std::vector<VUnicodeString> all;
-  all.emplace_back(kSessionsKeyName);
-  all.insert(all.end(), levels.begin(), levels.end());
-  VProfileStore store(false, factory);
-  for (size_t made = all.size() - 1; made-- > firstMissing;) {
-    std::vector<std::unique_ptr<VProfileKey>> keys;
-    VProfileKey* parent = store.GetRootKey();
-    for (size_t i = 0; i < made; ++i) {
-      keys.push_back(std::make_unique<VProfileKey>(*parent, all[i].c_str(), 0));
-      parent = keys.back().get();
-    }
-    if (!parent->SubKeyExists(all[made].c_str())) continue;
-    {
-      VProfileKey folder(*parent, all[made].c_str(), 0);
-      VUnicodeString name;
-      if (VProfileKeyIterator(folder, false).Next(name) ||
-          VProfileKeyIterator(folder, true).Next(name))
-        return;
-    }
-    if (!parent->DeleteSubKey(all[made].c_str()) || !parent->Flush()) return;
-  }
-}
 
 void SetError(VReportMessageParams& error, uint32_t id, const VUnicodeString& path) {
   error.Reset(id);
@@ -190,7 +163,14 @@ bool SaveSessionAtPath(SessionConfig& session, const VUnicodeString& path, bool 
     error.AddInsert(path.c_str());
     error.AddInsert(key.GetLastError().GetTextOneLineTrimmed().c_str());
   }
-  if (!existed) RemoveMadeFolders(levels, firstMissing, factory);
+  if (!existed) {
+    // A failed save leaves no key it made on the way, so that the store is as it was.
+    std::vector<VUnicodeString> all;
+    all.emplace_back(kSessionsKeyName);
+    all.insert(all.end(), levels.begin(), levels.end());
+    VProfileStore store(false, factory);
+    RemoveMadeKeys(store, all, firstMissing);
+  }
   return false;
 }
 
