@@ -75,6 +75,7 @@ class VIniFileKey : public VProfilePrivateKey {
   // Writes pending changes now; false (with the reason in GetLastError) when a file that had to
   // be written could not be. Also done when the key is released.
   bool Flush() override;
+  bool WritesOnRelease() const override { return true; }
   void ForEachValueName(const std::function<void(const VUnicodeString& name, int type)>& visit) override;
 
 

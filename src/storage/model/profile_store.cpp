@@ -174,8 +174,10 @@ bool CopyTree(const VProfileKey& destination, const VProfileKey& source, const V
     VProfileKey from(source, name.c_str(), 0);
     VProfileKey to(destination, name.c_str(), 0);
     if (!CopyTree(to, from, subPath, failure)) return false;
-    // Written now rather than when the key is released, where a failure would go unseen.
-    if (!to.Flush()) return Fail(failure, subPath, to);
+    // Written now rather than when the key is released, where a failure would go unseen. A
+    // store that writes one file for every key is left to the caller's flush of the
+    // destination: flushing it at every sub-key would write the whole file each time.
+    if (to.GetPrivateKey()->WritesOnRelease() && !to.Flush()) return Fail(failure, subPath, to);
   }
   return true;
 }

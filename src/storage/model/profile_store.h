@@ -62,6 +62,10 @@ class VProfilePrivateKey {
   // Writes what a caching back end holds now, instead of when the key is released, so that the
   // caller learns whether it reached storage. Back ends that write through have nothing to do.
   virtual bool Flush() { return true; }
+  // Whether the key writes its own changes when released (and a failure there would go
+  // unseen), rather than through its store or at once: such a key is flushed by a caller that
+  // must know every write succeeded before letting it go.
+  virtual bool WritesOnRelease() const { return false; }
   // Every value's name and type code in no particular order: for callers that look at all of a
   // key's values and need no listing order (the iterator sorts).
   virtual void ForEachValueName(const std::function<void(const VUnicodeString& name, int type)>& visit);
