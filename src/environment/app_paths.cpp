@@ -4,7 +4,9 @@
 #include "environment/folder_entries.h"
 #include "environment/installed_products.h"
 #include "platform/app_info.h"
+#include "platform/file_identity.h"
 #include "platform/file_system.h"
+#include "storage/ini/ini_file_key.h"
 
 namespace {
 
@@ -131,7 +133,14 @@ bool GetPersonalDataFolderAsk(IUserQuestions& owner, const VUnicodeString& confi
   VUnicodeString folder =
       inOutPath.empty() ? GetAppPersonalDataPathDefault(configFolder) : inOutPath;
   VReportMessageParams prompt(kMsgPersonalDataFolderPrompt);
-  if (owner.AskFolder(prompt, folder)) {
+  while (owner.AskFolder(prompt, folder)) {
+    // The configuration folder under another spelling would have each save overwrite the main
+    // files with the personal ones; the person is told and asked again.
+    if (!folder.empty() && vfs::SameFileOrFolder(folder.ToUtf8(), configFolder.ToUtf8())) {
+      VReportMessageParams refused(kMsgPersonalFolderIsConfigFolder);
+      owner.Notify(refused, VNoticeKind::Error);
+      continue;
+    }
     inOutPath = folder;
     return true;
   }

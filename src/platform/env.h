@@ -93,6 +93,8 @@ class Env {
   virtual VStatus SyncFolder(const std::string& path) = 0;
   virtual VStatus ChangeMode(const std::string& path, mode_t mode) = 0;
   virtual VExpected<std::string> CurrentFolder() = 0;
+  // The path with every symbolic link, "." and ".." resolved; the path must exist.
+  virtual VExpected<std::string> RealPath(const std::string& path) = 0;
   virtual int64_t NowSeconds() = 0;
   // The user id this process acts as.
   virtual uid_t UserId() = 0;

@@ -295,6 +295,12 @@ class PosixEnv final : public Env {
     return std::string(buffer);
   }
 
+  VExpected<std::string> RealPath(const std::string& path) override {
+    std::unique_ptr<char, decltype(&free)> real(realpath(path.c_str(), nullptr), &free);
+    if (!real) return LastError(true);
+    return std::string(real.get());
+  }
+
   int64_t NowSeconds() override { return static_cast<int64_t>(time(nullptr)); }
 
   uid_t UserId() override { return geteuid(); }

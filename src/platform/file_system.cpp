@@ -362,7 +362,7 @@ VStatus UpdateFileContents(const std::string& path, const UpdateFunction& update
   // while others keep writing.
   auto folderLock = env->LockFolder(folder, Remaining(deadline));
   if (!folderLock) {
-    if (folderLock.Code() == win32::kLockViolation) return LockTimedOut(folder, options);
+    if (folderLock.Code() == win32::kLockViolation) return LockTimedOut(path, options);
     if (!IsMissing(folderLock.Code())) return folderLock.Status();
     std::string replacement;
     // No folder, so no file: a change that needs an existing file fails here.
@@ -373,7 +373,7 @@ VStatus UpdateFileContents(const std::string& path, const UpdateFunction& update
     if (!made.ok()) return made;
     folderLock = env->LockFolder(folder, Remaining(deadline));
     if (!folderLock) {
-      if (folderLock.Code() == win32::kLockViolation) return LockTimedOut(folder, options);
+      if (folderLock.Code() == win32::kLockViolation) return LockTimedOut(path, options);
       return folderLock.Status();
     }
   }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "environment/app_folder_settings.h"
 #include "environment/installed_products.h"
@@ -143,6 +144,32 @@ TEST_F(AppPaths, PersonalDataFolderPrompt) {
   prompt.confirm = false;
   EXPECT_FALSE(GetPersonalDataFolderAsk(prompt, u"/srv/cfg", path));
   EXPECT_EQ(prompt.offered + u" " + path, u"/home/ada/private ");
+}
+
+// The configuration folder, under any spelling, is refused and asked for again.
+TEST_F(AppPaths, PersonalDataFolderPromptRefusesTheConfigurationFolder) {
+  qtest::TempDir dir;
+  qtest::MakeDirs(dir / "cfg");
+  ASSERT_EQ(symlink((dir / "cfg").c_str(), (dir / "link").c_str()), 0);
+  struct Prompt : IUserQuestions {
+    bool AskYesNo(VReportMessageParams&) override { return false; }
+    void Notify(VReportMessageParams& message, VNoticeKind) override {
+      notices.push_back(message.GetMessageId());
+    }
+    bool AskFolder(VReportMessageParams&, VUnicodeString& folder) override {
+      if (answers.empty()) return false;
+      folder = VUnicodeString::FromUtf8(answers.front());
+      answers.erase(answers.begin());
+      return true;
+    }
+    std::vector<std::string> answers;
+    std::vector<uint32_t> notices;
+  } prompt;
+  prompt.answers = {dir / "link", dir / "cfg/.", dir / "mine"};
+  VUnicodeString path;
+  EXPECT_TRUE(GetPersonalDataFolderAsk(prompt, VUnicodeString::FromUtf8(dir / "cfg"), path));
+  EXPECT_EQ(path.ToUtf8(), dir / "mine");
+  EXPECT_EQ(prompt.notices, (std::vector<uint32_t>{0x61380024, 0x61380024}));
 }
 
 }  // namespace

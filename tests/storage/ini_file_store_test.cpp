@@ -393,15 +393,28 @@ TEST_F(IniFileStore, ReplacingKeepsPermissionBitsAndLeavesNoTemporaryFile) {
   EXPECT_EQ(entries[0].name, "K.ini");
 }
 
-TEST_F(IniFileStore, TwoHandlesOnOneKeyLastWriterWins) {
+TEST_F(IniFileStore, TwoHandlesOnOneKeyKeepEachOthersChanges) {
   Store s(dir / "cfg");
   {
     VProfileKey first(s.Root(), u"K");
     VProfileKey second(s.Root(), u"K");
     first.WriteString(u"A", u"first");
     second.WriteString(u"B", u"second");
-  }  // `second` goes first, then `first` overwrites it
-  EXPECT_EQ(ReadFile(dir / "cfg/K.ini"), kBom + "S:\"A\"=first\r\n");
+  }  // `second` goes first, then `first` adds its own value to what is on disk
+  EXPECT_EQ(ReadFile(dir / "cfg/K.ini"), kBom + "S:\"B\"=second\r\nS:\"A\"=first\r\n");
+  {
+    // Each handle read A, B; one deletes A and the other changes B: both changes hold.
+    VProfileKey deleting(s.Root(), u"K");
+    VProfileKey changing(s.Root(), u"K");
+    VUnicodeString text;
+    ASSERT_TRUE(deleting.ReadString(u"A", text));
+    ASSERT_TRUE(changing.ReadString(u"A", text));
+    EXPECT_TRUE(deleting.DeleteValue(u"A"));
+    EXPECT_TRUE(changing.WriteString(u"B", u"changed"));
+    EXPECT_TRUE(deleting.Flush());
+    EXPECT_TRUE(changing.Flush());
+  }
+  EXPECT_EQ(ReadFile(dir / "cfg/K.ini"), kBom + "S:\"B\"=changed\r\n");
 }
 
 }  // namespace

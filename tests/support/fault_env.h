@@ -72,6 +72,7 @@ class FaultEnv : public vfs::Env {
     return base_->ChangeMode(path, mode);
   }
   VExpected<std::string> CurrentFolder() override { return base_->CurrentFolder(); }
+  VExpected<std::string> RealPath(const std::string& path) override { return base_->RealPath(path); }
   int64_t NowSeconds() override { return base_->NowSeconds(); }
   uid_t UserId() override { return base_->UserId(); }
   VExpected<int> OpenSharedMemory(const std::string& name, bool create) override {

@@ -6,6 +6,7 @@
 #include "quillane/cli.h"
 #include "quillane/key_values.h"
 #include "quillane/text_escape.h"
+#include "storage/model/key_cleanup.h"
 #include "storage/model/key_name.h"
 
 namespace cli {
@@ -51,6 +52,18 @@ int ValueUnreadable(Context& context, const VProfileKey& key, const VUnicodeStri
   return context.Fail(kExitFailed, kMsgValueUnreadable,
                       {name, Wide(path.empty() ? "\\" : path),
                        key.GetLastError().GetTextOneLineTrimmed()});
+}
+
+// A path with a level that can be no key's name ("..", ".") is refused before any level is
+// opened: stores that make keys as they open them would otherwise create the levels before it.
+int RefuseUnsafeLevels(Context& context, const std::vector<VUnicodeString>& levels) {
+  for (const auto& level : levels) {
+    if (vfs::IsSafeComponent(level)) continue;
+    VReportMessageParams reason;
+    reason.SetError(win32::kInvalidName);
+    return NotSaved(context, JoinKeyPath(levels), reason);
+  }
+  return kExitOk;
 }
 
 // Finds a value of any kind (the first in the key's order) or of one kind.
@@ -194,16 +207,23 @@ int Set(Context& context, const ParsedArgs& args) {
   if (given != 1) throw UsageError("give exactly one of --dword, --string, --binary, --multi");
   auto levels = SplitKeyPath(args.positionals[0]);
   VUnicodeString name = Wide(args.positionals[1]);
+  if (int refused = RefuseUnsafeLevels(context, levels)) return refused;
   VProfileStore store(nullptr);
   if (int failed = context.CheckStore(store)) return failed;
-  // Opened without asking for creation: the keys of the path come into being with the value
-  // written, so a value that is refused leaves no new empty key behind.
-  KeyPath path(store, levels, 0);
-  if (!WriteStoredValue(path.Key(), name, value))
-    return NotSaved(context, JoinKeyPath(levels), path.Key().GetLastError());
-  VReportMessageParams error;
-  if (!path.Flush(error)) return NotSaved(context, JoinKeyPath(levels), error);
-  return kExitOk;
+  const size_t firstMissing = FirstMissingLevel(store, levels);
+  int status = [&] {
+    // Opened without asking for creation, so that stores which can make a key with its first
+    // value do so; stores that make keys as they open them are cleaned up after below.
+    KeyPath path(store, levels, 0);
+    if (!WriteStoredValue(path.Key(), name, value))
+      return NotSaved(context, JoinKeyPath(levels), path.Key().GetLastError());
+    VReportMessageParams error;
+    if (!path.Flush(error)) return NotSaved(context, JoinKeyPath(levels), error);
+    return static_cast<int>(kExitOk);
+  }();
+  // A refused or failed write leaves no key it made on the way.
+  if (status != kExitOk) RemoveMadeKeys(store, levels, firstMissing);
+  return status;
 }
 
 int Unset(Context& context, const ParsedArgs& args) {
@@ -264,6 +284,25 @@ bool IsWithin(const std::vector<VUnicodeString>& inner, const std::vector<VUnico
   return true;
 }
 
+int CopyTree(Context& context, VProfileStore& store, const std::vector<VUnicodeString>& from,
+             const std::vector<VUnicodeString>& to) {
+  KeyPath source(store, from, 0);
+  KeyPath destination(store, to, context.CreateFlags());
+  VProfileCopyFailure failure;
+  if (!CopyProfileKey(destination.Key(), source.Key(), &failure)) {
+    // The key that failed is named, so that the user knows how far the copy came.
+    std::vector<VUnicodeString> failed = to;
+    if (!failure.path.empty()) failed.push_back(failure.path);
+    return context.Fail(kExitFailed, kMsgKeyNotCopied,
+                        {Wide(JoinKeyPath(from)), Wide(JoinKeyPath(to)),
+                         Wide(JoinKeyPath(failed)) + u": " +
+                             failure.error.GetTextOneLineTrimmed()});
+  }
+  VReportMessageParams error;
+  if (!destination.Flush(error)) return NotSaved(context, JoinKeyPath(to), error);
+  return kExitOk;
+}
+
 int Copy(Context& context, const ParsedArgs& args) {
   Expect(args, 2, "SOURCE DESTINATION");
   auto from = SplitKeyPath(args.positionals[0]);
@@ -272,19 +311,14 @@ int Copy(Context& context, const ParsedArgs& args) {
   if (IsWithin(to, from) || IsWithin(from, to))
     return context.Fail(kExitFailed, kMsgCopyIntoItself,
                         {Wide(JoinKeyPath(from)), Wide(JoinKeyPath(to))});
+  if (int refused = RefuseUnsafeLevels(context, to)) return refused;
   VProfileStore store(nullptr);
   if (int failed = context.CheckStore(store)) return failed;
   if (!KeyExists(store, from)) return KeyMissing(context, JoinKeyPath(from));
-  KeyPath source(store, from, 0);
-  KeyPath destination(store, to, context.CreateFlags());
-  if (!CopyProfileKey(destination.Key(), source.Key())) {
-    return context.Fail(kExitFailed, kMsgKeyNotCopied,
-                        {Wide(JoinKeyPath(from)), Wide(JoinKeyPath(to)),
-                         destination.Key().GetLastError().GetTextOneLineTrimmed()});
-  }
-  VReportMessageParams error;
-  if (!destination.Flush(error)) return NotSaved(context, JoinKeyPath(to), error);
-  return kExitOk;
+  const size_t firstMissing = FirstMissingLevel(store, to);
+  int status = CopyTree(context, store, from, to);
+  if (status != kExitOk) RemoveMadeKeys(store, to, firstMissing);
+  return status;
 }
 
 int Rewrite(Context& context, const ParsedArgs& args) {

@@ -7,10 +7,12 @@
 #include "environment/console_questions.h"
 #include "environment/installed_products.h"
 #include "environment/local_names.h"
+#include "platform/file_identity.h"
 #include "platform/file_system.h"
 #include "quillane/cli.h"
 #include "quillane/store_location.h"
 #include "quillane/text_escape.h"
+#include "storage/ini/ini_file_key.h"
 #include "storage/values/profile_path.h"
 
 namespace cli {
@@ -164,6 +166,10 @@ int Personal(Context& context, const ParsedArgs& args) {
     VUnicodeString folder;
     if (!FolderToRemember(it->second, questions, folder))
       return context.Fail(kExitFailed, questions.failure);
+    // Told apart by what the folders are on disk: a link to the configuration folder, or the
+    // folder written another way, is the configuration folder.
+    if (!folder.empty() && vfs::SameFileOrFolder(Utf8(folder), ConfigFolder(context)))
+      return context.Fail(kExitFailed, kMsgPersonalFolderIsConfigFolder);
     if (!SaveAppPersonalDataPath(folder, force, &error)) return context.Fail(kExitFailed, error);
   }
   bool value = false;

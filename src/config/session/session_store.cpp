@@ -8,6 +8,7 @@
 #include "config/session/session_messages.h"
 #include "platform/win32_errors.h"
 #include "storage/model/store_messages.h"
+#include "storage/model/key_cleanup.h"
 
 namespace {
 
@@ -192,25 +193,39 @@ bool SaveSessionAtPath(SessionConfig& session, const VUnicodeString& path, bool 
     SetError(error, kMsgSessionMissing, path);
     return false;
   }
-  VProfileStore store(false, factory);
   if (RefuseFolderDataLevel(levels, error)) return false;
-  if (!KeyChain(store, levels, false).Exists() && RefuseSessionAbove(store, levels, error))
-    return false;
-  KeyChain chain(store, levels, true);
-  VProfileKey& key = chain.Key();
-  if (chain.Exists() && !key.CanWrite()) {
-    SetError(error, kMsgSessionReadOnly, path);
-    return false;
+  bool existed = false;
+  size_t firstMissing = 0;
+  {
+    VProfileStore store(false, factory);
+    if (!KeyChain(store, levels, false).Exists() && RefuseSessionAbove(store, levels, error))
+      return false;
+    KeyChain chain(store, levels, true);
+    VProfileKey& key = chain.Key();
+    existed = chain.Exists();
+    firstMissing = chain.FirstMissing();
+    if (existed && !key.CanWrite()) {
+      SetError(error, kMsgSessionReadOnly, path);
+      return false;
+    }
+    // The file is written here rather than when the key goes, so that a refusal is reported.
+    bool saved = session.Save(key, force);
+    bool flushed = key.Flush();
+    // Below the first level that was missing everything is new: its parent's listing changed.
+    if (!existed) ForgetListing(levels, firstMissing > 0 ? firstMissing - 1 : 0);
+    if (saved && flushed) return true;
+    error.Reset(kMsgSessionNotSaved);
+    error.AddInsert(path.c_str());
+    error.AddInsert(key.GetLastError().GetTextOneLineTrimmed().c_str());
   }
-  // The file is written here rather than when the key goes, so that a refusal is reported.
-  bool saved = session.Save(key, force);
-  bool flushed = key.Flush();
-  // Below the first level that was missing everything is new: its parent's listing changed.
-  if (!chain.Exists()) ForgetListing(levels, chain.FirstMissing() > 0 ? chain.FirstMissing() - 1 : 0);
-  if (saved && flushed) return true;
-  error.Reset(kMsgSessionNotSaved);
-  error.AddInsert(path.c_str());
-  error.AddInsert(key.GetLastError().GetTextOneLineTrimmed().c_str());
+  if (!existed) {
+    // A failed save leaves no key it made on the way, so that the store is as it was.
+    std::vector<VUnicodeString> all;
+    all.emplace_back(kSessionsKeyName);
+    all.insert(all.end(), levels.begin(), levels.end());
+    VProfileStore store(false, factory);
+    RemoveMadeKeys(store, all, firstMissing);
+  }
   return false;
 }
 

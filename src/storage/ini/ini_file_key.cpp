@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <ctime>
 
+#include "platform/file_identity.h"
+#include "platform/removal_check.h"
 #include "platform/win32_errors.h"
 #include "storage/ini/ini_file_iterator.h"
 #include "storage/model/disk_name.h"
@@ -76,6 +78,92 @@ bool InListing(const std::vector<std::string>& names, size_t& next, std::string_
   return true;
 }
 
+bool IsPersonalName(std::u16string_view name) {
+  for (std::u16string_view personal : VIniValueMap::PersonalNames()) {
+    if (personal == name) return true;
+  }
+  return false;
+}
+
+// A value of its own for another map: a handle's changes are applied to a fresh reading of
+// the file, and its own map keeps answering its reads.
+std::unique_ptr<VIniFileData> CopyOf(const VIniFileData& data) {
+  switch (data.GetType()) {
+    case kProfileTypeDword: {
+      uint32_t value = 0;
+      data.GetDword(value);
+      return std::make_unique<VIniFileDataDword>(value);
+    }
+    case kProfileTypeString: {
+      VUnicodeString value;
+      data.GetString(value);
+      if (data.IsExpandable()) return std::make_unique<VIniFileDataExpandString>(std::move(value));
+      return std::make_unique<VIniFileDataString>(std::move(value));
+    }
+    case kProfileTypeBinary: {
+      uint32_t size = 0;
+      data.GetBinary(nullptr, size);
+      std::vector<uint8_t> bytes(size);
+      data.GetBinary(bytes.data(), size);
+      return std::make_unique<VIniFileDataBinary>(bytes.data(), size);
+    }
+    default: {
+      VStringArray value;
+      data.GetMultiSz(value);
+      return std::make_unique<VIniFileDataStringSz>(std::move(value));
+    }
+  }
+}
+
+// Whether two values are of one kind and hold the same.
+bool SameValue(const VIniFileData& a, const VIniFileData& b) {
+  if (a.GetType() != b.GetType() || a.IsExpandable() != b.IsExpandable()) return false;
+  switch (a.GetType()) {
+    case kProfileTypeDword: {
+      uint32_t first = 0;
+      uint32_t second = 0;
+      return a.GetDword(first) && b.GetDword(second) && first == second;
+    }
+    case kProfileTypeString: {
+      VUnicodeString first;
+      VUnicodeString second;
+      return a.GetString(first) && b.GetString(second) && first == second;
+    }
+    case kProfileTypeBinary: {
+      uint32_t firstSize = 0;
+      uint32_t secondSize = 0;
+      if (!a.GetBinary(nullptr, firstSize) || !b.GetBinary(nullptr, secondSize) ||
+          firstSize != secondSize)
+        return false;
+      std::vector<uint8_t> first(firstSize);
+      std::vector<uint8_t> second(secondSize);
+      return a.GetBinary(first.data(), firstSize) && b.GetBinary(second.data(), secondSize) &&
+             first == second;
+    }
+    default: {
+      VStringArray first;
+      VStringArray second;
+      if (!a.GetMultiSz(first) || !b.GetMultiSz(second) || first.GetSize() != second.GetSize())
+        return false;
+      for (size_t i = 0; i < first.GetSize(); ++i) {
+        if (first[i] != second[i]) return false;
+      }
+      return true;
+    }
+  }
+}
+
+// The line format of a key's values; with `split`, the personal values go to `personal`.
+void Serialize(VIniValueMap& map, bool split, VTextFile& main, VTextFile& personal) {
+  // Lists go after every other kind, as readers of older versions expect.
+  for (bool lists : {false, true}) {
+    map.ForEach([&](const VUnicodeString& name, VIniFileData& data, bool isPersonal) {
+      if ((data.GetType() == kProfileTypeMultiSz) != lists) return;
+      data.Write(isPersonal && split ? personal : main, name);
+    });
+  }
+}
+
 }  // namespace
 
 std::chrono::steady_clock::time_point VIniFileKey::ListingClock() {
@@ -134,14 +222,28 @@ VIniFileKey::Location VIniFileKey::SubLocation(Location& parent, std::u16string_
 
 // ---- construction ----
 
+namespace {
+
+VIniFileKey::Location RootLocation(std::string folder) {
+  VIniFileKey::Location location;
+  location.valueFile = RootValueFile(folder);
+  location.formerFile = FormerRootValueFile(folder);
+  location.folder = std::move(folder);
+  return location;
+}
+
+}  // namespace
+
+
 VIniFileKey::VIniFileKey(const VUnicodeString& folder, const VUnicodeString& personalFolder,
                          bool readOnly, const VProfileSecurity* security, vfs::Env* env)
     : readOnly_(readOnly), env_(env) {
-  main_.folder = Native(folder);
-  main_.valueFile = main_.folder + ".ini";
-  if (!personalFolder.empty() && !vtext::EqualsNoCase(personalFolder, folder)) {
-    personal_.folder = Native(personalFolder);
-    personal_.valueFile = personal_.folder + ".ini";
+  main_ = RootLocation(Native(folder));
+  if (!personalFolder.empty()) {
+    personal_ = RootLocation(Native(personalFolder));
+    // Another spelling of the configuration folder is the configuration folder: its personal
+    // file would be the main file, and each save would overwrite one with the other.
+    if (vfs::SameFileOrFolder(personal_.folder, main_.folder)) personal_ = Location();
   }
   if (security) security_ = *security;
 }
@@ -155,9 +257,6 @@ VIniFileKey::VIniFileKey(Location main, Location personal, bool readOnly,
       invalidNameError_(invalidNameError),
       env_(env) {
   if (security) security_ = *security;
-  if (personal_.IsSet() && vtext::EqualsNoCase(vtext::FromUtf8(personal_.folder),
-                                               vtext::FromUtf8(main_.folder)))
-    personal_ = Location();
   if (invalidNameError_) lastError_.SetError(invalidNameError_);
 }
 
@@ -191,6 +290,9 @@ bool VIniFileKey::ReadFileInto(Location& location, VIniValueMap& map, bool* exis
       read = VTextFile::ReadLocked(location.valueFile, bytes, vfs::kMaxSettingsFileSize, env_);
   }
   location.fileResolved = true;
+  if (!read.ok() && !location.formerFile.empty() &&
+      (read.Code() == win32::kFileNotFound || read.Code() == win32::kPathNotFound))
+    read = VTextFile::ReadLocked(location.formerFile, bytes, vfs::kMaxSettingsFileSize, env_);
   if (!read.ok()) {
     // A missing file holds no values (nor does one whose name is too long to exist). One that
     // is there but cannot be read (no access, a pipe, a file too large) is reported, and the key
@@ -211,6 +313,15 @@ bool VIniFileKey::ReadFileInto(Location& location, VIniValueMap& map, bool* exis
   if (existed) *existed = true;
   map.AddFile(std::move(bytes));
   return true;
+}
+
+std::string VIniFileKey::StartingBytes(const Location& location, std::string_view current,
+                                       bool existed) const {
+  if (existed || location.formerFile.empty()) return std::string(current);
+  std::string former;
+  if (!VTextFile::ReadLocked(location.formerFile, former, vfs::kMaxSettingsFileSize, env_).ok())
+    former.clear();
+  return former;
 }
 
 VIniValueMap& VIniFileKey::LoadedMap() {
@@ -236,6 +347,98 @@ const vfs::FileInfo& VIniFileKey::ValueFileInfo() {
   return *valueFileInfo_;
 }
 
+bool VIniFileKey::PersonalIsMain() {
+  // Another spelling of the configuration folder (a link to it, "DIR/.") would make the two
+  // files one, and the second write would replace the first: the folders are told apart by
+  // what they are on disk, not by how they are written.
+  return personal_.IsSet() && (vfs::SameFileOrFolder(personal_.valueFile, main_.valueFile) ||
+                               vfs::SameFileOrFolder(personal_.folder, main_.folder));
+}
+
+void VIniFileKey::ApplyChanges(VIniValueMap& target) {
+  for (const auto& name : deleted_) target.Remove(name);
+  if (changed_.empty()) return;
+  // In the handle's own order, so that new values are added as they were first written.
+  map_->ForEach([&](const VUnicodeString& name, VIniFileData& data, bool) {
+    if (changed_.count(name)) target.Store(name, CopyOf(data));
+  });
+}
+
+std::string VIniFileKey::Merged(const std::string* under, std::string onDisk, bool split,
+                                bool personalPart) {
+  VIniValueMap fresh;
+  if (under) fresh.AddFile(*under);
+  fresh.AddFile(std::move(onDisk));
+  ApplyChanges(fresh);
+  VTextFile mainFile;
+  VTextFile personalFile;
+  Serialize(fresh, split, mainFile, personalFile);
+  return personalPart ? personalFile.Bytes() : mainFile.Bytes();
+}
+
+void VIniFileKey::NoteChanged(const char16_t* name, bool deleted) {
+  std::u16string key(name ? name : u"");
+  (deleted ? deleted_ : changed_).insert(key);
+  (deleted ? changed_ : deleted_).erase(key);
+  dirty_ = true;
+}
+
+void VIniFileKey::ReportWriteFailure(bool personalFile, bool personalWritten,
+                                     const VStatus& error) {
+  VReportMessageParams reason;
+  reason.SetStatus(error);
+  if (personalFile) {
+    lastError_.Reset(kMsgPersonalValuesNotWritten);
+    lastError_.AddInsert(VUnicodeString(vtext::FromUtf8(personal_.valueFile)));
+  } else if (personalWritten) {
+    // The user must know where the values are: the personal ones are saved, the others are
+    // still as they were in the main file.
+    lastError_.Reset(kMsgOnlyPersonalValuesWritten);
+    lastError_.AddInsert(VUnicodeString(vtext::FromUtf8(personal_.valueFile)));
+    lastError_.AddInsert(VUnicodeString(vtext::FromUtf8(main_.valueFile)));
+  } else {
+    lastError_.SetStatus(error);
+    return;
+  }
+  lastError_.AddInsert(reason.GetTextOneLineTrimmed());
+}
+
+bool VIniFileKey::WriteChanges(bool writePersonal, const vfs::ReplaceOptions& options) {
+  if (writePersonal) {
+    // Personal values that are still in the main file (kept there before the personal folder
+    // was used) move with the first write; what the personal file holds wins over them.
+    std::string mainBytes;
+    bool mainRead =
+        VTextFile::ReadLocked(main_.valueFile, mainBytes, vfs::kMaxSettingsFileSize, env_).ok() ||
+        (!main_.formerFile.empty() &&
+         VTextFile::ReadLocked(main_.formerFile, mainBytes, vfs::kMaxSettingsFileSize, env_).ok());
+    auto updatePersonal = [&](std::string_view current, bool existed, std::string& replacement) {
+      replacement = Merged(mainRead ? &mainBytes : nullptr,
+                           StartingBytes(personal_, current, existed), true, true);
+      return VStatus();
+    };
+    // First the personal file: a failure here leaves both files as they were.
+    if (VStatus written = vfs::UpdateFileContents(personal_.valueFile, updatePersonal, options, env_);
+        !written.ok()) {
+      ReportWriteFailure(true, false, written);
+      return false;
+    }
+    personalFileExisted_ = true;
+  }
+  auto updateMain = [&](std::string_view current, bool existed, std::string& replacement) {
+    replacement = Merged(nullptr, StartingBytes(main_, current, existed), writePersonal, false);
+    return VStatus();
+  };
+  // A failure here leaves the main file as it was; the personal values, if any, are already in
+  // the personal file.
+  if (VStatus written = vfs::UpdateFileContents(main_.valueFile, updateMain, options, env_);
+      !written.ok()) {
+    ReportWriteFailure(false, writePersonal, written);
+    return false;
+  }
+  return true;
+}
+
 bool VIniFileKey::Write() {
   if (!map_ || !dirty_) return true;
   if (readOnly_ || invalidNameError_) {
@@ -246,42 +449,27 @@ bool VIniFileKey::Write() {
     lastError_ = *unreadable_;
     return false;
   }
-  const bool writePersonal =
-      personal_.IsSet() && (map_->HasPersonalData() || personalFileExisted_);
-  VTextFile mainFile;
-  VTextFile personalFile;
-  // Lists go after every other kind, as readers of older versions expect.
-  for (bool lists : {false, true}) {
-    map_->ForEach([&](const VUnicodeString& name, VIniFileData& data, bool personal) {
-      if ((data.GetType() == kProfileTypeMultiSz) != lists) return;
-      data.Write(personal && writePersonal ? personalFile : mainFile, name);
-    });
+  if (PersonalIsMain()) personal_ = Location();
+  bool changesPersonal = false;
+  for (const auto* names : {&changed_, &deleted_}) {
+    for (const auto& name : *names) changesPersonal = changesPersonal || IsPersonalName(name);
   }
+  const bool writePersonal = personal_.IsSet() && (map_->HasPersonalData() ||
+                                                   personalFileExisted_ || changesPersonal);
   // A value file of another case that is already there is the one written.
   main_.ResolveFile();
   if (writePersonal) personal_.ResolveFile();
   vfs::ReplaceOptions options;
   options.newFileMode = FileMode();
   options.newFolderMode = FolderMode();
-  bool ok = true;
-  if (VStatus written = vfs::ReplaceFileContents(main_.valueFile, mainFile.Bytes(), options, env_);
-      !written.ok()) {
-    lastError_.SetStatus(written);
-    ok = false;
-  }
-  if (writePersonal) {
-    if (VStatus written =
-            vfs::ReplaceFileContents(personal_.valueFile, personalFile.Bytes(), options, env_);
-        !written.ok()) {
-      if (ok) lastError_.SetStatus(written);
-      ok = false;
-    } else {
-      personalFileExisted_ = true;
-    }
-  }
+  bool ok = WriteChanges(writePersonal, options);
   valueFileInfo_.reset();
   // A failed write keeps the values in memory so that a later write can try again.
-  if (ok) dirty_ = false;
+  if (ok) {
+    dirty_ = false;
+    changed_.clear();
+    deleted_.clear();
+  }
   return ok;
 }
 
@@ -294,33 +482,78 @@ void VIniFileKey::ForEachValueName(
 
 bool VIniFileKey::Rewrite() {
   if (RefuseInvalid()) return false;
-  if (map_) {
-    ReadFileInto(main_, *map_);
-    if (personal_.IsSet()) ReadFileInto(personal_, *map_, &personalFileExisted_);
-  } else {
-    LoadedMap();
-  }
+  // Written from the files as they are on disk when locked, with this handle's changes: a
+  // rewrite from what was read a moment ago would undo what other processes wrote meanwhile.
+  LoadedMap();
   dirty_ = true;
   return Write();
 }
 
 void VIniFileKey::MergePersonalData(const char16_t* folder) {
   if (RefuseInvalid()) return;
-  if (!map_) {
-    map_ = std::make_unique<VIniValueMap>();
-    ReadFileInto(main_, *map_);
-  }
   Location personal;
-  personal.folder = Native(VUnicodeString(folder));
-  personal.valueFile = personal.folder + ".ini";
-  ReadFileInto(personal, *map_);
-  map_->MovePersonalToGeneral();
+  if (main_.formerFile.empty()) {
+    personal.folder = Native(VUnicodeString(folder));
+    personal.valueFile = personal.folder + ".ini";
+  } else {
+    // The root key's personal values are where a root key keeps its values.
+    personal = RootLocation(Native(VUnicodeString(folder)));
+  }
+  // Merging a file into itself and then removing the "personal" one would remove the key's
+  // only file.
+  if (vfs::SameFileOrFolder(personal.valueFile, main_.valueFile) ||
+      vfs::SameFileOrFolder(personal.folder, main_.folder)) {
+    lastError_.Reset(kMsgPersonalFolderIsConfigFolder);
+    return;
+  }
+  // The file that is read is the one removed after the merge, and only a file that was read:
+  // one that exists but cannot be read keeps its values and is reported.
+  personal.fileResolved = false;
+  personal.ResolveFile();
+  std::string read = vfs::Stat(personal.valueFile, env_).exists || personal.formerFile.empty()
+                         ? personal.valueFile
+                         : personal.formerFile;
+  std::string personalBytes;
+  VStatus personalStatus =
+      VTextFile::ReadLocked(read, personalBytes, vfs::kMaxSettingsFileSize, env_);
+  const bool personalRead = personalStatus.ok();
+  if (!personalRead && vfs::Stat(read, env_).exists) {
+    lastError_.SetStatus(personalStatus);
+    return;
+  }
+  // The personal values join the main file as it is on disk when locked, with this handle's
+  // own changes, so that nothing another process wrote meanwhile is undone.
+  auto update = [&](std::string_view current, bool existed, std::string& replacement) {
+    VIniValueMap fresh;
+    fresh.AddFile(StartingBytes(main_, current, existed));
+    if (personalRead) fresh.AddFile(personalBytes);
+    ApplyChanges(fresh);
+    fresh.MovePersonalToGeneral();
+    VTextFile mainFile;
+    VTextFile unused;
+    Serialize(fresh, false, mainFile, unused);
+    replacement = mainFile.Bytes();
+    return VStatus();
+  };
+  main_.ResolveFile();
+  vfs::ReplaceOptions options;
+  options.newFileMode = FileMode();
+  options.newFolderMode = FolderMode();
+  if (VStatus written = vfs::UpdateFileContents(main_.valueFile, update, options, env_);
+      !written.ok()) {
+    lastError_.SetStatus(written);
+    return;
+  }
   personal_ = Location();
   personalFileExisted_ = false;
-  dirty_ = true;
-  if (Write()) {
-    if (VStatus removed = vfs::RemoveFile(personal.valueFile, env_); !removed.ok())
-      lastError_.SetStatus(removed);
+  dirty_ = false;
+  changed_.clear();
+  deleted_.clear();
+  // The handle's own view follows what was written.
+  map_.reset();
+  valueFileInfo_.reset();
+  if (personalRead) {
+    if (VStatus removed = vfs::RemoveFile(read, env_); !removed.ok()) lastError_.SetStatus(removed);
   }
 }
 
@@ -376,7 +609,14 @@ bool VIniFileKey::StoreValue(const char16_t* name, std::unique_ptr<VIniFileData>
     lastError_.SetError(win32::kInvalidName);
     return false;
   }
-  LoadedMap().Store(name, std::move(data));
+  std::u16string_view key(name);
+  // Writing back the value the key already holds changes no value: a configuration object saves
+  // every setting, and counting those would overwrite what other processes changed meanwhile.
+  // The file is still written, so that a save learns whether it can be.
+  VIniFileData* old = LoadedMap().Find(key);
+  bool same = old && !changed_.count(std::u16string(key)) && SameValue(*old, *data);
+  map_->Store(key, std::move(data));
+  if (!same) NoteChanged(name, false);
   dirty_ = true;
   return true;
 }
@@ -414,14 +654,14 @@ bool VIniFileKey::WriteSecurity(const char16_t* name, const VProfileSecurity& se
 bool VIniFileKey::DeleteValue(const char16_t* name) {
   if (RefuseInvalid()) return false;
   LoadedMap().Remove(name);
-  dirty_ = true;
+  NoteChanged(name, true);
   return true;
 }
 
 // ---- sub-keys ----
 
 bool VIniFileKey::SubKeyExists(const char16_t* name) {
-  if (invalidNameError_ || !vfs::IsSafeComponent(name)) return false;
+  if (invalidNameError_ || !vfs::IsSafeComponent(name) || IsReservedKeyName(name)) return false;
   Location sub = SubLocation(main_, name);
   if (vfs::IsDirectory(sub.folder) || vfs::IsRegularFileOrOther(sub.valueFile)) return true;
   sub.ResolveFolder();
@@ -431,16 +671,31 @@ bool VIniFileKey::SubKeyExists(const char16_t* name) {
 
 bool VIniFileKey::DeleteSubKey(const char16_t* name) {
   if (RefuseInvalid()) return false;
-  if (!vfs::IsSafeComponent(name)) {
+  if (!vfs::IsSafeComponent(name) || IsReservedKeyName(name)) {
     lastError_.SetError(win32::kInvalidName);
     return false;
   }
-  VStatus failure;
+  std::vector<Location> subs;
   for (Location* parent : {&main_, &personal_}) {
     if (!parent->IsSet()) continue;
     Location sub = SubLocation(*parent, name);
     sub.ResolveFolder();
     sub.ResolveFile();
+    subs.push_back(std::move(sub));
+  }
+  // A read-only file was made so on purpose: it is never removed with its tree, and the whole
+  // deletion is refused before anything is gone rather than leaving half a tree.
+  for (const Location& sub : subs) {
+    for (const std::string* path : {&sub.valueFile, &sub.folder}) {
+      std::string blocker = vfs::FirstUnremovableEntry(*path);
+      if (blocker.empty()) continue;
+      lastError_.Reset(kMsgTreeHoldsReadOnlyEntry);
+      lastError_.AddInsert(VUnicodeString(vtext::FromUtf8(blocker)));
+      return false;
+    }
+  }
+  VStatus failure;
+  for (const Location& sub : subs) {
     for (VStatus removed : {vfs::RemoveTree(sub.folder, env_), vfs::RemoveFile(sub.valueFile, env_)})
       if (failure.ok() && !removed.ok()) failure = removed;
   }
@@ -453,7 +708,7 @@ bool VIniFileKey::ValidateSubKeyName(const char16_t* name, VReportMessageParams*
   std::u16string_view candidate(name ? name : u"");
   if (invalidNameError_) {
     code = invalidNameError_;
-  } else if (!vfs::IsSafeComponent(candidate)) {
+  } else if (!vfs::IsSafeComponent(candidate) || IsReservedKeyName(candidate)) {
     code = win32::kInvalidName;
   } else {
     // The value file adds ".ini" to the name, so four characters of the budget are taken.
@@ -480,7 +735,7 @@ bool VIniFileKey::CanWrite() {
 VProfilePrivateKey* VIniFileKey::OpenPrivateSubKey(const char16_t* name,
                                                    const VProfileSecurity* security, int flags) {
   std::u16string_view component(name ? name : u"");
-  if (invalidNameError_ || !vfs::IsSafeComponent(component)) {
+  if (invalidNameError_ || !vfs::IsSafeComponent(component) || IsReservedKeyName(component)) {
     // Nothing is opened or created for such a name: it could lead outside the folder.
     return new VIniFileKey(Location(), Location(), readOnly_, security,
                            invalidNameError_ ? invalidNameError_ : win32::kInvalidName, env_);

@@ -1,15 +1,26 @@
-// A key of the INI folder store: a folder F for its sub-keys and a value file F.ini beside it;
-// with a personal data folder, the personal values of the key live in a parallel file Q.ini.
+// A key of the INI folder store: a folder F for its sub-keys and a value file F.ini beside it
+// (the root key's value file is inside its folder, see root_value_file.h); with a personal data
+// folder, the personal values of the key live in a parallel file Q.ini.
 #pragma once
 
 #include <chrono>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "storage/ini/ini_value_map.h"
 #include "storage/model/profile_store.h"
+#include "storage/model/root_value_file.h"
+
+// "The Personal Data Folder cannot be the same folder as the Configuration Folder."
+constexpr uint32_t kMsgPersonalFolderIsConfigFolder = 0x61380024;
+// A key tree not deleted because of a read-only file or a folder that may not be changed.
+constexpr uint32_t kMsgTreeHoldsReadOnlyEntry = 0xE1380700;
+// A save that wrote the personal values but not the main file, or nothing at all.
+constexpr uint32_t kMsgOnlyPersonalValuesWritten = 0xE1380701;
+constexpr uint32_t kMsgPersonalValuesNotWritten = 0xE1380702;
 
 class VIniFileKey : public VProfilePrivateKey {
  public:
@@ -20,6 +31,9 @@ class VIniFileKey : public VProfilePrivateKey {
   struct Location {
     std::string folder;
     std::string valueFile;
+    // Where an older version kept the values of a store's root key (beside the store's folder);
+    // read while `valueFile` does not exist. Empty for every other key.
+    std::string formerFile;
     bool folderResolved = true;
     bool fileResolved = true;
     bool fileKnownToExist = false;  // seen in the parent's listing a moment ago
@@ -61,7 +75,9 @@ class VIniFileKey : public VProfilePrivateKey {
   // Writes pending changes now; false (with the reason in GetLastError) when a file that had to
   // be written could not be. Also done when the key is released.
   bool Flush() override;
+  bool WritesOnRelease() const override { return true; }
   void ForEachValueName(const std::function<void(const VUnicodeString& name, int type)>& visit) override;
+
 
   const Location& MainLocation() { return main_; }
   const Location& PersonalLocation() { return personal_; }
@@ -93,8 +109,22 @@ class VIniFileKey : public VProfilePrivateKey {
 
   VIniValueMap& LoadedMap();
   bool ReadFileInto(Location& location, VIniValueMap& map, bool* existed = nullptr);
+  // The bytes a write starts from: the file's, or those of its former place when it has none.
+  std::string StartingBytes(const Location& location, std::string_view current,
+                            bool existed) const;
   const vfs::FileInfo& ValueFileInfo();
   bool Write();
+  bool WriteChanges(bool writePersonal, const vfs::ReplaceOptions& options);
+  // Applies this handle's own changes (values set and deleted) to values read from disk.
+  void ApplyChanges(VIniValueMap& target);
+  // The new bytes of a value file: `onDisk` (read over `under`, when given) with this handle's
+  // changes applied; with `split` the personal values go to the personal part, which
+  // `personalPart` picks.
+  std::string Merged(const std::string* under, std::string onDisk, bool split, bool personalPart);
+  // Says which file failed and, when the personal file was written, where the values now are.
+  void ReportWriteFailure(bool personalFile, bool personalWritten, const VStatus& error);
+  void NoteChanged(const char16_t* name, bool deleted);
+  bool PersonalIsMain();
   bool StoreValue(const char16_t* name, std::unique_ptr<VIniFileData> data);
   bool RefuseInvalid();
   Location SubLocation(Location& parent, std::u16string_view name) const;
@@ -105,6 +135,10 @@ class VIniFileKey : public VProfilePrivateKey {
   Location personal_;
   std::unique_ptr<VIniValueMap> map_;
   bool dirty_ = false;
+  // The names this handle set and deleted since its last write: only these are applied to the
+  // file as it is on disk when written, so that other processes' changes to other values survive.
+  std::set<std::u16string> changed_;
+  std::set<std::u16string> deleted_;
   bool readOnly_ = false;
   // Whether the personal value file existed when the key was read: then it is rewritten even when
   // no personal value is left, so that a deletion reaches it.

@@ -116,50 +116,75 @@ bool VProfileKeyIterator::Next(VUnicodeString& name, int& type) {
 
 bool VProfileKeyIterator::Next(VUnicodeString& name) { return private_ && private_->Next(name); }
 
-bool CopyProfileKey(const VProfileKey& destination, const VProfileKey& source) {
+namespace {
+
+bool CopyValue(VProfileKey& target, const VProfileKey& source, const char16_t* n, int type) {
+  switch (type) {
+    case kProfileTypeDword: {
+      VDword value = 0;
+      return source.ReadDword(n, value) && target.WriteDword(n, value);
+    }
+    case kProfileTypeString: {
+      VUnicodeString value;
+      return source.ReadString(n, value) && target.WriteString(n, value.c_str());
+    }
+    case kProfileTypeBinary: {
+      VDword size = 0;
+      if (!source.ReadBinary(n, nullptr, size)) return false;
+      std::vector<uint8_t> buffer(size);
+      return source.ReadBinary(n, buffer.data(), size) &&
+             target.WriteBinary(n, buffer.data(), size);
+    }
+    case kProfileTypeMultiSz: {
+      VStringArray value;
+      return source.ReadMultiSz(n, value) && target.WriteMultiSz(n, value);
+    }
+    default:
+      return false;
+  }
+}
+
+bool Fail(VProfileCopyFailure* failure, const VUnicodeString& path, const VProfileKey& key) {
+  if (failure) {
+    failure->path = path;
+    failure->error = key.GetLastError();
+    // A failed read leaves no reason in the key; say what kind of failure it was.
+    if (!failure->error.IsError()) failure->error.SetError(kErrorInvalidFunction);
+  }
+  return false;
+}
+
+bool CopyTree(const VProfileKey& destination, const VProfileKey& source, const VUnicodeString& path,
+              VProfileCopyFailure* failure) {
   VProfileKey& target = const_cast<VProfileKey&>(destination);
   {
     VProfileKeyIterator values(source, true);
     VUnicodeString name;
     int type = -1;
     while (values.Next(name, type)) {
-      const char16_t* n = name.c_str();
-      switch (type) {
-        case kProfileTypeDword: {
-          VDword value = 0;
-          if (!source.ReadDword(n, value) || !target.WriteDword(n, value)) return false;
-          break;
-        }
-        case kProfileTypeString: {
-          VUnicodeString value;
-          if (!source.ReadString(n, value) || !target.WriteString(n, value.c_str())) return false;
-          break;
-        }
-        case kProfileTypeBinary: {
-          VDword size = 0;
-          if (!source.ReadBinary(n, nullptr, size)) return false;
-          std::vector<uint8_t> buffer(size);
-          if (!source.ReadBinary(n, buffer.data(), size) ||
-              !target.WriteBinary(n, buffer.data(), size))
-            return false;
-          break;
-        }
-        case kProfileTypeMultiSz: {
-          VStringArray value;
-          if (!source.ReadMultiSz(n, value) || !target.WriteMultiSz(n, value)) return false;
-          break;
-        }
-        default:
-          return false;
-      }
+      if (!CopyValue(target, source, name.c_str(), type)) return Fail(failure, path, destination);
     }
   }
   VProfileKeyIterator keys(source, false);
   VUnicodeString name;
   while (keys.Next(name)) {
+    VUnicodeString subPath = path;
+    if (!subPath.empty()) subPath += u"\\";
+    subPath += name;
     VProfileKey from(source, name.c_str(), 0);
     VProfileKey to(destination, name.c_str(), 0);
-    if (!CopyProfileKey(to, from)) return false;
+    if (!CopyTree(to, from, subPath, failure)) return false;
+    // Written now rather than when the key is released, where a failure would go unseen. A
+    // store that writes one file for every key is left to the caller's flush of the
+    // destination: flushing it at every sub-key would write the whole file each time.
+    if (to.GetPrivateKey()->WritesOnRelease() && !to.Flush()) return Fail(failure, subPath, to);
   }
   return true;
+}
+
+}  // namespace
+
+bool CopyProfileKey(const VProfileKey& destination, const VProfileKey& source,
+                    VProfileCopyFailure* failure) {
+  return CopyTree(destination, source, VUnicodeString(), failure);
 }

@@ -62,6 +62,10 @@ class VProfilePrivateKey {
   // Writes what a caching back end holds now, instead of when the key is released, so that the
   // caller learns whether it reached storage. Back ends that write through have nothing to do.
   virtual bool Flush() { return true; }
+  // Whether the key writes its own changes when released (and a failure there would go
+  // unseen), rather than through its store or at once: such a key is flushed by a caller that
+  // must know every write succeeded before letting it go.
+  virtual bool WritesOnRelease() const { return false; }
   // Every value's name and type code in no particular order: for callers that look at all of a
   // key's values and need no listing order (the iterator sorts).
   virtual void ForEachValueName(const std::function<void(const VUnicodeString& name, int type)>& visit);
@@ -165,8 +169,17 @@ class VProfileKeyIterator {
   VProfilePrivateKeyIterator* private_ = nullptr;
 };
 
-// Copies every value and sub-key of `source` below `destination`; false at the first failure.
-bool CopyProfileKey(const VProfileKey& destination, const VProfileKey& source);
+// Where a copy stopped: the path of the key (relative to the copy's destination, levels joined by
+// "\\", empty for the destination itself) and the reason.
+struct VProfileCopyFailure {
+  VUnicodeString path;
+  VReportMessageParams error;
+};
+// Copies every value and sub-key of `source` below `destination`; false at the first failure,
+// which `failure` (when given) describes. Every sub-key written is flushed and checked, so a
+// copy that reports success is on disk; `destination` itself is left for the caller to flush.
+bool CopyProfileKey(const VProfileKey& destination, const VProfileKey& source,
+                    VProfileCopyFailure* failure = nullptr);
 
 using VProfileStoreFactoryGetter = VProfileStoreFactory* (*)();
 // Registers the getter that every store built without an explicit factory calls.

@@ -9,6 +9,7 @@
 #include "platform/win32_errors.h"
 #include "storage/model/disk_name.h"
 #include "storage/model/profile_store.h"
+#include "storage/model/root_value_file.h"
 #include "storage/text/text_file.h"
 
 namespace {
@@ -81,9 +82,9 @@ VRegistryKey* VRegistryKey::Open(VRegistryHive hive, const std::vector<VUnicodeS
   bool privateTree =
       hive == VRegistryHive::CurrentUser || (security && security->IsOwnerOnly());
   std::string folder = hiveFolder;
-  std::string valueFile = hiveFolder + kValueFileSuffix;
+  std::string valueFile = RootValueFile(hiveFolder);
   for (const auto& level : levels) {
-    if (!vfs::IsSafeComponent(level)) {
+    if (!vfs::IsSafeComponent(level) || IsReservedKeyName(level)) {
       auto* key = new VRegistryKey(std::string(), std::string(), privateTree, env);
       key->Fail(key->openError_ = win32::kInvalidName);
       return key;
@@ -93,6 +94,7 @@ VRegistryKey* VRegistryKey::Open(VRegistryHive hive, const std::vector<VUnicodeS
     LocateIn(env, parent, level, folder, valueFile, exists);
   }
   auto* key = new VRegistryKey(folder, valueFile, privateTree, env);
+  if (levels.empty()) key->formerFile_ = FormerRootValueFile(hiveFolder);
   key->OpenAs(readOnly, vfs::ParentFolder(hiveFolder));
   return key;
 }
@@ -101,7 +103,7 @@ VRegistryKey* VRegistryKey::OpenSubKey(const char16_t* name, bool readOnly,
                                        const VProfileSecurity* security) const {
   bool privateTree = privateTree_ || (security && security->IsOwnerOnly());
   std::u16string_view component(name ? name : u"");
-  if (!IsOpen() || !vfs::IsSafeComponent(component)) {
+  if (!IsOpen() || !vfs::IsSafeComponent(component) || IsReservedKeyName(component)) {
     // Nothing is opened or created under a parent without a handle or for a name that could
     // lead out of the hive.
     auto* key = new VRegistryKey(std::string(), std::string(), privateTree, env_);
@@ -199,13 +201,20 @@ bool VRegistryKey::CanWrite() const {
 
 // ---- values ----
 
+std::string VRegistryKey::StartingBytes(std::string_view current, bool existed) const {
+  if (existed || formerFile_.empty()) return std::string(current);
+  std::string former;
+  if (!VTextFile::ReadLocked(formerFile_, former, vfs::kMaxSettingsFileSize, env_).ok()) former.clear();
+  return former;
+}
+
 bool VRegistryKey::LoadValues(VRegistryValueFile& values) {
   if (!RequireOpen()) return false;
   std::string bytes;
   if (VStatus read = VTextFile::ReadLocked(valueFile_, bytes, vfs::kMaxSettingsFileSize, env_); !read.ok()) {
     if (read.Code() != win32::kFileNotFound && read.Code() != win32::kPathNotFound)
       return Fail(read);
-    bytes.clear();
+    bytes = StartingBytes(std::string_view(), false);
   }
   values.Parse(bytes);
   return true;
@@ -292,9 +301,9 @@ bool VRegistryKey::StoreValue(const char16_t* name, const MakeData& make) {
   options.newFolderMode = FolderMode();
   VStatus written = vfs::UpdateFileContents(
       valueFile_,
-      [&](std::string_view current, bool, std::string& replacement) {
+      [&](std::string_view current, bool existed, std::string& replacement) {
         VRegistryValueFile values;
-        values.Parse(current);
+        values.Parse(StartingBytes(current, existed));
         // Made afresh at each call: the update runs again when another writer got there first.
         values.Set(valueName, make());
         replacement = values.Serialize();
@@ -346,9 +355,9 @@ bool VRegistryKey::DeleteValue(const char16_t* name) {
       valueFile_,
       [&](std::string_view current, bool existed, std::string& replacement) {
         VRegistryValueFile values;
-        values.Parse(current);
+        values.Parse(StartingBytes(current, existed));
         // Nothing to delete, and nothing is written.
-        if (!existed || !values.Remove(valueName)) return VStatus::Error(win32::kFileNotFound);
+        if (!values.Remove(valueName)) return VStatus::Error(win32::kFileNotFound);
         replacement = values.Serialize();
         return VStatus();
       },
@@ -360,7 +369,8 @@ bool VRegistryKey::DeleteValue(const char16_t* name) {
 
 bool VRegistryKey::SubKeyExists(const char16_t* name) {
   if (!RequireOpen()) return false;
-  if (!name || !vfs::IsSafeComponent(name)) return Fail(win32::kInvalidName);
+  if (!name || !vfs::IsSafeComponent(name) || IsReservedKeyName(name))
+    return Fail(win32::kInvalidName);
   std::string folder;
   std::string valueFile;
   bool exists = false;
@@ -370,7 +380,8 @@ bool VRegistryKey::SubKeyExists(const char16_t* name) {
 
 bool VRegistryKey::DeleteSubKey(const char16_t* name) {
   if (!RequireWrite()) return false;
-  if (!name || !vfs::IsSafeComponent(name)) return Fail(win32::kInvalidName);
+  if (!name || !vfs::IsSafeComponent(name) || IsReservedKeyName(name))
+    return Fail(win32::kInvalidName);
   std::string folder;
   std::string valueFile;
   bool exists = false;

@@ -112,8 +112,13 @@ class VRegistryKey {
 
   std::string folder_;
   std::string valueFile_;
-  // The tree is the user's alone (the user's hive, or a key created with an owner-only access
-  // list); carried to sub-keys.
+  // Where older versions kept the hive root's values (beside the hive's folder), read while
+  // `valueFile_` does not exist; empty for every other key.
+  std::string formerFile_;
+  // The bytes a change starts from: the value file's, or its former place's when it has none.
+  std::string StartingBytes(std::string_view current, bool existed) const;
+  // Files and folders created in this tree are the user's alone (the user's hive, or a key
+  // created with an owner-only access list).
   bool privateTree_ = false;
   vfs::Env* env_;
   uint32_t rights_ = 0;

@@ -2,6 +2,7 @@
 
 #include "platform/file_system.h"
 #include "platform/win32_errors.h"
+#include "storage/model/root_value_file.h"
 
 VProfilePrivateKey* VRegistryStore::CreateRootKey(bool readOnly) {
   return new VRegistryProfileKey(readOnly,
@@ -12,7 +13,7 @@ VProfilePrivateKey* VRegistryStore::CreateRootKey(bool readOnly) {
 bool VRegistryProfileKey::ValidateSubKeyName(const char16_t* name, VReportMessageParams** error) {
   std::u16string_view candidate(name ? name : u"");
   uint32_t code = 0;
-  if (!vfs::IsSafeComponent(candidate)) {
+  if (!vfs::IsSafeComponent(candidate) || IsReservedKeyName(candidate)) {
     code = win32::kInvalidName;
   } else {
     // The value file adds ".ini" to the name.

@@ -77,6 +77,7 @@ void XmlDocument::DeleteThis() {
 bool XmlDocument::EnsureLoaded() {
   if (loaded_) return !loadFailed_;
   vfs::FileInfo info = vfs::Stat(path_, env_);
+  fileExisted_ = info.exists;
   if (!info.exists) {
     CreateEmpty();
     loaded_ = true;
@@ -487,6 +488,13 @@ bool XmlDocument::Write(VReportMessageParams& error) {
     error.SetError(win32::kAccessDenied);
     return false;
   }
+  // A new file that would hold nothing is not made: keys opened and taken back again (a refused
+  // write cleaning up after itself) leave no settings file behind.
+  if (!fileExisted_ && root_ && !root_->first_node() &&
+      !vfs::Stat(path_, env_).exists) {
+    changed_ = false;
+    return true;
+  }
   std::string bytes;
   try {
     bytes = Print();
@@ -500,5 +508,6 @@ bool XmlDocument::Write(VReportMessageParams& error) {
     return false;
   }
   changed_ = false;
+  fileExisted_ = true;
   return true;
 }

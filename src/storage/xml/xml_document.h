@@ -111,6 +111,7 @@ class VXmlFileKey::XmlDocument : public VUnknown<IUnknown> {
   bool loaded_ = false;
   bool loadFailed_ = false;
   bool changed_ = false;
+  bool fileExisted_ = false;  // whether the file was there when the document was loaded
   VReportMessageParams loadError_;
   std::unique_ptr<rapidxml::xml_document<char>> document_;
   // The parser works in place: the nodes point into this buffer, which lives with the document.
