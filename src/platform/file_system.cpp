@@ -172,6 +172,14 @@ bool IsRegularFileOrOther(const std::string& path) {
   return stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
+EntryKind KindOf(const std::string& path) {
+  struct stat st {};
+  if (lstat(path.c_str(), &st) != 0) return EntryKind::Missing;
+  if (S_ISDIR(st.st_mode)) return EntryKind::Folder;
+  if (S_ISLNK(st.st_mode) && IsDirectory(path)) return EntryKind::LinkToFolder;
+  return EntryKind::Other;
+}
+
 std::string JoinPath(std::string_view folder, std::string_view name) {
   std::string out(folder);
   while (out.size() > 1 && out.back() == '/') out.pop_back();
@@ -576,8 +584,18 @@ bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries, uint
     item.name = std::string(name);
     if (entry->d_type == DT_DIR) {
       item.isDirectory = true;
-    } else if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+    } else if (entry->d_type == DT_LNK) {
+      item.isLink = true;
       item.isDirectory = IsDirectory(JoinPath(path, name));
+    } else if (entry->d_type == DT_UNKNOWN) {
+      // Some file systems leave the kind out of the listing; it is asked for without following
+      // a link, so that a link is still told from what it leads to.
+      std::string full = JoinPath(path, name);
+      struct stat st {};
+      if (lstat(full.c_str(), &st) == 0) {
+        item.isLink = S_ISLNK(st.st_mode);
+        item.isDirectory = item.isLink ? IsDirectory(full) : S_ISDIR(st.st_mode);
+      }
     }
     entries.push_back(std::move(item));
   }

@@ -28,6 +28,10 @@ FileInfo Stat(const std::string& path);
 FileInfo Stat(const std::string& path, uint32_t& error);
 bool IsDirectory(const std::string& path);
 bool IsRegularFileOrOther(const std::string& path);  // exists and is not a folder
+// What `path` itself is, a symbolic link told from what it leads to: one call for anything but
+// a link.
+enum class EntryKind { Missing, Folder, LinkToFolder, Other };
+EntryKind KindOf(const std::string& path);
 
 // Joins two path parts with exactly one "/" between them.
 std::string JoinPath(std::string_view folder, std::string_view name);
@@ -133,7 +137,8 @@ bool RemoveTree(const std::string& path, uint32_t& error);
 
 struct FolderEntry {
   std::string name;
-  bool isDirectory = false;
+  bool isDirectory = false;  // a folder, or a link that leads to one
+  bool isLink = false;       // a symbolic link, whatever it leads to
 };
 // Lists a folder without "." and ".."; false when it cannot be listed.
 bool ListFolder(const std::string& path, std::vector<FolderEntry>& entries, uint32_t& error);

@@ -27,14 +27,7 @@ constexpr char kUsage[] =
     "The passphrase is settled as for quillane passphrase init; when it cannot be, the command\n"
     "goes on without it: secrets read as empty and new ones are refused.\n";
 
-VUnicodeString SessionPath(const std::string& path) {
-  VUnicodeString joined;
-  for (const VUnicodeString& level : SplitSessionPath(Wide(path))) {
-    if (!joined.empty()) joined += u"\\";
-    joined += level;
-  }
-  return joined;
-}
+VUnicodeString SessionPath(const std::string& path) { return VKeyPath::Parse(Wide(path)).Text(); }
 
 // Missing sessions and folders are things that do not exist (exit 1); the rest failed (3).
 int FailFor(Context& context, VReportMessageParams& error) {
@@ -74,14 +67,25 @@ int Set(Context& context, const ParsedArgs& args) {
   if (int status = SettlePassphrase(context, PassphraseUse::Optional)) return status;
   VUnicodeString path = SessionPath(args.positionals[0]);
   VReportMessageParams error;
-  VRef<SessionConfig> session = Open(path, error);
-  if (!session) return FailFor(context, error);
-  std::vector<VSettingInfo> all = session->ListSettings();
-  const VSettingInfo* info = FindListed(all, args.positionals[1]);
-  if (!info) return UnknownSetting(context, args.positionals[1]);
-  if (!SetSettingFromText(*session.Get(), *info, args.positionals[2], error))
-    return context.Fail(kExitFailed, error);
-  if (!SaveSessionAtPath(*session.Get(), path, false, error)) return FailFor(context, error);
+  // The session is found, read, changed and saved through one key of one store.
+  enum class Refused { No, Unknown, Value } refused = Refused::No;
+  bool done = UpdateSessionAtPath(
+      path,
+      [&](SessionConfig& session, VReportMessageParams& problem) {
+        std::vector<VSettingInfo> all = session.ListSettings();
+        const VSettingInfo* info = FindListed(all, args.positionals[1]);
+        if (!info) {
+          refused = Refused::Unknown;
+          return false;
+        }
+        if (SetSettingFromText(session, *info, args.positionals[2], problem)) return true;
+        refused = Refused::Value;
+        return false;
+      },
+      error);
+  if (refused == Refused::Unknown) return UnknownSetting(context, args.positionals[1]);
+  if (refused == Refused::Value) return context.Fail(kExitFailed, error);
+  if (!done) return FailFor(context, error);
   return kExitOk;
 }
 

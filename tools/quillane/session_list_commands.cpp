@@ -25,12 +25,7 @@ constexpr char kFindUsage[] =
     "offered.\n";
 
 VUnicodeString FolderPath(const std::string& argument) {
-  VUnicodeString path;
-  for (const auto& level : SplitKeyPath(argument)) {
-    if (!path.empty()) path.push_back(SessionDatabase::kPathSeparator);
-    path += level;
-  }
-  return path;
+  return VKeyPath::Parse(Wide(argument)).Text();
 }
 
 Json Strings(const VStringArray& names) {
@@ -44,6 +39,22 @@ SessionDatabase& Database() {
   SessionDatabase* database = GetSessionDatabase();
   if (!database) throw std::logic_error("the host exports no item database");
   return *database;
+}
+
+// Folders that are there but could not be read are named on standard error, so that a tree
+// shown without them is not taken for the whole tree; JSON carries them as a field too.
+Json ReportSkipped(const std::vector<SkippedFolder>& skipped) {
+  Json list = Json::Array();
+  for (const SkippedFolder& folder : skipped) {
+    VReportMessageParams reason(folder.error);
+    std::string text = Utf8(reason.GetTextOneLineTrimmed());
+    std::cerr << "quillane: skipped the folder " << Utf8(folder.path) << ": " << text << '\n';
+    Json entry = Json::Object();
+    entry.Set("folder", Utf8(folder.path));
+    entry.Set("error", text);
+    list.Push(std::move(entry));
+  }
+  return list;
 }
 
 // A settings file that cannot be read is reported rather than shown as holding no sessions.
@@ -67,8 +78,9 @@ int RunSessions(Context& context) {
 
   if (args.switches.count("--recursive")) {
     VStringArray paths;
-    SessionDatabase::WalkResult walk = database.WalkSessions(
-        [&](const VUnicodeString& path, const VUnicodeString& name, VProfileKey&) {
+    // Names only: a folder store tells sessions from folders by its listings alone.
+    SessionDatabase::WalkResult walk = database.WalkSessionNames(
+        [&](const VUnicodeString& path, const VUnicodeString& name) {
           VUnicodeString full = path;
           if (!full.empty()) full.push_back(SessionDatabase::kPathSeparator);
           paths.Add(full + name);
@@ -76,9 +88,11 @@ int RunSessions(Context& context) {
         },
         SessionDatabase::WalkOptions{folder, false, {}});
     if (!walk.started && missing()) return kExitNotFound;
+    Json skipped = ReportSkipped(walk.skipped);
     if (context.Json()) {
       Json result = Json::Object();
       result.Set("sessions", Strings(paths));
+      if (!walk.skipped.empty()) result.Set("skipped", std::move(skipped));
       context.SetResult(std::move(result));
     } else {
       for (const auto& path : paths) std::cout << Utf8(path) << '\n';
@@ -102,39 +116,19 @@ int RunSessions(Context& context) {
   return kExitOk;
 }
 
-// Runs each deferred search before returning: the command waits for its answer anyway.
-class ImmediateDispatcher : public IDeferredProcedureDispatcher {
- public:
-  bool Dispatch(IDeferredProcedure* procedure, void* argument) override {
-    procedure->Execute(argument);
-    return true;
-  }
-};
-
-class CollectingSink : public VUnknown<IAutoCompleteDataSink> {
- public:
-  void OnAutoCompleteResult(const VUnicodeString&, const VStringArray& matches,
-                            IAutoCompleteDataSource*) override {
-    matches_ = matches;
-  }
-  const VStringArray& Matches() const { return matches_; }
-
- private:
-  VStringArray matches_;
-};
-
 int RunFind(Context& context) {
   ParsedArgs args = ParseArgs(context.args, {}, {});
   if (args.positionals.size() != 1) throw UsageError("find takes one TEXT");
   if (int failed = CheckStore(context)) return failed;
-  ImmediateDispatcher dispatcher;
-  VRef<ConnectBarAutoCompleteDataSource> source(new ConnectBarAutoCompleteDataSource(&dispatcher));
-  VRef<CollectingSink> sink(new CollectingSink);
-  source->AutoComplete(Wide(args.positionals[0]), sink.Get());
+  // The search the connect bar runs, called here directly to learn what it could not read.
+  std::vector<SkippedFolder> skipped;
+  VStringArray matches =
+      ConnectBarAutoCompleteDataSource::Search(&Database(), Wide(args.positionals[0]), &skipped);
+  ReportSkipped(skipped);
   if (context.Json()) {
-    context.SetResult(Strings(sink->Matches()));
+    context.SetResult(Strings(matches));
   } else {
-    for (const auto& path : sink->Matches()) std::cout << Utf8(path) << '\n';
+    for (const auto& path : matches) std::cout << Utf8(path) << '\n';
   }
   return kExitOk;
 }

@@ -6,6 +6,7 @@
 #include "config/database/session_database.h"
 #include "config/session/session_messages.h"
 #include "platform/win32_errors.h"
+#include "storage/model/key_path.h"
 
 namespace {
 
@@ -53,8 +54,26 @@ void SetError(VReportMessageParams& error, uint32_t id, const VUnicodeString& pa
   error.AddInsert(path.c_str());
 }
 
+// The levels of `path`; an empty path names no session.
+bool SplitOrRefuse(const VUnicodeString& path, std::vector<VUnicodeString>& levels,
+                   VReportMessageParams& error) {
+  levels = VKeyPath::Parse(path).Levels();
+  if (!levels.empty()) return true;
+  SetError(error, kMsgSessionMissing, path);
+  return false;
+}
+
+// `ok`, or false with the reason the key gave for not writing.
+bool Saved(bool ok, VProfileKey& key, const VUnicodeString& path, VReportMessageParams& error) {
+  if (ok) return true;
+  error.Reset(kMsgSessionNotSaved);
+  error.AddInsert(path.c_str());
+  error.AddInsert(key.GetLastError().GetTextOneLineTrimmed().c_str());
+  return false;
+}
+
 VUnicodeString JoinLevel(const VUnicodeString& prefix, const VUnicodeString& name) {
-  return prefix.empty() ? name : VUnicodeString(prefix + u"\\" + name);
+  return VKeyPath::Join(prefix, name);
 }
 
 // The item database keeps folder listings; the folder whose listing a new or deleted key
@@ -70,15 +89,7 @@ void ForgetListing(const std::vector<VUnicodeString>& levels, size_t depth) {
 }  // namespace
 
 std::vector<VUnicodeString> SplitSessionPath(std::u16string_view path) {
-  std::vector<VUnicodeString> levels;
-  size_t start = 0;
-  while (start <= path.size()) {
-    size_t end = path.find_first_of(u"\\/", start);
-    if (end == std::u16string_view::npos) end = path.size();
-    if (end > start) levels.emplace_back(path.substr(start, end - start));
-    start = end + 1;
-  }
-  return levels;
+  return VKeyPath::Parse(path).Levels();
 }
 
 SessionConfig* OpenSessionByPath(const VUnicodeString& path, VReportMessageParams& error,
@@ -135,11 +146,8 @@ bool IsSessionWritable(const VUnicodeString& path, VProfileStoreFactory* factory
 
 bool SaveSessionAtPath(SessionConfig& session, const VUnicodeString& path, bool force,
                        VReportMessageParams& error, VProfileStoreFactory* factory) {
-  std::vector<VUnicodeString> levels = SplitSessionPath(path);
-  if (levels.empty()) {
-    SetError(error, kMsgSessionMissing, path);
-    return false;
-  }
+  std::vector<VUnicodeString> levels;
+  if (!SplitOrRefuse(path, levels, error)) return false;
   VProfileStore store(false, factory);
   KeyChain chain(store, levels, true);
   VProfileKey& key = chain.Key();
@@ -152,11 +160,46 @@ bool SaveSessionAtPath(SessionConfig& session, const VUnicodeString& path, bool 
   bool flushed = key.Flush();
   // Below the first level that was missing everything is new: its parent's listing changed.
   if (!chain.Exists()) ForgetListing(levels, chain.FirstMissing() > 0 ? chain.FirstMissing() - 1 : 0);
-  if (saved && flushed) return true;
-  error.Reset(kMsgSessionNotSaved);
-  error.AddInsert(path.c_str());
-  error.AddInsert(key.GetLastError().GetTextOneLineTrimmed().c_str());
-  return false;
+  return Saved(saved && flushed, key, path, error);
+}
+
+bool UpdateSessionAtPath(const VUnicodeString& path,
+                         const std::function<bool(SessionConfig&, VReportMessageParams&)>& change,
+                         VReportMessageParams& error, VProfileStoreFactory* factory) {
+  std::vector<VUnicodeString> levels;
+  if (!SplitOrRefuse(path, levels, error)) return false;
+  {
+    VProfileStore store(false, factory);
+    KeyChain chain(store, levels, false);
+    if (chain.Exists()) {
+      VProfileKey& key = chain.Key();
+      VDword isSession = 0;
+      if (!key.ReadDword(kIsSessionValue, isSession)) {
+        SetError(error, kMsgSessionIsFolder, path);
+        return false;
+      }
+      VRef<SessionConfig> session(new SessionConfig(levels.back()));
+      session->SetSessionPath(path);
+      session->LoadFromKey(&key);
+      // A change that is refused is reported before a key that may not be written.
+      if (!change(*session.Get(), error)) return false;
+      if (!key.CanWrite()) {
+        SetError(error, kMsgSessionReadOnly, path);
+        return false;
+      }
+      bool saved = session->Save(key, false);
+      return Saved(key.Flush() && saved, key, path, error);
+    }
+  }
+  // Only the template is made when missing; it is then changed as any other session.
+  if (!(levels.size() == 1 && vtext::EqualsNoCase(levels.back(), kDefaultSessionName))) {
+    SetError(error, kMsgSessionMissing, path);
+    return false;
+  }
+  VRef<SessionConfig> session(OpenSessionByPath(path, error, factory));
+  if (!session) return false;
+  if (!change(*session.Get(), error)) return false;
+  return SaveSessionAtPath(*session.Get(), path, false, error, factory);
 }
 
 bool CreateSessionFromDefault(const VUnicodeString& path, VReportMessageParams& error,

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/win32_errors.h"
+
 namespace {
 
 // Whether a file name ends in ".ini" in any case, read on its bytes: the four characters are
@@ -49,16 +51,23 @@ bool VIniFileKey::Iterator::Next(VUnicodeString& name) {
 }
 
 std::vector<VIniFileKey::Iterator::Entry> VIniFileKey::Iterator::ListSubKeys(
-    const std::string& folder, ListingHint* hint) {
+    const std::string& folder, ListingHint* hint, uint32_t* error) {
   std::vector<vfs::FolderEntry> listing;
-  uint32_t error = 0;
+  uint32_t listError = 0;
   std::vector<Entry> entries;
-  if (!vfs::ListFolder(folder, listing, error)) return entries;
+  if (error) *error = 0;
+  if (!vfs::ListFolder(folder, listing, listError)) {
+    if (error && listError != win32::kFileNotFound && listError != win32::kPathNotFound)
+      *error = listError;
+    return entries;
+  }
   entries.reserve(listing.size());
   for (const auto& item : listing) {
     std::string_view name = item.name;
     int type;
-    if (item.isDirectory) {
+    if (item.isDirectory && item.isLink) {
+      continue;
+    } else if (item.isDirectory) {
       type = kProfileTypeFolderKey;
     } else if (name.size() >= 5 && HasIniExtension(name)) {
       name.remove_suffix(4);
@@ -74,8 +83,10 @@ std::vector<VIniFileKey::Iterator::Entry> VIniFileKey::Iterator::ListSubKeys(
     for (const auto& item : listing) folders += item.isDirectory ? 1 : 0;
     hint->folders.reserve(folders);
     hint->files.reserve(listing.size() - folders);
-    for (auto& item : listing)
-      (item.isDirectory ? hint->folders : hint->files).push_back(std::move(item.name));
+    for (auto& item : listing) {
+      auto& names = !item.isDirectory ? hint->files : item.isLink ? hint->links : hint->folders;
+      names.push_back(std::move(item.name));
+    }
     hint->made = ListingClock();
   }
   // A folder and a value file of the same name without regard to case are one sub-key. The

@@ -392,6 +392,8 @@ std::vector<VRegistryKey::Entry> VRegistryKey::ListSubKeys() {
   // one opening it follows.
   std::map<std::u16string, std::u16string, vtext::LessNoCase> names;
   for (const auto& item : listing) {
+    // A link to a folder is no sub-key: walks would follow it round a cycle or out of the store.
+    if (item.isDirectory && item.isLink) continue;
     std::u16string name = vtext::FromUtf8(item.name);
     if (!item.isDirectory) {
       if (!IsValueFileName(name)) continue;
