@@ -405,7 +405,11 @@ bool VIniFileKey::SubKeyExists(const char16_t* name) {
   if (sub.throughLink || ApplyListing(sub)) return !sub.throughLink || sub.fileKnownToExist;
   // A link to a folder is not a sub-key: only a value file beside it would make one.
   vfs::EntryKind kind = vfs::KindOf(sub.folder);
-  if (kind == vfs::EntryKind::Folder || vfs::IsRegularFileOrOther(sub.valueFile)) return true;
+  bool isFolder = kind == vfs::EntryKind::Folder;
+  if (isFolder || vfs::IsRegularFileOrOther(sub.valueFile)) {
+    lastSeen_ = SeenSubKey{std::move(sub.folder), isFolder, !isFolder, ListingClock()};
+    return true;
+  }
   if (kind == vfs::EntryKind::LinkToFolder) return false;
   sub.ResolveFolder();
   sub.ResolveFile();
@@ -505,6 +509,15 @@ VProfilePrivateKey* VIniFileKey::OpenPrivateSubKey(const char16_t* name,
                            win32::kCantResolveFilename);
   }
   ApplyListing(main);
+  // Only what was found counts, and only a moment ago: the key may be gone since.
+  constexpr auto kSeenFresh = std::chrono::seconds(2);
+  if (lastSeen_ && lastSeen_->folder == main.folder && ListingClock() - lastSeen_->made < kSeenFresh) {
+    if (lastSeen_->isFolder) main.folderResolved = true;
+    if (lastSeen_->hasFile) {
+      main.fileResolved = true;
+      main.fileKnownToExist = true;
+    }
+  }
   if (flags & kProfileKeyCreate) {
     // An existing folder of another case is the one the key stands for.
     main.ResolveFolder();

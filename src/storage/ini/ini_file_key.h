@@ -122,5 +122,14 @@ class VIniFileKey : public VProfilePrivateKey {
   VReportMessageParams lastError_;
   std::optional<VProfileSecurity> security_;
   std::shared_ptr<const ListingHint> listing_;
+  // What the last SubKeyExists found on disk: a lookup by path asks whether a level exists and
+  // then opens it, and the key opened need not ask the file system again.
+  struct SeenSubKey {
+    std::string folder;
+    bool isFolder = false;
+    bool hasFile = false;
+    std::chrono::steady_clock::time_point made;
+  };
+  std::optional<SeenSubKey> lastSeen_;
   uint32_t invalidNameError_ = 0;  // set for a key opened under a name that cannot be a file
 };
