@@ -116,14 +116,36 @@ int RunSessions(Context& context) {
   return kExitOk;
 }
 
+// The command searches once: one walk of the tree rather than the host's folder cache, which
+// would be filled folder by folder and then thrown away.
+class WalkedListing : public ISessionListing {
+ public:
+  explicit WalkedListing(SessionDatabase& database) : database_(database) {}
+  bool ListSessions(const VUnicodeString& folder, VStringArray& names) override {
+    return database_.ListSessions(folder, names);
+  }
+  bool ListFolders(const VUnicodeString& folder, VStringArray& names) override {
+    return database_.ListFolders(folder, names);
+  }
+  std::vector<SkippedFolder> VisitAllSessions(
+      const std::function<void(const VUnicodeString& folder, const VUnicodeString& name)>& visit)
+      override {
+    return database_.WalkAllSessionNames(visit);
+  }
+
+ private:
+  SessionDatabase& database_;
+};
+
 int RunFind(Context& context) {
   ParsedArgs args = ParseArgs(context.args, {}, {});
   if (args.positionals.size() != 1) throw UsageError("find takes one TEXT");
   if (int failed = CheckStore(context)) return failed;
   // The search the connect bar runs, called here directly to learn what it could not read.
   std::vector<SkippedFolder> skipped;
+  WalkedListing listing(Database());
   VStringArray matches =
-      ConnectBarAutoCompleteDataSource::Search(&Database(), Wide(args.positionals[0]), &skipped);
+      ConnectBarAutoCompleteDataSource::Search(&listing, Wide(args.positionals[0]), &skipped);
   ReportSkipped(skipped);
   if (context.Json()) {
     context.SetResult(Strings(matches));

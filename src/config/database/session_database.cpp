@@ -214,7 +214,7 @@ SessionDatabase::WalkResult SessionDatabase::Walk(const SessionVisitor& visit,
   return result;
 }
 
-std::vector<SkippedFolder> SessionDatabase::VisitAllSessions(
+std::vector<SkippedFolder> SessionDatabase::WalkAllSessionNames(
     const std::function<void(const VUnicodeString& folder, const VUnicodeString& name)>& visit) {
   WalkOptions options;
   options.hideDotNames = HideDotSessionFiles();

@@ -67,11 +67,12 @@ class SessionDatabase : public ISessionListing {
   // Visits the cached names while the cache is locked.
   bool VisitSessions(const VUnicodeString& folder,
                      const std::function<void(const VUnicodeString& name)>& visit) override;
-  // One walk of the tree that lists each folder once and reads no file: a search needs the
-  // names only, in no order, so neither the cache nor the folder data are consulted.
-  std::vector<SkippedFolder> VisitAllSessions(
-      const std::function<void(const VUnicodeString& folder, const VUnicodeString& name)>& visit)
-      override;
+  // What VisitAllSessions gives, found by one walk of the tree that lists each folder once and
+  // reads no file, neither filling the cache nor consulting the folder data: for a search made
+  // once, where the cache would be read and then thrown away. Searches repeated while the tree is
+  // shown (VisitAllSessions itself) answer from the cache.
+  std::vector<SkippedFolder> WalkAllSessionNames(
+      const std::function<void(const VUnicodeString& folder, const VUnicodeString& name)>& visit);
   // The whole listing of a folder (sessions, sub-folders, whether it is shown expanded).
   bool GetFolderData(const VUnicodeString& folder, ProfileFolderData& data);
 
