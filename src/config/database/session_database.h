@@ -15,15 +15,15 @@
 #include "platform/unknown.h"
 #include "storage/model/profile_store.h"
 
-// What a search over the session tree needs: the sessions and the sub-folders of a folder, named
-// by its path ("" the root, "Lab\Routers" below it), in display order. False when there is no
-// such folder.
 // A folder of the tree that is there but could not be read, and why (a Win32 code).
 struct SkippedFolder {
   VUnicodeString path;
   uint32_t error = 0;
 };
 
+// What a search over the session tree needs: the sessions and the sub-folders of a folder, named
+// by its path ("" the root, "Lab\Routers" below it), in display order. False when there is no
+// such folder.
 class ISessionListing {
  public:
   virtual ~ISessionListing() = default;
