@@ -255,6 +255,14 @@ bool IsRegularFileOrOther(const std::string& path, Env* env) {
   return st && st->kind != EntryKind::kFolder;
 }
 
+PathKind KindOfPath(const std::string& path, Env* env) {
+  auto st = env->LinkStat(path);
+  if (!st) return PathKind::Missing;
+  if (st->kind == EntryKind::kFolder) return PathKind::Folder;
+  if (st->kind == EntryKind::kLink && IsDirectory(path, env)) return PathKind::LinkToFolder;
+  return PathKind::Other;
+}
+
 std::string JoinPath(std::string_view folder, std::string_view name) {
   std::string out(folder);
   while (out.size() > 1 && out.back() == '/') out.pop_back();
@@ -517,7 +525,9 @@ VStatus ListFolder(const std::string& path, std::vector<FolderEntry>& entries, E
     FolderEntry item;
     item.name = std::move(entry.name);
     item.kind = entry.kind;
-    item.isDirectory = entry.kind == EntryKind::kFolder;
+    item.isLink = entry.kind == EntryKind::kLink;
+    item.isDirectory = entry.kind == EntryKind::kFolder ||
+                       (item.isLink && IsDirectory(JoinPath(path, item.name), env));
     entries.push_back(std::move(item));
   }
   // Listing order of the file system is arbitrary; a stable order keeps results repeatable.

@@ -37,6 +37,10 @@ bool IsRegularFileOrOther(const std::string& path, Env* env = Env::Default());
 // The largest value file read whole into memory; a larger one is refused (kMsgFileTooLarge)
 // rather than exhausting memory on, say, a link to an endless device.
 constexpr uint64_t kMaxSettingsFileSize = 256ull << 20;
+// What `path` itself is, a symbolic link told from what it leads to: one call for anything but
+// a link.
+enum class PathKind { Missing, Folder, LinkToFolder, Other };
+PathKind KindOfPath(const std::string& path, Env* env = Env::Default());
 
 // Joins two path parts with exactly one "/" between them.
 std::string JoinPath(std::string_view folder, std::string_view name);
@@ -167,9 +171,11 @@ VStatus RemoveTree(const std::string& path, Env* env = Env::Default());
 
 struct FolderEntry {
   std::string name;
-  // A symbolic link is a link here, whatever it points to: walking into linked folders could
-  // reach outside the configuration or loop.
+  // A symbolic link is a link (`kind`), whatever it points to: walking into linked folders could
+  // reach outside the configuration or loop. `isDirectory` tells a folder, or a link that leads
+  // to one, so that callers which must pass over linked folders can tell them.
   bool isDirectory = false;
+  bool isLink = false;
   EntryKind kind = EntryKind::kOther;
 };
 // Lists a folder without "." and "..", sorted by name, with the kinds the listing told.

@@ -1,6 +1,11 @@
 // quillane session show|set|create|delete over real configuration folders.
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <functional>
+#include <map>
 
 #include "support/test_support.h"
 
@@ -100,6 +105,49 @@ TEST_F(SessionCommands, SetConvertsValuesAndRefusesWhatDoesNotFit) {
   EXPECT_EQ(readOnly.err, "quillane: The session 's' is read-only and cannot be changed.\n");
   EXPECT_EQ(Q({"session", "delete", "s"}).status, 3);
   chmod((dir / "cfg/Sessions/s.ini").c_str(), 0644);
+}
+
+// What happened to the files of one folder, as the kernel tells it: files closed after reading
+// only, and files renamed into place.
+struct FolderEvents {
+  std::map<std::string, int> readCloses;
+  std::map<std::string, int> renamedTo;
+};
+
+FolderEvents WatchWhile(const std::string& folder, const std::function<void()>& action) {
+  FolderEvents events;
+  int fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  EXPECT_GE(fd, 0);
+  // Opens are watched too, though not counted: the kernel merges an event with the one before
+  // it when both are alike, and two reads in a row would otherwise show as one.
+  EXPECT_GE(inotify_add_watch(fd, folder.c_str(), IN_OPEN | IN_CLOSE_NOWRITE | IN_MOVED_TO), 0);
+  action();
+  alignas(inotify_event) char buffer[65536];
+  for (;;) {
+    ssize_t got = read(fd, buffer, sizeof buffer);
+    if (got <= 0) break;
+    for (ssize_t at = 0; at < got;) {
+      auto* event = reinterpret_cast<inotify_event*>(buffer + at);
+      std::string name = event->len ? event->name : "";
+      if (event->mask & IN_CLOSE_NOWRITE) ++events.readCloses[name];
+      if (event->mask & IN_MOVED_TO) ++events.renamedTo[name];
+      at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+    }
+  }
+  close(fd);
+  return events;
+}
+
+TEST_F(SessionCommands, SetReadsTheSessionFileOnceAndReplacesItOnce) {
+  ASSERT_EQ(Q({"session", "create", "Lab/db1"}).status, 0);
+  RunResult set;
+  FolderEvents events = WatchWhile(dir / "cfg/Sessions/Lab", [&] {
+    set = Q({"session", "set", "Lab/db1", "Rows", "30"});
+  });
+  ASSERT_EQ(set.status, 0) << set.err;
+  EXPECT_EQ(events.readCloses["db1.ini"], 1);
+  EXPECT_EQ(events.renamedTo["db1.ini"], 1);
+  EXPECT_NE(Session("Lab/db1").find("D:\"Rows\"=0000001e\r\n"), std::string::npos);
 }
 
 TEST_F(SessionCommands, DeleteRemovesASessionButNotAFolder) {

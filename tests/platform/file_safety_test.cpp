@@ -120,7 +120,9 @@ TEST(Listing, EntriesCarryTheKindTheListingToldAndALinkIsALink) {
   EXPECT_EQ(entries[0].kind, vfs::EntryKind::kFile);
   EXPECT_EQ(entries[1].name, "link");
   EXPECT_EQ(entries[1].kind, vfs::EntryKind::kLink);
-  EXPECT_FALSE(entries[1].isDirectory);
+  EXPECT_TRUE(entries[1].isLink);
+  // It leads to a folder, which callers that must not walk through links are told.
+  EXPECT_TRUE(entries[1].isDirectory);
   EXPECT_EQ(entries[2].kind, vfs::EntryKind::kOther);
   EXPECT_EQ(entries[3].kind, vfs::EntryKind::kFolder);
   EXPECT_TRUE(entries[3].isDirectory);

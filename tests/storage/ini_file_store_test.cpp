@@ -418,3 +418,45 @@ TEST_F(IniFileStore, TwoHandlesOnOneKeyKeepEachOthersChanges) {
 }
 
 }  // namespace
+
+namespace {
+
+// A link to a folder below the root is not a sub-key: iteration, copying and lookups stay inside
+// the store, and nothing is made through one. A root reached through a link is used as it is.
+TEST_F(IniFileStore, LinksToFoldersBelowTheRootAreNoSubKeys) {
+  WriteFile(dir / "cfg/Sessions/a/s.ini", kBom + "D:\"Is Session\"=00000001\r\n");
+  qtest::MakeDirs(dir / "outside");
+  ASSERT_EQ(symlink("..", (dir / "cfg/Sessions/a/up").c_str()), 0);
+  ASSERT_EQ(symlink((dir / "outside").c_str(), (dir / "cfg/Sessions/out").c_str()), 0);
+  ASSERT_EQ(symlink((dir / "cfg").c_str(), (dir / "linked").c_str()), 0);
+  Store s(dir / "linked");
+  VProfileKey sessions(s.Root(), u"Sessions");
+  VProfileKey a(sessions, u"a");
+  EXPECT_EQ(ListEntries(a, false), (KeyEntries{{"s", 6}}));
+  EXPECT_EQ(ListEntries(sessions, false), (KeyEntries{{"a", 5}}));
+  EXPECT_FALSE(sessions.SubKeyExists(u"out"));
+  EXPECT_FALSE(a.SubKeyExists(u"up"));
+  {
+    // Opened right after the listing and without one: neither passes through.
+    VProfileKey up(a, u"up");
+    VProfileKey through(up, u"a");
+    EXPECT_FALSE(through.SubKeyExists(u"s"));
+    EXPECT_EQ(ListEntries(through, false), KeyEntries{});
+  }
+  // A copy of the tree holds the session once.
+  VProfileKey copy(s.Root(), u"Copy", kProfileKeyCreate);
+  ASSERT_TRUE(CopyProfileKey(copy, sessions));
+  ASSERT_TRUE(copy.Flush());
+  VProfileKey copiedA(copy, u"a");
+  EXPECT_EQ(ListEntries(copiedA, false), (KeyEntries{{"s", 6}}));
+  {
+    VProfileKey out(sessions, u"out", kProfileKeyCreate);
+    VProfileKey inside(out, u"x");
+    EXPECT_FALSE(inside.WriteDword(u"Is Session", 1));
+    EXPECT_EQ(inside.GetLastError().GetMessageId(), 1921u);  // the name cannot be resolved
+  }
+  EXPECT_FALSE(qtest::Exists(dir / "outside/x.ini"));
+  EXPECT_FALSE(qtest::Exists(dir / "outside/x"));
+}
+
+}  // namespace

@@ -121,18 +121,7 @@ void Context::Finish() {
 }
 
 std::vector<VUnicodeString> SplitKeyPath(const std::string& path) {
-  std::vector<VUnicodeString> levels;
-  std::string current;
-  for (char c : path) {
-    if (c == '/' || c == '\\') {
-      if (!current.empty()) levels.push_back(Wide(current));
-      current.clear();
-    } else {
-      current.push_back(c);
-    }
-  }
-  if (!current.empty()) levels.push_back(Wide(current));
-  return levels;
+  return VKeyPath::Parse(Wide(path)).Levels();
 }
 
 std::string JoinKeyPath(const std::vector<VUnicodeString>& levels) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "quillane/json.h"
+#include "storage/model/key_path.h"
 #include "report/report_message_params.h"
 #include "storage/model/profile_store.h"
 

@@ -30,14 +30,7 @@ constexpr char kUsage[] =
     "VALUE may come from environment variable VAR (--value-env VAR) or from one line of standard\n"
     "input (--value-stdin) instead, so that a secret never shows in the list of processes.\n";
 
-VUnicodeString SessionPath(const std::string& path) {
-  VUnicodeString joined;
-  for (const VUnicodeString& level : SplitSessionPath(Wide(path))) {
-    if (!joined.empty()) joined += u"\\";
-    joined += level;
-  }
-  return joined;
-}
+VUnicodeString SessionPath(const std::string& path) { return VKeyPath::Parse(Wide(path)).Text(); }
 
 // Missing sessions and folders are things that do not exist (exit 1); the rest failed (3).
 int FailFor(Context& context, VReportMessageParams& error) {
@@ -80,14 +73,25 @@ int Set(Context& context, const ParsedArgs& args) {
   if (int status = SettlePassphrase(context, PassphraseUse::Optional)) return status;
   VUnicodeString path = SessionPath(given[0]);
   VReportMessageParams error;
-  VRef<SessionConfig> session = Open(path, error);
-  if (!session) return FailFor(context, error);
-  std::vector<VSettingInfo> all = session->ListSettings();
-  const VSettingInfo* info = FindListed(all, given[1]);
-  if (!info) return UnknownSetting(context, given[1]);
-  if (!SetSettingFromText(*session.Get(), *info, given[2], error))
-    return context.Fail(kExitFailed, error);
-  if (!SaveSessionAtPath(*session.Get(), path, false, error)) return FailFor(context, error);
+  // The session is found, read, changed and saved through one key of one store.
+  enum class Refused { No, Unknown, Value } refused = Refused::No;
+  bool done = UpdateSessionAtPath(
+      path,
+      [&](SessionConfig& session, VReportMessageParams& problem) {
+        std::vector<VSettingInfo> all = session.ListSettings();
+        const VSettingInfo* info = FindListed(all, given[1]);
+        if (!info) {
+          refused = Refused::Unknown;
+          return false;
+        }
+        if (SetSettingFromText(session, *info, given[2], problem)) return true;
+        refused = Refused::Value;
+        return false;
+      },
+      error);
+  if (refused == Refused::Unknown) return UnknownSetting(context, given[1]);
+  if (refused == Refused::Value) return context.Fail(kExitFailed, error);
+  if (!done) return FailFor(context, error);
   return kExitOk;
 }
 

@@ -26,12 +26,7 @@ constexpr char kFindUsage[] =
     "offered.\n";
 
 VUnicodeString FolderPath(const std::string& argument) {
-  VUnicodeString path;
-  for (const auto& level : SplitKeyPath(argument)) {
-    if (!path.empty()) path.push_back(SessionDatabase::kPathSeparator);
-    path += level;
-  }
-  return path;
+  return VKeyPath::Parse(Wide(argument)).Text();
 }
 
 Json Strings(const VStringArray& names) {
@@ -45,6 +40,22 @@ SessionDatabase& Database() {
   SessionDatabase* database = GetSessionDatabase();
   if (!database) throw std::logic_error("the host exports no item database");
   return *database;
+}
+
+// Folders that are there but could not be read are named on standard error, so that a tree
+// shown without them is not taken for the whole tree; JSON carries them as a field too.
+Json ReportSkipped(const std::vector<SkippedFolder>& skipped) {
+  Json list = Json::Array();
+  for (const SkippedFolder& folder : skipped) {
+    VReportMessageParams reason(folder.error);
+    std::string text = Utf8(reason.GetTextOneLineTrimmed());
+    std::cerr << "quillane: skipped the folder " << Utf8(folder.path) << ": " << text << '\n';
+    Json entry = Json::Object();
+    entry.Set("folder", Utf8(folder.path));
+    entry.Set("error", text);
+    list.Push(std::move(entry));
+  }
+  return list;
 }
 
 // A settings file that cannot be read is reported rather than shown as holding no sessions.
@@ -68,8 +79,9 @@ int RunSessions(Context& context) {
 
   if (args.switches.count("--recursive")) {
     VStringArray paths;
-    SessionDatabase::WalkResult walk = database.WalkSessions(
-        [&](const VUnicodeString& path, const VUnicodeString& name, VProfileKey&) {
+    // Names only: a folder store tells sessions from folders by its listings alone.
+    SessionDatabase::WalkResult walk = database.WalkSessionNames(
+        [&](const VUnicodeString& path, const VUnicodeString& name) {
           VUnicodeString full = path;
           if (!full.empty()) full.push_back(SessionDatabase::kPathSeparator);
           paths.Add(full + name);
@@ -77,9 +89,11 @@ int RunSessions(Context& context) {
         },
         SessionDatabase::WalkOptions{folder, false, {}});
     if (!walk.started && missing()) return kExitNotFound;
+    Json skipped = ReportSkipped(walk.skipped);
     if (context.Json()) {
       Json result = Json::Object();
       result.Set("sessions", Strings(paths));
+      if (!walk.skipped.empty()) result.Set("skipped", std::move(skipped));
       context.SetResult(std::move(result));
     } else {
       for (const auto& path : paths) std::cout << EscapeText(path) << '\n';
@@ -103,39 +117,41 @@ int RunSessions(Context& context) {
   return kExitOk;
 }
 
-// Runs each deferred search before returning: the command waits for its answer anyway.
-class ImmediateDispatcher : public IDeferredProcedureDispatcher {
+// The command searches once: one walk of the tree rather than the host's folder cache, which
+// would be filled folder by folder and then thrown away.
+class WalkedListing : public ISessionListing {
  public:
-  bool Dispatch(IDeferredProcedure* procedure, void* argument) override {
-    procedure->Execute(argument);
-    return true;
+  explicit WalkedListing(SessionDatabase& database) : database_(database) {}
+  bool ListSessions(const VUnicodeString& folder, VStringArray& names) override {
+    return database_.ListSessions(folder, names);
   }
-};
-
-class CollectingSink : public VUnknown<IAutoCompleteDataSink> {
- public:
-  void OnAutoCompleteResult(const VUnicodeString&, const VStringArray& matches,
-                            IAutoCompleteDataSource*) override {
-    matches_ = matches;
+  bool ListFolders(const VUnicodeString& folder, VStringArray& names) override {
+    return database_.ListFolders(folder, names);
   }
-  const VStringArray& Matches() const { return matches_; }
+  std::vector<SkippedFolder> VisitAllSessions(
+      const std::function<void(const VUnicodeString& folder, const VUnicodeString& name)>& visit)
+      override {
+    return database_.WalkAllSessionNames(visit);
+  }
 
  private:
-  VStringArray matches_;
+  SessionDatabase& database_;
 };
 
 int RunFind(Context& context) {
   ParsedArgs args = ParseArgs(context.args, {}, {});
   if (args.positionals.size() != 1) throw UsageError("find takes one TEXT");
   if (int failed = CheckStore(context)) return failed;
-  ImmediateDispatcher dispatcher;
-  VRef<ConnectBarAutoCompleteDataSource> source(new ConnectBarAutoCompleteDataSource(&dispatcher));
-  VRef<CollectingSink> sink(new CollectingSink);
-  source->AutoComplete(Wide(args.positionals[0]), sink.Get());
+  // The search the connect bar runs, called here directly to learn what it could not read.
+  std::vector<SkippedFolder> skipped;
+  WalkedListing listing(Database());
+  VStringArray matches =
+      ConnectBarAutoCompleteDataSource::Search(&listing, Wide(args.positionals[0]), &skipped);
+  ReportSkipped(skipped);
   if (context.Json()) {
-    context.SetResult(Strings(sink->Matches()));
+    context.SetResult(Strings(matches));
   } else {
-    for (const auto& path : sink->Matches()) std::cout << EscapeText(path) << '\n';
+    for (const auto& path : matches) std::cout << EscapeText(path) << '\n';
   }
   return kExitOk;
 }

@@ -1,10 +1,10 @@
 #include "config/database/connect_bar_auto_complete.h"
 
 #include <algorithm>
-#include <deque>
 #include <vector>
 
 #include "config/database/session_database_instance.h"
+#include "storage/model/key_path.h"
 
 namespace {
 
@@ -25,11 +25,7 @@ void LowerInto(std::u16string& out, std::u16string_view text) {
 }
 
 VUnicodeString Joined(const VUnicodeString& folder, const VUnicodeString& name) {
-  if (folder.empty()) return name;
-  VUnicodeString path = folder;
-  path.push_back(SessionDatabase::kPathSeparator);
-  path += name;
-  return path;
+  return VKeyPath::Join(folder, name);
 }
 
 }  // namespace
@@ -40,28 +36,22 @@ ConnectBarAutoCompleteDataSource::~ConnectBarAutoCompleteDataSource() {
 }
 
 VStringArray ConnectBarAutoCompleteDataSource::Search(ISessionListing* sessions,
-                                                      const VUnicodeString& text) {
+                                                      const VUnicodeString& text,
+                                                      std::vector<SkippedFolder>* skipped) {
   VStringArray result;
   if (text.empty() || !sessions) return result;
   std::u16string wanted = Lowered(text);
   // Gathered, then sorted once: thousands of matches go into a tree node by node otherwise.
   std::vector<VUnicodeString> matches;
   std::u16string lowered;
-  // Breadth first: the folders nearest the root are read first.
-  std::deque<VUnicodeString> queue{VUnicodeString()};
-  while (!queue.empty()) {
-    VUnicodeString folder = std::move(queue.front());
-    queue.pop_front();
-    sessions->VisitSessions(folder, [&](const VUnicodeString& name) {
-      // The template of new sessions is not a place to connect to.
-      if (folder.empty() && name == u"Default") return;
-      LowerInto(lowered, name);
-      if (lowered.find(wanted) != std::u16string::npos) matches.push_back(Joined(folder, name));
-    });
-    VStringArray folders;
-    sessions->ListFolders(folder, folders);
-    for (const auto& sub : folders) queue.push_back(Joined(folder, sub));
-  }
+  std::vector<SkippedFolder> unread =
+      sessions->VisitAllSessions([&](const VUnicodeString& folder, const VUnicodeString& name) {
+        // The template of new sessions is not a place to connect to.
+        if (folder.empty() && name == u"Default") return;
+        LowerInto(lowered, name);
+        if (lowered.find(wanted) != std::u16string::npos) matches.push_back(Joined(folder, name));
+      });
+  if (skipped) *skipped = std::move(unread);
   // In the order of the strings themselves, each path once.
   std::sort(matches.begin(), matches.end(), [](const VUnicodeString& a, const VUnicodeString& b) {
     return static_cast<const std::u16string&>(a) < static_cast<const std::u16string&>(b);

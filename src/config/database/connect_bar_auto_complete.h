@@ -26,8 +26,10 @@ class ConnectBarAutoCompleteDataSource
 
   // The sessions of `sessions` whose names contain `text` without regard to case, as paths
   // ("Lab\router1"), sorted by code unit; the template "Default" at the root is not offered. An
-  // empty text finds nothing and reads nothing.
-  static VStringArray Search(ISessionListing* sessions, const VUnicodeString& text);
+  // empty text finds nothing and reads nothing. `skipped` gets the folders that could not be
+  // read.
+  static VStringArray Search(ISessionListing* sessions, const VUnicodeString& text,
+                             std::vector<SkippedFolder>* skipped = nullptr);
 
  protected:
   ~ConnectBarAutoCompleteDataSource() override;

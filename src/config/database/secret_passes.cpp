@@ -11,6 +11,7 @@
 #include "config/session/session_messages.h"
 #include "crypto/crypto_messages.h"
 #include "platform/app_info.h"
+#include "storage/model/key_path.h"
 
 namespace {
 
@@ -49,11 +50,7 @@ bool CarriedOlderSecrets(SessionConfig& session) {
 }
 
 VUnicodeString Join(const VUnicodeString& folder, const VUnicodeString& name) {
-  if (folder.empty()) return name;
-  VUnicodeString path = folder;
-  path.push_back(u'\\');
-  path += name;
-  return path;
+  return VKeyPath::Join(folder, name);
 }
 
 void Fail(VSecretPassResult& result, const char16_t* kind, const VUnicodeString& item,

@@ -1,7 +1,10 @@
 #include "config/database/session_database.h"
 
+#include <deque>
+
 #include "config/global/global_config_instance.h"
 #include "config/parts/key_chain.h"
+#include "storage/model/key_path.h"
 
 namespace {
 
@@ -14,11 +17,7 @@ bool IsAtOrBelow(std::u16string_view path, std::u16string_view folder) {
 }
 
 VUnicodeString ChildPath(const VUnicodeString& folder, const VUnicodeString& name) {
-  if (folder.empty()) return name;
-  VUnicodeString path = folder;
-  path.push_back(SessionDatabase::kPathSeparator);
-  path += name;
-  return path;
+  return VKeyPath::Join(folder, name);
 }
 
 }  // namespace
@@ -28,21 +27,11 @@ std::unique_ptr<VProfileStore> SessionDatabase::OpenStore(bool readOnly) {
 }
 
 std::vector<VUnicodeString> SessionDatabase::SplitPath(std::u16string_view path) {
-  std::vector<VUnicodeString> levels;
-  size_t start = 0;
-  while (start <= path.size()) {
-    size_t end = path.find(kPathSeparator, start);
-    if (end == std::u16string_view::npos) end = path.size();
-    if (end > start) levels.emplace_back(path.substr(start, end - start));
-    start = end + 1;
-  }
-  return levels;
+  return VKeyPath::ParseBackslashed(path).Levels();
 }
 
 VUnicodeString SessionDatabase::NormalizePath(std::u16string_view path) {
-  VUnicodeString normalized;
-  for (const auto& level : SplitPath(path)) normalized = ChildPath(normalized, level);
-  return normalized;
+  return VKeyPath::ParseBackslashed(path).Text();
 }
 
 bool SessionDatabase::HideDotSessionFiles() {
@@ -154,24 +143,42 @@ namespace {
 
 struct Walker {
   const SessionDatabase::SessionVisitor& visit;
-  const SessionDatabase::FolderVisitor& onFolder;
+  const SessionDatabase::NameVisitor& visitName;
+  const SessionDatabase::WalkOptions& options;
   SessionDatabase::WalkResult& result;
 
-  // False when a visitor ended the walk.
+  // False when a visitor ended the walk. The path of each folder is built once, from its
+  // parent's, so that a walk is linear in the depth of the tree.
   bool Walk(VProfileKey& folder, const VUnicodeString& path) {
+    folder.GetLastError().Reset(0);
     VProfileKeyIterator iterator(folder, false);
+    if (uint32_t code = folder.GetLastError().GetMessageId()) result.skipped.push_back({path, code});
     VUnicodeString name;
-    while (iterator.Next(name)) {
+    int type = -1;
+    while (iterator.Next(name, type)) {
       if (IsFolderDataName(name)) continue;
+      if (options.hideDotNames && !name.empty() && name[0] == u'.') continue;
+      // A folder store tells sessions (value files) from folders in its listing; other stores
+      // are asked key by key.
+      bool known = type == kProfileTypeFileKey || type == kProfileTypeFolderFileKey ||
+                   type == kProfileTypeFolderKey;
+      if (known && !visit) {
+        if (type != kProfileTypeFolderKey) {
+          ++result.sessions;
+          if (visitName && !visitName(path, name)) return false;
+          continue;
+        }
+      }
       VProfileKey sub(folder, name.c_str());
-      if (IsSessionKey(sub)) {
+      if (known ? type != kProfileTypeFolderKey : IsSessionKey(sub)) {
         ++result.sessions;
         if (visit && !visit(path, name, sub)) return false;
+        if (visitName && !visitName(path, name)) return false;
         continue;
       }
       VUnicodeString childPath = ChildPath(path, name);
       ++result.folders;
-      if (onFolder) onFolder(childPath);
+      if (options.onFolder) options.onFolder(childPath);
       if (!Walk(sub, childPath)) return false;
     }
     return true;
@@ -182,6 +189,17 @@ struct Walker {
 
 SessionDatabase::WalkResult SessionDatabase::WalkSessions(const SessionVisitor& visit,
                                                           const WalkOptions& options) {
+  return Walk(visit, nullptr, options);
+}
+
+SessionDatabase::WalkResult SessionDatabase::WalkSessionNames(const NameVisitor& visit,
+                                                              const WalkOptions& options) {
+  return Walk(nullptr, visit, options);
+}
+
+SessionDatabase::WalkResult SessionDatabase::Walk(const SessionVisitor& visit,
+                                                  const NameVisitor& visitName,
+                                                  const WalkOptions& options) {
   WalkResult result;
   std::unique_ptr<VProfileStore> store = OpenStore(!options.writable);
   KeyChain chain(*store->GetRootKey());
@@ -190,9 +208,35 @@ SessionDatabase::WalkResult SessionDatabase::WalkSessions(const SessionVisitor& 
       (!levels.empty() && IsSessionKey(chain.Key())))
     return result;
   result.started = true;
-  VUnicodeString start;
-  for (const auto& level : levels) start = ChildPath(start, level);
-  Walker walker{visit, options.onFolder, result};
+  VUnicodeString start = VKeyPath(levels).Text();
+  Walker walker{visit, visitName, options, result};
   result.stopped = !walker.Walk(chain.Key(), start);
   return result;
+}
+
+std::vector<SkippedFolder> SessionDatabase::WalkAllSessionNames(
+    const std::function<void(const VUnicodeString& folder, const VUnicodeString& name)>& visit) {
+  WalkOptions options;
+  options.hideDotNames = HideDotSessionFiles();
+  return WalkSessionNames(
+             [&](const VUnicodeString& folder, const VUnicodeString& name) {
+               visit(folder, name);
+               return true;
+             },
+             options)
+      .skipped;
+}
+
+std::vector<SkippedFolder> ISessionListing::VisitAllSessions(
+    const std::function<void(const VUnicodeString& folder, const VUnicodeString& name)>& visit) {
+  std::deque<VUnicodeString> queue{VUnicodeString()};
+  while (!queue.empty()) {
+    VUnicodeString folder = std::move(queue.front());
+    queue.pop_front();
+    VisitSessions(folder, [&](const VUnicodeString& name) { visit(folder, name); });
+    VStringArray folders;
+    ListFolders(folder, folders);
+    for (const auto& sub : folders) queue.push_back(ChildPath(folder, sub));
+  }
+  return {};
 }

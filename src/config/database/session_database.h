@@ -15,6 +15,12 @@
 #include "platform/unknown.h"
 #include "storage/model/profile_store.h"
 
+// A folder of the tree that is there but could not be read, and why (a Win32 code).
+struct SkippedFolder {
+  VUnicodeString path;
+  uint32_t error = 0;
+};
+
 // What a search over the session tree needs: the sessions and the sub-folders of a folder, named
 // by its path ("" the root, "Lab\Routers" below it), in display order. False when there is no
 // such folder.
@@ -33,6 +39,11 @@ class ISessionListing {
     for (const auto& name : names) visit(name);
     return true;
   }
+  // Hands every session of the tree to `visit` with the path of its folder, in no set order,
+  // leaving out what the listings leave out; returns the folders that could not be read. By
+  // default each folder is asked for by its path, nearest the root first.
+  virtual std::vector<SkippedFolder> VisitAllSessions(
+      const std::function<void(const VUnicodeString& folder, const VUnicodeString& name)>& visit);
 };
 
 class FirewallConfig;
@@ -56,6 +67,12 @@ class SessionDatabase : public ISessionListing {
   // Visits the cached names while the cache is locked.
   bool VisitSessions(const VUnicodeString& folder,
                      const std::function<void(const VUnicodeString& name)>& visit) override;
+  // What VisitAllSessions gives, found by one walk of the tree that lists each folder once and
+  // reads no file, neither filling the cache nor consulting the folder data: for a search made
+  // once, where the cache would be read and then thrown away. Searches repeated while the tree is
+  // shown (VisitAllSessions itself) answer from the cache.
+  std::vector<SkippedFolder> WalkAllSessionNames(
+      const std::function<void(const VUnicodeString& folder, const VUnicodeString& name)>& visit);
   // The whole listing of a folder (sessions, sub-folders, whether it is shown expanded).
   bool GetFolderData(const VUnicodeString& folder, ProfileFolderData& data);
 
@@ -78,22 +95,31 @@ class SessionDatabase : public ISessionListing {
                                             const VUnicodeString& name, VProfileKey& key)>;
   // Called for each folder below the start with its path, before its contents.
   using FolderVisitor = std::function<void(const VUnicodeString& path)>;
+  // The same without the key: the walk then opens no session, which a listing tells apart
+  // from a folder in a folder store.
+  using NameVisitor = std::function<bool(const VUnicodeString& folder, const VUnicodeString& name)>;
   struct WalkOptions {
     VUnicodeString startFolder;  // "" for the whole tree
     bool writable = false;       // the visitor may change and save the sessions
     FolderVisitor onFolder;
+    bool hideDotNames = false;   // leave out sessions and folders whose names begin with "."
   };
   struct WalkResult {
     bool started = false;  // the start folder exists
     bool stopped = false;  // a visitor ended the walk
     size_t sessions = 0;
     size_t folders = 0;
+    // Folders that are there but could not be listed (below the longest path the system takes,
+    // or not readable): what they hold is not visited, and the caller says so.
+    std::vector<SkippedFolder> skipped;
   };
-  // Visits every session below the start folder, depth first in key order.
+  // Visits every session below the start folder, depth first in key order. Symbolic links to
+  // folders are not followed.
   WalkResult WalkSessions(const SessionVisitor& visit, const WalkOptions& options);
   WalkResult WalkSessions(const SessionVisitor& visit) {
     return WalkSessions(visit, WalkOptions());
   }
+  WalkResult WalkSessionNames(const NameVisitor& visit, const WalkOptions& options);
 
   // A path with single backslashes between its levels and none at either end.
   static VUnicodeString NormalizePath(std::u16string_view path);
@@ -127,6 +153,8 @@ class SessionDatabase : public ISessionListing {
 
  private:
   std::unique_ptr<VProfileStore> OpenStore(bool readOnly);
+  WalkResult Walk(const SessionVisitor& visit, const NameVisitor& visitName,
+                  const WalkOptions& options);
   // Reads a folder into the cache when it is not there; false when the folder does not exist.
   // Called with the mutex held.
   const ProfileFolderData* CachedFolder(const VUnicodeString& folder);

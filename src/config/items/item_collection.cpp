@@ -1,5 +1,7 @@
 #include "config/items/item_collection.h"
 
+#include "storage/model/key_path.h"
+
 namespace {
 
 // One row per collection. The firewall "None" means a direct connection: the programs know it and
@@ -30,8 +32,6 @@ const ItemCollectionInfo& GetItemCollectionInfo(ItemCollection collection) {
 std::span<const ItemCollectionInfo> ItemCollections() { return kCollections; }
 
 VUnicodeString ItemKeyPath(ItemCollection collection, std::u16string_view name) {
-  VUnicodeString path(GetItemCollectionInfo(collection).key);
-  path.push_back(u'\\');
-  path += name;
-  return path;
+  return VKeyPath::Join(VUnicodeString(GetItemCollectionInfo(collection).key),
+                        VUnicodeString(name));
 }

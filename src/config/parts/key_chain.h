@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "storage/model/key_path.h"
 #include "storage/model/profile_store.h"
 
 class KeyChain {
@@ -29,6 +30,7 @@ class KeyChain {
     }
     return true;
   }
+  bool OpenAll(const VKeyPath& path) { return OpenAll(path.Levels()); }
   VProfileKey& Key() { return keys_.empty() ? start_ : *keys_.back(); }
 
  private:

@@ -4,6 +4,7 @@
 #include "config/session/session_messages.h"
 #include "config/session/session_store.h"
 #include "storage/model/key_name.h"
+#include "storage/model/key_path.h"
 
 namespace {
 
@@ -44,8 +45,7 @@ bool ValidateSessionName(const VUnicodeString& folderPath, const VUnicodeString&
     if (!StoreAcceptsKeyName(*store.GetRootKey(), proposedName.c_str(), error)) return false;
   }
   if (!currentName.empty() && vtext::EqualsNoCase(currentName, proposedName)) return true;
-  VUnicodeString path = proposedName;
-  if (!folderPath.empty()) path = VUnicodeString(folderPath + u"\\" + proposedName);
+  VUnicodeString path = VKeyPath::Join(folderPath, proposedName);
   if (SessionKeyExists(path, factory)) {
     error.Reset(kMsgSessionNameInUse);
     error.AddInsert(proposedName.c_str());

@@ -9,6 +9,7 @@
 #include "platform/win32_errors.h"
 #include "storage/model/store_messages.h"
 #include "storage/model/key_cleanup.h"
+#include "storage/model/key_path.h"
 
 namespace {
 
@@ -59,8 +60,26 @@ void SetError(VReportMessageParams& error, uint32_t id, const VUnicodeString& pa
   error.AddInsert(path.c_str());
 }
 
+// The levels of `path`; an empty path names no session.
+bool SplitOrRefuse(const VUnicodeString& path, std::vector<VUnicodeString>& levels,
+                   VReportMessageParams& error) {
+  levels = VKeyPath::Parse(path).Levels();
+  if (!levels.empty()) return true;
+  SetError(error, kMsgSessionMissing, path);
+  return false;
+}
+
+// `ok`, or false with the reason the key gave for not writing.
+bool Saved(bool ok, VProfileKey& key, const VUnicodeString& path, VReportMessageParams& error) {
+  if (ok) return true;
+  error.Reset(kMsgSessionNotSaved);
+  error.AddInsert(path.c_str());
+  error.AddInsert(key.GetLastError().GetTextOneLineTrimmed().c_str());
+  return false;
+}
+
 VUnicodeString JoinLevel(const VUnicodeString& prefix, const VUnicodeString& name) {
-  return prefix.empty() ? name : VUnicodeString(prefix + u"\\" + name);
+  return VKeyPath::Join(prefix, name);
 }
 
 // The item database keeps folder listings; the folder whose listing a new or deleted key
@@ -112,15 +131,7 @@ bool RefuseNewSessionPath(VProfileStore& store, const std::vector<VUnicodeString
 }  // namespace
 
 std::vector<VUnicodeString> SplitSessionPath(std::u16string_view path) {
-  std::vector<VUnicodeString> levels;
-  size_t start = 0;
-  while (start <= path.size()) {
-    size_t end = path.find_first_of(u"\\/", start);
-    if (end == std::u16string_view::npos) end = path.size();
-    if (end > start) levels.emplace_back(path.substr(start, end - start));
-    start = end + 1;
-  }
-  return levels;
+  return VKeyPath::Parse(path).Levels();
 }
 
 SessionConfig* OpenSessionByPath(const VUnicodeString& path, VReportMessageParams& error,
@@ -227,6 +238,54 @@ bool SaveSessionAtPath(SessionConfig& session, const VUnicodeString& path, bool 
     RemoveMadeKeys(store, all, firstMissing);
   }
   return false;
+}
+
+bool UpdateSessionAtPath(const VUnicodeString& path,
+                         const std::function<bool(SessionConfig&, VReportMessageParams&)>& change,
+                         VReportMessageParams& error, VProfileStoreFactory* factory) {
+  std::vector<VUnicodeString> levels;
+  if (!SplitOrRefuse(path, levels, error)) return false;
+  if (RefuseFolderDataLevel(levels, error)) return false;
+  {
+    VProfileStore store(false, factory);
+    KeyChain chain(store, levels, false);
+    if (chain.Exists()) {
+      VProfileKey& key = chain.Key();
+      VDword isSession = 0;
+      if (!key.ReadDword(kIsSessionValue, isSession)) {
+        SetError(error, kMsgSessionIsFolder, path);
+        return false;
+      }
+      VRef<SessionConfig> session(new SessionConfig(levels.back()));
+      session->SetSessionPath(path);
+      key.GetLastError().Reset(0);
+      session->LoadFromKey(&key);
+      // A session file that is there but cannot be read is not changed from defaults.
+      if (key.GetLastError().GetMessageId() == kMsgValueFileUnreadable) {
+        error.Reset(kMsgSessionUnreadable);
+        error.AddInsert(path.c_str());
+        error.AddInsert(key.GetLastError().GetTextOneLineTrimmed().c_str());
+        return false;
+      }
+      // A change that is refused is reported before a key that may not be written.
+      if (!change(*session.Get(), error)) return false;
+      if (!key.CanWrite()) {
+        SetError(error, kMsgSessionReadOnly, path);
+        return false;
+      }
+      bool saved = session->Save(key, false);
+      return Saved(key.Flush() && saved, key, path, error);
+    }
+  }
+  // Only the template is made when missing; it is then changed as any other session.
+  if (!(levels.size() == 1 && vtext::EqualsNoCase(levels.back(), kDefaultSessionName))) {
+    SetError(error, kMsgSessionMissing, path);
+    return false;
+  }
+  VRef<SessionConfig> session(OpenSessionByPath(path, error, factory));
+  if (!session) return false;
+  if (!change(*session.Get(), error)) return false;
+  return SaveSessionAtPath(*session.Get(), path, false, error, factory);
 }
 
 bool CreateSessionFromDefault(const VUnicodeString& path, VReportMessageParams& error,

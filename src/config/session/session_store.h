@@ -2,6 +2,7 @@
 // deleting it there, the template "Default", and applying the template's changes to a session.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "config/session/session_config.h"
@@ -29,6 +30,14 @@ bool IsSessionWritable(const VUnicodeString& path, VProfileStoreFactory* factory
 // or when a new session would be made below a session (kMsgSessionInsideSession).
 bool SaveSessionAtPath(SessionConfig& session, const VUnicodeString& path, bool force,
                        VReportMessageParams& error, VProfileStoreFactory* factory = nullptr);
+// Changes the session at `path` in place: one writable store, the key found once, its file read
+// once, `change` applied to the loaded session, which is saved through the same key and written
+// before returning. Missing sessions, folders and read-only keys are refused as by
+// OpenSessionByPath and SaveSessionAtPath; a missing "Default" is made first. False, with the
+// reason in `error` (left as `change` set it when the change was refused).
+bool UpdateSessionAtPath(const VUnicodeString& path,
+                         const std::function<bool(SessionConfig&, VReportMessageParams&)>& change,
+                         VReportMessageParams& error, VProfileStoreFactory* factory = nullptr);
 // Makes a new session at `path` from the template "Default" (which is made first when it does
 // not exist): its settings, its protocols and their settings, written with every value. False
 // when a key of that path exists already, a level above it is a session, or the session could

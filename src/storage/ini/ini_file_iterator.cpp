@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "storage/model/disk_name.h"
+#include "platform/win32_errors.h"
 
 namespace {
 
@@ -51,15 +52,22 @@ bool VIniFileKey::Iterator::Next(VUnicodeString& name) {
 }
 
 std::vector<VIniFileKey::Iterator::Entry> VIniFileKey::Iterator::ListSubKeys(
-    const std::string& folder, ListingHint* hint) {
+    const std::string& folder, ListingHint* hint, uint32_t* error) {
   std::vector<vfs::FolderEntry> listing;
   std::vector<Entry> entries;
-  if (!vfs::ListFolder(folder, listing).ok()) return entries;
+  if (error) *error = 0;
+  if (VStatus listed = vfs::ListFolder(folder, listing); !listed.ok()) {
+    if (error && listed.Code() != win32::kFileNotFound && listed.Code() != win32::kPathNotFound)
+      *error = listed.Code();
+    return entries;
+  }
   entries.reserve(listing.size());
   for (const auto& item : listing) {
     std::string_view name = item.name;
     int type;
-    if (item.isDirectory) {
+    if (item.isDirectory && item.isLink) {
+      continue;
+    } else if (item.isDirectory) {
       type = kProfileTypeFolderKey;
     } else if (name.size() >= 5 && HasIniExtension(name)) {
       name.remove_suffix(4);
@@ -75,8 +83,10 @@ std::vector<VIniFileKey::Iterator::Entry> VIniFileKey::Iterator::ListSubKeys(
     for (const auto& item : listing) folders += item.isDirectory ? 1 : 0;
     hint->folders.reserve(folders);
     hint->files.reserve(listing.size() - folders);
-    for (auto& item : listing)
-      (item.isDirectory ? hint->folders : hint->files).push_back(std::move(item.name));
+    for (auto& item : listing) {
+      auto& names = !item.isDirectory ? hint->files : item.isLink ? hint->links : hint->folders;
+      names.push_back(std::move(item.name));
+    }
     hint->made = ListingClock();
   }
   // A folder and a value file of the same name without regard to case are one sub-key. The

@@ -21,8 +21,10 @@ class VIniFileKey::Iterator : public VProfilePrivateKeyIterator {
 
   // The sub-keys of a folder: sub-folders (type 5), files "*.ini" (type 6), or both (type 7),
   // names merged without regard to case.
-  // With `hint`, also records the names on disk.
-  static std::vector<Entry> ListSubKeys(const std::string& folder, ListingHint* hint = nullptr);
+  // With `hint`, also records the names on disk. Links to folders are not sub-keys. `error`
+  // gets the reason a folder that is there could not be listed (0 when it was, or is missing).
+  static std::vector<Entry> ListSubKeys(const std::string& folder, ListingHint* hint = nullptr,
+                                        uint32_t* error = nullptr);
 
  private:
   bool StillHasValue(const VUnicodeString& name) const;

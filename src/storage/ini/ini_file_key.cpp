@@ -47,7 +47,7 @@ std::optional<std::string> FindIgnoringCase(const std::string& folder, const std
   // Names that are not ASCII are compared as key names (a value file's without its ".ini").
   std::u16string wanted;
   for (const auto& entry : entries) {
-    if (entry.isDirectory != wantFolder) continue;
+    if (entry.isDirectory != wantFolder || (entry.isDirectory && entry.isLink)) continue;
     // Two ASCII names are compared on their bytes: a key of a large folder that has no value
     // file compares every name of the folder, and converting each cost most of the time.
     if (auto same = AsciiEqualsNoCase(entry.name, name)) {
@@ -67,6 +67,7 @@ std::optional<std::string> FindIgnoringCase(const std::string& folder, const std
 // a walk opens the sub-keys in the order they were listed, and is then answered with one
 // comparison rather than a search.
 bool InListing(const std::vector<std::string>& names, size_t& next, std::string_view name) {
+  if (names.empty()) return false;
   if (next < names.size() && names[next] == name) {
     ++next;
     return true;
@@ -179,7 +180,11 @@ std::chrono::steady_clock::time_point VIniFileKey::ListingClock() {
 void VIniFileKey::Location::ResolveFolder() {
   if (folderResolved) return;
   folderResolved = true;
-  if (vfs::IsDirectory(folder)) return;
+  switch (vfs::KindOfPath(folder)) {
+    case vfs::PathKind::Folder: return;
+    case vfs::PathKind::LinkToFolder: throughLink = true; return;
+    default: break;
+  }
   if (auto found = FindIgnoringCase(vfs::ParentFolder(folder), vfs::BaseName(folder), true))
     folder = *found;
 }
@@ -197,6 +202,7 @@ VIniFileKey::Location VIniFileKey::SubLocation(Location& parent, std::u16string_
   if (!parent.IsSet()) return location;
   // The sub-key lives in the parent's folder as it is really named.
   parent.ResolveFolder();
+  location.throughLink = parent.throughLink;
   // Built in place, as vfs::JoinPath joins a folder and a name without slashes: every key opened
   // comes here, and building the paths through temporary strings cost several allocations each.
   std::string_view base = parent.folder;
@@ -663,10 +669,47 @@ bool VIniFileKey::DeleteValue(const char16_t* name) {
 bool VIniFileKey::SubKeyExists(const char16_t* name) {
   if (invalidNameError_ || !vfs::IsSafeComponent(name) || IsReservedKeyName(name)) return false;
   Location sub = SubLocation(main_, name);
-  if (vfs::IsDirectory(sub.folder) || vfs::IsRegularFileOrOther(sub.valueFile)) return true;
+  if (sub.throughLink || ApplyListing(sub)) return !sub.throughLink || sub.fileKnownToExist;
+  // A link to a folder is not a sub-key: only a value file beside it would make one.
+  vfs::PathKind kind = vfs::KindOfPath(sub.folder);
+  bool isFolder = kind == vfs::PathKind::Folder;
+  if (isFolder || vfs::IsRegularFileOrOther(sub.valueFile)) {
+    lastSeen_ = SeenSubKey{std::move(sub.folder), isFolder, !isFolder, ListingClock()};
+    return true;
+  }
+  if (kind == vfs::PathKind::LinkToFolder) return false;
   sub.ResolveFolder();
   sub.ResolveFile();
-  return vfs::IsDirectory(sub.folder) || vfs::IsRegularFileOrOther(sub.valueFile);
+  return (!sub.throughLink && vfs::IsDirectory(sub.folder)) ||
+         vfs::IsRegularFileOrOther(sub.valueFile);
+}
+
+bool VIniFileKey::ApplyListing(Location& main) const {
+  // A listing of this key's folder made a moment ago tells where the sub-key is on disk. Only
+  // what it saw counts: a name it lacks may have been made since, and is looked for as usual.
+  constexpr auto kListingFresh = std::chrono::seconds(2);
+  if (!main.IsSet() || !listing_ || ListingClock() - listing_->made >= kListingFresh) return false;
+  // Looked up as views of the paths just made: the session walk does this for every key.
+  // (SubLocation made the value file the folder's path with ".ini" added.)
+  std::string_view folder = main.folder;
+  if (size_t slash = folder.find_last_of('/'); slash != std::string_view::npos)
+    folder.remove_prefix(slash + 1);
+  std::string_view file =
+      std::string_view(main.valueFile).substr(main.valueFile.size() - folder.size() - 4);
+  bool seen = false;
+  if (InListing(listing_->folders, listing_->nextFolder, folder)) {
+    main.folderResolved = true;
+    seen = true;
+  } else if (InListing(listing_->links, listing_->nextLink, folder)) {
+    main.folderResolved = true;
+    main.throughLink = true;
+  }
+  if (InListing(listing_->files, listing_->nextFile, file)) {
+    main.fileResolved = true;
+    main.fileKnownToExist = true;
+    seen = true;
+  }
+  return seen;
 }
 
 bool VIniFileKey::DeleteSubKey(const char16_t* name) {
@@ -742,17 +785,16 @@ VProfilePrivateKey* VIniFileKey::OpenPrivateSubKey(const char16_t* name,
   }
   Location main = SubLocation(main_, component);
   Location personal = SubLocation(personal_, component);
-  // A listing of this key's folder made a moment ago tells where the sub-key is on disk.
-  constexpr auto kListingFresh = std::chrono::seconds(2);
-  if (main.IsSet() && listing_ && ListingClock() - listing_->made < kListingFresh) {
-    // Looked up as views of the paths just made: the session walk does this for every key.
-    // (SubLocation made the value file the folder's path with ".ini" added.)
-    std::string_view folder = main.folder;
-    if (size_t slash = folder.find_last_of('/'); slash != std::string_view::npos)
-      folder.remove_prefix(slash + 1);
-    std::string_view file = std::string_view(main.valueFile).substr(main.valueFile.size() - folder.size() - 4);
-    if (InListing(listing_->folders, listing_->nextFolder, folder)) main.folderResolved = true;
-    if (InListing(listing_->files, listing_->nextFile, file)) {
+  if (main.throughLink || personal.throughLink) {
+    return new VIniFileKey(Location(), Location(), readOnly_, security,
+                           win32::kCantResolveFilename, env_);
+  }
+  ApplyListing(main);
+  // Only what was found counts, and only a moment ago: the key may be gone since.
+  constexpr auto kSeenFresh = std::chrono::seconds(2);
+  if (lastSeen_ && lastSeen_->folder == main.folder && ListingClock() - lastSeen_->made < kSeenFresh) {
+    if (lastSeen_->isFolder) main.folderResolved = true;
+    if (lastSeen_->hasFile) {
       main.fileResolved = true;
       main.fileKnownToExist = true;
     }
@@ -761,6 +803,12 @@ VProfilePrivateKey* VIniFileKey::OpenPrivateSubKey(const char16_t* name,
     // An existing folder of another case is the one the key stands for.
     main.ResolveFolder();
     if (personal.IsSet()) personal.ResolveFolder();
+    // A key is never made inside a link to a folder: what is saved below it would land
+    // wherever the link leads.
+    if (main.throughLink || personal.throughLink) {
+      return new VIniFileKey(Location(), Location(), readOnly_, security,
+                             win32::kCantResolveFilename, env_);
+    }
   }
   auto* key = new VIniFileKey(std::move(main), std::move(personal), readOnly_, security, 0, env_);
   if (flags & kProfileKeyCreate) {
@@ -782,8 +830,14 @@ VProfilePrivateKeyIterator* VIniFileKey::CreatePrivateKeyIterator(bool values) {
     return new Iterator(std::move(entries), this);
   }
   main_.ResolveFolder();
+  if (main_.throughLink) return new Iterator(std::vector<Iterator::Entry>(), nullptr);
   auto hint = std::make_shared<ListingHint>();
-  auto iterator = new Iterator(Iterator::ListSubKeys(main_.folder, hint.get()), nullptr, true);
+  uint32_t error = 0;
+  auto iterator =
+      new Iterator(Iterator::ListSubKeys(main_.folder, hint.get(), &error), nullptr, true);
+  // A folder that is there but cannot be listed (too deep for a path, no permission) is not
+  // shown as empty without a word: the reason stays for the caller to report.
+  if (error) lastError_.SetError(error);
   listing_ = std::move(hint);
   return iterator;
 }

@@ -37,6 +37,10 @@ class VIniFileKey : public VProfilePrivateKey {
     bool folderResolved = true;
     bool fileResolved = true;
     bool fileKnownToExist = false;  // seen in the parent's listing a moment ago
+    // The folder is, or lies below, a symbolic link to a folder inside the store. Such a key is
+    // never entered: a link to ".." would make walks endless, and a link elsewhere would let a
+    // save write outside the configuration folder. (Links above the store's root are followed.)
+    bool throughLink = false;
     bool IsSet() const { return !folder.empty(); }
     // Settles the folder's and the value file's names on disk.
     void ResolveFolder();
@@ -94,10 +98,12 @@ class VIniFileKey : public VProfilePrivateKey {
   struct ListingHint {
     std::vector<std::string> files;    // value files, as named on disk, sorted
     std::vector<std::string> folders;  // sub-folders, sorted
+    std::vector<std::string> links;    // symbolic links to folders, sorted
     std::chrono::steady_clock::time_point made;  // by ListingClock
     // Where the next name is looked for first: sub-keys are mostly opened in listing order.
     mutable size_t nextFile = 0;
     mutable size_t nextFolder = 0;
+    mutable size_t nextLink = 0;
   };
   // The clock a listing's age is told by: a tick of a few milliseconds is ample for an age of
   // seconds, and reading it costs less than the precise clock, once for every sub-key opened.
@@ -128,6 +134,9 @@ class VIniFileKey : public VProfilePrivateKey {
   bool StoreValue(const char16_t* name, std::unique_ptr<VIniFileData> data);
   bool RefuseInvalid();
   Location SubLocation(Location& parent, std::u16string_view name) const;
+  // Settles what the fresh listing of this key's folder saw of a sub-key: its folder, its value
+  // file, or a link in the folder's place. True when the folder or the value file was seen.
+  bool ApplyListing(Location& main) const;
   mode_t FileMode() const;
   mode_t FolderMode() const;
 
@@ -147,6 +156,15 @@ class VIniFileKey : public VProfilePrivateKey {
   VReportMessageParams lastError_;
   std::optional<VProfileSecurity> security_;
   std::shared_ptr<const ListingHint> listing_;
+  // What the last SubKeyExists found on disk: a lookup by path asks whether a level exists and
+  // then opens it, and the key opened need not ask the file system again.
+  struct SeenSubKey {
+    std::string folder;
+    bool isFolder = false;
+    bool hasFile = false;
+    std::chrono::steady_clock::time_point made;
+  };
+  std::optional<SeenSubKey> lastSeen_;
   uint32_t invalidNameError_ = 0;  // set for a key opened under a name that cannot be a file
   // Why a value file that exists could not be read; the key's values are then unknown.
   std::optional<VReportMessageParams> unreadable_;

@@ -426,6 +426,8 @@ std::vector<VRegistryKey::Entry> VRegistryKey::ListSubKeys() {
   // one opening it follows.
   std::map<std::u16string, std::u16string, vtext::LessNoCase> names;
   for (const auto& item : listing) {
+    // A link to a folder is no sub-key: walks would follow it round a cycle or out of the store.
+    if (item.isDirectory && item.isLink) continue;
     std::string_view part = VSubKeyPartOfEntry(item);
     if (part.empty()) continue;
     std::u16string name = VKeyNameFromDisk(part, listing);
