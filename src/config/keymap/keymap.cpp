@@ -175,7 +175,10 @@ void Keymap::ResetForLoad() {
 void Keymap::Complain(uint32_t id, std::vector<VUnicodeString> inserts) {
   VStringArray list;
   for (auto& insert : inserts) list.Add(std::move(insert));
-  errors_.push_back({lineNumber_, VFormatCatalogueMessage(id, list, true)});
+  VUnicodeString text = VFormatCatalogueMessage(id, list, true);
+  while (!text.empty() && (text.back() == u' ' || text.back() == u'\n' || text.back() == u'\r'))
+    text.pop_back();
+  errors_.push_back({lineNumber_, std::move(text)});
   ++errorCount_;
   lineFailed_ = true;
 }
