@@ -68,6 +68,10 @@ TEST(KeyCodes, NamesAndCodesOfBothTables) {
     EXPECT_EQ(vkeys::KeyCodeOfName(c.name), c.code) << Utf8(c.name);
     EXPECT_EQ(Utf8(vkeys::KeyNameOfCode(c.code)), Utf8(c.name));
   }
+  // Extended keys whose names are also virtual-key names are written as numbers, which read back.
+  EXPECT_EQ(Utf8(vkeys::KeyNameOfCode(0x1000061)), "0x1000061");
+  EXPECT_EQ(Utf8(vkeys::KeyNameOfCode(0x1000025)), "0x1000025");
+  EXPECT_EQ(vkeys::KeyCodeOfName(u"VK_BACK"), 0x08u);
   // A code without a name is written in upper-case hexadecimal and read back as that number.
   EXPECT_EQ(Utf8(vkeys::KeyNameOfCode(0x40000074)), "0x40000074");
   EXPECT_EQ(Utf8(vkeys::KeyNameOfCode(0x3ab)), "0x3AB");

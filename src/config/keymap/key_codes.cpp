@@ -411,7 +411,10 @@ int CompareKeyNames(std::u16string_view a, std::u16string_view b) {
 
 VUnicodeString KeyNameOfCode(uint32_t code) {
   if (const KeyName* key = FindCode(kVirtualKeys, code)) return VUnicodeString(key->name);
-  if (const KeyName* key = FindCode(kExtendedKeys, code)) return VUnicodeString(key->name);
+  // VK_BACK and VK_NUMLOCK are names in both tables and read as the virtual keys: the extended
+  // keys of those names are written as numbers so that they read back as themselves.
+  if (const KeyName* key = FindCode(kExtendedKeys, code); key && !Find(kVirtualKeys, key->name))
+    return VUnicodeString(key->name);
   int digits = 1;
   while (digits < 8 && (code >> (4 * digits)) != 0) ++digits;
   return VUnicodeString(u"0x" + vtext::FormatHex(code, digits, true));
