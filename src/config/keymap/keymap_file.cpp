@@ -58,6 +58,12 @@ std::string KeymapPathToWrite(const VUnicodeString& fileName) {
   return path;
 }
 
+bool KeymapFileExists(const VUnicodeString& fileName) {
+  if (vfs::IsRegularFileOrOther(vtext::ToUtf8(fileName))) return true;
+  std::string fallback = KeymapFolderPath(fileName);
+  return !fallback.empty() && vfs::IsRegularFileOrOther(fallback);
+}
+
 bool WriteKeymapFile(const std::string& path, const std::string& bytes,
                      const VUnicodeString& fileName, VReportMessageParams& report) {
   uint32_t error = 0;

@@ -18,6 +18,8 @@ bool ReadKeymapFile(const VUnicodeString& fileName, std::string& bytes, std::str
 // The file a save replaces: the one of that name if it exists, else the one in the "keymaps"
 // folder if that exists, else the name given.
 std::string KeymapPathToWrite(const VUnicodeString& fileName);
+// True when a key map of that name is there to be read (by its name or in the "keymaps" folder).
+bool KeymapFileExists(const VUnicodeString& fileName);
 bool WriteKeymapFile(const std::string& path, const std::string& bytes,
                      const VUnicodeString& fileName, VReportMessageParams& report);
 
