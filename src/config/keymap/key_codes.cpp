@@ -1,6 +1,7 @@
 #include "config/keymap/key_codes.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace {
 
@@ -357,12 +358,6 @@ const KeyName* Find(std::span<const KeyName> table, std::u16string_view name) {
   return &*it;
 }
 
-const KeyName* FindCode(std::span<const KeyName> table, uint32_t code) {
-  for (const KeyName& key : table)
-    if (key.code == code) return &key;
-  return nullptr;
-}
-
 std::optional<uint32_t> ParseNumber(std::u16string_view text) {
   int base = 10;
   if (text.size() > 2 && text[0] == u'0' && (text[1] == u'x' || text[1] == u'X')) {
@@ -410,11 +405,17 @@ int CompareKeyNames(std::u16string_view a, std::u16string_view b) {
 }
 
 VUnicodeString KeyNameOfCode(uint32_t code) {
-  if (const KeyName* key = FindCode(kVirtualKeys, code)) return VUnicodeString(key->name);
-  // VK_BACK and VK_NUMLOCK are names in both tables and read as the virtual keys: the extended
-  // keys of those names are written as numbers so that they read back as themselves.
-  if (const KeyName* key = FindCode(kExtendedKeys, code); key && !Find(kVirtualKeys, key->name))
-    return VUnicodeString(key->name);
+  // Every line written names its key: a map from code to name, built once.
+  static const std::unordered_map<uint32_t, const char16_t*> names = [] {
+    std::unordered_map<uint32_t, const char16_t*> out;
+    // VK_BACK and VK_NUMLOCK are names in both tables and read as the virtual keys: the extended
+    // keys of those names are written as numbers so that they read back as themselves.
+    for (const KeyName& key : kExtendedKeys)
+      if (!Find(kVirtualKeys, key.name)) out[key.code] = key.name;
+    for (const KeyName& key : kVirtualKeys) out[key.code] = key.name;
+    return out;
+  }();
+  if (auto it = names.find(code); it != names.end()) return VUnicodeString(it->second);
   int digits = 1;
   while (digits < 8 && (code >> (4 * digits)) != 0) ++digits;
   return VUnicodeString(u"0x" + vtext::FormatHex(code, digits, true));
@@ -423,6 +424,15 @@ VUnicodeString KeyNameOfCode(uint32_t code) {
 std::optional<uint32_t> KeyCodeOfName(std::u16string_view name) {
   if (name.empty()) return std::nullopt;
   if (name[0] >= u'0' && name[0] <= u'9') return ParseNumber(name);
+  // Lines carry their names in upper case, as the tables hold them: a hash lookup serves those,
+  // the ordered search the others.
+  static const std::unordered_map<std::u16string_view, uint32_t> exact = [] {
+    std::unordered_map<std::u16string_view, uint32_t> out;
+    for (const KeyName& key : kVirtualKeys) out.emplace(key.name, key.code);
+    for (const KeyName& key : kExtendedKeys) out.emplace(key.name, key.code);  // virtual ones stay
+    return out;
+  }();
+  if (auto it = exact.find(name); it != exact.end()) return it->second;
   if (const KeyName* key = Find(kVirtualKeys, name)) return key->code;
   if (const KeyName* key = Find(kExtendedKeys, name)) return key->code;
   return std::nullopt;

@@ -187,13 +187,13 @@ bool Keymap::ParseLine(std::u16string_view line, bool doubleLineBreaks) {
   if (errorCount_ >= kMaxErrors) return false;
   ++lineNumber_;
   lineFailed_ = false;
-  const VUnicodeString lineText = Number(lineNumber_);
   if (SkipBlanks(line).empty()) return true;
   if (line[0] == u';') {
     sawComment_ = true;
     kept_.push_back({mappings_.size(), VUnicodeString(line)});
     return true;
   }
+  const auto lineText = [this] { return Number(lineNumber_); };
   bool added = false;
   // Whatever fails, the line itself is kept to be written back as it was.
   struct KeepOnFailure {
@@ -211,7 +211,7 @@ bool Keymap::ParseLine(std::u16string_view line, bool doubleLineBreaks) {
   std::u16string_view modifiers = TakeField(rest);
   std::u16string_view keyField = TakeField(rest);
   if (modifiers.empty() || keyField.empty()) {
-    Complain(kMsgKeymapFieldMissing, {lineText});
+    Complain(kMsgKeymapFieldMissing, {lineText()});
     return true;
   }
   VUnicodeString keyName = Upper(keyField);
@@ -227,7 +227,7 @@ bool Keymap::ParseLine(std::u16string_view line, bool doubleLineBreaks) {
     }
   }
   if (!key) {
-    Complain(kMsgKeymapUnknownKey, {keyName, lineText});
+    Complain(kMsgKeymapUnknownKey, {keyName, lineText()});
     return true;
   }
   uint32_t keyCode = *key;
@@ -246,7 +246,7 @@ bool Keymap::ParseLine(std::u16string_view line, bool doubleLineBreaks) {
   bool badModifier = false;
   for (char16_t c : letters) {
     if (c == u' ') continue;
-    Complain(kMsgKeymapBadModifier, {VUnicodeString(std::u16string(1, c)), lineText});
+    Complain(kMsgKeymapBadModifier, {VUnicodeString(std::u16string(1, c)), lineText()});
     badModifier = true;
   }
 
@@ -254,14 +254,14 @@ bool Keymap::ParseLine(std::u16string_view line, bool doubleLineBreaks) {
   mapping.keyCode = keyCode;
   std::u16string_view action = SkipBlanks(rest);
   if (action.empty()) {
-    Complain(kMsgKeymapFieldMissing, {lineText});
+    Complain(kMsgKeymapFieldMissing, {lineText()});
     return true;
   }
   if (action[0] == u'"') {
     mapping.action = kActionSend;
     size_t close = action.rfind(u'"');
     if (close == 0) {
-      Complain(kMsgKeymapUnclosedString, {lineText});
+      Complain(kMsgKeymapUnclosedString, {lineText()});
     } else {
       std::u16string_view text = action.substr(1, close - 1);
       mapping.first = doubleLineBreaks ? DoubleLineBreaks(text) : VUnicodeString(text);
@@ -271,7 +271,7 @@ bool Keymap::ParseLine(std::u16string_view line, bool doubleLineBreaks) {
     action.remove_prefix(3);
     if (!TakeArgument(action, false, mapping.first) ||
         !TakeArgument(action, true, mapping.second)) {
-      Complain(kMsgKeymapBadArgument, {VUnicodeString(u"RUN"), lineText});
+      Complain(kMsgKeymapBadArgument, {VUnicodeString(u"RUN"), lineText()});
       return true;
     }
   } else if (StartsWith(action, u"LAUNCH") || StartsWith(action, u"SET_BUTTONBAR")) {
@@ -280,14 +280,14 @@ bool Keymap::ParseLine(std::u16string_view line, bool doubleLineBreaks) {
     action.remove_prefix(launch ? 6 : 13);
     if (!TakeArgument(action, true, mapping.first)) {
       Complain(kMsgKeymapBadArgument,
-               {VUnicodeString(launch ? u"LAUNCH" : u"SET_BUTTONBAR"), lineText});
+               {VUnicodeString(launch ? u"LAUNCH" : u"SET_BUTTONBAR"), lineText()});
       return true;
     }
   } else {
     std::u16string_view name = TakeField(action);
     std::optional<uint32_t> code = vkeymap::FunctionCodeOfName(name);
     if (!code || *code == kActionNone || *code == kActionSend) {
-      Complain(kMsgKeymapUnknownFunction, {VUnicodeString(name), lineText});
+      Complain(kMsgKeymapUnknownFunction, {VUnicodeString(name), lineText()});
       return true;
     }
     mapping.action = *code;

@@ -1,5 +1,8 @@
 #include "config/keymap/keymap_functions.h"
 
+#include <string>
+#include <unordered_map>
+
 namespace {
 
 // Indexed by code.
@@ -294,10 +297,14 @@ VUnicodeString FunctionNameOfCode(uint32_t code) {
 }
 
 std::optional<uint32_t> FunctionCodeOfName(std::u16string_view name) {
-  for (uint32_t code = 0; code < kFunctionCount; ++code)
-    if (name == kFunctionNames[code]) return code;
-  for (const OlderName& older : kOlderNames)
-    if (name == older.name) return older.code;
+  // Every line read names its function: a map from name to code, built once.
+  static const std::unordered_map<std::u16string_view, uint32_t> codes = [] {
+    std::unordered_map<std::u16string_view, uint32_t> out;
+    for (uint32_t code = 0; code < kFunctionCount; ++code) out.emplace(kFunctionNames[code], code);
+    for (const OlderName& older : kOlderNames) out.emplace(older.name, older.code);
+    return out;
+  }();
+  if (auto it = codes.find(name); it != codes.end()) return it->second;
   return std::nullopt;
 }
 
