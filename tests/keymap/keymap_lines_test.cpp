@@ -127,6 +127,25 @@ TEST(KeymapLines, LinesThatFailedAreWrittenBackWhereTheyWere) {
   EXPECT_EQ(Utf8(lines[2]), "N\tVK_F3               \tMENU_FIND");
 }
 
+TEST(KeymapLines, AScriptFileHoldingACloseIsReadUpToTheSecondArgument) {
+  Keymap map = Parse({u"N VK_F1 RUN(\"a\")b\")  (\"-x \")(\")\")"});
+  ASSERT_EQ(map.GetCount(), 1u);
+  EXPECT_EQ(Utf8(map.GetAt(0).first), "a\")b");
+  EXPECT_EQ(Utf8(map.GetAt(0).second), "-x \")(\")");
+}
+
+TEST(KeymapLines, AHeaderIsKeptAsWrittenAndTrailingBlanksDoNotMakeItOlder) {
+  Keymap map;
+  VReportMessageParams report;
+  ASSERT_TRUE(map.LoadText(u"Version = 1  \nN VK_F1 \"a\\r\\n\"\n", u"h.key", report));
+  EXPECT_EQ(Utf8(map.GetHeader()), "Version = 1  ");
+  EXPECT_EQ(Utf8(map.GetAt(0).first), "a\\r\\n");
+  Keymap again;
+  ASSERT_TRUE(again.LoadText(vtext::FromUtf8(map.FileBytes().substr(3)), u"h.key", report));
+  EXPECT_EQ(again.GetHeader(), map.GetHeader());
+  EXPECT_EQ(again.GetAt(0), map.GetAt(0));
+}
+
 TEST(KeymapLines, OlderSendStringsHaveTheirLineBreaksDoubled) {
   Keymap map = Parse({u"N VK_F1 \"a\\r\\nb\\r\\n\""}, true);
   ASSERT_EQ(map.GetCount(), 1u);

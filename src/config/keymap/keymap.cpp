@@ -69,6 +69,23 @@ bool TakeArgument(std::u16string_view& text, bool last, VUnicodeString& argument
   return true;
 }
 
+// Reads the script file of RUN("file")("arguments"): it ends at the first `")` that the second
+// argument's `("` follows, so that a `")` inside the file name does not cut it short.
+bool TakeScriptFile(std::u16string_view& text, VUnicodeString& file) {
+  text = SkipBlanks(text);
+  if (!StartsWith(text, u"(\"")) return false;
+  for (size_t close = text.find(u"\")", 2); close != std::u16string_view::npos;
+       close = text.find(u"\")", close + 1)) {
+    std::u16string_view after = SkipBlanks(text.substr(close + 2));
+    if (StartsWith(after, u"(\"")) {
+      file = VUnicodeString(text.substr(2, close - 2));
+      text = after;
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 const KeyMapping& Keymap::GetAt(size_t index) const {
@@ -269,8 +286,7 @@ bool Keymap::ParseLine(std::u16string_view line, bool doubleLineBreaks) {
   } else if (StartsWith(action, u"RUN")) {
     mapping.action = kActionRun;
     action.remove_prefix(3);
-    if (!TakeArgument(action, false, mapping.first) ||
-        !TakeArgument(action, true, mapping.second)) {
+    if (!TakeScriptFile(action, mapping.first) || !TakeArgument(action, true, mapping.second)) {
       Complain(kMsgKeymapBadArgument, {VUnicodeString(u"RUN"), lineText()});
       return true;
     }
@@ -307,18 +323,22 @@ bool Keymap::LoadText(std::u16string_view text, const VUnicodeString& fileName,
   VTextFile::LineReader reader(text);
   std::u16string_view line;
   bool first = true;
+  bool older = true;  // a file without the current header has send strings of the older form
   while (reader.Next(line)) {
     if (first) {
       first = false;
       if (line.find(u"Version = ") != std::u16string_view::npos) {
-        // Trailing blanks would make a current file look like an older one.
-        while (!line.empty() && IsBlank(line.back())) line.remove_suffix(1);
         header_ = VUnicodeString(line);
         ++lineNumber_;
+        // Trailing blanks do not make a current file look like an older one.
+        std::u16string_view trimmed = line;
+        while (!trimmed.empty() && IsBlank(trimmed.back())) trimmed.remove_suffix(1);
+        older = trimmed != kCurrentHeader;
         continue;
       }
+      older = true;
     }
-    if (!ParseLine(line, header_ != kCurrentHeader)) break;
+    if (!ParseLine(line, older)) break;
   }
   if (errors_.empty()) return true;
   VUnicodeString list;
