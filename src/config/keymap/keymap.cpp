@@ -260,11 +260,10 @@ bool Keymap::ParseLine(std::u16string_view line, bool doubleLineBreaks) {
   if (takeFirst(u'C')) keyCode |= kKeyCtrl;
   if (takeFirst(u'S')) keyCode |= kKeyShift;
   if (takeFirst(u'A')) keyCode |= kKeyAlt;
-  bool badModifier = false;
+  // A stray letter is complained of, but the line is still taken: the letter never meant
+  // anything, so the next save drops only it.
   for (char16_t c : letters) {
-    if (c == u' ') continue;
-    Complain(kMsgKeymapBadModifier, {VUnicodeString(std::u16string(1, c)), lineText()});
-    badModifier = true;
+    if (c != u' ') Complain(kMsgKeymapBadModifier, {VUnicodeString(std::u16string(1, c)), lineText()});
   }
 
   KeyMapping mapping;
@@ -308,9 +307,6 @@ bool Keymap::ParseLine(std::u16string_view line, bool doubleLineBreaks) {
     }
     mapping.action = *code;
   }
-  // A stray modifier letter is complained of, but the mapping is still taken; the letter is lost
-  // on the next save only because it never meant anything.
-  (void)badModifier;
   mappings_.push_back(std::move(mapping));
   added = true;
   return true;
