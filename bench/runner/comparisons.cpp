@@ -39,6 +39,13 @@ const std::vector<Comparison>& Comparisons() {
        "BM_ReadGlobalIniBytes", 0},
       {"300 settings loaded through a member table", "BM_MemberTableLoad",
        "the same 300 values read one by one", "BM_PlainReads", 0},
+      // A key map file of 5,000 mappings.
+      {"key map of 5,000 lines loaded", "BM_KeymapLoad5000", "raw read of the same bytes",
+       "BM_KeymapRawRead5000", 0},
+      {"key map of 5,000 lines loaded", "BM_KeymapLoad5000", "the same bytes read and decoded",
+       "BM_KeymapRawReadAndDecode5000", 0},
+      {"key map of 5,000 lines saved", "BM_KeymapSave5000",
+       "the same bytes written as safely", "BM_KeymapRawSafeWrite5000", 0},
       // Secrets and the passphrase.
       {"32-character secret encrypted", "BM_V2Encrypt/32", "its SHA-256 and AES work alone",
        "BM_Sha256AndAesAlone/32", 0},

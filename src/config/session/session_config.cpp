@@ -101,7 +101,12 @@ void SessionConfig::OnAfterLoad(const VProfileKey* key) {
   // The claimed names are fetched once for the hundred and fifty values of a session, rather
   // than under the lock for each of them.
   const ClaimedNames& claimed = ClaimedMemberNames(*this);
-  retained_.Load(key, [&](std::u16string_view name) { return IsClaimedBy(claimed, name); });
+  // The older key map value converted at this load belongs to the key map, which blanks it.
+  const char16_t* convertedKeymap = terminal.keymap.ConvertedFrom();
+  retained_.Load(key, [&](std::u16string_view name) {
+    return IsClaimedBy(claimed, name) ||
+           (convertedKeymap && vtext::EqualsNoCase(name, convertedKeymap));
+  });
 }
 
 void SessionConfig::CarryOlderSecrets(const VProfileKey* key) {

@@ -35,6 +35,9 @@ void TerminalConfig::OnAfterLoad(const VProfileKey*) {
 
   if (clearTerminalType_) terminalType = VUnicodeString();
 
+  // A custom key map file works only through the alternate keyboard.
+  if (vtext::EqualsNoCase(keymapName.Current(), u"Custom")) useAlternateKeyboard = true;
+
   // A 3270 screen is the model's, whatever the stored size says.
   if (vtext::EqualsNoCase(emulation.Current(), kEmulationTn3270)) {
     const Tn3270Model* model = &kTn3270Models[0];

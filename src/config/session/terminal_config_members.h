@@ -49,7 +49,7 @@
   SETTING(VProfile<bool>, emacsMode, u"Emacs Mode", false)                                         \
   SETTING(VProfile<bool>, emacsMode8Bit, u"Emacs Mode 8 Bit", false)                               \
   SETTING(VProfile<bool>, preserveAltGr, u"Preserve Alt-Gr", false)                                \
-  SETTING(VProfileOptionalStringArray, keymap, u"Keymap v4")                                       \
+  SETTING(ProfileKeymap, keymap, u"Keymap v4")                                                     \
   SETTING(VProfile<bool>, jumpScroll, u"Jump Scroll", true)                                        \
   SETTING(VProfile<bool>, minimizeDrawingWhileJumpScrolling,                                       \
           u"Minimize Drawing While Jump Scrolling", true)                                          \

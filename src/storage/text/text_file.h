@@ -22,6 +22,8 @@ class VTextFile {
   static VStatus ReadLocked(const std::string& path, std::string& bytes,
                             uint64_t limit = vfs::kMaxSettingsFileSize,
                             vfs::Env* env = vfs::Env::Default());
+  // The former form with an error number: it would take the number for the limit.
+  static VStatus ReadLocked(const std::string& path, std::string& bytes, uint32_t& error) = delete;
 
   // Splits decoded text into lines ended by CR, LF or CR LF.
   class LineReader {
