@@ -28,6 +28,10 @@ struct EntryStat {
   ino_t inode = 0;
   uint64_t size = 0;
   int64_t modifiedSeconds = 0;  // since the epoch
+  // Both to the nanosecond, as the file system keeps them: with the device, inode and size they
+  // tell whether a file is still the one that was read.
+  int64_t modifiedNanos = 0;
+  int64_t changedNanos = 0;
 };
 
 struct DirEntry {

@@ -40,6 +40,8 @@ EntryStat FromStat(const struct stat& st) {
   out.inode = st.st_ino;
   out.size = static_cast<uint64_t>(st.st_size);
   out.modifiedSeconds = st.st_mtim.tv_sec;
+  out.modifiedNanos = st.st_mtim.tv_sec * int64_t{1000000000} + st.st_mtim.tv_nsec;
+  out.changedNanos = st.st_ctim.tv_sec * int64_t{1000000000} + st.st_ctim.tv_nsec;
   return out;
 }
 

@@ -408,11 +408,19 @@ VStatus UpdateFileContents(const std::string& path, const UpdateFunction& update
     if (*fd < 0) continue;
     EnvFile old(env, *fd);
     std::string bytes;
-    VStatus status = env->ReadAll(old.Descriptor(), bytes, kMaxSettingsFileSize);
-    if (status.Code() == win32::kFileTooLarge)
-      status = VStatus::Message(win32::kFileTooLarge, kMsgFileTooLarge,
-                                {path, std::to_string(kMaxSettingsFileSize)});
-    if (status.ok()) status = update(bytes, true, replacement);
+    std::string_view current;
+    VStatus status;
+    if (options.knownVersion && options.knownVersion->Matches(locked)) {
+      // Nobody has changed the file since the writer read it: what it read is what is there.
+      current = options.knownBytes;
+    } else {
+      status = env->ReadAll(old.Descriptor(), bytes, kMaxSettingsFileSize);
+      if (status.Code() == win32::kFileTooLarge)
+        status = VStatus::Message(win32::kFileTooLarge, kMsgFileTooLarge,
+                                  {path, std::to_string(kMaxSettingsFileSize)});
+      current = bytes;
+    }
+    if (status.ok()) status = update(current, true, replacement);
     if (status.ok()) status = WriteAndRename(env, path, replacement, options, &locked);
     env->Unlock(old.Descriptor()).IgnoreError();
     return status;

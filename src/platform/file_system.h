@@ -90,6 +90,23 @@ class File {
   int fd_ = -1;
 };
 
+// Which file a reader read: a file replaced or changed since has another inode, size or time.
+struct FileVersion {
+  bool known = false;
+  dev_t device = 0;
+  ino_t inode = 0;
+  uint64_t size = 0;
+  int64_t modifiedNanos = 0;
+  int64_t changedNanos = 0;
+  static FileVersion Of(const EntryStat& st) {
+    return {true, st.device, st.inode, st.size, st.modifiedNanos, st.changedNanos};
+  }
+  bool Matches(const EntryStat& st) const {
+    return known && device == st.device && inode == st.inode && size == st.size &&
+           modifiedNanos == st.modifiedNanos && changedNanos == st.changedNanos;
+  }
+};
+
 struct ReplaceOptions {
   // Create the folder of the file (with its missing parents) when it does not exist.
   bool createFolders = true;
@@ -100,6 +117,10 @@ struct ReplaceOptions {
   // How long a writer waits for another process's lock on the file before giving up
   // (kMsgLockWaitTimedOut naming the file).
   std::chrono::milliseconds lockWait = std::chrono::seconds(60);
+  // For an update: the bytes the writer already read, and which file they came from. When the
+  // file under the lock is still that one, they are used instead of reading it again.
+  const FileVersion* knownVersion = nullptr;
+  std::string_view knownBytes;
 };
 
 // A new name beside `path` for a temporary file: hidden, and never taken for a key's file.

@@ -136,4 +136,31 @@ TEST_F(IniSaveFaults, ALockFailingForAnotherReasonKeepsItsOwnCode) {
   EXPECT_EQ(qtest::ReadFile(folder_.FilePath("K")), kOld);
 }
 
+// A change is read once and written once: what the key read stands for the file under the
+// lock while nobody has replaced it; a file replaced meanwhile is read again and merged.
+TEST_F(IniSaveFaults, AChangeReadsTheFileOnceUnlessAnotherWriterReplacedIt) {
+  folder_.WithKey(u"K", [&](VProfileKey& key) {
+    VUnicodeString old;
+    ASSERT_TRUE(key.ReadString(u"A", old));
+    const int before = env_.Calls(Op::kRead);
+    key.WriteString(u"A", u"new");
+    ASSERT_TRUE(key.Flush());
+    EXPECT_EQ(env_.Calls(Op::kRead), before);
+  });
+  EXPECT_EQ(qtest::ReadFile(folder_.FilePath("K")), kBom + "S:\"A\"=new\r\nD:\"N\"=00000001\r\n");
+  folder_.WithKey(u"K", [&](VProfileKey& key) {
+    VUnicodeString old;
+    ASSERT_TRUE(key.ReadString(u"A", old));
+    // Another writer's save between this handle's read and its write.
+    ASSERT_TRUE(vfs::ReplaceFileContents(folder_.FilePath("K"),
+                                         kBom + "S:\"A\"=new\r\nD:\"N\"=00000002\r\n").ok());
+    const int before = env_.Calls(Op::kRead);
+    key.WriteString(u"B", u"mine");
+    ASSERT_TRUE(key.Flush());
+    EXPECT_EQ(env_.Calls(Op::kRead), before + 1);
+  });
+  EXPECT_EQ(qtest::ReadFile(folder_.FilePath("K")),
+            kBom + "S:\"A\"=new\r\nD:\"N\"=00000002\r\nS:\"B\"=mine\r\n");
+}
+
 }  // namespace

@@ -9,12 +9,13 @@
 #include <vector>
 
 #include "platform/env.h"
+#include "platform/win32_errors.h"
 
 namespace qtest {
 
 class FaultEnv : public vfs::Env {
  public:
-  enum class Op { kWrite, kSync, kRename, kSyncFolder, kLock };
+  enum class Op { kWrite, kSync, kRename, kSyncFolder, kLock, kRead };
 
   explicit FaultEnv(vfs::Env* base = vfs::Env::Default()) : base_(base) {}
 
@@ -40,6 +41,7 @@ class FaultEnv : public vfs::Env {
   }
   void Close(int fd) override;
   VStatus ReadAll(int fd, std::string& out, uint64_t limit) override {
+    if (int error = Fault(Op::kRead)) return VStatus::Error(win32::FromErrno(error));
     return base_->ReadAll(fd, out, limit);
   }
   VStatus Write(int fd, std::string_view bytes) override;

@@ -285,15 +285,17 @@ bool VIniFileKey::RefuseInvalid() {
 
 // ---- loading and writing ----
 
-bool VIniFileKey::ReadFileInto(Location& location, VIniValueMap& map, bool* existed) {
+bool VIniFileKey::ReadFileInto(Location& location, VIniValueMap& map, bool* existed,
+                               ReadFile* readFile) {
   std::string bytes;
   if (existed) *existed = false;
-  VStatus read = VTextFile::ReadLocked(location.valueFile, bytes, vfs::kMaxSettingsFileSize, env_);
+  vfs::FileVersion version;
+  VStatus read = VTextFile::ReadLocked(location.valueFile, bytes, version, env_);
   if (!read.ok() && !location.fileResolved) {
     std::string exact = location.valueFile;
     location.ResolveFile();
     if (location.valueFile != exact)
-      read = VTextFile::ReadLocked(location.valueFile, bytes, vfs::kMaxSettingsFileSize, env_);
+      read = VTextFile::ReadLocked(location.valueFile, bytes, version, env_);
   }
   location.fileResolved = true;
   if (!read.ok() && !location.formerFile.empty() &&
@@ -317,7 +319,9 @@ bool VIniFileKey::ReadFileInto(Location& location, VIniValueMap& map, bool* exis
     return false;
   }
   if (existed) *existed = true;
-  map.AddFile(std::move(bytes));
+  std::string_view kept = map.AddFile(std::move(bytes));
+  // Only the value file's own bytes can stand for it at the next write, not a former place's.
+  if (readFile && version.known) *readFile = {version, kept, location.valueFile};
   return true;
 }
 
@@ -334,7 +338,7 @@ VIniValueMap& VIniFileKey::LoadedMap() {
   if (!map_) {
     map_ = std::make_unique<VIniValueMap>();
     if (!invalidNameError_) {
-      ReadFileInto(main_, *map_);
+      ReadFileInto(main_, *map_, nullptr, &mainRead_);
       if (personal_.IsSet()) ReadFileInto(personal_, *map_, &personalFileExisted_);
     }
     dirty_ = false;
@@ -435,10 +439,19 @@ bool VIniFileKey::WriteChanges(bool writePersonal, const vfs::ReplaceOptions& op
     replacement = Merged(nullptr, StartingBytes(main_, current, existed), writePersonal, false);
     return VStatus();
   };
+  // What this handle read of the main file stands for it while nobody has changed it since, so
+  // that a change is read once and written once.
+  vfs::ReplaceOptions mainOptions = options;
+  if (mainRead_.version.known && mainRead_.path == main_.valueFile) {
+    mainOptions.knownVersion = &mainRead_.version;
+    mainOptions.knownBytes = mainRead_.bytes;
+  }
   // A failure here leaves the main file as it was; the personal values, if any, are already in
   // the personal file.
-  if (VStatus written = vfs::UpdateFileContents(main_.valueFile, updateMain, options, env_);
-      !written.ok()) {
+  VStatus written = vfs::UpdateFileContents(main_.valueFile, updateMain, mainOptions, env_);
+  // The file is another one now (or may be): the next write reads it again.
+  mainRead_ = ReadFile();
+  if (!written.ok()) {
     ReportWriteFailure(false, writePersonal, written);
     return false;
   }
@@ -557,6 +570,7 @@ void VIniFileKey::MergePersonalData(const char16_t* folder) {
   deleted_.clear();
   // The handle's own view follows what was written.
   map_.reset();
+  mainRead_ = ReadFile();
   valueFileInfo_.reset();
   if (personalRead) {
     if (VStatus removed = vfs::RemoveFile(read, env_); !removed.ok()) lastError_.SetStatus(removed);

@@ -114,7 +114,14 @@ class VIniFileKey : public VProfilePrivateKey {
               uint32_t invalidNameError, vfs::Env* env);
 
   VIniValueMap& LoadedMap();
-  bool ReadFileInto(Location& location, VIniValueMap& map, bool* existed = nullptr);
+  // What was read of a value file: which file, and its bytes as the value map keeps them.
+  struct ReadFile {
+    vfs::FileVersion version;
+    std::string_view bytes;
+    std::string path;
+  };
+  bool ReadFileInto(Location& location, VIniValueMap& map, bool* existed = nullptr,
+                    ReadFile* readFile = nullptr);
   // The bytes a write starts from: the file's, or those of its former place when it has none.
   std::string StartingBytes(const Location& location, std::string_view current,
                             bool existed) const;
@@ -143,6 +150,7 @@ class VIniFileKey : public VProfilePrivateKey {
   Location main_;
   Location personal_;
   std::unique_ptr<VIniValueMap> map_;
+  ReadFile mainRead_;  // the main value file as map_ read it, while it may stand for the file
   bool dirty_ = false;
   // The names this handle set and deleted since its last write: only these are applied to the
   // file as it is on disk when written, so that other processes' changes to other values survive.

@@ -233,8 +233,10 @@ void VIniValueMap::Index() {
   indexed_ = elements_.size();
 }
 
-void VIniValueMap::AddFile(std::string bytes) {
+std::string_view VIniValueMap::AddFile(std::string bytes) {
   texts_.push_back(std::move(bytes));
+  // Elements of a deque stay where they are as others are added.
+  const std::string_view kept = texts_.back();
   std::string converted;
   std::string_view text = VIniTextAsUtf8(texts_.back(), converted);
   if (!converted.empty()) {
@@ -247,6 +249,7 @@ void VIniValueMap::AddFile(std::string bytes) {
   VScanIniEntries(text, [this](const VIniRawEntry& raw) {
     elements_.push_back(Element{raw.name, raw, nullptr, true, false, -1});
   });
+  return kept;
 }
 
 VIniFileData* VIniValueMap::Materialize(Element& element) {

@@ -26,7 +26,8 @@ class VIniValueMap {
   VIniValueMap& operator=(const VIniValueMap&) = delete;
 
   // Reads the entries of a file's bytes; entries of a name already present replace it.
-  void AddFile(std::string bytes);
+  // The bytes as kept (for as long as the map lives) are returned.
+  std::string_view AddFile(std::string bytes);
 
   // The value of `name` (names compare case-sensitively); null when absent or deleted.
   VIniFileData* Find(std::u16string_view name);

@@ -28,8 +28,10 @@ std::u16string VTextFile::Decode(std::string_view bytes, Encoding* found) {
   return vtext::FromNarrow(bytes);
 }
 
-VStatus VTextFile::ReadLocked(const std::string& path, std::string& bytes, uint64_t limit,
-                              vfs::Env* env) {
+namespace {
+
+VStatus ReadLockedFile(const std::string& path, std::string& bytes, uint64_t limit,
+                       vfs::Env* env, vfs::FileVersion* version) {
   auto file = vfs::File::OpenForReading(path, env);
   if (!file) {
     if (file.Code() == win32::kBadFileType)
@@ -43,7 +45,25 @@ VStatus VTextFile::ReadLocked(const std::string& path, std::string& bytes, uint6
   if (status.ok()) status = file->ReadAll(bytes, limit);
   if (status.Code() == win32::kFileTooLarge)
     return VStatus::Message(win32::kFileTooLarge, kMsgFileTooLarge, {path, std::to_string(limit)});
+  if (status.ok() && version) {
+    // Asked while the shared lock is still held: no writer can have replaced it in between.
+    auto st = env->StatOpen(file->Descriptor());
+    *version = st ? vfs::FileVersion::Of(*st) : vfs::FileVersion();
+  }
   return status;
+}
+
+}  // namespace
+
+VStatus VTextFile::ReadLocked(const std::string& path, std::string& bytes, uint64_t limit,
+                              vfs::Env* env) {
+  return ReadLockedFile(path, bytes, limit, env, nullptr);
+}
+
+VStatus VTextFile::ReadLocked(const std::string& path, std::string& bytes,
+                              vfs::FileVersion& version, vfs::Env* env) {
+  version = vfs::FileVersion();
+  return ReadLockedFile(path, bytes, vfs::kMaxSettingsFileSize, env, &version);
 }
 
 bool VTextFile::LineReader::Next(std::u16string_view& line) {

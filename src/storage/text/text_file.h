@@ -22,6 +22,9 @@ class VTextFile {
   static VStatus ReadLocked(const std::string& path, std::string& bytes,
                             uint64_t limit = vfs::kMaxSettingsFileSize,
                             vfs::Env* env = vfs::Env::Default());
+  // The same, telling which file was read (for a later update to know whether it changed).
+  static VStatus ReadLocked(const std::string& path, std::string& bytes, vfs::FileVersion& version,
+                            vfs::Env* env = vfs::Env::Default());
   // The former form with an error number: it would take the number for the limit.
   static VStatus ReadLocked(const std::string& path, std::string& bytes, uint32_t& error) = delete;
 
