@@ -58,6 +58,8 @@ bool ProfileColorsBase::RemoveEntry(std::u16string_view name) {
 bool ProfileColorsBase::Read(const VProfileKey& key) {
   otherKind_ = false;
   if (VProfileStringArray::Read(key)) return true;
+  // Absent (or of another kind): what this configuration had before the list, if anything.
+  Current() = Defaults(&key);
   // A value of this name of another kind is not ours to replace unasked.
   key.ForEachValueName([&](const VUnicodeString& valueName, int type) {
     if (valueName == name && type != kProfileTypeMultiSz) otherKind_ = true;

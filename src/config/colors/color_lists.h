@@ -33,11 +33,12 @@ class ProfileColorsBase : public VProfileStringArray {
   // False when there is no entry of that name.
   bool RemoveEntry(std::u16string_view name);
 
-  // The list this configuration has when it stores none. `key` is the object's key (or null).
+  // The list this configuration has when it stores none: the built-ins, after what an older
+  // form in `key` (when given) held. A load takes it when the list is absent.
   virtual VStringArray Defaults(const VProfileKey* key) = 0;
-  // Takes the defaults of `key`, then the stored list; true when the list was stored.
+  // The built-ins, then the stored list (or what stands for it); true when the list was stored.
   bool LoadList(const VProfileKey* key) {
-    Current() = Defaults(key);
+    Current() = Defaults(nullptr);
     return Load(key);
   }
   // Whether this release can read an entry string.
@@ -69,6 +70,7 @@ class ProfileColorSchemeListV2 : public ProfileColorsBase {
   size_t ReplacePalette(std::u16string_view from, const VUnicodeString& to);
 
   // The older schemes of `key`'s subkey converted (palette "Standard"), then the built-ins.
+  // Older schemes are read only when the list itself is absent.
   VStringArray Defaults(const VProfileKey* key) override;
   bool IsReadableEntry(std::u16string_view entry) const override;
   std::vector<VUnicodeString> GetLoadWarnings() const override;

@@ -89,10 +89,10 @@ class GlobalConfig : public VUnknown<IUnknown>, public VProfileComposite {
   void DefaultZoomOnKeyboardShortcut(VProfile<bool>& value, const VProfileKey* key);
   void DefaultCustomColors(VProfileCustomColors& value, const VProfileKey* key);
   void DefaultAnsiColors(VProfileCustomColors& value, const VProfileKey* key);
-  // The built-in schemes and palettes (with the older binary schemes converted before them).
+  // The built-in schemes and palettes; the list's own load converts older forms it finds.
   template <class List>
-  void DefaultColorList(List& value, const VProfileKey* key) {
-    value = value.Defaults(key);
+  void DefaultColorList(List& value, const VProfileKey*) {
+    value = value.Defaults(nullptr);
   }
   void DefaultUpdatePromptDate(VProfile<unsigned long>& value, const VProfileKey* key);
   void DefaultSynchronizeAppLogDirectory(ProfilePath& value, const VProfileKey* key);
