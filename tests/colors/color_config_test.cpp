@@ -207,4 +207,26 @@ TEST_F(ColorsCommandTest, ADeletedPaletteLeavesItsSchemesAndTheCurrentPaletteOnS
   EXPECT_NE(global.find("S:\"Current ANSI Palette\"=Standard\r\n"), std::string::npos);
 }
 
+TEST_F(ColorsCommandTest, AStoredEntryThatCannotBeReadIsReportedAndReplacedOnlyWhole) {
+  std::string good = " Mine,010101" + Repeat("00000000", 16) + ",Standard\r\n";
+  qtest::WriteFile(dir_ / "config/Global.ini",
+                   "\xEF\xBB\xBFZ:\"Color Schemes\"=00000002\r\n Broken,01,02\r\n" + good);
+  auto r = Q({"colors", "list", "schemes"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "Broken\nMine\n");
+  EXPECT_NE(r.err.find("could not be read; they are kept as they are:"), std::string::npos) << r.err;
+  std::string before = Global();
+  r = Q({"colors", "show", "scheme", "Broken"});
+  EXPECT_EQ(r.status, 3);
+  EXPECT_NE(r.err.find("'Broken' could not be read"), std::string::npos) << r.err;
+  EXPECT_EQ(Q({"colors", "set", "scheme", "Broken", "--fg", "FFFFFF"}).status, 3);
+  EXPECT_EQ(Global(), before);
+  r = Q({"colors", "set", "scheme", "Broken", "--fg", "FFFFFF", "--bg", "000000", "--options", "0,0,0",
+         "--palette", "Standard"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(Global().find("Z:\"Color Schemes\"=00000002\r\n Broken,000000" + Repeat("FFFFFF00", 8) +
+                          Repeat("00000000", 8) + ",Standard\r\n" + good),
+            std::string::npos);
+}
+
 }  // namespace
