@@ -37,6 +37,9 @@ const std::vector<Comparison>& Comparisons() {
       // Configuration objects.
       {"global configuration loaded", "BM_LoadGlobalConfig", "Global.ini read and decoded",
        "BM_ReadGlobalIniBytes", 0},
+      {"global configuration with 1,000 user schemes and palettes loaded",
+       "BM_LoadGlobalWith1000Colors", "the same Global.ini read and decoded",
+       "BM_ReadGlobalWith1000ColorsBytes", 0},
       {"300 settings loaded through a member table", "BM_MemberTableLoad",
        "the same 300 values read one by one", "BM_PlainReads", 0},
       // A key map file of 5,000 mappings.

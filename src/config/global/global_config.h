@@ -9,6 +9,7 @@
 #include <mutex>
 #include <string_view>
 
+#include "config/colors/color_lists.h"
 #include "config/parts/dock_window_state.h"
 #include "config/parts/printer_config.h"
 #include "config/global/remembered_session_list.h"
@@ -88,6 +89,11 @@ class GlobalConfig : public VUnknown<IUnknown>, public VProfileComposite {
   void DefaultZoomOnKeyboardShortcut(VProfile<bool>& value, const VProfileKey* key);
   void DefaultCustomColors(VProfileCustomColors& value, const VProfileKey* key);
   void DefaultAnsiColors(VProfileCustomColors& value, const VProfileKey* key);
+  // The built-in schemes and palettes; the list's own load converts older forms it finds.
+  template <class List>
+  void DefaultColorList(List& value, const VProfileKey*) {
+    value = value.Defaults(nullptr);
+  }
   void DefaultUpdatePromptDate(VProfile<unsigned long>& value, const VProfileKey* key);
   void DefaultSynchronizeAppLogDirectory(ProfilePath& value, const VProfileKey* key);
   void DefaultListViewSortStyle(VProfile<int>& value, const VProfileKey* key);

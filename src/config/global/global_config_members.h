@@ -186,9 +186,11 @@
           QL_COMPUTED(GlobalConfig::DefaultCustomColors))                                          \
   SETTING(VProfileCustomColors, ansiColorRgb, u"ANSI Color RGB",                                   \
           QL_COMPUTED(GlobalConfig::DefaultAnsiColors))                                            \
-  OBJECT(VProfileSubkeyCopy, ansiPalettes, u"ANSI Color Palettes")                                 \
+  SETTING(ProfileAnsiPaletteList, ansiPalettes, u"ANSI Color Palettes",                           \
+          QL_COMPUTED(GlobalConfig::DefaultColorList<ProfileAnsiPaletteList>))                     \
   SETTING(VProfileString, currentAnsiPalette, u"Current ANSI Palette", kBuiltInPaletteName)        \
-  OBJECT(VProfileSubkeyCopy, colorSchemes, u"Color Schemes")                                       \
+  SETTING(ProfileColorSchemeListV2, colorSchemes, u"Color Schemes",                                \
+          QL_COMPUTED(GlobalConfig::DefaultColorList<ProfileColorSchemeListV2>))                   \
   SETTING(VProfile<bool>, useDefaultSessionColorOnStartup,                                         \
           u"Use Default Session Color On Startup", false)                                          \
   /* Toolbars and theme */                                                                         \
