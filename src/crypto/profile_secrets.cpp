@@ -7,7 +7,7 @@
 bool VProfileEncryptedString::SetFromText(const VUnicodeString& text, VReportMessageParams& error) {
   if (SetPlaintext(text)) return true;
   error.Reset(crypto_messages::kSecretNotSavedDisabled);
-  error.AddInsert(name);
+  error.AddInsert(GetName());
   return false;
 }
 

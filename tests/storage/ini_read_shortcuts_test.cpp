@@ -151,6 +151,26 @@ TEST(IniReadShortcuts, NamesHandedOutInTurnKeepTheirOwnSpelling) {
   for (size_t i = 0; i < written.size(); ++i) EXPECT_EQ(written[i], expected[i].first);
 }
 
+TEST(IniReadShortcuts, StringsReadIntoAHeldStringReplaceItWhole) {
+  VIniValueMap map;
+  map.AddFile(
+      "S:\"Short\"=ab\r\n"
+      "S:\"Long\"=a long string of more than sixteen characters\r\n"
+      "S:\"Wide\"=caf\xC3\xA9 au lait, and more than sixteen\r\n");
+  VUnicodeString value(u"an earlier and much longer text than any read here");
+  ASSERT_TRUE(map.ReadString(u"Short", value));
+  EXPECT_EQ(value, u"ab");
+  ASSERT_TRUE(map.ReadString(u"Long", value));
+  EXPECT_EQ(value, u"a long string of more than sixteen characters");
+  ASSERT_TRUE(map.ReadString(u"Wide", value));
+  EXPECT_EQ(value, u"caf\u00e9 au lait, and more than sixteen");
+  VUnicodeString secret(u"an older secret");
+  secret.SetSensitive(true);
+  ASSERT_TRUE(map.ReadString(u"Short", secret));
+  EXPECT_EQ(secret, u"ab");
+  EXPECT_TRUE(secret.IsSensitive());
+}
+
 TEST(IniReadShortcuts, FilesOfEverySizeAreReadWhole) {
   qtest::TempDir dir;
   for (size_t size : {size_t{0}, size_t{1}, size_t{16383}, size_t{16384}, size_t{16385},

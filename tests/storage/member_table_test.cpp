@@ -285,6 +285,69 @@ TEST(MemberTable, SettingFromTextNamesTheSettingWhenTheTextDoesNotFit) {
   EXPECT_EQ(error.GetTextTrimmed(), u"There is no setting named 'No Such Thing'.");
 }
 
+TEST(MemberTable, ASettingFoundOnceIsSetThroughTheRowFound) {
+  SampleConfig config;
+  config.Load(nullptr, 6);  // LMB names
+  VProfileComposite::SettingRow found;
+  EXPECT_FALSE(found.IsFound());
+  EXPECT_FALSE(config.FindSettingRow(u"Show Toolbar", found));  // this product's name differs
+  ASSERT_TRUE(config.FindSettingRow(u"show toolbar lmb", found));
+  EXPECT_EQ(found.Name(), u"Show Toolbar LMB");
+  EXPECT_STREQ(found.Kind(), "bool");
+  EXPECT_EQ(found.StoredType(), kProfileTypeDword);
+  VReportMessageParams error;
+  EXPECT_TRUE(VProfileComposite::SetSetting(found, u"false", error));
+  EXPECT_FALSE(config.showToolbar.current);
+
+  ASSERT_TRUE(config.FindSettingRow(u"printer name", found));  // in the nested object
+  EXPECT_TRUE(VProfileComposite::SetSetting(found, u"Hall", error));
+  EXPECT_EQ(config.printer.printerName, u"Hall");
+
+  ASSERT_TRUE(config.FindSettingRow(u"MRU COUNT", found));
+  EXPECT_FALSE(VProfileComposite::SetSetting(found, u"99", error));
+  EXPECT_EQ(error.GetMessageId(), kMsgSettingNumber);
+  EXPECT_EQ(config.mruCount.current, 4);
+
+  ASSERT_TRUE(config.FindSettingRow(u"line send delay", found));
+  EXPECT_FALSE(VProfileComposite::SetSetting(found, u"3", error));
+  EXPECT_EQ(error.GetMessageId(), kMsgSettingNotSaved);
+  EXPECT_EQ(error.GetInserts()[0], u"Line Send Delay");  // as listed
+  EXPECT_EQ(config.lineSendDelay.current, 5);
+
+  ASSERT_TRUE(config.FindSettingRow(u"Bookmarks", found));
+  EXPECT_FALSE(VProfileComposite::SetSetting(found, u"a", error));
+  EXPECT_EQ(error.GetMessageId(), kMsgSettingNeedsList);
+  EXPECT_TRUE(VProfileComposite::SetSetting(found, VStringArray{u"x"}, error));
+  EXPECT_EQ(config.bookmarks.Current(), (VStringArray{u"x"}));
+}
+
+TEST(MemberTable, NamesGivenAtLoadSurviveCopiesAndRenaming) {
+  IniFolder folder;
+  SampleConfig config;
+  folder.WithKey(u"Global", [&](VProfileKey& key) { config.Load(&key, 6); });
+  EXPECT_EQ(config.showToolbar.GetName(), u"Show Toolbar LMB");
+  EXPECT_EQ(config.printer.printerName.GetName(), u"Printer Name");
+  SampleConfig copy(config);
+  copy = config;
+  EXPECT_EQ(copy.showToolbar.GetName(), u"Show Toolbar LMB");
+  EXPECT_EQ(copy.port.GetName(), u"Port");
+  // A name set afterwards is the member's own and replaces the table's.
+  copy.port.SetName(u"Other Port");
+  EXPECT_EQ(copy.port.GetName(), u"Other Port");
+  EXPECT_EQ(config.port.GetName(), u"Port");
+  copy.port = 33;
+  folder.WithKey(u"Global", [&](VProfileKey& key) { EXPECT_TRUE(copy.Save(key, true)); });
+  folder.WithKey(u"Global", [&](VProfileKey& key) {
+    VDword value = 0;
+    EXPECT_TRUE(key.ReadDword(u"Other Port", value));
+    EXPECT_EQ(value, 33u);
+  });
+  // Loading again names it from the table once more.
+  folder.WithKey(u"Global", [&](VProfileKey& key) { copy.Load(&key, 3); });
+  EXPECT_EQ(copy.port.GetName(), u"Port");
+  EXPECT_EQ(copy.showToolbar.GetName(), u"Show Toolbar");
+}
+
 TEST(MemberTable, AFailedMemberDoesNotStopTheOthers) {
   IniFolder folder;
   SampleConfig config;

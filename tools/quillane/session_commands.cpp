@@ -78,13 +78,13 @@ int Set(Context& context, const ParsedArgs& args) {
   bool done = UpdateSessionAtPath(
       path,
       [&](SessionConfig& session, VReportMessageParams& problem) {
-        std::vector<VSettingInfo> all = session.ListSettings();
-        const VSettingInfo* info = FindListed(all, given[1]);
-        if (!info) {
+        // One search of the member table, by the name as a listing shows it.
+        VProfileComposite::SettingRow found;
+        if (!session.FindSettingRow(Wide(given[1]), found)) {
           refused = Refused::Unknown;
           return false;
         }
-        if (SetSettingFromText(session, *info, given[2], problem)) return true;
+        if (SetSettingFromText(found, given[2], problem)) return true;
         refused = Refused::Value;
         return false;
       },

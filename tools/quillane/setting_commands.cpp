@@ -75,19 +75,29 @@ int ShowSettings(Context& context, const std::vector<VSettingInfo>& all,
   return kExitOk;
 }
 
-bool SetSettingFromText(VProfileComposite& object, const VSettingInfo& info,
-                        const std::string& value, VReportMessageParams& error) {
+bool SetSettingFromText(const VProfileComposite::SettingRow& found, const std::string& value,
+                        VReportMessageParams& error) {
   // A multi-line text is given as its text, whatever it is stored as.
-  bool multiLineText = std::string_view(info.kind) == VProfileMultiLineString::KindName();
-  if (info.storedType == kProfileTypeMultiSz && !multiLineText) {
+  bool multiLineText = std::string_view(found.Kind()) == VProfileMultiLineString::KindName();
+  if (found.StoredType() == kProfileTypeMultiSz && !multiLineText) {
     VStringArray list;
     if (!ParseList(value, list)) {
-      VSettingError(error, kMsgSettingNeedsList, info.name);
+      VSettingError(error, kMsgSettingNeedsList, found.Name());
       return false;
     }
-    return object.SetSetting(info.name, list, error);
+    return VProfileComposite::SetSetting(found, list, error);
   }
-  return object.SetSetting(info.name, Wide(value), error);
+  return VProfileComposite::SetSetting(found, Wide(value), error);
+}
+
+bool SetSettingFromText(VProfileComposite& object, const VSettingInfo& info,
+                        const std::string& value, VReportMessageParams& error) {
+  VProfileComposite::SettingRow found;
+  if (!object.FindSettingRow(info.name, found)) {
+    VSettingError(error, kMsgSettingUnknown, info.name);
+    return false;
+  }
+  return SetSettingFromText(found, value, error);
 }
 
 VUnicodeString CommandLinePassphrase(const Context& context) {

@@ -28,6 +28,9 @@ int ShowSettings(Context& context, const std::vector<VSettingInfo>& all,
 // JSON array of strings, any other kind (a multi-line text too) its text form. False with the reason in `error`.
 bool SetSettingFromText(VProfileComposite& object, const VSettingInfo& info,
                         const std::string& value, VReportMessageParams& error);
+// The same for a setting already found by its name.
+bool SetSettingFromText(const VProfileComposite::SettingRow& found, const std::string& value,
+                        VReportMessageParams& error);
 
 // The passphrase of --passphrase-env (empty without the option).
 VUnicodeString CommandLinePassphrase(const Context& context);

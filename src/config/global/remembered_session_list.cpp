@@ -26,7 +26,7 @@ bool ProfileRememberedSessionList::Read(const VProfileKey& key) {
   if (VProfileStringArray::Read(key)) return true;
   // Only the terminal's V2 list has an older form; the LMB list never had one.
   static constexpr std::u16string_view kV2Suffix = u" V2";
-  std::u16string_view mine = name;
+  std::u16string_view mine = GetName();
   if (mine.size() <= kV2Suffix.size() || mine.substr(mine.size() - kV2Suffix.size()) != kV2Suffix)
     return false;
   VUnicodeString older;

@@ -110,7 +110,7 @@ bool ProfileKeymap::GetLoadReport(VReportMessageParams& report) const {
     list += error.text;
   }
   report.Reset(kMsgKeymapSettingErrors);
-  report.AddInsert(name);
+  report.AddInsert(GetName());
   report.AddInsert(list);
   return true;
 }

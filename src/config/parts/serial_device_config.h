@@ -37,6 +37,8 @@ class VSerialDeviceConfig : public VProfileComposite {
 
  protected:
   VUnicodeString StoredName(const VMemberRow& row) const override;
+  // The names are made by StoredName, not the table's own.
+  const VUnicodeString* LastingStoredName(const VMemberRow&) const override { return nullptr; }
 
  private:
   // Hardware handshake (2) follows the matching flow flag; plain enable (1) otherwise.

@@ -13,7 +13,7 @@ int CreateFlag(const VProfileKey& parent, const VUnicodeString& name) {
 VProfileSubkeyCopy::VProfileSubkeyCopy(const char16_t* subkeyName) {
   contents_.name = subkeyName;
   saved_.name = subkeyName;
-  name = subkeyName;
+  SetName(subkeyName);
 }
 
 const VMemberTable& VProfileSubkeyCopy::GetMemberTable() const {

@@ -67,6 +67,8 @@ class ConnectConfigPtr : public VProfileComposite {
 
  protected:
   VUnicodeString StoredName(const VMemberRow& row) const override;
+  // The names are made by StoredName, not the table's own.
+  const VUnicodeString* LastingStoredName(const VMemberRow&) const override { return nullptr; }
   void OnAfterLoad(const VProfileKey* key) override;
 
  private:

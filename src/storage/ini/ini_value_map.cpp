@@ -70,8 +70,9 @@ class Utf8Name {
   std::string_view view_;
 };
 
-// Decodes a name into `out`, reusing its buffer: listing a key's hundred and fifty names then
-// allocates once rather than once per name. Names are nearly always ASCII.
+// Decodes UTF-8 text (a name, or a string value) into `out`, reusing its buffer: listing a key's
+// hundred and fifty names then allocates once rather than once per name. Names are nearly always
+// ASCII; any other text is decoded as vtext::FromUtf8 does.
 void AssignName(VUnicodeString& out, std::string_view utf8) {
   size_t n = utf8.size();
   size_t i = 0;
@@ -303,7 +304,14 @@ bool VIniValueMap::ReadString(std::u16string_view name, VUnicodeString& value) {
   if (!element) return false;
   if (element->data) return element->data->GetString(value);
   if (element->raw.kind != 'S' && element->raw.kind != 'E') return false;
-  value = vtext::FromUtf8(element->raw.rest);
+  // Decoded in place: a configuration object reads a hundred strings, and a decoded copy moved
+  // into each cost more than the decoding. A secret is replaced whole, so that its older text
+  // is wiped rather than left in a buffer given back.
+  if (value.IsSensitive()) {
+    value = vtext::FromUtf8(element->raw.rest);
+  } else {
+    AssignName(value, element->raw.rest);
+  }
   return true;
 }
 

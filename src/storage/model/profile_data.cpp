@@ -2,7 +2,7 @@
 
 bool VProfileData::NotSupported(VReportMessageParams& error) const {
   error.Reset(kMsgConversionNotSupported);
-  error.AddInsert(name);
+  error.AddInsert(GetName());
   return false;
 }
 

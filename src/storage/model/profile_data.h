@@ -31,9 +31,10 @@ constexpr uint32_t kMsgTextConversionNotHandled = 0xE1040040;
 class VProfileData {
  public:
   VProfileData() = default;
-  VProfileData(const VProfileData& other) = default;  // copies all three fields
+  VProfileData(const VProfileData& other) = default;  // copies every field
   VProfileData& operator=(const VProfileData& other) {
-    name = other.name;
+    ownName_ = other.ownName_;
+    lastingName_ = other.lastingName_;
     saveEnabled = other.saveEnabled;
     return *this;
   }
@@ -63,16 +64,32 @@ class VProfileData {
   virtual void DoCommit() = 0;
   virtual void DoRevert() = 0;
 
-  void SetName(const VUnicodeString& value) { name = value; }
-  void SetName(VUnicodeString&& value) { name = std::move(value); }
-  const VUnicodeString& GetName() const { return name; }
+  void SetName(const VUnicodeString& value) {
+    ownName_ = value;
+    lastingName_ = nullptr;
+  }
+  void SetName(VUnicodeString&& value) {
+    ownName_ = std::move(value);
+    lastingName_ = nullptr;
+  }
+  // Names the value by a string that outlives it (a member table's names, made once per
+  // table): a session has two hundred members, and copying each name at every load cost an
+  // allocation apiece and more than reading most of the values.
+  void SetLastingName(const VUnicodeString& lasting) {
+    ownName_.clear();
+    lastingName_ = &lasting;
+  }
+  const VUnicodeString& GetName() const { return lastingName_ ? *lastingName_ : ownName_; }
   void SetWritePending(bool value) { writePending = value; }
 
  protected:
   // Records that the kind has no such conversion.
   bool NotSupported(VReportMessageParams& error) const;
 
-  VUnicodeString name;
+  // Read through GetName and set through SetName or SetLastingName: the lasting name, when
+  // there is one, is the name.
+  VUnicodeString ownName_;
+  const VUnicodeString* lastingName_ = nullptr;
   bool writePending = false;
   bool saveEnabled = true;
 };

@@ -25,7 +25,7 @@ class VProfileBinary : public VProfileData {
   bool ReadAs(const VProfileKey& key, S& value) {
     uint8_t bytes[S::kStoredSize];
     value.ToBytes(bytes);
-    if (!ReadBlock(key, name, bytes, S::kStoredSize)) return false;
+    if (!ReadBlock(key, GetName(), bytes, S::kStoredSize)) return false;
     value.FromBytes(bytes);
     return true;
   }
@@ -33,7 +33,7 @@ class VProfileBinary : public VProfileData {
   bool WriteAs(VProfileKey& key, const S& value) {
     uint8_t bytes[S::kStoredSize];
     value.ToBytes(bytes);
-    return key.WriteBinary(name.c_str(), bytes, S::kStoredSize);
+    return key.WriteBinary(GetName().c_str(), bytes, S::kStoredSize);
   }
   template <class S>
   bool StoredValueOf(const S& value, VStoredValue& out) const {
@@ -47,7 +47,7 @@ class VProfileBinary : public VProfileData {
   bool TextToValue(const VUnicodeString& text, S& value, VReportMessageParams& error) const {
     std::vector<uint8_t> bytes;
     if (!VParseSettingBytes(text, bytes) || bytes.size() != S::kStoredSize) {
-      VSettingError(error, kMsgSettingFixedBytes, name, &text,
+      VSettingError(error, kMsgSettingFixedBytes, GetName(), &text,
                     {U8(std::to_string(S::kStoredSize))});
       return false;
     }

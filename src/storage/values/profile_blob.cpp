@@ -2,7 +2,7 @@
 
 bool VProfileBlob::Read(const VProfileKey& key) {
   VStoredValue value;
-  if (!ReadStoredValue(key, name, kProfileTypeBinary, value)) return false;
+  if (!ReadStoredValue(key, GetName(), kProfileTypeBinary, value)) return false;
   current = std::move(value.bytes);
   inStore_ = !current.empty();
   return true;
@@ -20,11 +20,11 @@ bool VProfileBlob::Load(const VProfileKey* key) {
 bool VProfileBlob::Save(VProfileKey& key, bool force) {
   if (current.empty()) {
     if (inStore_) {
-      if (!key.DeleteValue(name.c_str())) return false;
+      if (!key.DeleteValue(GetName().c_str())) return false;
       inStore_ = false;
     }
   } else if (force || writePending || IsModified()) {
-    if (!key.WriteBinary(name.c_str(), current.data(), static_cast<VDword>(current.size())))
+    if (!key.WriteBinary(GetName().c_str(), current.data(), static_cast<VDword>(current.size())))
       return false;
     inStore_ = true;
   }
@@ -51,7 +51,7 @@ bool VProfileBlob::GetStoredValue(VStoredValue& value) const {
 bool VProfileBlob::SetFromText(const VUnicodeString& text, VReportMessageParams& error) {
   std::vector<uint8_t> bytes;
   if (!VParseSettingBytes(text, bytes)) {
-    VSettingError(error, kMsgSettingBytes, name, &text);
+    VSettingError(error, kMsgSettingBytes, GetName(), &text);
     return false;
   }
   current = std::move(bytes);

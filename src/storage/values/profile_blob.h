@@ -12,7 +12,7 @@ class VProfileBlob : public VProfileBinary {
   std::vector<uint8_t> saved;
 
   VProfileBlob() = default;
-  explicit VProfileBlob(const VUnicodeString& valueName) { name = valueName; }
+  explicit VProfileBlob(const VUnicodeString& valueName) { SetName(valueName); }
 
   static constexpr const char* KindName() { return "blob"; }
 

@@ -19,7 +19,11 @@ void VProfileComposite::Load(const VProfileKey* key, int productId) {
       nested->Load(key, productId);
       continue;
     }
-    member.SetName(StoredName(row));
+    if (const VUnicodeString* lasting = LastingStoredName(row)) {
+      member.SetLastingName(*lasting);
+    } else {
+      member.SetName(StoredName(row));
+    }
     bool present = row.Has(kMemberCustom) ? LoadCustomMember(row, member, key)
                                           : LoadStandardMember(row, member, key);
     stored_[i] = present ? 1 : 0;
@@ -62,6 +66,13 @@ VUnicodeString VProfileComposite::StoredName(const VMemberRow& row) const {
   ptrdiff_t index = table.IndexOf(row);
   if (index < 0) return LmbViewName(row, UsesLmbNames());
   return table.ViewName(static_cast<size_t>(index), UsesLmbNames());
+}
+
+const VUnicodeString* VProfileComposite::LastingStoredName(const VMemberRow& row) const {
+  const VMemberTable& table = GetMemberTable();
+  ptrdiff_t index = table.IndexOf(row);
+  if (index < 0) return nullptr;
+  return &table.ViewName(static_cast<size_t>(index), UsesLmbNames());
 }
 
 bool VProfileComposite::Save(VProfileKey& key, bool force) {
@@ -180,26 +191,40 @@ void VProfileComposite::AppendSettings(std::vector<VSettingInfo>& out) const {
   }
 }
 
-bool VProfileComposite::FindRow(std::u16string_view storedName, Found& found) {
+bool VProfileComposite::FindSettingRow(std::u16string_view storedName, SettingRow& found) {
   const auto& rows = GetMemberTable().Rows();
   for (size_t i = 0; i < rows.size(); ++i) {
     const VMemberRow& row = rows[i];
     VProfileData& member = MemberOf(row);
     if (row.kind->composite) {
-      if (row.kind->composite(member)->FindRow(storedName, found)) return true;
+      if (row.kind->composite(member)->FindSettingRow(storedName, found)) return true;
     } else if (vtext::EqualsNoCase(loaded_ ? member.GetName() : StoredName(row), storedName)) {
-      found = {this, i};
+      found.owner_ = this;
+      found.row_ = i;
       return true;
     }
   }
   return false;
 }
 
-bool VProfileComposite::Settable(const Found& found, std::u16string_view storedName,
+const VMemberRow& VProfileComposite::SettingRow::Row() const {
+  return owner_->GetMemberTable().Rows()[row_];
+}
+
+VProfileData& VProfileComposite::SettingRow::Member() const { return owner_->MemberOf(Row()); }
+
+VUnicodeString VProfileComposite::SettingRow::Name() const {
+  return owner_->loaded_ ? Member().GetName() : owner_->StoredName(Row());
+}
+
+const char* VProfileComposite::SettingRow::Kind() const { return Row().kind->name; }
+
+int VProfileComposite::SettingRow::StoredType() const { return Row().kind->storedType; }
+
+bool VProfileComposite::Settable(const SettingRow& found, std::u16string_view asked,
                                  VReportMessageParams& error) {
-  const VMemberRow& row = found.owner->GetMemberTable().Rows()[found.row];
-  if (row.Has(kMemberLoadOnly)) {
-    VSettingError(error, kMsgSettingNotSaved, VUnicodeString(storedName));
+  if (found.Row().Has(kMemberLoadOnly)) {
+    VSettingError(error, kMsgSettingNotSaved, VUnicodeString(asked));
     return false;
   }
   return true;
@@ -207,14 +232,41 @@ bool VProfileComposite::Settable(const Found& found, std::u16string_view storedN
 
 bool VProfileComposite::SetSetting(std::u16string_view storedName, const VUnicodeString& text,
                                    VReportMessageParams& error) {
-  Found found;
-  if (!FindRow(storedName, found)) {
+  SettingRow found;
+  if (!FindSettingRow(storedName, found)) {
     VSettingError(error, kMsgSettingUnknown, VUnicodeString(storedName));
     return false;
   }
-  if (!Settable(found, storedName, error)) return false;
-  const VMemberRow& row = found.owner->GetMemberTable().Rows()[found.row];
-  VProfileData& member = found.owner->MemberOf(row);
+  return SetFound(found, storedName, text, error);
+}
+
+bool VProfileComposite::SetSetting(std::u16string_view storedName, const VStringArray& list,
+                                   VReportMessageParams& error) {
+  SettingRow found;
+  if (!FindSettingRow(storedName, found)) {
+    VSettingError(error, kMsgSettingUnknown, VUnicodeString(storedName));
+    return false;
+  }
+  return SetFound(found, storedName, list, error);
+}
+
+bool VProfileComposite::SetSetting(const SettingRow& found, const VUnicodeString& text,
+                                   VReportMessageParams& error) {
+  if (!found.IsFound()) throw std::logic_error("SetSetting of a setting that was not found");
+  return SetFound(found, found.Name(), text, error);
+}
+
+bool VProfileComposite::SetSetting(const SettingRow& found, const VStringArray& list,
+                                   VReportMessageParams& error) {
+  if (!found.IsFound()) throw std::logic_error("SetSetting of a setting that was not found");
+  return SetFound(found, found.Name(), list, error);
+}
+
+bool VProfileComposite::SetFound(const SettingRow& found, std::u16string_view asked,
+                                 const VUnicodeString& text, VReportMessageParams& error) {
+  if (!Settable(found, asked, error)) return false;
+  const VMemberRow& row = found.Row();
+  VProfileData& member = found.Member();
   if (!row.Has(kMemberClamp)) return row.kind->setFromText(member, text, error);
   // A clamped setting takes only what a load would keep.
   int64_t before = row.kind->getNumber(member);
@@ -227,16 +279,11 @@ bool VProfileComposite::SetSetting(std::u16string_view storedName, const VUnicod
   return false;
 }
 
-bool VProfileComposite::SetSetting(std::u16string_view storedName, const VStringArray& list,
-                                   VReportMessageParams& error) {
-  Found found;
-  if (!FindRow(storedName, found)) {
-    VSettingError(error, kMsgSettingUnknown, VUnicodeString(storedName));
-    return false;
-  }
-  if (!Settable(found, storedName, error)) return false;
-  const VMemberRow& row = found.owner->GetMemberTable().Rows()[found.row];
-  VProfileData& member = found.owner->MemberOf(row);
+bool VProfileComposite::SetFound(const SettingRow& found, std::u16string_view asked,
+                                 const VStringArray& list, VReportMessageParams& error) {
+  if (!Settable(found, asked, error)) return false;
+  const VMemberRow& row = found.Row();
+  VProfileData& member = found.Member();
   if (!row.kind->setFromList) {
     VSettingError(error, kMsgSettingNeedsSingle, member.GetName());
     return false;

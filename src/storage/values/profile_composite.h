@@ -112,6 +112,32 @@ class VProfileComposite : public VProfileData {
   bool SetSetting(std::u16string_view storedName, const VStringArray& list,
                   VReportMessageParams& error);
 
+  // One setting found by its stored name (nested objects included), to be looked at and set
+  // without searching for it again.
+  class SettingRow {
+   public:
+    bool IsFound() const { return owner_ != nullptr; }
+    // The name as listed, the kind and the stored type of the setting found.
+    VUnicodeString Name() const;
+    const char* Kind() const;
+    int StoredType() const;
+
+   private:
+    friend class VProfileComposite;
+    const VMemberRow& Row() const;
+    VProfileData& Member() const;
+    VProfileComposite* owner_ = nullptr;
+    size_t row_ = 0;
+  };
+  // The first row in listing order whose name equals `storedName` without regard to case; false
+  // when there is none.
+  bool FindSettingRow(std::u16string_view storedName, SettingRow& found);
+  // SetSetting of the row found, with the same checks and messages.
+  static bool SetSetting(const SettingRow& found, const VUnicodeString& text,
+                         VReportMessageParams& error);
+  static bool SetSetting(const SettingRow& found, const VStringArray& list,
+                         VReportMessageParams& error);
+
  protected:
   virtual void OnBeforeLoad(const VProfileKey* key) {}
   virtual void OnAfterLoad(const VProfileKey* key) {}
@@ -125,18 +151,22 @@ class VProfileComposite : public VProfileData {
   // The name a row is stored under for this object's product. Objects whose names depend on how
   // they were built (a prefix given by their owner) override it.
   virtual VUnicodeString StoredName(const VMemberRow& row) const;
+  // The stored name of a row when it is the member table's own, which outlives every object
+  // (a load then names the member without copying); null for a name the object makes. An
+  // object that overrides StoredName overrides this to return null.
+  virtual const VUnicodeString* LastingStoredName(const VMemberRow& row) const;
   VProfileData& MemberOf(const VMemberRow& row) const {
     return row.member(const_cast<VProfileComposite&>(*this));
   }
 
  private:
-  struct Found {
-    VProfileComposite* owner = nullptr;
-    size_t row = 0;
-  };
-  bool FindRow(std::u16string_view storedName, Found& found);
-  bool Settable(const Found& found, std::u16string_view storedName,
-                VReportMessageParams& error);
+  // `asked` is the name a refusal reports: the caller's spelling where it gave one.
+  static bool Settable(const SettingRow& found, std::u16string_view asked,
+                       VReportMessageParams& error);
+  static bool SetFound(const SettingRow& found, std::u16string_view asked,
+                       const VUnicodeString& text, VReportMessageParams& error);
+  static bool SetFound(const SettingRow& found, std::u16string_view asked,
+                       const VStringArray& list, VReportMessageParams& error);
   void AppendSettings(std::vector<VSettingInfo>& out) const;
 
   std::vector<uint8_t> stored_;  // per row: the value came from the store or was written to it

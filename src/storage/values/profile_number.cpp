@@ -9,7 +9,7 @@
 
 bool VProfileDword::SaveDword(VProfileKey& key, bool force, bool modified, VDword value) {
   if (force || writePending || modified) {
-    if (!key.WriteDword(name.c_str(), value)) return false;
+    if (!key.WriteDword(GetName().c_str(), value)) return false;
   }
   writePending = false;
   return true;
@@ -17,14 +17,14 @@ bool VProfileDword::SaveDword(VProfileKey& key, bool force, bool modified, VDwor
 
 bool VProfileDword::ConversionFailed(VReportMessageParams& error) const {
   error.Reset(kMsgConversionFailed);
-  error.AddInsert(name);
+  error.AddInsert(GetName());
   return false;
 }
 
 bool VProfileDword::SettingTextError(uint32_t id, const VUnicodeString& text,
                                      VReportMessageParams& error,
                                      std::initializer_list<VUnicodeString> more) const {
-  VSettingError(error, id, name, &text, more);
+  VSettingError(error, id, GetName(), &text, more);
   return false;
 }
 

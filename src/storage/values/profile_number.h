@@ -120,7 +120,7 @@ class VProfile : public VProfileDword {
   // Names the value and gives it a default, current and saved alike.
   VProfile(const VUnicodeString& valueName, ValueType defaultValue)
       : current(defaultValue), saved(defaultValue) {
-    name = valueName;
+    SetName(valueName);
   }
   VProfile& operator=(ValueType value) {
     current = value;
@@ -145,7 +145,7 @@ class VProfile : public VProfileDword {
   // Reads the stored value; false (current unchanged) when it is absent.
   bool Read(const VProfileKey& key) {
     VDword stored = 0;
-    if (!key.ReadDword(name.c_str(), stored)) return false;
+    if (!key.ReadDword(GetName().c_str(), stored)) return false;
     current = FromDword(stored);
     return true;
   }

@@ -69,7 +69,7 @@ bool VProfileSz::VariantToValue(const VVariant& in, VUnicodeString& value,
 
 bool VProfileSz::ConversionFailed(VReportMessageParams& error) const {
   error.Reset(kMsgConversionFailed);
-  error.AddInsert(name);
+  error.AddInsert(GetName());
   return false;
 }
 
@@ -80,7 +80,7 @@ bool VProfileMultiSz::StoredValueOf(const VStringArray& value, VStoredValue& out
 
 bool VProfileMultiSz::TextToValue(const VUnicodeString&, VStringArray&,
                                   VReportMessageParams& error) const {
-  VSettingError(error, kMsgSettingNeedsList, name);
+  VSettingError(error, kMsgSettingNeedsList, GetName());
   return false;
 }
 
@@ -97,7 +97,7 @@ bool VProfileMultiSz::VariantToValue(const VVariant& in, VStringArray& value,
                                      VReportMessageParams& error) const {
   auto failed = [&] {
     error.Reset(kMsgConversionFailed);
-    error.AddInsert(name);
+    error.AddInsert(GetName());
     return false;
   };
   if (in.vt != (VT_ARRAY | VT_VARIANT)) return failed();

@@ -22,10 +22,10 @@ class VProfileSz : public VProfileData {
 
  protected:
   bool ReadAs(const VProfileKey& key, VUnicodeString& value) {
-    return ReadValue(key, name, &value);
+    return ReadValue(key, GetName(), &value);
   }
   bool WriteAs(VProfileKey& key, const VUnicodeString& value) {
-    return WriteValue(key, name, value);
+    return WriteValue(key, GetName(), value);
   }
   bool StoredValueOf(const VUnicodeString& value, VStoredValue& out) const;
   bool TextToValue(const VUnicodeString& text, VUnicodeString& value, VReportMessageParams&) const;
@@ -45,10 +45,10 @@ class VProfileMultiSz : public VProfileData {
 
  protected:
   bool ReadAs(const VProfileKey& key, VStringArray& value) {
-    return key.ReadMultiSz(name.c_str(), value);
+    return key.ReadMultiSz(GetName().c_str(), value);
   }
   bool WriteAs(VProfileKey& key, const VStringArray& value) {
-    return key.WriteMultiSz(name.c_str(), value);
+    return key.WriteMultiSz(GetName().c_str(), value);
   }
   bool StoredValueOf(const VStringArray& value, VStoredValue& out) const;
   // A list is given as a list, never as one text.

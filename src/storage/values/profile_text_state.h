@@ -40,7 +40,7 @@ class VProfileTextState : public VProfileString {
     saved = Current();
   }
   VProfileTextState(const VUnicodeString& valueName, const Fields& defaultState) {
-    name = valueName;
+    SetName(valueName);
     Current() = defaultState.Format();
     saved = Current();
   }
@@ -66,7 +66,7 @@ class VProfileTextState : public VProfileString {
 
   bool Read(const VProfileKey& key) override {
     VUnicodeString text;
-    if (!ReadValue(key, name, &text)) return false;
+    if (!ReadValue(key, GetName(), &text)) return false;
     Fields state;
     if (!Fields::Parse(text, state)) return false;
     Current() = std::move(text);
@@ -89,14 +89,14 @@ class VProfileTextState : public VProfileString {
     saved = beforeSaved;
     writePending = beforePending;
     error.Reset(kMsgConversionFailed);
-    error.AddInsert(name);
+    error.AddInsert(GetName());
     return false;
   }
   bool ValueFromVariant(const VVariant& in, VReportMessageParams& error) override {
     Fields state;
     if (in.vt != VT_BSTR || !Fields::Parse(in.text, state)) {
       error.Reset(kMsgConversionFailed);
-      error.AddInsert(name);
+      error.AddInsert(GetName());
       return false;
     }
     Current() = in.text;
@@ -104,7 +104,7 @@ class VProfileTextState : public VProfileString {
   }
   bool SetFromText(const VUnicodeString& text, VReportMessageParams& error) override {
     if (SetText(text)) return true;
-    VSettingError(error, kMsgSettingForm, name, &text, {VUnicodeString(Fields::kForm)});
+    VSettingError(error, kMsgSettingForm, GetName(), &text, {VUnicodeString(Fields::kForm)});
     return false;
   }
 };

@@ -5,7 +5,7 @@
 
 bool VProfileTimeSz::ReadAs(const VProfileKey& key, VFileTime& value) {
   VUnicodeString text;
-  if (!ReadValue(key, name, &text)) return false;
+  if (!ReadValue(key, GetName(), &text)) return false;
   return VParseTimeText(text, value);
 }
 
@@ -15,7 +15,7 @@ bool VProfileTimeSz::WriteAs(VProfileKey& key, const VFileTime& value) {
     key.GetLastError().SetError(win32::kInvalidData);
     return false;
   }
-  return WriteValue(key, name, text);
+  return WriteValue(key, GetName(), text);
 }
 
 bool VProfileTimeSz::StoredValueOf(const VFileTime& value, VStoredValue& out) const {
@@ -28,6 +28,6 @@ bool VProfileTimeSz::StoredValueOf(const VFileTime& value, VStoredValue& out) co
 bool VProfileTimeSz::TextToValue(const VUnicodeString& text, VFileTime& value,
                                  VReportMessageParams& error) const {
   if (VParseTimeText(text, value)) return true;
-  VSettingError(error, kMsgSettingTime, name, &text);
+  VSettingError(error, kMsgSettingTime, GetName(), &text);
   return false;
 }

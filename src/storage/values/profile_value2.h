@@ -35,7 +35,7 @@ class VProfile2 : public Storage, public T {
   // Names the value and gives it a default, current and saved alike.
   VProfile2(const VUnicodeString& valueName, const T& defaultValue)
       : T(defaultValue), saved(defaultValue) {
-    this->name = valueName;
+    this->SetName(valueName);
   }
   VProfile2(const VProfile2&) = default;
   VProfile2& operator=(const VProfile2&) = default;
