@@ -62,7 +62,7 @@ bool ProfileColorsBase::Read(const VProfileKey& key) {
   Current() = Defaults(&key);
   // A value of this name of another kind is not ours to replace unasked.
   key.ForEachValueName([&](const VUnicodeString& valueName, int type) {
-    if (valueName == name && type != kProfileTypeMultiSz) otherKind_ = true;
+    if (valueName == GetName() && type != kProfileTypeMultiSz) otherKind_ = true;
   });
   return false;
 }
@@ -79,14 +79,14 @@ bool ProfileColorsBase::Save(VProfileKey& key, bool force) {
 
 std::vector<VUnicodeString> ProfileColorsBase::GetLoadWarnings() const {
   std::vector<VUnicodeString> warnings;
-  if (otherKind_) warnings.push_back(Warning(kMsgColorSettingWrongKind, {name}));
+  if (otherKind_) warnings.push_back(Warning(kMsgColorSettingWrongKind, {GetName()}));
   VUnicodeString unread;
   for (const VUnicodeString& entry : saved) {
     if (IsReadableEntry(entry)) continue;
     if (!unread.empty()) unread += u"\n";
     unread += entry;
   }
-  if (!unread.empty()) warnings.push_back(Warning(kMsgColorEntriesUnreadable, {name, unread}));
+  if (!unread.empty()) warnings.push_back(Warning(kMsgColorEntriesUnreadable, {GetName(), unread}));
   return warnings;
 }
 
