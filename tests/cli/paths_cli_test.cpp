@@ -1,5 +1,6 @@
 // quillane paths ...: every command, over a registry hive and XDG folders in a temporary folder.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "support/test_support.h"
 
@@ -25,7 +26,8 @@ TEST_F(PathsCli, ShowAndRememberTheConfigurationFolder) {
                 "\", \"config_path_stored\": \"\", \"personal_data_path\": \"" + def +
                 ".personal\", \"personal_data_path_stored\": \"\", "
                 "\"store_personal_data_separately\": false, \"do_personal_data_migration\": false, "
-                "\"do_personal_data_merge\": false, \"integrated\": false, \"other_app\": null}\n");
+                "\"do_personal_data_merge\": false, \"integrated\": false, \"other_app\": null, "
+                "\"secrets_readable_by_others\": false}\n");
 
   std::string cfg = dir_ / "cfg";
   auto set = Run({"--json", "paths", "set-config", cfg + "/"});
@@ -111,6 +113,28 @@ TEST_F(PathsCli, FileNamesAndPathVariables) {
   EXPECT_EQ(Run({"paths", "expand", "${TLV_USER_DATA_PATH}\\log.txt"}).out, user + "\n");
   EXPECT_EQ(Run({"paths", "contract", user}).out, "${TLV_USER_DATA_PATH}/log.txt\n");
   EXPECT_EQ(Run({"paths", "frobnicate"}).status, 2);
+}
+
+// Without a configuration passphrase the saved passwords are encrypted under the empty one: they
+// are then as private as their folder, and the user is told when others can read it.
+TEST_F(PathsCli, SecretsUnderTheEmptyPassphraseInAFolderOthersCanReadAreWarnedOf) {
+  const std::string cfg = dir_ / "cfg";
+  ASSERT_EQ(Run({"--config", cfg, "session", "create", "a"}).status, 0);
+  const std::string warning = "quillane: warning: Saved passwords in '" + cfg + "'";
+  // Made by the library: the user's alone.
+  EXPECT_EQ(Run({"--config", cfg, "paths", "show"}).err.find(warning), std::string::npos);
+  ASSERT_EQ(chmod(cfg.c_str(), 0755), 0);
+  EXPECT_NE(Run({"--config", cfg, "paths", "show"}).err.find(warning), std::string::npos);
+  EXPECT_NE(Run({"--config", cfg}).err.find(warning), std::string::npos);
+  EXPECT_TRUE(Shows("\"secrets_readable_by_others\": true", {"--config", cfg}));
+  // A passphrase of its own makes the folder's mode a matter of privacy, not of secrets.
+  auto env = qtest::HostEnv(dir_);
+  env["P"] = "a passphrase";
+  ASSERT_EQ(qtest::Quillane({"--config", cfg, "--passphrase-env", "P", "passphrase", "init"}, env)
+                .status,
+            0);
+  EXPECT_EQ(Run({"--config", cfg, "paths", "show"}).err.find(warning), std::string::npos);
+  EXPECT_TRUE(Shows("\"secrets_readable_by_others\": false", {"--config", cfg}));
 }
 
 }  // namespace

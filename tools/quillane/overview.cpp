@@ -6,6 +6,7 @@
 #include "platform/file_system.h"
 #include "quillane/cli.h"
 #include "quillane/passphrase_settle.h"
+#include "quillane/secret_exposure.h"
 #include "quillane/text_escape.h"
 #include "quillane/usage.h"
 #include "storage/registry/registry_hive.h"
@@ -52,6 +53,7 @@ int RunOverview(Context& context) {
     checkValue = global.ReadString(u"Config Passphrase", check) && !check.empty();
   }
   const char* passphrase = PassphraseStateName();
+  const bool exposed = exists && WarnIfSecretsReadableByOthers(context, context.storeLocation);
   if (context.Json()) {
     Json result = Json::Object();
     result.Set("app", context.options.app);
@@ -67,6 +69,7 @@ int RunOverview(Context& context) {
     state.Set("state", passphrase);
     state.Set("check_value", checkValue);
     result.Set("passphrase", std::move(state));
+    result.Set("secrets_readable_by_others", exposed);
     context.SetResult(std::move(result));
     return kExitOk;
   }

@@ -11,6 +11,7 @@
 #include "platform/file_system.h"
 #include "quillane/cli.h"
 #include "quillane/store_location.h"
+#include "quillane/secret_exposure.h"
 #include "quillane/text_escape.h"
 #include "storage/ini/ini_file_key.h"
 #include "storage/values/profile_path.h"
@@ -112,6 +113,7 @@ int Show(Context& context) {
   bool merge = DoPersonalDataMerge(app);
   VUnicodeString other;
   bool integrated = IsIntegrated(other);
+  const bool exposed = WarnIfSecretsReadableByOthers(context, context.storeLocation);
 
   if (context.Json()) {
     Json result = Json::Object();
@@ -125,6 +127,7 @@ int Show(Context& context) {
     result.Set("do_personal_data_merge", merge);
     result.Set("integrated", integrated);
     result.Set("other_app", integrated ? Json(Utf8(other)) : Json());
+    result.Set("secrets_readable_by_others", exposed);
     context.SetResult(std::move(result));
     return kExitOk;
   }
