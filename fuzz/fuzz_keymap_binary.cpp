@@ -4,19 +4,23 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 #include "config/keymap/keymap.h"
 #include "config/keymap/keymap_binary.h"
 
 
-// A script file holding `")` followed by `("` cannot be told from the end of the file name.
+// A script file holding `")` followed by `("` cannot be told from the end of the file name. The
+// writer follows the name with `")("`, so a name that merely ends in `")` and blanks, or in `") (`,
+// is just as ambiguous once written: the search runs over the name as it stands in the line.
 static bool AmbiguousScriptFile(const KeyMapping& m) {
   if (m.action != 2) return false;
-  for (size_t at = m.first.find(u"\")"); at != std::u16string::npos; at = m.first.find(u"\")", at + 1)) {
+  const std::u16string written = m.first + u"\")(\"";
+  for (size_t at = written.find(u"\")"); at < m.first.size(); at = written.find(u"\")", at + 1)) {
     size_t next = at + 2;
-    while (next < m.first.size() && (m.first[next] == u' ' || m.first[next] == u'\t')) ++next;
-    if (m.first.compare(next, 2, u"(\"") == 0 || next == m.first.size()) return true;
+    while (next < written.size() && (written[next] == u' ' || written[next] == u'\t')) ++next;
+    if (written.compare(next, 2, u"(\"") == 0) return true;
   }
   return false;
 }
