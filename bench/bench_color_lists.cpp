@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "read_floor.h"
 #include "config/global/global_config_instance.h"
 #include "platform/file_system.h"
 #include "storage/ini/ini_file_store.h"
@@ -63,13 +64,7 @@ void BM_LoadGlobalWith1000Colors(benchmark::State& state) {
 BENCHMARK(BM_LoadGlobalWith1000Colors);
 
 void BM_ReadGlobalWith1000ColorsBytes(benchmark::State& state) {
-  std::string path = Shared().folder + "/Global.ini";
-  for (auto _ : state) {
-    std::string bytes;
-    VTextFile::ReadLocked(path, bytes).IgnoreError();
-    std::u16string text = VTextFile::Decode(bytes);
-    benchmark::DoNotOptimize(text.size());
-  }
+  ReadAndDecodeFloor(state, Shared().folder + "/Global.ini");
 }
 BENCHMARK(BM_ReadGlobalWith1000ColorsBytes);
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "read_floor.h"
 #include "config/global/global_config_instance.h"
 #include "platform/file_system.h"
 #include "storage/ini/ini_file_store.h"
@@ -86,13 +87,7 @@ void BM_SaveSharedAfterOneChange(benchmark::State& state) {
 BENCHMARK(BM_SaveSharedAfterOneChange);
 
 void BM_ReadGlobalIniBytes(benchmark::State& state) {
-  std::string path = Shared().folder + "/Global.ini";
-  for (auto _ : state) {
-    std::string bytes;
-    VTextFile::ReadLocked(path, bytes).IgnoreError();
-    std::u16string text = VTextFile::Decode(bytes);
-    benchmark::DoNotOptimize(text.size());
-  }
+  ReadAndDecodeFloor(state, Shared().folder + "/Global.ini");
 }
 BENCHMARK(BM_ReadGlobalIniBytes);
 

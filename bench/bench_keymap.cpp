@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "read_floor.h"
 #include "config/keymap/key_codes.h"
 #include "config/keymap/keymap.h"
 #include "config/keymap/keymap_functions.h"
@@ -75,13 +76,7 @@ void BM_KeymapRawRead5000(benchmark::State& state) {
 BENCHMARK(BM_KeymapRawRead5000)->Unit(benchmark::kMicrosecond);
 
 void BM_KeymapRawReadAndDecode5000(benchmark::State& state) {
-  Fixture& f = Shared();
-  for (auto _ : state) {
-    std::string bytes;
-    if (!VTextFile::ReadLocked(f.path, bytes).ok()) state.SkipWithError("read failed");
-    std::u16string text = VTextFile::Decode(bytes);
-    benchmark::DoNotOptimize(text.data());
-  }
+  ReadAndDecodeFloor(state, Shared().path);
 }
 BENCHMARK(BM_KeymapRawReadAndDecode5000)->Unit(benchmark::kMicrosecond);
 
