@@ -199,15 +199,22 @@ bool VXmlFileKey::ReadSecurity(const char16_t* name, VProfileSecurity& security)
   return ReadBinary(name, bytes.data(), size) && security.FromSecurityDescriptor(bytes.data(), size);
 }
 
-// Replaces the text of the value `name` of one kind, or appends a new element for it.
-bool VXmlFileKey::StoreText(std::string_view kind, const char16_t* name, std::string_view text) {
+// The element a value named `name` is written in: null (with the reason) when the key cannot be
+// written or the name cannot be stored.
+VXmlFileKey::Node* VXmlFileKey::ElementForValue(const char16_t* name) {
   Node* element = WritableElement();
-  if (!element) return false;
+  if (!element) return nullptr;
   if (!name) {
     lastError_.SetError(win32::kInvalidParameter);
-    return false;
+    return nullptr;
   }
-  if (!CheckValueName(name)) return false;
+  return CheckValueName(name) ? element : nullptr;
+}
+
+// Replaces the text of the value `name` of one kind, or appends a new element for it.
+bool VXmlFileKey::StoreText(std::string_view kind, const char16_t* name, std::string_view text) {
+  Node* element = ElementForValue(name);
+  if (!element) return false;
   try {
     XmlDocument& document = *document_.Get();
     std::string key = Utf8(name);
@@ -244,13 +251,8 @@ bool VXmlFileKey::WriteMultiSz(const char16_t* name, const VStringArray& value) 
   for (const auto& item : value) {
     if (!CheckStorable(item, name)) return false;
   }
-  Node* element = WritableElement();
+  Node* element = ElementForValue(name);
   if (!element) return false;
-  if (!name) {
-    lastError_.SetError(win32::kInvalidParameter);
-    return false;
-  }
-  if (!CheckValueName(name)) return false;
   try {
     XmlDocument& document = *document_.Get();
     std::string key = Utf8(name);

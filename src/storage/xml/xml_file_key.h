@@ -89,6 +89,7 @@ class VXmlFileKey : public VProfilePrivateKey {
   // As UsableElement, and also refuses documents that will never be written back.
   Node* WritableElement();
   Node* FindValue(std::string_view kind, const char16_t* name);
+  Node* ElementForValue(const char16_t* name);
   bool StoreText(std::string_view kind, const char16_t* name, std::string_view text);
   // False (with the reason in lastError_) when `text` holds a character no XML file can hold;
   // `name` names the value or key in the message.
