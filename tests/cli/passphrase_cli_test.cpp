@@ -24,6 +24,21 @@ namespace {
 
 using qtest::RunResult;
 
+// In a child just forked: becomes the host with `args`, `env` set over the inherited environment
+// (an empty value removes a variable).
+[[noreturn]] void ExecHost(const std::vector<std::string>& args,
+                           const std::map<std::string, std::string>& env) {
+  for (const auto& [name, value] : env) {
+    if (value.empty()) unsetenv(name.c_str());
+    else setenv(name.c_str(), value.c_str(), 1);
+  }
+  std::vector<char*> argv{const_cast<char*>(QUILLANE_CLI_PATH)};
+  for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  execv(QUILLANE_CLI_PATH, argv.data());
+  _exit(127);
+}
+
 // A quillane process left running: its standard output is read line by line.
 class Background {
  public:
@@ -38,15 +53,7 @@ class Background {
       dup2(null, 2);
       close(out[0]);
       close(out[1]);
-      for (const auto& [name, value] : env) {
-        if (value.empty()) unsetenv(name.c_str());
-        else setenv(name.c_str(), value.c_str(), 1);
-      }
-      std::vector<char*> argv{const_cast<char*>(QUILLANE_CLI_PATH)};
-      for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-      argv.push_back(nullptr);
-      execv(QUILLANE_CLI_PATH, argv.data());
-      _exit(127);
+      ExecHost(args, env);
     }
     close(out[1]);
     out_ = out[0];
@@ -104,10 +111,8 @@ class PassphraseCommands : public ::testing::Test {
     qtest::RemoveSharedObjects(names_);
   }
   std::map<std::string, std::string> Env(std::map<std::string, std::string> extra = {}) {
-    std::map<std::string, std::string> env = {
-        {"XDG_CONFIG_HOME", dir / "xdg"}, {"XDG_DATA_HOME", dir / "data"},
-        {"QUILLANE_REGISTRY_ROOT", dir / "reg"}, {"HOME", dir / "home"}, {"TMPDIR", dir / "tmp"},
-        {"LANG", "C"}, {"LC_ALL", ""}, {"LC_MESSAGES", ""}, {"QUILLANE_CONFIG", ""}};
+    std::map<std::string, std::string> env = qtest::HostEnv(dir);
+    env["TMPDIR"] = dir / "tmp";
     for (auto& [name, value] : extra) env[name] = value;
     return env;
   }
@@ -248,15 +253,7 @@ struct Terminal {
   Terminal(const std::vector<std::string>& args, const std::map<std::string, std::string>& env) {
     pid = forkpty(&master, nullptr, nullptr, nullptr);
     if (pid == 0) {
-      for (const auto& [name, value] : env) {
-        if (value.empty()) unsetenv(name.c_str());
-        else setenv(name.c_str(), value.c_str(), 1);
-      }
-      std::vector<char*> argv{const_cast<char*>(QUILLANE_CLI_PATH)};
-      for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-      argv.push_back(nullptr);
-      execv(QUILLANE_CLI_PATH, argv.data());
-      _exit(127);
+      ExecHost(args, env);
     }
   }
   ~Terminal() {

@@ -17,8 +17,8 @@ class UnreadableCli : public ::testing::Test {
  protected:
   // Runs the host as a user who may not read a file of mode 000: this user, or another one when
   // the tests run as root (who reads every file).
-  qtest::RunResult RunAsReader(std::vector<std::string> args) {
-    args.insert(args.begin(), {"--lang", "en", "--config", config});
+  qtest::RunResult RunAsReader(std::vector<std::string> args, bool inConfig = true) {
+    if (inConfig) args.insert(args.begin(), {"--lang", "en", "--config", config});
     if (geteuid() != 0) return qtest::Quillane(args, qtest::HostEnv(dir));
     args.insert(args.begin(), {"--reuid=65534", "--regid=65534", "--clear-groups", QUILLANE_CLI_PATH});
     return qtest::Run("/usr/bin/setpriv", args, qtest::HostEnv(dir));
@@ -92,15 +92,10 @@ TEST_F(UnreadableCli, AnUnreadableSettingsFileIsReportedBySessionAndGlobalComman
   ASSERT_EQ(qtest::Quillane(xml({"session", "create", "router1"}), qtest::HostEnv(dir)).status, 0);
   std::string before = qtest::ReadFile(file);
   MakeUnreadable(file);
-  auto runAsReader = [&](std::vector<std::string> args) {
-    if (geteuid() != 0) return qtest::Quillane(args, qtest::HostEnv(dir));
-    args.insert(args.begin(), {"--reuid=65534", "--regid=65534", "--clear-groups", QUILLANE_CLI_PATH});
-    return qtest::Run("/usr/bin/setpriv", args, qtest::HostEnv(dir));
-  };
   for (auto command : {std::vector<std::string>{"session", "show", "router1"},
                        std::vector<std::string>{"session", "delete", "router1"},
                        std::vector<std::string>{"global", "show"}}) {
-    auto run = runAsReader(xml(command));
+    auto run = RunAsReader(xml(command), false);
     EXPECT_EQ(run.status, 3) << command[0] << " " << command[1];
     EXPECT_NE(run.out.find("\"id\": \"0xE1380401\""), std::string::npos) << run.out;
   }

@@ -21,15 +21,49 @@ VConsoleEntryRun Type(std::string_view keys, VConsoleEntryOptions options = {}) 
   return RunConsoleEntry(keys, u"P: ", options);
 }
 
-TEST(ConsoleEntry, TypedCharactersAreMaskedAndBackspaceErasesOne) {
-  VConsoleEntryRun run = Type("ab\x7f" "c\r");
-  EXPECT_EQ(run.state, State::Entered);
-  EXPECT_EQ(run.entry, u"ac");
-  EXPECT_TRUE(run.entry.IsSensitive());
-  EXPECT_EQ(run.echo, "P: **\b \b*\r\n");
-  EXPECT_EQ(Type("a\b\b\bz\n").entry, u"z") << "Ctrl+H, LF, and backspace on nothing";
-  EXPECT_EQ(Type("ab\rcd").entry, u"ab") << "keys after Enter are left for later";
+// What each key does to the entry and the screen; an echo of null is not checked.
+TEST(ConsoleEntry, KeysEditTheEntryAndOnlyAsterisksAreShown) {
+  const struct {
+    std::string_view keys;
+    State state;
+    std::u16string entry;
+    const char* echo;
+    const char* why;
+  } cases[] = {
+      {"ab\x7f" "c\r", State::Entered, u"ac", "P: **\b \b*\r\n", "backspace erases one"},
+      {"a\b\b\bz\n", State::Entered, u"z", nullptr, "Ctrl+H, LF, and backspace on nothing"},
+      {"ab\rcd", State::Entered, u"ab", nullptr, "keys after Enter are left for later"},
+      {"ab\x03", State::Cancelled, u"", "P: **\r\n", "Ctrl+C cancels after a new line"},
+      {"ab\x1b", State::Cancelled, u"", "P: **\r\n", "Esc cancels"},
+      {"ab\x1b\x1b", State::Cancelled, u"", "P: **\r\n", "Esc twice"},
+      {"ab\x1b\x7f", State::Cancelled, u"", "P: **\r\n", "Esc before a key that is no sequence"},
+      {"ab", State::Cancelled, u"", "P: **\r\n", "the input ends"},
+      // Arrows, Delete, F1 (CSI and SS3 forms), Alt+x, Tab and Ctrl+U.
+      {"a\x1b[A\x1b[3~\x1bOP\x1bx\t\x15" "b\r", State::Entered, u"ab", "P: **\r\n",
+       "keys without characters are ignored"},
+      {"a\xe0H\xe0\x85" "b\r", State::Entered, u"ab", nullptr,
+       "the Windows console's 224 prefix with its key (Up, F11) where it cannot be UTF-8"},
+      {"\x80\xff" "c\r", State::Entered, u"c", nullptr, "bytes that start nothing"},
+      // é (2 bytes), the Devanagari ह whose first byte is 224 (3 bytes), and 🔑 (4 bytes, 2 units).
+      {"\xc3\xa9\xe0\xa4\xb9\xf0\x9f\x94\x91\r", State::Entered, u"é\u0939\U0001F511",
+       "P: ***\r\n", "a multi-byte character is one character"},
+      {"\xc3\xa9\xf0\x9f\x94\x91\x7f\r", State::Entered, u"é", nullptr, "backspace takes both units"},
+      {"\xc3" "a\r", State::Entered, u"a", nullptr, "a broken sequence is dropped"},
+      {"\rx\r", State::Entered, u"x", "P: \r\nP: *\r\n", "an empty entry is asked again"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.why);
+    VConsoleEntryRun run = Type(c.keys);
+    EXPECT_EQ(run.state, c.state);
+    EXPECT_EQ(run.entry, c.entry);
+    if (c.echo) {
+      EXPECT_EQ(run.echo, c.echo);
+    }
+  }
+  EXPECT_TRUE(Type("ab\r").entry.IsSensitive());
+}
 
+TEST(ConsoleEntry, OptionsShowTheEntryCapItOrAllowItEmpty) {
   VConsoleEntryOptions plain;
   plain.masked = false;
   EXPECT_EQ(Type("h\xc3\xa9\r", plain).echo, "P: h\xc3\xa9\r\n");
@@ -38,40 +72,6 @@ TEST(ConsoleEntry, TypedCharactersAreMaskedAndBackspaceErasesOne) {
   VConsoleEntryRun capped = Type("abcd\r", shortEntry);
   EXPECT_EQ(capped.entry, u"abc");
   EXPECT_EQ(capped.echo, "P: ***\a\r\n");
-}
-
-TEST(ConsoleEntry, CtrlCAndEscCancelAfterANewLine) {
-  for (std::string_view keys : {"ab\x03", "ab\x1b", "ab\x1b\x1b", "ab\x1b\x7f", "ab"}) {
-    VConsoleEntryRun run = Type(keys);
-    EXPECT_EQ(run.state, State::Cancelled) << keys;
-    EXPECT_EQ(run.entry, u"");
-    EXPECT_EQ(run.echo, "P: **\r\n");
-  }
-}
-
-TEST(ConsoleEntry, KeysWithoutCharactersAreIgnored) {
-  // Arrows, Delete, F1 (CSI and SS3 forms), Alt+x, Tab and Ctrl+U.
-  VConsoleEntryRun run = Type("a\x1b[A\x1b[3~\x1bOP\x1bx\t\x15" "b\r");
-  EXPECT_EQ(run.entry, u"ab");
-  EXPECT_EQ(run.echo, "P: **\r\n");
-  // The Windows console's 224 prefix with its key (Up, F11) where the bytes cannot be UTF-8.
-  EXPECT_EQ(Type("a\xe0H\xe0\x85" "b\r").entry, u"ab");
-  EXPECT_EQ(Type("\x80\xff" "c\r").entry, u"c") << "bytes that start nothing";
-}
-
-TEST(ConsoleEntry, AMultiByteCharacterIsOneCharacter) {
-  // é (2 bytes), the Devanagari ह whose first byte is 224 (3 bytes), and 🔑 (4 bytes, 2 units).
-  VConsoleEntryRun run = Type("\xc3\xa9\xe0\xa4\xb9\xf0\x9f\x94\x91\r");
-  EXPECT_EQ(run.entry, u"é\u0939\U0001F511");
-  EXPECT_EQ(run.echo, "P: ***\r\n");
-  EXPECT_EQ(Type("\xc3\xa9\xf0\x9f\x94\x91\x7f\r").entry, u"é") << "backspace takes both units";
-  EXPECT_EQ(Type("\xc3" "a\r").entry, u"a") << "a broken sequence is dropped";
-}
-
-TEST(ConsoleEntry, AnEmptyEntryIsAskedAgainUnlessAllowed) {
-  VConsoleEntryRun again = Type("\rx\r");
-  EXPECT_EQ(again.entry, u"x");
-  EXPECT_EQ(again.echo, "P: \r\nP: *\r\n");
   VConsoleEntryOptions allow;
   allow.allowEmpty = true;
   VConsoleEntryRun empty = Type("\r", allow);

@@ -43,6 +43,10 @@ class LegacySecret : public ::testing::Test {
     VReportMessageParams error;
     return CarryLegacySecret(key, oldName, decoder, newName, value, error);
   }
+  // The older firewall password, encoded, carried into its current value.
+  VLegacySecretResult CarryFirewallPassword(VEncryptedString& value) {
+    return Carry(u"Firewall Password", VLegacySecretDecoder::Encoded, u"Firewall Password V2", value);
+  }
 
   // The string value `name` as the store reads it back from disk.
   bool ReadBack(const char16_t* name, VUnicodeString& value) {
@@ -52,6 +56,12 @@ class LegacySecret : public ::testing::Test {
     return key.ReadString(name, value);
   }
 
+  static VUnicodeString Encoded(const char16_t* plaintext) {
+    VUnicodeString encoded;
+    VReportMessageParams error;
+    EXPECT_TRUE(EncodeScrambledHex(plaintext, encoded, error));
+    return encoded;
+  }
   static std::string Line(const std::string& name, const VUnicodeString& value) {
     return "S:\"" + name + "\"=" + value.ToUtf8() + "\r\n";
   }
@@ -62,14 +72,11 @@ class LegacySecret : public ::testing::Test {
 };
 
 TEST_F(LegacySecret, AnEncodedFirewallPasswordBecomesV2AndIsBlanked) {
-  VUnicodeString encoded;
-  VReportMessageParams error;
-  ASSERT_TRUE(EncodeScrambledHex(u"proxy secret", encoded, error));
+  const VUnicodeString encoded = Encoded(u"proxy secret");
   WriteLines(Line("Firewall Host", u"proxy.example") + Line("Firewall Password", encoded));
 
   VEncryptedString value;
-  EXPECT_EQ(Carry(u"Firewall Password", VLegacySecretDecoder::Encoded, u"Firewall Password V2", value),
-            VLegacySecretResult::Carried);
+  EXPECT_EQ(CarryFirewallPassword(value), VLegacySecretResult::Carried);
   VUnicodeString plaintext;
   ASSERT_TRUE(value.GetPlaintext(u"config pass", plaintext));
   EXPECT_EQ(plaintext, u"proxy secret");
@@ -103,13 +110,10 @@ TEST_F(LegacySecret, ABlowfishMonitorPasswordBecomesV2) {
 TEST_F(LegacySecret, AnExistingNewValueWinsAndTheOldOneIsStillBlanked) {
   VEncryptedString newer;
   ASSERT_TRUE(newer.SetPlaintext(u"newer", u"config pass"));
-  VUnicodeString encoded;
-  VReportMessageParams error;
-  ASSERT_TRUE(EncodeScrambledHex(u"older", encoded, error));
+  const VUnicodeString encoded = Encoded(u"older");
   WriteLines(Line("Firewall Password", encoded) + Line("Firewall Password V2", newer));
   VEncryptedString value;
-  EXPECT_EQ(Carry(u"Firewall Password", VLegacySecretDecoder::Encoded, u"Firewall Password V2", value),
-            VLegacySecretResult::Carried);
+  EXPECT_EQ(CarryFirewallPassword(value), VLegacySecretResult::Carried);
   EXPECT_EQ(VUnicodeString(value), VUnicodeString(newer));
   std::string bytes = qtest::ReadFile(File());
   EXPECT_NE(bytes.find(Line("Firewall Password V2", newer)), std::string::npos);
@@ -118,8 +122,7 @@ TEST_F(LegacySecret, AnExistingNewValueWinsAndTheOldOneIsStillBlanked) {
   // An empty new value (saved while the old one could not be carried) is no value: the old one
   // is carried over it rather than blanked.
   WriteLines(Line("Firewall Password", encoded) + Line("Firewall Password V2", u""));
-  EXPECT_EQ(Carry(u"Firewall Password", VLegacySecretDecoder::Encoded, u"Firewall Password V2", value),
-            VLegacySecretResult::Carried);
+  EXPECT_EQ(CarryFirewallPassword(value), VLegacySecretResult::Carried);
   VUnicodeString plaintext;
   ASSERT_TRUE(value.GetPlaintext(u"config pass", plaintext));
   EXPECT_EQ(plaintext, u"older");
@@ -129,8 +132,7 @@ TEST_F(LegacySecret, AnAbsentOldValueChangesNothing) {
   WriteLines(Line("Firewall Host", u"h"));
   std::string before = qtest::ReadFile(File());
   VEncryptedString value(U8("02:untouched"));
-  EXPECT_EQ(Carry(u"Firewall Password", VLegacySecretDecoder::Encoded, u"Firewall Password V2", value),
-            VLegacySecretResult::Absent);
+  EXPECT_EQ(CarryFirewallPassword(value), VLegacySecretResult::Absent);
   EXPECT_EQ(VUnicodeString(value), u"02:untouched");
   EXPECT_EQ(qtest::ReadFile(File()), before);
 }
@@ -138,8 +140,7 @@ TEST_F(LegacySecret, AnAbsentOldValueChangesNothing) {
 TEST_F(LegacySecret, AnEmptyOldValueGivesAnEncryptedEmptyValue) {
   WriteLines(Line("Firewall Password", u""));
   VEncryptedString value;
-  EXPECT_EQ(Carry(u"Firewall Password", VLegacySecretDecoder::Encoded, u"Firewall Password V2", value),
-            VLegacySecretResult::Carried);
+  EXPECT_EQ(CarryFirewallPassword(value), VLegacySecretResult::Carried);
   VUnicodeString plaintext = u"x";
   ASSERT_TRUE(value.GetPlaintext(u"config pass", plaintext));
   EXPECT_TRUE(plaintext.empty());
@@ -147,21 +148,17 @@ TEST_F(LegacySecret, AnEmptyOldValueGivesAnEncryptedEmptyValue) {
 }
 
 TEST_F(LegacySecret, WithThePassphraseDisabledTheOldValueStaysForLater) {
-  VUnicodeString encoded;
-  VReportMessageParams error;
-  ASSERT_TRUE(EncodeScrambledHex(u"later", encoded, error));
+  const VUnicodeString encoded = Encoded(u"later");
   WriteLines(Line("Firewall Password", encoded));
   std::string before = qtest::ReadFile(File());
   SetConfigPassphraseDisabled(true);
   VEncryptedString value;
-  EXPECT_EQ(Carry(u"Firewall Password", VLegacySecretDecoder::Encoded, u"Firewall Password V2", value),
-            VLegacySecretResult::Disabled);
+  EXPECT_EQ(CarryFirewallPassword(value), VLegacySecretResult::Disabled);
   EXPECT_TRUE(value.empty());
   EXPECT_EQ(qtest::ReadFile(File()), before);
   // Once the passphrase is known the value is carried.
   SetConfigPassphraseDisabled(false);
-  EXPECT_EQ(Carry(u"Firewall Password", VLegacySecretDecoder::Encoded, u"Firewall Password V2", value),
-            VLegacySecretResult::Carried);
+  EXPECT_EQ(CarryFirewallPassword(value), VLegacySecretResult::Carried);
 }
 
 TEST_F(LegacySecret, AValueThatDoesNotDecodeHereIsKept) {
@@ -174,8 +171,7 @@ TEST_F(LegacySecret, AValueThatDoesNotDecodeHereIsKept) {
   WriteLines(Line("Firewall Password", theirs));
   std::string before = qtest::ReadFile(File());
   VEncryptedString value;
-  EXPECT_EQ(Carry(u"Firewall Password", VLegacySecretDecoder::Encoded, u"Firewall Password V2", value),
-            VLegacySecretResult::Undecodable);
+  EXPECT_EQ(CarryFirewallPassword(value), VLegacySecretResult::Undecodable);
   EXPECT_TRUE(value.empty());
   EXPECT_EQ(qtest::ReadFile(File()), before);
 }

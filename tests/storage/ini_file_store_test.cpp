@@ -309,17 +309,6 @@ TEST_F(IniFileStore, NamesThatLeaveTheFolderAreRefused) {
   EXPECT_TRUE(qtest::Exists(dir / "cfg/Sessions"));
 }
 
-TEST_F(IniFileStore, NamesAreCheckedAgainstTheFileSystemsLength) {
-  Store s(dir / "cfg");
-  VReportMessageParams* error = nullptr;
-  EXPECT_TRUE(s.Root().ValidateSubKeyName(std::u16string(251, u'a').c_str(), &error));
-  EXPECT_EQ(error->GetMessageId(), 0u);
-  error->Release();
-  EXPECT_FALSE(s.Root().ValidateSubKeyName(std::u16string(252, u'a').c_str(), &error));
-  EXPECT_EQ(error->GetMessageId(), 206u);
-  error->Release();
-}
-
 TEST_F(IniFileStore, TextsThatWouldBreakTheFileAreRefused) {
   {
     Store s(dir / "cfg");
@@ -416,10 +405,6 @@ TEST_F(IniFileStore, TwoHandlesOnOneKeyKeepEachOthersChanges) {
   }
   EXPECT_EQ(ReadFile(dir / "cfg/K.ini"), kBom + "S:\"B\"=changed\r\n");
 }
-
-}  // namespace
-
-namespace {
 
 // A link to a folder below the root is not a sub-key: iteration, copying and lookups stay inside
 // the store, and nothing is made through one. A root reached through a link is used as it is.

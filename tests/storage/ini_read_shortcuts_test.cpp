@@ -1,7 +1,7 @@
 // The shortcuts of the INI store's read path give what the general path gives: byte blocks laid
 // out as the store writes them and laid out otherwise, names handed out one after another from a
 // shared buffer, files read whole whatever their size, value files found by their extension in
-// any case, and sub-keys answered from a listing.
+// any case. Sub-keys answered from a listing are in ini_listing_hint_test.cpp.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -201,41 +201,6 @@ TEST(IniReadShortcuts, ValueFilesAreFoundByTheirExtensionInAnyCase) {
                                                           {u"upper", kProfileTypeFileKey},
                                                           {u"\u00e9t\u00e9", kProfileTypeFileKey}};
   EXPECT_EQ(found, expected);
-}
-
-TEST(IniReadShortcuts, SubKeysOpenedAfterAListingAnswerAsWithout) {
-  IniFolder folder;
-  folder.WriteLines("Sessions/lab/host", "D:\"Is Session\"=00000001\r\n");
-  folder.WriteLines("Sessions/lab/Other", "D:\"Port\"=00000016\r\n");
-  // A folder without a value file of its own.
-  folder.WriteLines("Sessions/lab/nested/inner", "D:\"Is Session\"=00000001\r\n");
-  auto answers = [&](bool listFirst) {
-    std::vector<std::string> out;
-    VProfileStore store(true, &folder.Factory());
-    VProfileKey sessions(*store.GetRootKey(), u"Sessions");
-    VProfileKey lab(sessions, u"lab");
-    if (listFirst) {
-      VProfileKeyIterator iterator(lab, false);
-      VUnicodeString name;
-      while (iterator.Next(name)) {
-      }
-    }
-    for (const char16_t* name : {u"host", u"HOST", u"Other", u"nested", u"missing"}) {
-      VProfileKey sub(lab, name);
-      VDword value = 0;
-      bool read = sub.ReadDword(u"Is Session", value);
-      VDword port = 0;
-      bool hasPort = sub.ReadDword(u"Port", port);
-      out.push_back(vtext::ToUtf8(name) + (read ? "=" + std::to_string(value) : "-") +
-                    (hasPort ? " port " + std::to_string(port) : ""));
-    }
-    return out;
-  };
-  // A value file makes a session key of the walk whatever it holds.
-  std::vector<std::string> expected = {"host=1", "HOST=1", "Other=1 port 22", "nested-",
-                                       "missing-"};
-  EXPECT_EQ(answers(false), expected);
-  EXPECT_EQ(answers(true), expected);
 }
 
 }  // namespace

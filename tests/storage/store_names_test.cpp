@@ -55,7 +55,9 @@ TEST_F(IniNameLength, EveryNameTheCheckPassesCanBeSavedAndTheNextIsRefused) {
     VProfileKey& root = *store.GetRootKey();
     VReportMessageParams* error = nullptr;
     EXPECT_TRUE(root.ValidateSubKeyName(name.c_str(), &error)) << length;
-    if (error) error->Release();
+    ASSERT_NE(error, nullptr);
+    EXPECT_EQ(error->GetMessageId(), 0u);
+    error->Release();
     VProfileKey key(root, name.c_str(), kProfileKeyCreate);
     ASSERT_TRUE(key.WriteString(u"V", u"kept"));
     ASSERT_TRUE(key.Flush()) << length << ": " << key.GetLastError().GetTextOneLineTrimmed().ToUtf8();
