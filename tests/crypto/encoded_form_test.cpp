@@ -37,6 +37,7 @@ TEST(EncodedForm, RoundTripsAndVariesWithTheMask) {
     ASSERT_TRUE(EncodeScrambledHex(plaintext, a, error));
     ASSERT_TRUE(EncodeScrambledHex(plaintext, b, error));
     EXPECT_EQ(a.size(), 8 + 4 * plaintext.size());
+    EXPECT_NE(a, b);  // a new random mask each time
     VUnicodeString back;
     ASSERT_TRUE(Decode(a, back));
     EXPECT_EQ(back, plaintext);

@@ -66,6 +66,7 @@ std::string DumpFile(const std::string& path) {
 // A file that cannot be used: the reason is in the last error, the store reads as empty, refuses
 // changes, and the file is left exactly as it was.
 void ExpectRefused(const std::string& bytes, uint32_t id, const std::string& textPart = "") {
+  SCOPED_TRACE(bytes.substr(0, 80));
   qtest::TempDir dir;
   std::string path = dir / "settings.xml";
   qtest::WriteFile(path, bytes);
@@ -113,7 +114,7 @@ using XmlFileValues = XmlFileTest;
 using XmlFileEdited = XmlFileTest;
 using XmlFileTools = XmlFileTest;
 
-TEST_F(XmlFileDamaged, ParseErrorsAreReportedWithTheParsersReasonAndPlace) {
+TEST_F(XmlFileDamaged, FilesThatAreNoSettingsFileAreRefusedWithTheReasonAndPlace) {
   ExpectRefused("<?xml version=\"1.0\"?>\n<Tolvane>\n  <key name=\"a\">\n</Tolvane>\n",
                 kMsgXmlNotWellFormed, "invalid closing tag name (line 4, column 10");
   ExpectRefused("<Tolvane><string name=\"s\">&#x110000;</string></Tolvane>", kMsgXmlNotWellFormed,
@@ -125,17 +126,13 @@ TEST_F(XmlFileDamaged, ParseErrorsAreReportedWithTheParsersReasonAndPlace) {
   // Text outside the root element is not XML.
   ExpectRefused("<Tolvane/>trailing words", kMsgXmlNotWellFormed, "expected < (line 1, column 11, offset 10)");
   ExpectRefused("leading words<Tolvane/>", kMsgXmlNotWellFormed, "expected <");
-}
-
-TEST_F(XmlFileDamaged, OnlyATolvaneRootMakesASettingsFile) {
+  // Only a Tolvane root makes a settings file.
   ExpectRefused("<?xml version=\"1.0\"?><settings><key name=\"a\"/></settings>", kMsgXmlWrongRoot,
                 "'settings'");
   ExpectRefused("<tolvane/>", kMsgXmlWrongRoot);
   ExpectRefused("<?xml version=\"1.0\"?>\n<!-- nothing else -->\n", kMsgXmlNoRoot);
   ExpectRefused("<Tolvane/><Tolvane/>", kMsgXmlSeveralRoots);
-}
-
-TEST_F(XmlFileDamaged, NullsAndReferencesToWhatXmlCannotHoldAreRefused) {
+  // Nulls, and references to what XML cannot hold.
   ExpectRefused("<Tolvane><string name=\"s\">a&#0;b</string></Tolvane>", kMsgXmlNullCharacter);
   ExpectRefused("<Tolvane><string name=\"&#x0;\">a</string></Tolvane>", kMsgXmlNullCharacter);
   ExpectRefused(std::string("<Tolvane/>\0<junk>", 17), kMsgXmlNullCharacter, "offset 10");
