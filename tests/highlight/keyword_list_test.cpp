@@ -134,6 +134,38 @@ TEST_F(KeywordListTest, AListStoredAsAnotherKindIsKeptUntilItsKeywordsAreSet) {
             "D:\"Match Case\"=00000001\r\nZ:\"Keyword List V2\"=00000001\r\n \"now\",000000ff,00000000\r\n");
 }
 
+TEST_F(KeywordListTest, AnOlderListThatIsNotTextIsReportedAndLeftAsItIs) {
+  WriteList("Number", "D:\"Keyword List\"=00000007\r\n");
+  VRef<HighlightConfig> list = db_.OpenKeywordList(u"Number");
+  ASSERT_TRUE(list);
+  EXPECT_TRUE(list->GetKeywords().empty());
+  EXPECT_FALSE(list->ConvertedOlderList());
+  std::vector<VUnicodeString> warnings = list->GetLoadWarnings();
+  ASSERT_EQ(warnings.size(), 1u);
+  EXPECT_NE(warnings[0].ToUtf8().find("'Keyword List'"), std::string::npos);
+  list->SetKeywords({{u"new", 0xFF, 0}});
+  ASSERT_TRUE(Save(*list.Get()));
+  EXPECT_EQ(Lines("Number"),
+            "D:\"Keyword List\"=00000007\r\nD:\"Match Case\"=00000000\r\n"
+            "Z:\"Keyword List V2\"=00000001\r\n \"new\",000000ff,00000000\r\n");
+}
+
+TEST_F(KeywordListTest, TheSettingsFileKeepsListsAsTheFolderDoes) {
+  UseXml();
+  Put("Keywords\\Old", false, {{u"Keyword List", u"error warning fail"}});
+  VRef<HighlightConfig> list = db_.OpenKeywordList(u"Old");
+  ASSERT_TRUE(list);
+  EXPECT_EQ(Texts(*list.Get()), (std::vector<std::string>{"error", "warning", "fail"}));
+  list->SetKeywords({{u"a, b", 0x12345678, 0xFF}});
+  ASSERT_TRUE(Save(*list.Get()));
+  VRef<HighlightConfig> again = db_.OpenKeywordList(u"Old");
+  ASSERT_TRUE(again);
+  EXPECT_EQ(again->GetKeywords(), list->GetKeywords());
+  EXPECT_FALSE(again->ConvertedOlderList());
+  std::string xml = qtest::ReadFile(XmlPath());
+  EXPECT_NE(xml.find("a, b&quot;,12345678,000000ff<"), std::string::npos) << xml;
+}
+
 TEST_F(KeywordListTest, TheTextForNoListOpensNothingInEitherLanguage) {
   Put("Keywords\\(None)", false, {{u"Keyword List", u"a b"}});
   Put("Keywords\\(Aucune)", false, {{u"Keyword List", u"a b"}});

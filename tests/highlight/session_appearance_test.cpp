@@ -59,6 +59,37 @@ TEST_F(SessionAppearanceTest, NamesThatFindNothingAreReportedAndKeptAsStored) {
   EXPECT_NE(lines.find("S:\"Color Scheme\"=Nowhere\r\n"), std::string::npos);
 }
 
+TEST_F(SessionAppearanceTest, NamesStoredAsAnotherKindAreReportedAndNeverWrittenOverUnasked) {
+  Put("Sessions\\host", true);
+  {
+    VProfileStore store(false, factory_.get());
+    VProfileKey sessions(*store.GetRootKey(), u"Sessions");
+    VProfileKey host(sessions, u"host");
+    ASSERT_TRUE(host.WriteDword(u"Color Scheme", 5) && host.WriteDword(u"Keyword Set", 6) && host.Flush());
+  }
+  VRef<SessionConfig> session = Open("host");
+  ASSERT_TRUE(session);
+  EXPECT_TRUE(session->terminal.colorScheme.StoredAsOtherKind());
+  ProfileColorSchemeListV2 schemes;
+  schemes.LoadList(nullptr);
+  SessionAppearance found = FindSessionAppearance(*session.Get(), db_, schemes);
+  ASSERT_EQ(found.warnings.size(), 2u);
+  EXPECT_NE(found.warnings[0].ToUtf8().find("'Keyword Set'"), std::string::npos);
+  EXPECT_NE(found.warnings[1].ToUtf8().find("'Color Scheme'"), std::string::npos);
+  // Saved, even with every value forced, the two stay as they were.
+  VReportMessageParams error;
+  ASSERT_TRUE(SaveSessionAtPath(*session.Get(), u"host", true, error)) << error.GetText().ToUtf8();
+  std::string lines = qtest::ReadFile(Cfg("Sessions/host.ini"));
+  EXPECT_NE(lines.find("D:\"Color Scheme\"=00000005\r\n"), std::string::npos);
+  EXPECT_NE(lines.find("D:\"Keyword Set\"=00000006\r\n"), std::string::npos);
+  // Set by a person, the name is written.
+  ASSERT_TRUE(session->SetSetting(u"Color Scheme", VUnicodeString(u"Ember"), error));
+  ASSERT_TRUE(SaveSessionAtPath(*session.Get(), u"host", false, error)) << error.GetText().ToUtf8();
+  lines = qtest::ReadFile(Cfg("Sessions/host.ini"));
+  EXPECT_NE(lines.find("S:\"Color Scheme\"=Ember\r\n"), std::string::npos);
+  EXPECT_NE(lines.find("D:\"Keyword Set\"=00000006\r\n"), std::string::npos);
+}
+
 TEST_F(SessionAppearanceTest, ABuiltInSchemeIsFoundByItsNameInTheOtherLanguage) {
   // The list was first saved in French; the session was made under English.
   VSetMessageLanguage(VLanguage::French);

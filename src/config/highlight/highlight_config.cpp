@@ -15,6 +15,7 @@ QL_MEMBER_TABLE(HighlightConfig, HIGHLIGHT_CONFIG_MEMBERS)
 
 void HighlightConfig::OnAfterLoad(const VProfileKey* key) {
   otherKind_ = false;
+  olderOtherKind_ = false;
   convertedOlder_ = false;
   int currentType = kAbsent;
   int olderType = kAbsent;
@@ -29,6 +30,9 @@ void HighlightConfig::OnAfterLoad(const VProfileKey* key) {
     // the keywords are set.
     otherKind_ = true;
     keywordList.SetWritePending(false);
+  } else if (currentType == kAbsent && olderType != kAbsent && olderType != kProfileTypeString) {
+    // Nothing to convert; the older value is left as it is.
+    olderOtherKind_ = true;
   } else if (currentType == kAbsent && olderType == kProfileTypeString) {
     VUnicodeString older;
     if (key->ReadString(kOlderKeywordListName, older)) {
@@ -106,6 +110,8 @@ std::vector<VUnicodeString> HighlightConfig::GetLoadWarnings() const {
   std::vector<VUnicodeString> warnings;
   if (otherKind_)
     warnings.push_back(HighlightWarning(kMsgKeywordListOtherKind, {GetItemName(), kKeywordListV2Name}));
+  if (olderOtherKind_)
+    warnings.push_back(HighlightWarning(kMsgOlderKeywordListOtherKind, {GetItemName(), kOlderKeywordListName}));
   if (!unreadable_.empty()) {
     VUnicodeString entries;
     for (const VUnicodeString& entry : unreadable_) {

@@ -72,5 +72,6 @@ class HighlightConfig : public VNamedItemObject<IHighlightUI> {
   std::vector<KeywordEntry> loaded_;  // as last loaded or saved
   std::vector<VUnicodeString> unreadable_;
   bool otherKind_ = false;  // "Keyword List V2" is stored as another kind of value
+  bool olderOtherKind_ = false;  // only the older "Keyword List" is there, and it is not text
   bool convertedOlder_ = false;
 };

@@ -8,6 +8,8 @@
 
 constexpr uint32_t kMsgKeywordEntriesUnreadable = 0xA1380F00;  // %1 list, %2 the entries
 constexpr uint32_t kMsgKeywordListOtherKind = 0xA1380F01;      // %1 list, %2 value name
+constexpr uint32_t kMsgOlderKeywordListOtherKind = 0xA1380F05;  // %1 list, %2 value name
+constexpr uint32_t kMsgSessionNameOtherKind = 0xA1380F06;       // %1 setting
 constexpr uint32_t kMsgSessionKeywordListMissing = 0xA1380F02;  // %1 list name
 constexpr uint32_t kMsgSessionColorSchemeMissing = 0xA1380F03;  // %1 scheme name
 constexpr uint32_t kMsgSessionColorSchemeOtherName = 0xA1380F04;  // %1 stored, %2 shown

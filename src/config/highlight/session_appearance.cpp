@@ -7,6 +7,9 @@
 SessionAppearance FindSessionAppearance(const SessionConfig& session, SessionDatabase& database,
                                         const ProfileColorSchemeListV2& schemes) {
   SessionAppearance found;
+  for (const ProfileItemName* name : {&session.keywordSet, &session.terminal.colorScheme})
+    if (name->StoredAsOtherKind())
+      found.warnings.push_back(HighlightWarning(kMsgSessionNameOtherKind, {name->GetName()}));
   const VUnicodeString& listName = session.keywordSet.Current();
   if (!listName.empty() && !SessionDatabase::IsNoKeywordListName(listName)) {
     found.keywordList = database.OpenKeywordList(listName);

@@ -18,7 +18,8 @@ struct SessionAppearance {
   VRef<HighlightConfig> keywordList;
   // Empty when the session names no scheme, the scheme is not there or cannot be read.
   std::optional<ColorSchemeEntry> colorScheme;
-  // One catalogue text per name that found nothing (or found a built-in under another name).
+  // One catalogue text per name that found nothing (or found a built-in under another name),
+  // and per name stored as another kind of value.
   std::vector<VUnicodeString> warnings;
 };
 
