@@ -114,4 +114,25 @@ TEST_F(FilterTest, DeleteRemovesOneFilterAndAnEmptyNameNamesNone) {
   EXPECT_EQ(error.GetMessageId(), win32::kFileNotFound);
 }
 
+TEST_F(FilterTest, TheSettingsFileKeepsFiltersAsTheFolderDoes) {
+  UseXml();
+  Put("Filters\\Loose", false, {{u"Filter Type", u"1"}});
+  EXPECT_FALSE(store_.Exists(u"Loose"));
+  VRef<FilterConfig> filter(new FilterConfig(u"Logs"));
+  filter->Load(nullptr);
+  filter->filterCriteria = VStringArray{u"*.log"};
+  filter->matchFilterCase = true;
+  VReportMessageParams error;
+  ASSERT_TRUE(store_.Save(*filter.Get(), false, error)) << error.GetText().ToUtf8();
+  EXPECT_EQ(Names(store_.List()), (Strings{"Logs"}));
+  VRef<FilterConfig> loaded = store_.Open(u"Logs");
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(loaded->GetCriteriaText(), u"*.log");
+  EXPECT_TRUE(loaded->matchFilterCase.current);
+  EXPECT_FALSE(loaded->IsModified());
+  ASSERT_TRUE(store_.Delete(u"Logs", error)) << error.GetText().ToUtf8();
+  EXPECT_FALSE(store_.Exists(u"Logs"));
+  EXPECT_NE(qtest::ReadFile(XmlPath()).find("Loose"), std::string::npos);
+}
+
 }  // namespace
