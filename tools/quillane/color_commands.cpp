@@ -116,7 +116,8 @@ int Show(Context& context, const std::vector<std::string>& rest) {
   if (list.Find(name) == ProfileColorsBase::kNotFound)
     return context.Fail(kExitNotFound, schemes ? kMsgColorNoSuchScheme : kMsgColorNoSuchPalette, {name});
   Json result = Json::Object();
-  result.Set("name", Utf8(name));
+  // The name the list keeps, which may be a built-in's name in another language than the one asked.
+  result.Set("name", Utf8(VUnicodeString(vcolors::EntryName(list.GetEntry(list.Find(name))))));
   auto colorArray = [](const auto& colors) {
     Json array = Json::Array();
     for (VColor color : colors) array.Push(Rgb(color));
@@ -197,9 +198,11 @@ int SetScheme(Context& context, const std::vector<std::string>& given) {
   }
   if (args.values.count("--palette")) {
     VUnicodeString palette = Wide(args.values["--palette"]);
-    if (config->ansiPalettes.Find(palette) == ProfileColorsBase::kNotFound)
+    size_t index = config->ansiPalettes.Find(palette);
+    if (index == ProfileColorsBase::kNotFound)
       return context.Fail(kExitNotFound, kMsgColorNoSuchPalette, {palette});
-    scheme.paletteName = palette;
+    // Named as the list keeps it, which may be a built-in's name in another language.
+    scheme.paletteName = VUnicodeString(vcolors::EntryName(config->ansiPalettes.GetEntry(index)));
   }
   if (fg) std::copy(fg->begin(), fg->end(), scheme.foregrounds.begin());
   if (bg) std::copy(bg->begin(), bg->end(), scheme.backgrounds.begin());

@@ -60,13 +60,32 @@ constexpr BuiltInScheme kSchemes[kBuiltInSchemeCount] = {
 constexpr size_t kAlternatingScheme = 2;
 constexpr uint32_t kAlternateForeground = 0x0000FF;
 
-VUnicodeString CatalogueText(uint32_t id) {
+constexpr VLanguage kLanguages[] = {VLanguage::English, VLanguage::French};
+
+VUnicodeString CatalogueText(uint32_t id, VLanguage language) {
   std::u16string text;
-  if (const VMessageModule* module = VGetLibraryMessageModule())
-    module->Find(id, VGetMessageLanguage(), text);
+  if (const VMessageModule* module = VGetLibraryMessageModule()) module->Find(id, language, text);
   while (!text.empty() && (text.back() == u'\n' || text.back() == u'\r' || text.back() == u' '))
     text.pop_back();
   return VUnicodeString(text);
+}
+
+VUnicodeString CatalogueText(uint32_t id) { return CatalogueText(id, VGetMessageLanguage()); }
+
+// Whether `name` is the text of `id` in one of the catalogue's languages.
+bool IsTextInAnyLanguage(uint32_t id, std::u16string_view name) {
+  for (VLanguage language : kLanguages) {
+    VUnicodeString text = CatalogueText(id, language);
+    if (!text.empty() && text == name) return true;
+  }
+  return false;
+}
+
+std::optional<size_t> IndexOfName(uint32_t firstId, size_t count, std::u16string_view name) {
+  if (name.empty()) return std::nullopt;
+  for (size_t i = 0; i < count; ++i)
+    if (IsTextInAnyLanguage(firstId + static_cast<uint32_t>(i), name)) return i;
+  return std::nullopt;
 }
 
 }  // namespace
@@ -96,19 +115,25 @@ std::vector<ColorSchemeEntry> BuiltInSchemes() {
   return schemes;
 }
 
-bool IsBuiltInPaletteName(std::u16string_view name) {
-  for (uint32_t i = 0; i < kBuiltInPaletteCount; ++i)
-    if (CatalogueText(kMsgFirstBuiltInPaletteName + i) == name) return true;
-  return false;
+std::optional<size_t> BuiltInPaletteIndex(std::u16string_view name) {
+  return IndexOfName(kMsgFirstBuiltInPaletteName, kBuiltInPaletteCount, name);
 }
 
-bool IsBuiltInSchemeName(std::u16string_view name) {
-  for (uint32_t i = 0; i < kBuiltInSchemeCount; ++i)
-    if (CatalogueText(kMsgFirstBuiltInSchemeName + i) == name) return true;
-  return false;
+std::optional<size_t> BuiltInSchemeIndex(std::u16string_view name) {
+  return IndexOfName(kMsgFirstBuiltInSchemeName, kBuiltInSchemeCount, name);
 }
+
+bool IsBuiltInPaletteName(std::u16string_view name) {
+  return BuiltInPaletteIndex(name).has_value();
+}
+
+bool IsBuiltInSchemeName(std::u16string_view name) { return BuiltInSchemeIndex(name).has_value(); }
 
 VUnicodeString PlatformSchemeName() { return CatalogueText(kMsgPlatformSchemeName); }
+
+bool IsPlatformSchemeName(std::u16string_view name) {
+  return IsTextInAnyLanguage(kMsgPlatformSchemeName, name);
+}
 
 void GetPlatformColors(VColor& foreground, VColor& background) {
   foreground = MakeColor(0, 0, 0);

@@ -33,7 +33,17 @@ constexpr VDword kMaxOlderValue = 4096;
 size_t ProfileColorsBase::Find(std::u16string_view name) const {
   for (size_t i = 0; i < Current().GetSize(); ++i)
     if (vcolors::EntryName(Current()[i]) == name) return i;
+  std::optional<size_t> builtIn = BuiltInIndex(name);
+  if (!builtIn) return kNotFound;
+  for (size_t i = 0; i < Current().GetSize(); ++i)
+    if (BuiltInIndex(vcolors::EntryName(Current()[i])) == builtIn) return i;
   return kNotFound;
+}
+
+bool ProfileColorsBase::SameEntry(std::u16string_view a, std::u16string_view b) const {
+  if (a == b) return true;
+  std::optional<size_t> builtIn = BuiltInIndex(a);
+  return builtIn && BuiltInIndex(b) == builtIn;
 }
 
 std::vector<VUnicodeString> ProfileColorsBase::GetNames() const {
@@ -43,9 +53,16 @@ std::vector<VUnicodeString> ProfileColorsBase::GetNames() const {
 }
 
 void ProfileColorsBase::SetEntry(const VUnicodeString& entry) {
-  size_t index = Find(vcolors::EntryName(entry));
-  if (index == kNotFound) Current().Add(entry);
-  else Current()[index] = entry;
+  std::u16string_view name = vcolors::EntryName(entry);
+  size_t index = Find(name);
+  if (index == kNotFound) {
+    Current().Add(entry);
+    return;
+  }
+  // What is stored keeps its name: another language's name of a built-in is not written in.
+  VUnicodeString replaced(vcolors::EntryName(Current()[index]));
+  replaced += std::u16string_view(entry).substr(name.size());
+  Current()[index] = std::move(replaced);
 }
 
 bool ProfileColorsBase::RemoveEntry(std::u16string_view name) {
@@ -102,7 +119,7 @@ size_t ProfileColorSchemeListV2::ReplacePalette(std::u16string_view from, const 
   size_t changed = 0;
   for (VUnicodeString& entry : Current()) {
     std::optional<ColorSchemeEntry> scheme = vcolors::ParseScheme(entry);
-    if (!scheme || scheme->paletteName != from) continue;
+    if (!scheme || !vcolors::SamePaletteName(scheme->paletteName, from)) continue;
     scheme->paletteName = to;
     entry = vcolors::FormatScheme(*scheme);
     ++changed;
@@ -123,7 +140,7 @@ std::optional<ColorSchemeEntry> ProfileColorSchemeListV2::FromOlderBinary(
     scheme.foregrounds[i] = LittleEndianAt(bytes, 4 + 4 * i) & 0xFFFFFF;
     scheme.backgrounds[i] = LittleEndianAt(bytes, 4 + 4 * (kAttributeCount + i)) & 0xFFFFFF;
   }
-  if (name == vcolors::PlatformSchemeName()) {
+  if (vcolors::IsPlatformSchemeName(name)) {
     VColor foreground = 0, background = 0;
     vcolors::GetPlatformColors(foreground, background);
     scheme.foregrounds.fill(foreground);
@@ -165,7 +182,8 @@ VStringArray ProfileColorSchemeListV2::Defaults(const VProfileKey* key) {
   for (const ColorSchemeEntry& scheme : vcolors::BuiltInSchemes()) {
     // An older scheme of a built-in's name stands for it: names stay unique.
     bool taken = false;
-    for (const VUnicodeString& entry : list) taken = taken || vcolors::EntryName(entry) == scheme.name;
+    for (const VUnicodeString& entry : list)
+      taken = taken || SameEntry(vcolors::EntryName(entry), scheme.name);
     if (!taken) list.Add(vcolors::FormatScheme(scheme));
   }
   return list;
@@ -209,13 +227,25 @@ bool ProfileAnsiPaletteList::IsReadableEntry(std::u16string_view entry) const {
 
 namespace vcolors {
 
+bool SamePaletteName(std::u16string_view a, std::u16string_view b) {
+  if (a == b) return true;
+  std::optional<size_t> builtIn = BuiltInPaletteIndex(a);
+  return builtIn && BuiltInPaletteIndex(b) == builtIn;
+}
+
 bool DeletePalette(ProfileAnsiPaletteList& palettes, ProfileColorSchemeListV2& schemes,
                    VUnicodeString& currentPalette, std::u16string_view name) {
-  VUnicodeString deleted(name);
-  if (!palettes.RemoveEntry(deleted)) return false;
+  size_t index = palettes.Find(name);
+  if (index == ProfileColorsBase::kNotFound) return false;
+  // The entry removed may be kept under another language's name than the one asked for.
+  VUnicodeString deleted(EntryName(palettes.GetEntry(index)));
+  palettes.RemoveEntry(deleted);
   VUnicodeString fallback = BuiltInPalettes().front().name;
+  // The first built-in, under the name this configuration keeps it by, when it is there.
+  size_t first = palettes.Find(fallback);
+  if (first != ProfileColorsBase::kNotFound) fallback = VUnicodeString(EntryName(palettes.GetEntry(first)));
   schemes.ReplacePalette(deleted, fallback);
-  if (currentPalette == deleted) currentPalette = fallback;
+  if (SamePaletteName(currentPalette, deleted)) currentPalette = fallback;
   return true;
 }
 

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "config/colors/color_builtins.h"
 #include "config/colors/color_text.h"
 #include "storage/values/profile_value2.h"
 
@@ -22,13 +23,20 @@ class ProfileColorsBase : public VProfileStringArray {
   ProfileColorsBase& operator=(const ProfileColorsBase&) = default;
   using VProfileStringArray::operator=;
 
-  // The index of the entry whose first field is `name` exactly, else kNotFound.
+  // The index of the entry whose first field is `name` exactly; else, when `name` names a
+  // built-in in any language, the entry of that built-in under whichever of its names the list
+  // keeps; else kNotFound.
   size_t Find(std::u16string_view name) const;
+  // The position among the built-ins that `name` names in any language, or nothing.
+  virtual std::optional<size_t> BuiltInIndex(std::u16string_view name) const = 0;
+  // Whether two names name the same entry: equal, or names of one built-in.
+  bool SameEntry(std::u16string_view a, std::u16string_view b) const;
   std::vector<VUnicodeString> GetNames() const;
   size_t GetCount() const { return Current().GetSize(); }
   // The entry string at `index` (the array's OutOfRange for a wrong index).
   const VUnicodeString& GetEntry(size_t index) const { return Current()[index]; }
-  // Replaces the entry of the same name, else adds `entry` at the end.
+  // Replaces the entry of the same name (Find), else adds `entry` at the end. A built-in kept
+  // under its name of another language keeps that name.
   void SetEntry(const VUnicodeString& entry);
   // False when there is no entry of that name.
   bool RemoveEntry(std::u16string_view name);
@@ -66,7 +74,11 @@ class ProfileColorSchemeListV2 : public ProfileColorsBase {
 
   std::optional<ColorSchemeEntry> GetScheme(std::u16string_view name) const;
   void SetScheme(const ColorSchemeEntry& scheme) { SetEntry(vcolors::FormatScheme(scheme)); }
-  // Makes every readable scheme that uses palette `from` use palette `to`; how many changed.
+  std::optional<size_t> BuiltInIndex(std::u16string_view name) const override {
+    return vcolors::BuiltInSchemeIndex(name);
+  }
+  // Makes every readable scheme that uses palette `from` (under any of its names) use palette
+  // `to`; how many changed.
   size_t ReplacePalette(std::u16string_view from, const VUnicodeString& to);
 
   // The older schemes of `key`'s subkey converted (palette "Standard"), then the built-ins.
@@ -90,6 +102,9 @@ class ProfileAnsiPaletteList : public ProfileColorsBase {
 
   std::optional<AnsiPaletteEntry> GetPalette(std::u16string_view name) const;
   void SetPalette(const AnsiPaletteEntry& palette) { SetEntry(vcolors::FormatPalette(palette)); }
+  std::optional<size_t> BuiltInIndex(std::u16string_view name) const override {
+    return vcolors::BuiltInPaletteIndex(name);
+  }
   // The name of the first entry: the palette used where none is chosen.
   VUnicodeString GetDefaultPaletteName() const;
 
@@ -98,6 +113,9 @@ class ProfileAnsiPaletteList : public ProfileColorsBase {
 };
 
 namespace vcolors {
+
+// Whether two palette names name the same palette: equal, or names of one built-in.
+bool SamePaletteName(std::u16string_view a, std::u16string_view b);
 
 // Deletes palette `name` and makes the schemes that used it, and the current palette when it
 // was that one, fall back to the first built-in palette ("Standard"). False when there is no

@@ -47,6 +47,7 @@ class ISessionListing {
 };
 
 class FirewallConfig;
+class HighlightConfig;
 
 class SessionDatabase : public ISessionListing {
  public:
@@ -150,6 +151,14 @@ class SessionDatabase : public ISessionListing {
   // The firewall named `name`: "None" is one of defaults, read from nothing; a key without
   // "Firewall Type" is none. Empty when there is no such firewall.
   VRef<FirewallConfig> OpenFirewall(const VUnicodeString& name);
+
+  // ---- keyword lists (their keys: ItemKeyPath(ItemCollection::KeywordLists, name)) ----
+
+  // The keyword list named `name`. Empty for the text that means no list (in any language the
+  // catalogue has), for a name not stored, and for a key that holds no keyword list.
+  VRef<HighlightConfig> OpenKeywordList(const VUnicodeString& name);
+  // Whether `name` is the text shown for "no keyword list" in one of the catalogue's languages.
+  static bool IsNoKeywordListName(std::u16string_view name);
 
  private:
   std::unique_ptr<VProfileStore> OpenStore(bool readOnly);

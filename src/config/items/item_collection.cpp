@@ -18,6 +18,8 @@ constexpr ItemCollectionInfo kCollections[] = {
      nullptr, nullptr},
     {ItemCollection::SynchronizeEntries, "synchronize entry", u"SynchronizeDB", u"Task[0].Type",
      nullptr, nullptr, nullptr},
+    // Filters carry the sessions' marker: a key below "Filters" without it is not one.
+    {ItemCollection::Filters, "filter", u"Filters", u"Is Session", nullptr, nullptr, nullptr},
 };
 
 }  // namespace

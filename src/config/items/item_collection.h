@@ -13,6 +13,7 @@ enum class ItemCollection {
   ButtonBars,
   ScheduledTasks,
   SynchronizeEntries,
+  Filters,
 };
 
 struct ItemCollectionInfo {

@@ -1,5 +1,7 @@
 #include "config/items/named_item_config.h"
 
+#include "config/highlight/filter_config.h"
+#include "config/highlight/highlight_config.h"
 #include "config/items/firewall_config.h"
 
 bool NamedItemConfig::SaveItem(VProfileKey& collectionKey, bool force,
@@ -54,6 +56,9 @@ NamedItemConfig* CreateNamedItemConfig(ItemCollection collection, const VUnicode
     case ItemCollection::Firewalls:
       return new FirewallConfig(itemName);
     case ItemCollection::KeywordLists:
+      return new HighlightConfig(itemName);
+    case ItemCollection::Filters:
+      return new FilterConfig(itemName);
     case ItemCollection::ButtonBars:
     case ItemCollection::ScheduledTasks:
     case ItemCollection::SynchronizeEntries:

@@ -69,7 +69,7 @@
           QL_COMPUTED(SessionConfig::DefaultHighlightBold))                                        \
   SETTING(VProfile<bool>, highlightColor, u"Highlight Color",                                      \
           QL_COMPUTED(SessionConfig::DefaultHighlightColor))                                       \
-  SETTING(VProfileString, keywordSet, u"Keyword Set")                                              \
+  SETTING(ProfileItemName, keywordSet, u"Keyword Set")                                             \
   SETTING(VProfileString, identString, u"Ident String")                                            \
   SETTING(VProfile<int>, rawEolMode, u"Raw EOL Mode", 0)                                           \
   SETTING(VProfile<int>, ejectPageInterval, u"Eject Page Interval", 0)                             \

@@ -2,6 +2,7 @@
 // values live in the session's own key and load before the session's other settings.
 #pragma once
 
+#include "config/highlight/profile_item_name.h"
 #include "config/keymap/profile_keymap.h"
 #include "config/parts/optional_list.h"
 #include "config/session/terminal_config_members.h"

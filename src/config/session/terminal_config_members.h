@@ -28,7 +28,7 @@
   SETTING(VProfile<unsigned int>, foreground, u"Foreground", 0x000000)                             \
   SETTING(VProfile<unsigned int>, background, u"Background", 0xFFFFFF)                             \
   SETTING(VProfileString, fontFamily, u"Font Family", kTerminalFace)                               \
-  SETTING(VProfileString, colorScheme, u"Color Scheme")                                            \
+  SETTING(ProfileItemName, colorScheme, u"Color Scheme")                                           \
   SETTING(VProfileLogFont, normalFont, u"Normal Font v2",                                          \
           QL_COMPUTED(TerminalConfig::DefaultFont))                                                \
   SETTING(VProfileLogFont, narrowFont, u"Narrow Font v2",                                          \
