@@ -4,6 +4,7 @@
 
 #include <span>
 
+#include "common/choice_list.h"
 #include "config/session/connect_config.h"
 #include "config/session/protocol_module_interface.h"
 #include "config/session/remote_host_config.h"

@@ -6,7 +6,8 @@
   SETTING(VProfile<int>, port, u"[SFTP] Port", 22, .Clamp(1, 65535))                               \
   SETTING(VProfileEncryptedString, password, u"Password V2")                                       \
   SETTING(qmodule::FilePath, identityFile, u"Identity Filename V2")                                \
-  SETTING(VProfileString, authenticationMethods, u"[SFTP] Authentication Methods",                 \
+  SETTING(qmodule::ChoiceList<qmodule::kSftpAuthenticationMethods>, authenticationMethods,         \
+          u"[SFTP] Authentication Methods",                                                        \
           u"publickey,keyboard-interactive,password")                                              \
   SETTING(VProfile<bool>, compression, u"[SFTP] Compression", false)                               \
   /* The remote folder shown after connecting; empty: the login folder. */                         \

@@ -7,13 +7,15 @@
   SETTING(VProfileEncryptedString, password, u"Password V2")                                       \
   SETTING(qmodule::FilePath, identityFile, u"Identity Filename V2")                                \
   /* Tried in this order until one succeeds. */                                                    \
-  SETTING(VProfileString, authenticationMethods, u"[SSH2] Authentication Methods",                 \
+  SETTING(qmodule::ChoiceList<qmodule::kSsh2AuthenticationMethods>, authenticationMethods,         \
+          u"[SSH2] Authentication Methods",                                                        \
           u"publickey,keyboard-interactive,password")                                              \
   SETTING(VProfile<bool>, agentForwarding, u"[SSH2] Agent Forwarding", false)                      \
   SETTING(VProfile<bool>, compression, u"[SSH2] Compression", false)                               \
   /* Seconds between keep-alive messages; 0 sends none. */                                         \
   SETTING(VProfile<int>, keepAliveInterval, u"[SSH2] Keep Alive Interval", 0, .Clamp(0, 86400))    \
-  SETTING(VProfileString, hostKeyAlgorithms, u"[SSH2] Host Key Algorithms",                        \
+  SETTING(qmodule::ChoiceList<qmodule::kSsh2HostKeyAlgorithms>, hostKeyAlgorithms,                 \
+          u"[SSH2] Host Key Algorithms",                                                           \
           u"ssh-ed25519,ecdsa-sha2-nistp256,rsa-sha2-512,rsa-sha2-256")                            \
   SETTING(VProfile<bool>, strictHostKeyChecking, u"[SSH2] Strict Host Key Checking", true)
 

@@ -143,6 +143,8 @@ TEST_F(ProtocolCommands, EveryProtocolsSettingsRoundTripThroughTheHost) {
       else if (info.kind == "int") value = name.find("Port") != std::string::npos ? "2022" : std::to_string(7 + n);
       else if (info.kind == "path") value = dir / ("home/keys/file" + std::to_string(n));
       else if (info.kind == "encrypted") value = "secret " + std::to_string(n);
+      else if (name.find("Authentication Methods") != std::string::npos) value = "password,publickey";
+      else if (name.find("Host Key Algorithms") != std::string::npos) value = "ssh-ed25519,rsa-sha2-512";
       else value = "text " + std::to_string(n) + " of " + c.protocol;
       set.push_back(name);
       set.push_back(value);
@@ -212,6 +214,22 @@ TEST_F(ProtocolCommands, SeveralPairsOneSaveAndProtocolsThatCannotBeChosen) {
       << ssh1.err;
   EXPECT_EQ(Q({"session", "set", "db1", "Protocol Name", "Gopher"}).status, 3);
   EXPECT_EQ(SessionFile("db1"), bytes);
+
+  // A list of methods takes only the methods it knows, each once.
+  ASSERT_EQ(Q({"session", "create", "db2"}).status, 0);
+  const std::string before = SessionFile("db2");
+  for (const char* methods : {"password,rot13", "password,password", ""}) {
+    RunResult refused = Q({"session", "set", "db2", "[SSH2] Authentication Methods", methods});
+    EXPECT_EQ(refused.status, 3) << methods;
+    EXPECT_NE(refused.err.find("takes a comma-separated list of publickey, keyboard-interactive, "
+                               "password, gssapi-with-mic"),
+              std::string::npos)
+        << refused.err;
+  }
+  EXPECT_EQ(SessionFile("db2"), before);
+  ASSERT_EQ(Q({"session", "set", "db2", "[SSH2] Authentication Methods", "keyboard-interactive, password"}).status, 0);
+  EXPECT_NE(SessionFile("db2").find("S:\"[SSH2] Authentication Methods\"=keyboard-interactive, password\r\n"),
+            std::string::npos);
 }
 
 TEST_F(ProtocolCommands, AHostWithoutTheModuleKeepsTheProtocolAndItsValues) {
