@@ -199,10 +199,25 @@ TEST_F(ProtocolCommands, SeveralPairsOneSaveAndProtocolsThatCannotBeChosen) {
   EXPECT_NE(bytes.find("D:\"[Telnet] Port\"=00000913\r\n"), std::string::npos);
   EXPECT_NE(bytes.find("D:\"Rows\"=00000028\r\n"), std::string::npos);
 
-  // A bad pair anywhere changes nothing; an odd count is a usage error.
-  EXPECT_EQ(Q({"session", "set", "db1", "Hostname", "other", "[Telnet] Port", "70000"}).status, 3);
+  // The identity file is a path setting: stored (and listed, as a save writes it) with the path
+  // variable of its folder.
+  const std::string key = dir / "xdg/Tolvane/Karvell/SSH/id_ed25519";
+  ASSERT_EQ(Q({"session", "set", "db1", "Protocol Name", "SSH2", "Identity Filename V2", key}).status, 0);
+  bytes = SessionFile("db1");
+  EXPECT_NE(bytes.find("S:\"Identity Filename V2\"=${TLV_SSH_DATA_PATH}/id_ed25519\r\n"),
+            std::string::npos)
+      << bytes;
+  EXPECT_EQ(Q({"session", "show", "db1", "Identity Filename V2"}).out,
+            "path\tIdentity Filename V2\t${TLV_SSH_DATA_PATH}/id_ed25519\tstored\n");
+  // The Telnet values stay in the key for when Telnet is chosen again.
+  EXPECT_NE(bytes.find("D:\"[Telnet] Port\"=00000913\r\n"), std::string::npos);
+
+  // A bad pair anywhere changes nothing; an odd count is a usage error; the options of a
+  // protocol the session does not use are not its settings.
+  EXPECT_EQ(Q({"session", "set", "db1", "Hostname", "other", "[SSH2] Port", "70000"}).status, 3);
   EXPECT_EQ(Q({"session", "set", "db1", "Hostname", "other", "No Such Setting", "1"}).status, 1);
   EXPECT_EQ(Q({"session", "set", "db1", "Hostname", "other", "Rows"}).status, 2);
+  EXPECT_EQ(Q({"session", "set", "db1", "[Telnet] Port", "24"}).status, 1);
   EXPECT_EQ(SessionFile("db1"), bytes);
 
   // A protocol of the table whose module is not loaded, and one that is no protocol at all.
