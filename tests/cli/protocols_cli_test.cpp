@@ -218,6 +218,9 @@ TEST_F(ProtocolCommands, SeveralPairsOneSaveAndProtocolsThatCannotBeChosen) {
   EXPECT_EQ(Q({"session", "set", "db1", "Hostname", "other", "No Such Setting", "1"}).status, 1);
   EXPECT_EQ(Q({"session", "set", "db1", "Hostname", "other", "Rows"}).status, 2);
   EXPECT_EQ(Q({"session", "set", "db1", "[Telnet] Port", "24"}).status, 1);
+  // A protocol chosen with a setting refused changes nothing either.
+  EXPECT_EQ(Q({"session", "set", "db1", "Protocol Name", "Telnet", "[Telnet] Port", "0"}).status, 3);
+  EXPECT_EQ(Q({"session", "set", "db1", "Protocol Name", "Raw", "[SSH2] Port", "22"}).status, 1);
   EXPECT_EQ(SessionFile("db1"), bytes);
 
   // A protocol of the table whose module is not loaded, and one that is no protocol at all.

@@ -152,6 +152,25 @@ int Set(Context& context, const ParsedArgs& args) {
   VReportMessageParams error;
   Refused refused = Refused::No;
   std::string refusedName;
+  if (!protocols.empty()) {
+    // Every pair is tried first on the session in memory with its protocols chosen: the choice
+    // is saved before the settings that follow it, and a pair refused then must leave the file
+    // as it was.
+    VRef<SessionConfig> trial = Open(path, error);
+    if (!trial) return FailFor(context, error);
+    for (const auto& [name, value] : protocols) {
+      int part = ProtocolPartOf(name);
+      if (!CheckProtocolChoice(part, value, error) ||
+          !(part == 0 ? trial->SetTerminalProtocol(Wide(value), error)
+                      : trial->SetTransferProtocol(Wide(value), error)))
+        return context.Fail(kExitFailed, error);
+    }
+    for (const auto& [name, value] : settings) {
+      Refused tried = SetEverywhere(*trial.Get(), name, value, error);
+      if (tried == Refused::Unknown) return UnknownSetting(context, name);
+      if (tried == Refused::Value) return context.Fail(kExitFailed, error);
+    }
+  }
   // The protocols are chosen by name alone and saved; the session is then read again, so that
   // the chosen protocol's settings come from what the key holds (values it shares with the
   // other part, values kept while its module was missing) rather than from its defaults.
