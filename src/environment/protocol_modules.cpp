@@ -151,7 +151,10 @@ class RowLoader {
     if (!guidFunction)
       return fail(kMsgModuleUnloadable, VUnicodeString::FromUtf8(std::string("no export ") + kGetProtocolGuidExport));
     VProtocolGuid guid{};
-    if (!Guarded(widePath, error, [&] { guidFunction(guid.data()); })) return Release(entry), false;
+    if (!Guarded(widePath, error, [&] { guidFunction(guid.data()); })) {
+      Release(entry);
+      return false;
+    }
     if (guid != kProtocolInterfaceGuid) {
       SetError(error, kMsgModuleWrongInterface, ProductName(row.productId), widePath);
       Release(entry);
