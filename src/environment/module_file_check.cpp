@@ -48,5 +48,7 @@ ModuleFileProblem CheckModuleFile(vfs::Env* env, const std::string& path, std::s
 VUnicodeString DescribeModuleFileProblem(const ModuleFileProblem& problem) {
   VStringArray inserts;
   inserts.Add(VUnicodeString::FromUtf8(problem.path));
-  return VFormatCatalogueMessage(problem.messageId, inserts, true);
+  VUnicodeString text = VFormatCatalogueMessage(problem.messageId, inserts, true);
+  while (!text.empty() && (text.back() == u' ' || text.back() == u'.')) text.pop_back();
+  return text;
 }

@@ -16,11 +16,6 @@
 
 namespace {
 
-// Reasons a row is passed over, told in `protocols`.
-constexpr char16_t kSkipTelephony[] = u"no telephony service on this system";
-constexpr char16_t kSkipFipsSsh1[] = u"SSH1 is not allowed in FIPS mode";
-constexpr char16_t kSkipFipsTls[] = u"TLS protocols are not allowed in FIPS mode";
-constexpr char16_t kSkipSsh1Marker[] = u"SSH1.enable is not beside the SSH2 module";
 
 constexpr const char16_t* kGlobalKeyName = u"Global";
 constexpr const char16_t* kEnableFipsModeValue = u"Enable FIPS Mode";
@@ -75,11 +70,11 @@ class RowLoader {
 
     // There is no telephony service here, so the row of telephone connections is never
     // registered, whatever module file may lie in the folder.
-    if (name == kTelephonyProtocol) return Skip(result, kSkipTelephony);
+    if (name == kTelephonyProtocol) return Skip(result, kMsgSkippedTelephony);
     if (bits_ & kFipsModeBit) {
-      if (name == kSsh1Protocol) return Skip(result, kSkipFipsSsh1);
+      if (name == kSsh1Protocol) return Skip(result, kMsgSkippedFipsSsh1);
       if (IsTlsProtocol(name) && !(bits_ & (kFipsIgnoreForTlsBit | kFipsSystemPolicyBit)))
-        return Skip(result, kSkipFipsTls);
+        return Skip(result, kMsgSkippedFipsTls);
     }
     ConnectProtocolTable& table = GetConnectProtocolTable();
     if (IsRegistered(table, row)) {
@@ -94,7 +89,7 @@ class RowLoader {
       return;
     }
     if (name == kSsh1Protocol && !env_->LinkStat(folder + "/" + kSsh1EnableMarker))
-      return Skip(result, kSkipSsh1Marker);
+      return Skip(result, kMsgSkippedSsh1Marker);
 
     ConnectProtocolEntry entry;
     entry.protocolName = row.protocolName;
@@ -113,9 +108,9 @@ class RowLoader {
   }
 
  private:
-  static void Skip(ProtocolLoadResult& result, const char16_t* reason) {
+  static void Skip(ProtocolLoadResult& result, uint32_t reason) {
     result.state = ProtocolRowState::Skipped;
-    result.skipReason = reason;
+    result.error.Reset(reason);
   }
 
   static bool IsRegistered(ConnectProtocolTable& table, const ProtocolModuleRow& row) {

@@ -25,6 +25,11 @@ constexpr uint32_t kMsgModuleWrongInterface = 0xE1370006;      // %1 product, %2
 constexpr uint32_t kMsgModuleLoadAborted = 0xE1370007;
 constexpr uint32_t kMsgNoProtocolLoaded = 0xE1370008;          // %1 folder, %2 application
 constexpr uint32_t kMsgModuleLoadFailed = 0xE1370009;          // %1 module, %2 product, %3 protocol
+// Why a row was passed over.
+constexpr uint32_t kMsgSkippedTelephony = 0x61370010;
+constexpr uint32_t kMsgSkippedFipsSsh1 = 0x61370011;
+constexpr uint32_t kMsgSkippedFipsTls = 0x61370012;
+constexpr uint32_t kMsgSkippedSsh1Marker = 0x61370013;
 
 // The FIPS bits of a load.
 constexpr int kFipsModeBit = 1;            // "Enable FIPS Mode" of the global configuration
@@ -41,10 +46,10 @@ struct ProtocolLoadResult {
   VUnicodeString displayName;
   VUnicodeString modulePath;
   ProtocolRowState state = ProtocolRowState::Missing;
-  // Why the row failed (its own code: 0xE1370004, 0xE1370005, 0xE1370006) or was skipped; an
-  // empty id when it loaded.
+  // Why the row was missing (0x61370003), failed (its own code: 0xE1370004, 0xE1370005,
+  // 0xE1370006, or the module's) or was skipped (0x61370010-0x61370013); an empty id when it
+  // loaded.
   VReportMessageParams error;
-  VUnicodeString skipReason;  // for a skipped row: FIPS, the SSH1 marker, no telephony service
 };
 
 struct ProtocolLoadOptions {

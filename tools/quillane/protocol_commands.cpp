@@ -17,7 +17,7 @@ constexpr char kUsage[] =
     "and of the other product of the pair when both are installed, and prints one line per row\n"
     "of the module table: the product id, the protocol, the state (loaded, missing, skipped or\n"
     "failed), the module file and, where it did not load, why. In JSON each row has \"error\":\n"
-    "null when it loaded, else the message (\"id\" and \"text\"; a skipped row has no id).\n";
+    "null when it loaded, else the message (\"id\" and \"text\").\n";
 
 std::string IdText(uint32_t id) {
   char buffer[16];
@@ -32,12 +32,7 @@ int RunProtocols(Context& context) {
   for (const ProtocolLoadResult& result : GetProtocolLoadResults()) {
     std::string why;
     ::Json error = nullptr;
-    if (result.state == ProtocolRowState::Skipped) {
-      why = result.skipReason.ToUtf8();
-      error = ::Json::Object();
-      error.Set("id", nullptr);
-      error.Set("text", why);
-    } else if (result.state != ProtocolRowState::Loaded) {
+    if (result.state != ProtocolRowState::Loaded) {
       VReportMessageParams message = result.error;
       why = message.GetTextTrimmed().ToUtf8();
       error = ::Json::Object();
