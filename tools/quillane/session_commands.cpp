@@ -152,54 +152,21 @@ int Set(Context& context, const ParsedArgs& args) {
   VReportMessageParams error;
   Refused refused = Refused::No;
   std::string refusedName;
-  if (!protocols.empty()) {
-    // Every pair is tried first on the session in memory with its protocols chosen: the choice
-    // is saved before the settings that follow it, and a pair refused then must leave the file
-    // as it was.
-    VRef<SessionConfig> trial = Open(path, error);
-    if (!trial) return FailFor(context, error);
-    for (const auto& [name, value] : protocols) {
-      int part = ProtocolPartOf(name);
-      if (!CheckProtocolChoice(part, value, error) ||
-          !(part == 0 ? trial->SetTerminalProtocol(Wide(value), error)
-                      : trial->SetTransferProtocol(Wide(value), error)))
-        return context.Fail(kExitFailed, error);
-    }
-    for (const auto& [name, value] : settings) {
-      Refused tried = SetEverywhere(*trial.Get(), name, value, error);
-      if (tried == Refused::Unknown) return UnknownSetting(context, name);
-      if (tried == Refused::Value) return context.Fail(kExitFailed, error);
-    }
-  }
-  // The protocols are chosen by name alone and saved; the session is then read again, so that
-  // the chosen protocol's settings come from what the key holds (values it shares with the
-  // other part, values kept while its module was missing) rather than from its defaults.
-  if (!protocols.empty()) {
-    bool done = UpdateSessionAtPath(
-        path,
-        [&](SessionConfig& session, VReportMessageParams& problem) {
-          for (const auto& [name, value] : protocols) {
-            if (!CheckProtocolChoice(ProtocolPartOf(name), value, problem)) {
-              refused = Refused::Value;
-              return false;
-            }
-            VProfileComposite::SettingRow found;
-            if (!session.FindSettingRow(Wide(name), found) ||
-                !SetSettingFromText(found, value, problem)) {
-              refused = Refused::Value;
-              return false;
-            }
-          }
-          return true;
-        },
-        error);
-    if (refused == Refused::Value) return context.Fail(kExitFailed, error);
-    if (!done) return FailFor(context, error);
-  }
-  // The session is found, read, changed and saved through one key of one store.
+  // The session is found, read, changed and saved through one key of one store. A protocol
+  // chosen among the pairs is chosen first, so that its settings can follow; it starts from
+  // the values the key holds for it.
   bool done = UpdateSessionAtPath(
       path,
       [&](SessionConfig& session, VReportMessageParams& problem) {
+        for (const auto& [name, value] : protocols) {
+          int part = ProtocolPartOf(name);
+          if (!CheckProtocolChoice(part, value, problem) ||
+              !(part == 0 ? session.SetTerminalProtocol(Wide(value), problem)
+                          : session.SetTransferProtocol(Wide(value), problem))) {
+            refused = Refused::Value;
+            return false;
+          }
+        }
         for (const auto& [name, value] : settings) {
           refused = SetEverywhere(session, name, value, problem);
           if (refused != Refused::No) {
