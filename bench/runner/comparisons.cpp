@@ -22,6 +22,9 @@ const std::vector<Comparison>& Comparisons() {
        "listing the same folders", "BM_ListFoldersAlone", 0},
       {"connect-bar search for \"42\", warm", "BM_FindWarm/2",
        "substring scan of every path in memory", "BM_PlainSubstringScan/2", 0},
+      {"10,000 sessions of mixed protocols opened, every module loaded",
+       "BM_OpenMixedProtocolSessions", "the same sessions with protocol \"None\"",
+       "BM_OpenNoneProtocolSessions", 1.5},
       // One XML settings file of 10,000 sessions.
       {"XML settings file loaded", "BM_LoadWhole", "raw read of the file under its lock",
        "BM_ReadFileRaw", 0},

@@ -36,7 +36,9 @@ TEST_F(SessionCommands, CreateMakesASessionFromTheDefaultSession) {
   std::string lines = Session("Lab/router1");
   EXPECT_NE(lines.find("D:\"Scrollback\"=00000100\r\n"), std::string::npos);
   EXPECT_NE(lines.find("D:\"Is Session\"=00000001\r\n"), std::string::npos);
-  EXPECT_NE(lines.find("S:\"Protocol Name\"=None\r\n"), std::string::npos);
+  // The first terminal protocol of the modules installed beside the host, with its settings.
+  EXPECT_NE(lines.find("S:\"Protocol Name\"=SSH2\r\n"), std::string::npos);
+  EXPECT_NE(lines.find("D:\"[SSH2] Port\"=00000016\r\n"), std::string::npos);
   // A session is its value file; its folder is made, but no empty folder beside the file.
   EXPECT_TRUE(qtest::Exists(dir / "cfg/Sessions/Lab.ini") || qtest::Exists(dir / "cfg/Sessions/Lab"));
   EXPECT_FALSE(qtest::Exists(dir / "cfg/Sessions/Lab/router1"));
@@ -77,9 +79,13 @@ TEST_F(SessionCommands, ShowListsEverySettingAndSecretsOnRequest) {
   RunResult all = Q({"--json", "session", "show", "router1"});
   EXPECT_EQ(all.out.find("[{\"name\": \"Emulation\", \"kind\": \"string\", \"value\": \"Xterm\""), 0u);
   EXPECT_EQ(all.out.find("plaintext"), std::string::npos);
+  // The session's own settings end with the protocol names; its protocol's settings follow.
   EXPECT_NE(all.out.find("{\"name\": \"Transfer Protocol Name\", \"kind\": \"string\", "
-                         "\"value\": \"None\", \"stored\": true}]"),
+                         "\"value\": \"None\", \"stored\": true}, {\"name\": \"Hostname\""),
             std::string::npos);
+  EXPECT_NE(all.out.find("{\"name\": \"[SSH2] Strict Host Key Checking\", \"kind\": \"dword\", "
+                         "\"value\": 1, \"stored\": true}]"),
+            std::string::npos) << all.out.substr(all.out.size() - 300);
 }
 
 TEST_F(SessionCommands, SetConvertsValuesAndRefusesWhatDoesNotFit) {

@@ -1,12 +1,16 @@
 // quillane session show|set|create|delete: one saved session as the library loads and saves it.
 #include <iostream>
 
+#include "config/session/connect_protocol_table.h"
+#include "config/session/none_config.h"
 #include "config/session/session_config.h"
 #include "config/session/session_messages.h"
 #include "config/session/session_name.h"
 #include "config/session/session_store.h"
 #include "quillane/cli.h"
+#include "environment/protocol_modules.h"
 #include "quillane/passphrase_settle.h"
+#include "quillane/protocol_loading.h"
 #include "quillane/setting_commands.h"
 #include "quillane/value_source.h"
 
@@ -16,15 +20,19 @@ namespace {
 constexpr char kUsage[] =
     "  quillane session show PATH [NAME ...] [--secrets]\n"
     "  quillane session set PATH NAME (VALUE | --value-env VAR | --value-stdin)\n"
+    "  quillane session set PATH NAME VALUE [NAME VALUE ...]\n"
     "  quillane session create PATH\n"
     "  quillane session delete PATH\n"
     "PATH is the session's path below the Sessions folder (Lab/router1). show lists every\n"
-    "setting (terminal part, session settings, printer part, protocol names) as a save would\n"
-    "write it; --secrets adds the plaintext of each secret, decrypted under the configuration\n"
+    "setting (terminal part, session settings, printer part, protocol names, then the settings\n"
+    "of the session's protocols) as a save would write it; --secrets adds the plaintext of each secret, decrypted under the configuration\n"
     "passphrase (empty when it does not decrypt). set changes one setting and saves the\n"
     "session: numbers in decimal or after 0x, booleans 0, 1, true or false, lists as a JSON array\n"
     "of strings, secrets as their plaintext (encrypted under the configuration passphrase),\n"
-    "the login script as its text form. create makes a session from the Default session.\n"
+    "the login script as its text form. Several NAME VALUE pairs are set in one save; a\n"
+    "protocol name among them (\"Protocol Name\", \"Transfer Protocol Name\") is chosen first, so\n"
+    "that the settings of that protocol can follow. A setting that both protocol parts hold\n"
+    "(\"Hostname\") is set in both. create makes a session from the Default session.\n"
     "The passphrase is settled as for quillane passphrase init; when it cannot be, the command\n"
     "goes on without it: secrets read as empty and new ones are refused.\n"
     "VALUE may come from environment variable VAR (--value-env VAR) or from one line of standard\n"
@@ -43,6 +51,19 @@ VRef<SessionConfig> Open(const VUnicodeString& path, VReportMessageParams& error
   return VRef<SessionConfig>(OpenSessionByPath(path, error));
 }
 
+// The session's own settings, then those of its protocols that the listing does not hold yet (a
+// name both parts store is listed once).
+std::vector<VSettingInfo> ListWithProtocols(SessionConfig& session) {
+  std::vector<VSettingInfo> all = session.ListSettings();
+  for (const ConnectConfig* config : {session.GetTerminalConnectConfig(), session.GetTransferConnectConfig()}) {
+    if (!config) continue;
+    for (VSettingInfo& info : config->ListSettings()) {
+      if (!FindListed(all, Utf8(info.name))) all.push_back(std::move(info));
+    }
+  }
+  return all;
+}
+
 int Show(Context& context, const ParsedArgs& args) {
   if (args.positionals.empty()) throw UsageError("expected PATH");
   // A settings file that cannot be read must not make its sessions look absent.
@@ -50,6 +71,7 @@ int Show(Context& context, const ParsedArgs& args) {
   bool wantSecrets = args.switches.count("--secrets") > 0;
   if (int status = SettlePassphrase(context, PassphraseUse::Optional, 0, wantSecrets))
     return status;
+  LoadHostProtocolModules();
   VReportMessageParams error;
   VRef<SessionConfig> session = Open(SessionPath(args.positionals[0]), error);
   if (!session) return FailFor(context, error);
@@ -64,32 +86,98 @@ int Show(Context& context, const ParsedArgs& args) {
       return true;
     };
   }
-  return ShowSettings(context, session->ListSettings(), names, secrets);
+  return ShowSettings(context, ListWithProtocols(*session.Get()), names, secrets);
+}
+
+// A protocol name among the pairs, which must be chosen before that protocol's settings exist.
+int ProtocolPartOf(const std::string& name) {
+  if (vtext::EqualsNoCase(Wide(name), u"Protocol Name")) return 0;
+  if (vtext::EqualsNoCase(Wide(name), u"Transfer Protocol Name")) return 1;
+  return -1;
+}
+
+// Refuses a protocol the part cannot use here, naming the module when it is one of the table's
+// rows that is not loaded.
+bool CheckProtocolChoice(int part, const std::string& value, VReportMessageParams& error) {
+  VUnicodeString name = Wide(value);
+  if (vtext::EqualsNoCase(name, kNoneProtocolName) || GetConnectProtocolTable().Find(name, part) >= 0)
+    return true;
+  for (const ProtocolLoadResult& row : GetProtocolLoadResults()) {
+    if (PartAcceptsProduct(part, row.productId) && vtext::EqualsNoCase(row.protocolName, name)) {
+      error.Reset(kMsgProtocolModuleMissing);
+      error.AddInsert(row.modulePath);
+      error.AddInsert(row.protocolName);
+      return false;
+    }
+  }
+  error.Reset(kMsgProtocolNotAvailable);
+  error.AddInsert(name);
+  return false;
+}
+
+// Sets `name` wherever the session holds it: its own settings, or each protocol part that has
+// it (both parts store a shared name such as "Hostname" under the one value of the key).
+enum class Refused { No, Unknown, Value };
+Refused SetEverywhere(SessionConfig& session, const std::string& name, const std::string& value,
+                      VReportMessageParams& problem) {
+  VProfileComposite::SettingRow found;
+  if (session.FindSettingRow(Wide(name), found))
+    return SetSettingFromText(found, value, problem) ? Refused::No : Refused::Value;
+  bool any = false;
+  for (ConnectConfig* config : {session.GetTerminalConnectConfig(), session.GetTransferConnectConfig()}) {
+    if (!config || !config->FindSettingRow(Wide(name), found)) continue;
+    any = true;
+    if (!SetSettingFromText(found, value, problem)) return Refused::Value;
+  }
+  return any ? Refused::No : Refused::Unknown;
 }
 
 int Set(Context& context, const ParsedArgs& args) {
-  const std::vector<std::string> given = PositionalsWithValue(args, 3, "PATH NAME VALUE");
+  const bool fromSource = args.Has(kValueEnvFlag) || args.Has(kValueStdinFlag);
+  std::vector<std::string> given;
+  if (fromSource || args.positionals.size() <= 3) {
+    given = PositionalsWithValue(args, 3, "PATH NAME VALUE");
+  } else {
+    given = args.positionals;
+    if (given.size() % 2 == 0) throw UsageError("expected PATH NAME VALUE [NAME VALUE ...]: a NAME without its VALUE");
+  }
   if (int failed = context.CheckStore()) return failed;
   if (int status = SettlePassphrase(context, PassphraseUse::Optional)) return status;
+  LoadHostProtocolModules();
   VUnicodeString path = SessionPath(given[0]);
+  std::vector<std::pair<std::string, std::string>> protocols, settings;
+  for (size_t i = 1; i + 1 < given.size(); i += 2) {
+    (ProtocolPartOf(given[i]) >= 0 ? protocols : settings).emplace_back(given[i], given[i + 1]);
+  }
   VReportMessageParams error;
-  // The session is found, read, changed and saved through one key of one store.
-  enum class Refused { No, Unknown, Value } refused = Refused::No;
+  Refused refused = Refused::No;
+  std::string refusedName;
+  // The session is found, read, changed and saved through one key of one store. A protocol
+  // chosen among the pairs is chosen first, so that its settings can follow; it starts from
+  // the values the key holds for it.
   bool done = UpdateSessionAtPath(
       path,
       [&](SessionConfig& session, VReportMessageParams& problem) {
-        // One search of the member table, by the name as a listing shows it.
-        VProfileComposite::SettingRow found;
-        if (!session.FindSettingRow(Wide(given[1]), found)) {
-          refused = Refused::Unknown;
-          return false;
+        for (const auto& [name, value] : protocols) {
+          int part = ProtocolPartOf(name);
+          if (!CheckProtocolChoice(part, value, problem) ||
+              !(part == 0 ? session.SetTerminalProtocol(Wide(value), problem)
+                          : session.SetTransferProtocol(Wide(value), problem))) {
+            refused = Refused::Value;
+            return false;
+          }
         }
-        if (SetSettingFromText(found, given[2], problem)) return true;
-        refused = Refused::Value;
-        return false;
+        for (const auto& [name, value] : settings) {
+          refused = SetEverywhere(session, name, value, problem);
+          if (refused != Refused::No) {
+            refusedName = name;
+            return false;
+          }
+        }
+        return true;
       },
       error);
-  if (refused == Refused::Unknown) return UnknownSetting(context, given[1]);
+  if (refused == Refused::Unknown) return UnknownSetting(context, refusedName);
   if (refused == Refused::Value) return context.Fail(kExitFailed, error);
   if (!done) return FailFor(context, error);
   return kExitOk;
@@ -99,6 +187,7 @@ int Create(Context& context, const ParsedArgs& args) {
   if (args.positionals.size() != 1) throw UsageError("expected PATH");
   if (int failed = context.CheckStore()) return failed;
   if (int status = SettlePassphrase(context, PassphraseUse::Optional)) return status;
+  LoadHostProtocolModules();
   std::vector<VUnicodeString> levels = SplitSessionPath(Wide(args.positionals[0]));
   if (levels.empty()) throw UsageError("expected a session path");
   VUnicodeString folder;

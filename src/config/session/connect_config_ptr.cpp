@@ -127,7 +127,8 @@ std::vector<ConnectConfig*> ConnectConfigPtr::GetConfigs() const {
   return out;
 }
 
-bool ConnectConfigPtr::SetProtocol(const VUnicodeString& name, VReportMessageParams& error) {
+bool ConnectConfigPtr::SetProtocol(const VUnicodeString& name, VReportMessageParams& error,
+                                   const VProfileKey* seed) {
   int position = -1;
   if (!IsNone(name)) {
     position = GetConnectProtocolTable().Find(name, partIndex_);
@@ -140,7 +141,11 @@ bool ConnectConfigPtr::SetProtocol(const VUnicodeString& name, VReportMessagePar
   protocolName = position < 0 ? VUnicodeString(kNoneProtocolName)
                               : GetConnectProtocolTable().At(static_cast<size_t>(position)).protocolName;
   fallback_ = false;
-  Select(position, nullptr, false);
+  // A protocol not used before in this session starts from what the session holds for it; one
+  // used before keeps its edited values.
+  bool fresh = position >= 0 &&
+               (configs_.size() <= static_cast<size_t>(position) || !configs_[static_cast<size_t>(position)]);
+  Select(position, fresh ? seed : nullptr, fresh && seed);
   return true;
 }
 

@@ -53,9 +53,11 @@ class ConnectConfigPtr : public VProfileComposite {
   std::vector<ConnectConfig*> GetConfigs() const;
 
   // Chooses a protocol by name ("None" too): the stored name changes, and the protocol's
-  // settings object is made (with its defaults) if the part has none for it yet. False, nothing
-  // changed, when the part cannot use such a protocol.
-  bool SetProtocol(const VUnicodeString& name, VReportMessageParams& error);
+  // settings object is made if the part has none for it yet, loaded from `seed` (the values the
+  // session already holds for it; null: its defaults). False, nothing changed, when the part
+  // cannot use such a protocol.
+  bool SetProtocol(const VUnicodeString& name, VReportMessageParams& error,
+                   const VProfileKey* seed = nullptr);
 
   bool Save(VProfileKey& key, bool force) override;
   bool IsModified() const override;

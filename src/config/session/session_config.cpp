@@ -8,6 +8,7 @@
 #include "config/session/connect_protocol_table.h"
 #include "config/global/global_config_instance.h"
 #include "config/session/none_config.h"
+#include "storage/values/stored_values_key.h"
 #include "config/database/session_database_instance.h"
 #include "crypto/legacy_secret.h"
 #include "platform/app_info.h"
@@ -308,14 +309,34 @@ VUnicodeString SessionConfig::GetProtocolSummary() const {
   return VUnicodeString(u"SFTP or SCP");
 }
 
+std::unique_ptr<VProfileKey> SessionConfig::KnownValuesKey() const {
+  std::vector<VNamedStoredValue> values;
+  // The protocols in use first (their values may have been edited), then what the key held that
+  // no part claimed (the values of protocols not in use, kept as stored).
+  for (const ConnectConfigPtr* part : {&terminalPart, &transferPart}) {
+    if (const ConnectConfig* config = part->GetConfig()) {
+      for (VSettingInfo& info : config->ListSettings()) {
+        if (info.hasValue) values.push_back({std::move(info.name), std::move(info.value)});
+      }
+    }
+  }
+  for (size_t i = 0; i < retained_.Size(); ++i) values.push_back({retained_.NameAt(i), retained_.ValueAt(i)});
+  return MakeStoredValuesKey(std::move(values));
+}
+
 bool SessionConfig::SetTerminalProtocol(const VUnicodeString& name, VReportMessageParams& error) {
-  if (!terminalPart.SetProtocol(name, error)) return false;
+  // A protocol chosen now starts from the values the session's key holds for it (its own, kept
+  // while it was not in use, and those it shares with the other part, such as "Hostname"), so
+  // that its defaults never overwrite them at the next save.
+  std::unique_ptr<VProfileKey> known = KnownValuesKey();
+  if (!terminalPart.SetProtocol(name, error, known.get())) return false;
   retained_.Forget([this](std::u16string_view value) { return IsClaimed(value); });
   return true;
 }
 
 bool SessionConfig::SetTransferProtocol(const VUnicodeString& name, VReportMessageParams& error) {
-  if (!transferPart.SetProtocol(name, error)) return false;
+  std::unique_ptr<VProfileKey> known = KnownValuesKey();
+  if (!transferPart.SetProtocol(name, error, known.get())) return false;
   retained_.Forget([this](std::u16string_view value) { return IsClaimed(value); });
   return true;
 }

@@ -5,6 +5,7 @@
 // configuration and the protocol choice.
 #pragma once
 
+#include <memory>
 #include <mutex>
 #include <optional>
 
@@ -115,6 +116,9 @@ class SessionConfig : public VUnknown<ISessionConfig>, public VProfileComposite 
  private:
   const ConnectConfigPtr& CurrentPart() const;
   ConnectConfigPtr& CurrentPart();
+  // A key holding the values the session knows now: its protocols' settings and the values no
+  // part claimed. A protocol chosen later loads from it.
+  std::unique_ptr<VProfileKey> KnownValuesKey() const;
   // Whether a part of the session stores a value under `name`.
   bool IsClaimed(std::u16string_view name) const;
   bool IsClaimedBy(const ClaimedNames& members, std::u16string_view name) const;
