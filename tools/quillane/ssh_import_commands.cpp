@@ -3,20 +3,15 @@
 #include <iostream>
 
 #include "config/session/connect_protocol_table.h"
-#include "config/session/session_config.h"
-#include "config/session/session_messages.h"
-#include "config/session/session_name.h"
-#include "config/session/session_store.h"
 #include "environment/ssh_config_files.h"
 #include "environment/ssh_import.h"
+#include "environment/ssh_import_store.h"
 #include "platform/app_info.h"
 #include "platform/file_system.h"
 #include "quillane/cli.h"
 #include "quillane/passphrase_settle.h"
-#include "quillane/setting_commands.h"
 #include "quillane/text_escape.h"
 #include "storage/model/key_path.h"
-#include "storage/values/setting_text.h"
 
 namespace cli {
 namespace {
@@ -35,103 +30,6 @@ constexpr char kUsage[] =
 constexpr uint32_t kMsgSshConfigUnreadable = 0xE13F00C0;  // %1 file, %2 reason
 constexpr uint32_t kMsgSsh2ModuleMissing = 0xE13F00C1;    // %1 protocol, %2 folder
 constexpr uint32_t kMsgSomeNotImported = 0xE13F00C4;      // %1 how many
-
-using sshimport::Outcome;
-using sshimport::PlannedSession;
-
-bool SameListing(const std::vector<VSettingInfo>& a, const std::vector<VSettingInfo>& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (a[i].name != b[i].name || a[i].hasValue != b[i].hasValue || !(a[i].value == b[i].value))
-      return false;
-  }
-  return true;
-}
-
-// The sessions of the configuration store in use.
-class StoreTarget : public sshimport::SessionTarget {
- public:
-  Outcome Apply(const PlannedSession& planned, bool dryRun, std::string& reason) override {
-    VReportMessageParams error;
-    bool exists = SessionKeyExists(planned.path);
-    if (!exists) {
-      VKeyPath path = VKeyPath::Parse(planned.path);
-      if (!ValidateSessionName(path.Parent().Text(), VUnicodeString(), path.Last(), false, nullptr,
-                               error))
-        return Failed(error, reason);
-      if (dryRun) return Outcome::kCreated;
-      if (!CreateSessionFromDefault(planned.path, error)) return Failed(error, reason);
-    }
-    // The protocol is chosen first; a session whose protocol part takes its settings only once
-    // it was saved with the protocol is changed in two steps.
-    bool changed = false;
-    bool rest = false;  // the settings after the protocol still to be made
-    if (!Change(planned, 0, 1, dryRun, changed, rest, error)) return Undo(planned, exists, error, reason);
-    if (rest && !(dryRun && changed)) {
-      bool more = false, unused = false;
-      if (!Change(planned, 1, planned.settings.size(), dryRun, more, unused, error) || unused) {
-        if (unused) SetUnknown(planned, error);
-        return Undo(planned, exists, error, reason);
-      }
-      changed = changed || more;
-    }
-    if (!exists) return Outcome::kCreated;
-    return changed ? Outcome::kUpdated : Outcome::kUnchanged;
-  }
-
- private:
-  // Sets settings [first, last) of the plan, and the rest of the plan too when the session
-  // already has their rows; `notFound` tells that some of them had none. Saves only a change.
-  bool Change(const PlannedSession& planned, size_t first, size_t last, bool dryRun, bool& changed,
-              bool& notFound, VReportMessageParams& error) {
-    bool unchanged = false;
-    bool done = UpdateSessionAtPath(
-        planned.path,
-        [&](SessionConfig& session, VReportMessageParams& problem) {
-          std::vector<VSettingInfo> before = session.ListSettings();
-          for (size_t i = first; i < planned.settings.size(); ++i) {
-            const sshimport::Setting& setting = planned.settings[i];
-            VProfileComposite::SettingRow row;
-            if (!session.FindSettingRow(setting.name, row)) {
-              if (i < last) {
-                SetUnknown(planned, problem, setting.name);
-                return false;
-              }
-              notFound = true;
-              continue;
-            }
-            if (!SetSettingFromText(row, setting.value, problem)) return false;
-          }
-          changed = !SameListing(before, session.ListSettings());
-          unchanged = !changed || dryRun;
-          return !unchanged;
-        },
-        error);
-    return done || unchanged;
-  }
-
-  static void SetUnknown(const PlannedSession& planned, VReportMessageParams& error,
-                         const VUnicodeString& name = VUnicodeString()) {
-    VSettingError(error, kMsgSettingUnknown, name.empty() ? planned.settings.back().name : name);
-  }
-
-  static Outcome Failed(VReportMessageParams& error, std::string& reason) {
-    reason = Utf8(error.GetTextOneLineTrimmed());
-    return Outcome::kFailed;
-  }
-
-  // A session made here and not completed is taken away again, so that a failed import leaves
-  // no half-made session.
-  static Outcome Undo(const PlannedSession& planned, bool existed, VReportMessageParams& error,
-                      std::string& reason) {
-    Failed(error, reason);
-    if (!existed) {
-      VReportMessageParams ignored;
-      DeleteSessionAtPath(planned.path, ignored);
-    }
-    return Outcome::kFailed;
-  }
-};
 
 Json PathList(const std::vector<VUnicodeString>& paths) {
   Json list = Json::Array();
@@ -174,7 +72,7 @@ int Import(Context& context) {
 
   sshimport::LocalContext local{home, vapp::UserName(), vapp::HostName()};
   sshimport::Plan plan = sshimport::MakePlan(config, folder, local);
-  StoreTarget target;
+  sshimport::StoreTarget target;
   sshimport::Result result = sshimport::Apply(plan, target, dryRun);
 
   if (context.Json()) {
