@@ -90,8 +90,12 @@ bool GetKarvellDefaultApplicationSettings(VDefaultApplication& out) {
   out.path = GetKarvellPath();
   VReportMessageParams description(kMsgDefaultApplicationDescription);
   out.description = description.GetTextOneLineTrimmed();
-  out.schemes = {{u"ssh", u"SSH"}, {u"ssh1", u"SSH1"}, {u"ssh2", u"SSH2"}, {u"telnet", u"Telnet"}};
+  out.schemes = KarvellUrlSchemes();
   return true;
+}
+
+std::vector<VUrlScheme> KarvellUrlSchemes() {
+  return {{u"ssh", u"SSH"}, {u"ssh1", u"SSH1"}, {u"ssh2", u"SSH2"}, {u"telnet", u"Telnet"}};
 }
 
 std::string DesktopIdOf(const VDefaultApplication& app) {

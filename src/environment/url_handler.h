@@ -24,6 +24,9 @@ struct VDefaultApplication {
   std::vector<VUrlScheme> schemes;
 };
 
+// The link schemes of the terminal application, with their display names.
+std::vector<VUrlScheme> KarvellUrlSchemes();
+
 // The handler settings of the terminal application: filled, and true, only when it can be
 // launched.
 bool GetKarvellDefaultApplicationSettings(VDefaultApplication& out);

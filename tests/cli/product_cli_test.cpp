@@ -59,9 +59,13 @@ TEST_F(ProductCommands, ProductsTellsTheRunningProductAndTheInstalledSiblings) {
 }
 
 TEST_F(ProductCommands, UrlHandlerRegistersInATestHomeAndStatusSaysSo) {
-  RunResult without = Run(QUILLANE_CLI_PATH, {"--json", "url-handler", "status"});
+  RunResult without = Run(QUILLANE_CLI_PATH, {"--json", "url-handler", "register"});
   EXPECT_EQ(without.status, 3);
   EXPECT_NE(without.err.find("Karvell is not installed in"), std::string::npos) << without.err;
+  EXPECT_FALSE(qtest::Exists(dir / "xdg/mimeapps.list"));
+  RunResult none = Run(QUILLANE_CLI_PATH, {"url-handler", "status"});
+  EXPECT_EQ(none.status, 0) << none.err;
+  EXPECT_EQ(none.out, "ssh\tfalse\nssh1\tfalse\nssh2\tfalse\ntelnet\tfalse\n");
 
   std::string folder = Install({"Karvell"});
   RunResult before = Run(folder + "/quillane", {"--json", "url-handler", "status"});

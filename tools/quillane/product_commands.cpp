@@ -22,7 +22,8 @@ constexpr char kUrlUsage[] =
     "  quillane url-handler status\n"
     "  quillane url-handler register\n"
     "status tells, for each link scheme of the terminal application (ssh, ssh1, ssh2, telnet),\n"
-    "whether this installation is the desktop's default handler. register makes it so for this\n"
+    "whether this installation is the desktop's default handler (false for all when the terminal\n"
+    "application is not installed beside quillane). register makes it so for this\n"
     "user: a desktop entry in $XDG_DATA_HOME/applications and the associations in\n"
     "$XDG_CONFIG_HOME/mimeapps.list, every other line of which is kept.\n";
 
@@ -73,10 +74,11 @@ int Products(Context& context) {
   return kExitOk;
 }
 
-int Status(Context& context, const VDefaultApplication& app) {
+// Without the terminal application beside quillane no scheme is handled by this installation.
+int Status(Context& context, const VDefaultApplication* app) {
   Json out = Json::Object();
-  for (const VUrlScheme& scheme : app.schemes) {
-    bool ours = IsDefaultApplicationForScheme(app, scheme.scheme);
+  for (const VUrlScheme& scheme : app ? app->schemes : KarvellUrlSchemes()) {
+    bool ours = app && IsDefaultApplicationForScheme(*app, scheme.scheme);
     out.Set(Utf8(scheme.scheme), ours);
     if (!context.Json()) std::cout << EscapeText(scheme.scheme) << "\t" << (ours ? "true" : "false") << "\n";
   }
@@ -89,19 +91,19 @@ int UrlHandler(Context& context) {
   const std::string& sub = context.args[0];
   if (sub != "status" && sub != "register") throw UsageError("unknown url-handler sub-command " + sub);
   VDefaultApplication app;
-  if (!GetKarvellDefaultApplicationSettings(app)) {
+  bool installed = GetKarvellDefaultApplicationSettings(app);
+  if (sub == "status") return Status(context, installed ? &app : nullptr);
+  if (!installed) {
     return context.Fail(kExitFailed, kMsgTerminalNotInstalled,
                         {VUnicodeString(u"Karvell"), Wide(vapp::ExecutableFolder())});
   }
-  if (sub == "register") {
-    VStatus done = RegisterDefaultApplication(app);
-    if (!done.ok()) {
-      VReportMessageParams why;
-      why.SetStatus(done);
-      return context.Fail(kExitFailed, kMsgUrlHandlerNotRegistered, {why.GetTextOneLineTrimmed()});
-    }
+  VStatus done = RegisterDefaultApplication(app);
+  if (!done.ok()) {
+    VReportMessageParams why;
+    why.SetStatus(done);
+    return context.Fail(kExitFailed, kMsgUrlHandlerNotRegistered, {why.GetTextOneLineTrimmed()});
   }
-  return Status(context, app);
+  return Status(context, &app);
 }
 
 CommandRegistration products({"products", "the running product and the installed applications",
