@@ -201,6 +201,11 @@ Plan MakePlan(const sshcfg::Config& config, const VUnicodeString& folder, const 
         plan.skipped.push_back({pattern, "a session name cannot hold \"/\" or \"\\\""});
         continue;
       }
+      // At the top of Sessions that name is the template every new session is made from.
+      if (base.Empty() && Lower(pattern) == "default") {
+        plan.skipped.push_back({pattern, "Default is the template of new sessions, not a host"});
+        continue;
+      }
       Candidate candidate;
       std::string reason;
       if (!Resolve(config, pattern, local, candidate, reason)) {

@@ -74,6 +74,10 @@ TEST(SshImportPlan, OneSessionPerConcreteHostWithItsSettings) {
   // At the top of Sessions without a folder.
   EXPECT_EQ(PlanOf("Host solo\n", u"").sessions[0].path, u"solo");
   EXPECT_EQ(PlanOf("Host solo\n", u"A/B").sessions[0].path, u"A\\B\\solo");
+  Plan top = PlanOf("Host default\n", u"");
+  EXPECT_TRUE(top.sessions.empty());
+  EXPECT_EQ(ReasonFor(top, "default"), "Default is the template of new sessions, not a host");
+  EXPECT_EQ(PlanOf("Host default\n").sessions[0].path, u"Imported\\default");
 }
 
 TEST(SshImportPlan, ProxyJumpOnlyThroughAnImportedHostOfTheSameUserAndPort) {
