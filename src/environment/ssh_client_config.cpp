@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <string>
 
 namespace sshcfg {
 namespace {
@@ -29,6 +30,7 @@ struct Parser {
   FileSource* source;
   Config& config;
   std::vector<std::string> stack;  // identities of the files being read, outermost first
+  int included = 0;
 
   void Problem(const std::string& file, int line, std::string reason) {
     config.problems.push_back({file, line, std::move(reason)});
@@ -101,6 +103,11 @@ struct Parser {
       return;
     }
     for (const std::string& path : source->Expand(argument)) {
+      if (++included > kMaxIncludedFiles) {
+        Problem(file, line, "Include " + path + ": more than " + std::to_string(kMaxIncludedFiles) +
+                                " files included in all");
+        return;
+      }
       std::string text, identity, problem;
       if (!source->Read(path, text, identity, problem)) {
         Problem(file, line, "Include " + path + ": " + problem);

@@ -84,6 +84,9 @@ class FileSource {
 // Includes deeper than this are refused, as a loop through ever new names would otherwise never
 // end.
 constexpr int kMaxIncludeDepth = 16;
+// More included files than this, counted each time one is read, are refused: files that each
+// include all the others twice would otherwise be read an exponential number of times.
+constexpr int kMaxIncludedFiles = 256;
 // A configuration file larger than this is refused rather than read into memory.
 constexpr uint64_t kMaxConfigFileSize = 4u << 20;
 

@@ -238,6 +238,16 @@ TEST_F(SshConfigFiles, IncludeLoopsDepthAndMissingFilesAreRefusedWithAReason) {
   Config chain = Parse(".ssh/chain0");
   ASSERT_EQ(chain.problems.size(), 1u);
   EXPECT_EQ(chain.problems[0].reason, "Include chain17 is nested too deeply");
+
+  // Files that each include all the next ones twice are read a bounded number of times.
+  for (int i = 0; i < 12; ++i) {
+    std::string next = "wide" + std::to_string(i + 1);
+    Write(".ssh/wide" + std::to_string(i), "Include " + next + " " + next + "\nHost h" + std::to_string(i) + "\n");
+  }
+  Config wide = Parse(".ssh/wide0");
+  ASSERT_FALSE(wide.problems.empty());
+  EXPECT_NE(wide.problems.back().reason.find("more than 256 files included in all"), std::string::npos);
+  EXPECT_LE(wide.hostLines.size(), 257u);
 }
 
 TEST_F(SshConfigFiles, FilesOthersCanChangeAreRefused) {
