@@ -129,22 +129,22 @@ bool Resolve(const sshcfg::Config& config, const std::string& alias, const Local
 std::optional<VUnicodeString> JumpSession(const Candidate& host, const std::string& jump,
                                           const std::map<std::string, const Candidate*>& imported,
                                           std::string& reason) {
-  std::string spec = jump;
-  if (spec.find(',') != std::string::npos) {
+  std::string hop = jump;
+  if (hop.find(',') != std::string::npos) {
     reason = "ProxyJump " + jump + " left out: a session goes through one jump host only";
     return std::nullopt;
   }
-  if (spec.rfind("ssh://", 0) == 0) spec = spec.substr(6);
+  if (hop.rfind("ssh://", 0) == 0) hop = hop.substr(6);
   std::optional<std::string> user, port;
-  if (size_t at = spec.rfind('@'); at != std::string::npos) {
-    user = spec.substr(0, at);
-    spec = spec.substr(at + 1);
+  if (size_t at = hop.rfind('@'); at != std::string::npos) {
+    user = hop.substr(0, at);
+    hop = hop.substr(at + 1);
   }
-  if (size_t colon = spec.rfind(':'); colon != std::string::npos && spec.find(']') == std::string::npos) {
-    port = spec.substr(colon + 1);
-    spec = spec.substr(0, colon);
+  if (size_t colon = hop.rfind(':'); colon != std::string::npos && hop.find(']') == std::string::npos) {
+    port = hop.substr(colon + 1);
+    hop = hop.substr(0, colon);
   }
-  auto it = imported.find(Lower(spec));
+  auto it = imported.find(Lower(hop));
   if (it == imported.end()) {
     reason = "ProxyJump " + jump + " left out: the jump host is not imported as a session";
     return std::nullopt;
