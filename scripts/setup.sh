@@ -5,7 +5,7 @@ packages=(
   cmake ninja-build ccache g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libcrypto++-dev librapidxml-dev
-  libxml2-utils python3 python3-cryptography
+  libxml2-utils python3 python3-cryptography xdg-utils
   qt6-base-dev libfontconfig1
 )
 missing=()

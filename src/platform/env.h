@@ -111,6 +111,13 @@ class Env {
   virtual void* OpenModule(const std::string& path) = 0;
   virtual void* FindSymbol(void* module, const char* name) = 0;
 
+  // ---- processes ----
+  // Starts the program at `path` (a full path, never searched for) with `args` as its argument
+  // vector, args[0] included, without a shell between: no argument is ever read as a command.
+  // Returns once the program runs, without waiting for it; a child that ends is collected, so
+  // none is left behind. Fails, with the reason, when the program could not be started.
+  virtual VStatus StartProcess(const std::string& path, const std::vector<std::string>& args) = 0;
+
   // ---- terminals ----
   virtual bool IsTerminal(int fd) = 0;
 };

@@ -4,6 +4,8 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <limits.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -324,6 +326,23 @@ class PosixEnv final : public Env {
   }
 
   void* FindSymbol(void* module, const char* name) override { return dlsym(module, name); }
+
+  VStatus StartProcess(const std::string& path, const std::vector<std::string>& args) override {
+    std::vector<char*> argv;
+    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    // posix_spawn reports a program that cannot be executed (missing, not executable) as its
+    // own failure, so that a launch that did not happen is never taken for one that did.
+    int error = posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv.data(), environ);
+    if (error != 0) return VStatus::FromErrno(error, true);
+    std::thread([pid] {
+      int status = 0;
+      while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+      }
+    }).detach();
+    return VStatus();
+  }
 
   bool IsTerminal(int fd) override { return isatty(fd) == 1; }
 };

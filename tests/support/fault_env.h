@@ -15,7 +15,7 @@ namespace qtest {
 
 class FaultEnv : public vfs::Env {
  public:
-  enum class Op { kWrite, kSync, kRename, kSyncFolder, kLock, kRead };
+  enum class Op { kWrite, kSync, kRename, kSyncFolder, kLock, kRead, kStartProcess };
 
   explicit FaultEnv(vfs::Env* base = vfs::Env::Default()) : base_(base) {}
 
@@ -86,6 +86,10 @@ class FaultEnv : public vfs::Env {
   void* OpenModule(const std::string& path) override { return base_->OpenModule(path); }
   void* FindSymbol(void* module, const char* name) override {
     return base_->FindSymbol(module, name);
+  }
+  VStatus StartProcess(const std::string& path, const std::vector<std::string>& args) override {
+    if (int error = Fault(Op::kStartProcess)) return VStatus::Error(win32::FromErrno(error));
+    return base_->StartProcess(path, args);
   }
   bool IsTerminal(int fd) override { return base_->IsTerminal(fd); }
 

@@ -99,6 +99,15 @@ struct CommandRegistration {
 };
 const std::map<std::string, Command>& Commands();
 
+// A sub-command kept in a file of its own while the rest of its family is dispatched by the
+// family's command ("session import-ssh-config" beside "session show"): `name` is "PARENT SUB".
+// The host runs it with the arguments after SUB, and its usage follows the parent's.
+struct SubCommandRegistration {
+  SubCommandRegistration(const std::string& parent, const std::string& sub, const Command& command);
+};
+const Command* FindSubCommand(const std::string& parent, const std::string& sub);
+std::vector<const Command*> SubCommandsOf(const std::string& parent);
+
 // Splits a key path ("Sessions/Lab/host1", "Sessions\Lab") into its levels; empty or "/" is the
 // root.
 std::vector<VUnicodeString> SplitKeyPath(const std::string& path);

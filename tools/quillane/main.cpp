@@ -106,6 +106,14 @@ int main(int argc, char** argv) {
       auto it = cli::Commands().find(commandName);
       if (it == cli::Commands().end()) throw cli::UsageError("unknown command " + commandName);
       command = &it->second;
+      if (!context.args.empty()) {
+        if (const cli::Command* sub = cli::FindSubCommand(commandName, context.args[0])) {
+          command = sub;
+          context.args.erase(context.args.begin());
+          commandName = sub->name;
+          context.commandName = commandName;
+        }
+      }
       for (const auto& arg : context.args) {
         if (arg == "--help") help = true;
       }
@@ -138,7 +146,13 @@ int main(int argc, char** argv) {
   } catch (const cli::UsageError& error) {
     std::cerr << "quillane: " << error.what() << "\n\n";
     auto it = cli::Commands().find(commandName);
-    if (it != cli::Commands().end()) cli::PrintCommandUsage(std::cerr, it->second);
+    size_t space = commandName.find(' ');
+    const cli::Command* sub = space == std::string::npos
+                                  ? nullptr
+                                  : cli::FindSubCommand(commandName.substr(0, space),
+                                                        commandName.substr(space + 1));
+    if (sub) cli::PrintCommandUsage(std::cerr, *sub);
+    else if (it != cli::Commands().end()) cli::PrintCommandUsage(std::cerr, it->second);
     else cli::PrintUsage(std::cerr);
     return cli::kExitUsage;
   }

@@ -28,6 +28,7 @@ void PrintUsage(std::ostream& out) {
 
 void PrintCommandUsage(std::ostream& out, const Command& command) {
   out << "usage:\n" << command.usage;
+  for (const Command* sub : SubCommandsOf(command.name)) out << sub->usage;
 }
 
 }  // namespace cli
