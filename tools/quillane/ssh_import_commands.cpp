@@ -8,6 +8,7 @@
 #include "environment/ssh_import_store.h"
 #include "platform/app_info.h"
 #include "platform/file_system.h"
+#include "quillane/protocol_loading.h"
 #include "quillane/cli.h"
 #include "quillane/passphrase_settle.h"
 #include "quillane/text_escape.h"
@@ -63,6 +64,7 @@ int Import(Context& context) {
   }
   // Without the SSH2 protocol a session can hold none of the settings: say so before anything
   // is made.
+  LoadHostProtocolModules();
   if (GetConnectProtocolTable().Find(sshimport::kSsh2Protocol, 0) < 0) {
     return context.Fail(kExitFailed, kMsgSsh2ModuleMissing,
                         {VUnicodeString(sshimport::kSsh2Protocol), Wide(vapp::ExecutableFolder())});
