@@ -47,6 +47,8 @@ class ISessionListing {
 };
 
 class FirewallConfig;
+class ScheduledTaskConfig;
+class SynchronizeConfig;
 
 class SessionDatabase : public ISessionListing {
  public:
@@ -150,6 +152,16 @@ class SessionDatabase : public ISessionListing {
   // The firewall named `name`: "None" is one of defaults, read from nothing; a key without
   // "Firewall Type" is none. Empty when there is no such firewall.
   VRef<FirewallConfig> OpenFirewall(const VUnicodeString& name);
+
+  // ---- scheduled transfers and named synchronize profiles (session_database_transfer.cpp) ----
+
+  // The names in name order.
+  VStringArray ListScheduledTasks() { return ListItems(ItemCollection::ScheduledTasks); }
+  VStringArray ListSynchronizeProfiles() { return ListItems(ItemCollection::SynchronizeEntries); }
+  // The item named `name`; empty when there is none (a synchronize profile needs its
+  // "Task[0].Type").
+  VRef<ScheduledTaskConfig> OpenScheduledTask(const VUnicodeString& name);
+  VRef<SynchronizeConfig> OpenSynchronizeConfig(const VUnicodeString& name);
 
  private:
   std::unique_ptr<VProfileStore> OpenStore(bool readOnly);

@@ -1,6 +1,8 @@
 #include "config/items/named_item_config.h"
 
 #include "config/items/firewall_config.h"
+#include "config/transfer/scheduled_task_config.h"
+#include "config/transfer/synchronize_config.h"
 
 bool NamedItemConfig::SaveItem(VProfileKey& collectionKey, bool force,
                                VReportMessageParams& error) {
@@ -53,10 +55,12 @@ NamedItemConfig* CreateNamedItemConfig(ItemCollection collection, const VUnicode
   switch (collection) {
     case ItemCollection::Firewalls:
       return new FirewallConfig(itemName);
+    case ItemCollection::ScheduledTasks:
+      return new ScheduledTaskConfig(itemName);
+    case ItemCollection::SynchronizeEntries:
+      return new SynchronizeConfig(itemName);
     case ItemCollection::KeywordLists:
     case ItemCollection::ButtonBars:
-    case ItemCollection::ScheduledTasks:
-    case ItemCollection::SynchronizeEntries:
       break;
   }
   return new ItemSnapshotConfig(collection, itemName);
