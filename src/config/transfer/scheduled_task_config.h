@@ -29,8 +29,4 @@ class ScheduledTaskConfig : public VNamedItemObject<IUnknown> {
   static const VMemberTable& MemberTable();
 
   QL_MEMBERS(SCHEDULED_TASK_CONFIG_MEMBERS)
-
- protected:
-  // A task whose settings are all defaults still becomes a key of its own.
-  int SaveKeyFlags(const VProfileKey& collectionKey) const override;
 };

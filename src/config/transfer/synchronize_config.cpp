@@ -20,7 +20,3 @@ bool SynchronizeConfig::SaveItem(VProfileKey& collectionKey, bool force,
   }
   return NamedItemConfig::SaveItem(collectionKey, force, error);
 }
-
-int SynchronizeConfig::SaveKeyFlags(const VProfileKey& collectionKey) const {
-  return collectionKey.SubKeyExists(GetItemName().c_str()) ? 0 : kProfileKeyCreate;
-}

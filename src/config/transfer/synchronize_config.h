@@ -18,7 +18,4 @@ class SynchronizeConfig : public VNamedItemObject<IUnknown> {
   // Refuses (kMsgSyncProfileWithoutTask) a profile without tasks, which would be stored where no
   // listing or load finds it again.
   bool SaveItem(VProfileKey& collectionKey, bool force, VReportMessageParams& error) override;
-
- protected:
-  int SaveKeyFlags(const VProfileKey& collectionKey) const override;
 };
