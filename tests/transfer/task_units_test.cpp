@@ -214,7 +214,8 @@ TEST(TaskUnitsLive, ATimerSetAheadRunsItsServiceOnce) {
   if (!runtime || qtest::Run("/usr/bin/env", {"systemctl", "--user", "show-environment"}).status != 0)
     GTEST_SKIP() << "no user service manager answers";
   qtest::TempDir dir;
-  // Runtime units are read by the running manager and never touch the user's configuration.
+  // Runtime units are read by the running manager and gone when it stops; the timer's link among
+  // the user's units goes when it is unregistered.
   TaskUnits units(std::string(runtime) + "/systemd/user");
   const std::string mark = dir / "fired";
   VLogTime now = VLocalTimeNow();
