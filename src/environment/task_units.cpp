@@ -9,6 +9,8 @@ namespace {
 
 constexpr const char* kTimer = ".timer";
 constexpr const char* kService = ".service";
+// How many of a task's unit names are looked at for a link left behind.
+constexpr unsigned kOrphanNamesTried = 16;
 
 VReportMessageParams Message(uint32_t id, std::initializer_list<std::string> inserts) {
   VReportMessageParams message(id);
@@ -173,10 +175,7 @@ TaskUnitReport TaskUnits::Register(const std::string& task, const TaskSchedule& 
 TaskUnitReport TaskUnits::Unregister(const std::string& task) {
   TaskUnitReport report;
   std::optional<std::string> stem = FindStem(task);
-  if (!stem) {
-    report.error = Message(kMsgTaskNotRegistered, {task});
-    return report;
-  }
+  if (!stem) return RemoveOrphanLinks(task);
   report.unit = *stem + kTimer;
   const std::string timer = PathOf(*stem, kTimer);
   // Stopping needs a running manager; disabling removes the timer's link without one.
@@ -197,6 +196,31 @@ TaskUnitReport TaskUnits::Unregister(const std::string& task) {
   }
   report.ok = true;
   if (answered) Control({"daemon-reload"}, report.warnings);
+  return report;
+}
+
+TaskUnitReport TaskUnits::RemoveOrphanLinks(const std::string& task) {
+  TaskUnitReport report;
+  // With both files gone no file names the task, but the link that enabled its timer may be
+  // left, pointing at nothing; the names the task would have had find it.
+  const std::string wants = vfs::JoinPath(folder_, "timers.target.wants");
+  for (unsigned number = 1; number <= kOrphanNamesTried; ++number) {
+    const std::string stem = TaskUnitStem(task, number);
+    const std::string link = vfs::JoinPath(wants, stem + kTimer);
+    VExpected<vfs::EntryStat> entry = env_->LinkStat(link);
+    if (!entry || entry->kind != vfs::EntryKind::kLink || vfs::Stat(PathOf(stem, kTimer), env_).exists)
+      continue;
+    VStatus removed = vfs::RemoveFile(link, env_);
+    if (!removed.ok()) {
+      report.error = Message(kMsgTaskUnitNotRemoved, {link, Why(removed)});
+      return report;
+    }
+    report.ok = true;
+    report.unit = stem + kTimer;
+    report.warnings.push_back(Message(kMsgTaskUnitAlreadyGone, {PathOf(stem, kTimer)}));
+    report.warnings.push_back(Message(kMsgTaskUnitAlreadyGone, {PathOf(stem, kService)}));
+  }
+  if (!report.ok) report.error = Message(kMsgTaskNotRegistered, {task});
   return report;
 }
 

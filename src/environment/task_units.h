@@ -60,8 +60,9 @@ class TaskUnits {
   // were edited by hand are replaced, and the report says so.
   TaskUnitReport Register(const std::string& task, const TaskSchedule& schedule,
                           const std::string& program);
-  // Removes the task's units (stopped and disabled first). A task without any is refused with
-  // kMsgTaskNotRegistered; a file already gone is a warning.
+  // Removes the task's units (stopped and disabled first). A file already gone is a warning; with
+  // both gone, a link that enabled the timer is still removed. A task without anything of its
+  // own is refused with kMsgTaskNotRegistered.
   TaskUnitReport Unregister(const std::string& task);
   // Reads the task's units back.
   TaskUnitStatus Status(const std::string& task);
@@ -70,6 +71,7 @@ class TaskUnits {
   std::optional<std::string> FindStem(const std::string& task);
 
  private:
+  TaskUnitReport RemoveOrphanLinks(const std::string& task);
   // Runs `systemctl --user ARGS`; false with a warning on failure.
   bool Control(const std::vector<std::string>& args, std::vector<VReportMessageParams>& warnings);
   std::string PathOf(const std::string& stem, const char* suffix) const;

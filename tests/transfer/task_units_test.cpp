@@ -2,6 +2,7 @@
 // byte for byte, read back, changed, edited by hand and removed, with the real control program
 // of the service manager (which links timers offline, and reports when no manager answers).
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <cstdio>
@@ -163,6 +164,21 @@ TEST_F(TaskUnitsTest, HandEditsAndHandRemovalsAreReportedNotPassedOver) {
   ASSERT_TRUE(report.ok);
   EXPECT_TRUE(Has(report.warnings, kMsgTaskUnitAlreadyGone));
   EXPECT_FALSE(qtest::Exists(Unit("tolvane-lumbrel-Docs.service")));
+
+  // Both files removed by hand: the link that enabled the timer is found by the task's unit name.
+  ASSERT_TRUE(units_.Register("Docs", once, "/bin/true").ok);
+  const std::string link = Unit("timers.target.wants/tolvane-lumbrel-Docs.timer");
+  if (qtest::Exists(link)) {  // enabling needs the control program
+    std::remove(timer.c_str());
+    std::remove(Unit("tolvane-lumbrel-Docs.service").c_str());
+    report = units_.Unregister("Docs");
+    ASSERT_TRUE(report.ok) << report.error.GetText().ToUtf8();
+    EXPECT_EQ(report.unit, "tolvane-lumbrel-Docs.timer");
+    EXPECT_TRUE(Has(report.warnings, kMsgTaskUnitAlreadyGone));
+    struct stat st;
+    EXPECT_NE(lstat(link.c_str(), &st), 0);
+  }
+  EXPECT_EQ(units_.Unregister("Docs").error.GetMessageId(), kMsgTaskNotRegistered);
 }
 
 TEST_F(TaskUnitsTest, AnyNameGetsUnitsOfItsOwn) {
