@@ -43,6 +43,10 @@ const std::vector<Comparison>& Comparisons() {
       {"global configuration with 1,000 user schemes and palettes loaded",
        "BM_LoadGlobalWith1000Colors", "the same Global.ini read and decoded",
        "BM_ReadGlobalWith1000ColorsBytes", 0},
+      {"synchronize profile of 1,000 tasks (10 sources, 10 targets) loaded",
+       "BM_SyncProfileLoad1000", "plain INI load of the same key", "BM_SyncKeyPlainIniLoad", 0},
+      {"synchronize profile of 1,000 tasks saved", "BM_SyncProfileSave1000",
+       "plain INI write of the same values", "BM_SyncKeyPlainIniWrite", 0},
       {"300 settings loaded through a member table", "BM_MemberTableLoad",
        "the same 300 values read one by one", "BM_PlainReads", 0},
       // A key map file of 5,000 mappings.

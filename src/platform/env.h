@@ -34,6 +34,14 @@ struct EntryStat {
   int64_t changedNanos = 0;
 };
 
+// What a program run to its end left: how it ended and what it wrote.
+struct ProcessResult {
+  bool exited = false;  // ended by exit; false: killed by a signal (or by the time limit)
+  int exitStatus = -1;  // its exit status when `exited`
+  bool timedOut = false;
+  std::string output;  // standard output and standard error together, as far as kept
+};
+
 struct DirEntry {
   std::string name;
   EntryKind kind = EntryKind::kOther;
@@ -120,6 +128,15 @@ class Env {
 
   // ---- terminals ----
   virtual bool IsTerminal(int fd) = 0;
+
+  // ---- processes ----
+  // Runs `argv[0]` (found on PATH when it holds no slash) with the arguments `argv`, never
+  // through a shell, with standard input empty, and waits for it up to `timeout`, after which
+  // it is killed. Its output is kept up to `outputLimit` bytes. kFileNotFound when there is no
+  // such program.
+  virtual VExpected<ProcessResult> RunProcess(const std::vector<std::string>& argv,
+                                              std::chrono::milliseconds timeout,
+                                              size_t outputLimit = 64 * 1024);
 };
 
 // Descriptor owned through an Env, closed on destruction.

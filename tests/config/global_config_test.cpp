@@ -226,14 +226,16 @@ TEST_F(GlobalConfigTest, MergingResetsMissingSettingsButKeepsThePassphraseCheckV
   EXPECT_EQ(shared->tabWidth.current, 40);
   EXPECT_EQ(shared->configPassphrase.Current(), u"02:ours");
   EXPECT_TRUE(shared->changeConfigPassphrase.current);
-  EXPECT_EQ(shared->quickSync.GetContents().values.size(), 1u);
+  EXPECT_EQ(shared->quickSync.settings.filter, u"mine");
 
   EXPECT_TRUE(SaveGlobalConfig(false));  // merged values are written even unforced
   std::string lines = folder_.Lines("Global");
   EXPECT_TRUE(Has(lines, "D:\"MRU Count\"=00000007"));
   EXPECT_TRUE(Has(lines, "S:\"Config Passphrase\"=02:ours"));
   EXPECT_TRUE(Has(lines, "D:\"Change Config Passphrase\"=00000001"));
-  EXPECT_EQ(folder_.Lines("Global/QuickSync"), "S:\"Filter\"=mine\r\n");
+  EXPECT_EQ(folder_.Lines("Global/QuickSync"),
+            "S:\"Filter\"=mine\r\nD:\"Automatically Transfer Files\"=00000000\r\n"
+            "D:\"Transfer To Temporary File\"=00000001\r\n");
 }
 
 TEST_F(GlobalConfigTest, TheSharedInstanceIsHandedOutWithReferencesAndReplacedByReload) {
@@ -305,26 +307,33 @@ TEST_F(GlobalConfigTest, SubKeysKeptWholeSurviveALoadAndSaveByteForByte) {
   const std::string palettes =
       "S:\"Name\"=Standard\r\nD:\"Count\"=00000002\r\nB:\"Raw\"=00000003\r\n 01 02 03\r\n"
       "Z:\"ANSI Color Palettes\"=00000002\r\n Standard,000000\r\n Other,FFFFFF\r\n";
-  const std::string quickSync = "S:\"Task[0].Name\"=Docs\r\nD:\"Task[0].Type\"=00000001\r\n";
+  // A whole profile as a save writes it, with a value of another program at its end.
+  const std::string quickSync =
+      "S:\"Task[0].Name\"=Docs\r\nD:\"Task[0].Type\"=00000001\r\n"
+      "D:\"Task[0].MasterOverwrites\"=00000000\r\nS:\"Filter\"=\r\n"
+      "D:\"Automatically Transfer Files\"=00000000\r\nD:\"Transfer To Temporary File\"=00000001\r\n"
+      "S:\"Other Program\"=kept\r\n";
   const std::string nested = "S:\"Deep\"=value\r\n";
   folder_.WriteLines("Global", "S:\"Version\"=7B2F2717-85C8-4729-8394-3B7697039CEB\r\n");
   folder_.WriteLines("Global/ANSI Color Palettes", palettes);
   folder_.WriteLines("Global/QuickSync", quickSync);
   folder_.WriteLines("Global/QuickSync/Inner", nested);
   VRef<GlobalConfig> config = LoadOwn(3);
-  ASSERT_EQ(config->quickSync.GetContents().children.size(), 1u);
+  ASSERT_EQ(config->quickSync.GetOtherValues().children.size(), 1u);
+  ASSERT_EQ(config->quickSync.settings.tasks.size(), 1u);
   EXPECT_TRUE(SaveOwn(*config.Get(), true));
   EXPECT_EQ(folder_.Lines("Global/ANSI Color Palettes"), palettes);
   EXPECT_EQ(folder_.Lines("Global/QuickSync"), quickSync);
   EXPECT_EQ(folder_.Lines("Global/QuickSync/Inner"), nested);
   EXPECT_FALSE(folder_.HasFile("Global/Color Schemes"));  // the lists are values, not sub-keys
 
-  // A changed quick-synchronize profile is written whole, even by an unforced save.
-  VProfileSubkeyCopy::Node contents = config->quickSync.GetContents();
-  contents.values.emplace_back(u"Filter", VStoredValue::String(u"texts"));
-  config->quickSync.SetContents(contents);
+  // A changed quick-synchronize profile is written, even by an unforced save.
+  config->quickSync.settings.filter = u"texts";
   EXPECT_TRUE(SaveOwn(*config.Get(), false));
-  EXPECT_EQ(folder_.Lines("Global/QuickSync"), quickSync + "S:\"Filter\"=texts\r\n");
+  std::string changed = quickSync;
+  changed.replace(changed.find("\"Filter\"=") + 9, 0, "texts");
+  EXPECT_EQ(folder_.Lines("Global/QuickSync"), changed);
+  EXPECT_EQ(folder_.Lines("Global/QuickSync/Inner"), nested);
 }
 
 TEST_F(GlobalConfigTest, ASaveThatCannotWriteTheFileReportsFailure) {

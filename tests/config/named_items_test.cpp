@@ -78,20 +78,20 @@ TEST_F(Items, TheNoneFirewallIsNeverReadNorWrittenAndBadNamesAreRefused) {
 TEST_F(Items, AnItemKeptWholeIsSavedBackByteForByte) {
   for (bool xml : {false, true}) {
     if (xml) UseXml();
-    Put("ScheduledTasks\\Nightly", false, {{u"Command", u"sync \"all\" = now"}, {u"At", u"2"}});
-    Put("ScheduledTasks\\Nightly\\Step1", false, {{u"Action", u"upload"}});
+    Put("ButtonBarV5\\Nightly", false, {{u"Command", u"sync \"all\" = now"}, {u"At", u"2"}});
+    Put("ButtonBarV5\\Nightly\\Step1", false, {{u"Action", u"upload"}});
     {
       VProfileStore store(false, factory_.get());
-      VProfileKey tasks(*store.GetRootKey(), u"ScheduledTasks");
+      VProfileKey tasks(*store.GetRootKey(), u"ButtonBarV5");
       VProfileKey task(tasks, u"Nightly");
       const uint8_t bytes[] = {0, 1, 0xFE};
       EXPECT_TRUE(task.WriteDword(u"Interval", 7) && task.WriteBinary(u"Blob", bytes, 3) &&
                   task.WriteMultiSz(u"Hosts", VStringArray{u"a", u"", u"b"}) && task.Flush());
     }
-    std::string file = xml ? XmlPath() : Cfg("ScheduledTasks/Nightly.ini");
+    std::string file = xml ? XmlPath() : Cfg("ButtonBarV5/Nightly.ini");
     std::string before = qtest::ReadFile(file);
     SessionDatabase db;
-    VRef<NamedItemConfig> task = db.LoadItem(ItemCollection::ScheduledTasks, u"Nightly");
+    VRef<NamedItemConfig> task = db.LoadItem(ItemCollection::ButtonBars, u"Nightly");
     ASSERT_TRUE(task);
     EXPECT_EQ(Snapshot(task).GetContents().values.size(), 5u);
     VReportMessageParams error;
@@ -100,16 +100,16 @@ TEST_F(Items, AnItemKeptWholeIsSavedBackByteForByte) {
     // Saved under another name, the copy reads back the same, sub-key included.
     task->SetItemName(u"Copy");
     ASSERT_TRUE(db.SaveItem(*task.Get(), error));
-    VRef<NamedItemConfig> copy = db.LoadItem(ItemCollection::ScheduledTasks, u"Copy");
+    VRef<NamedItemConfig> copy = db.LoadItem(ItemCollection::ButtonBars, u"Copy");
     ASSERT_TRUE(copy);
     EXPECT_EQ(Snapshot(copy).GetContents().values, Snapshot(task).GetContents().values);
     EXPECT_EQ(Snapshot(copy).GetContents().children, Snapshot(task).GetContents().children);
     // A new, empty item still becomes a key.
-    VRef<NamedItemConfig> empty(CreateNamedItemConfig(ItemCollection::ScheduledTasks, u"Empty"));
+    VRef<NamedItemConfig> empty(CreateNamedItemConfig(ItemCollection::ButtonBars, u"Empty"));
     empty->Load(nullptr);
     ASSERT_TRUE(db.SaveItem(*empty.Get(), error));
-    EXPECT_EQ(Names(db.ListItems(ItemCollection::ScheduledTasks)),
-              (Strings{"Copy", "Empty", "Nightly"}));
+    EXPECT_EQ(Names(db.ListItems(ItemCollection::ButtonBars)),
+              (Strings{"Copy", "Default", "Empty", "Nightly"}));
   }
 }
 

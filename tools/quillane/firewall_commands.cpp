@@ -8,6 +8,7 @@
 #include "config/database/session_database_instance.h"
 #include "platform/app_info.h"
 #include "platform/win32_errors.h"
+#include "quillane/item_database.h"
 #include "quillane/passphrase_settle.h"
 #include "quillane/setting_commands.h"
 #include "quillane/text_escape.h"
@@ -31,11 +32,7 @@ constexpr char kUsage[] =
 
 constexpr uint32_t kMsgUnknownFirewallType = 0xE13F0090;  // %1: the name, %2: the types
 
-SessionDatabase& Database() {
-  static SessionDatabase local;
-  SessionDatabase* host = GetSessionDatabase();
-  return host ? *host : local;
-}
+SessionDatabase& Database() { return ItemDatabase(); }
 
 bool IsBuiltIn(const std::string& name) { return vtext::EqualsNoCase(Wide(name), kNoFirewallName); }
 
@@ -47,16 +44,7 @@ int Fail(Context& context, int code, uint32_t id, const std::string& name,
   return context.Fail(code, message);
 }
 
-int List(Context& context) {
-  VStringArray names = Database().ListFirewalls();
-  Json result = Json::Array();
-  for (const VUnicodeString& name : names) {
-    if (context.Json()) result.Push(Utf8(name));
-    else std::cout << EscapeText(name) << "\n";
-  }
-  context.SetResult(std::move(result));
-  return kExitOk;
-}
+int List(Context& context) { return ListNames(context, Database().ListFirewalls()); }
 
 int Show(Context& context, const ParsedArgs& args) {
   if (args.positionals.empty()) throw UsageError("expected NAME");

@@ -48,6 +48,8 @@ class ISessionListing {
 
 class FirewallConfig;
 class HighlightConfig;
+class ScheduledTaskConfig;
+class SynchronizeConfig;
 
 class SessionDatabase : public ISessionListing {
  public:
@@ -159,6 +161,16 @@ class SessionDatabase : public ISessionListing {
   VRef<HighlightConfig> OpenKeywordList(const VUnicodeString& name);
   // Whether `name` is the text shown for "no keyword list" in one of the catalogue's languages.
   static bool IsNoKeywordListName(std::u16string_view name);
+
+  // ---- scheduled transfers and named synchronize profiles (session_database_transfer.cpp) ----
+
+  // The names in name order.
+  VStringArray ListScheduledTasks() { return ListItems(ItemCollection::ScheduledTasks); }
+  VStringArray ListSynchronizeProfiles() { return ListItems(ItemCollection::SynchronizeEntries); }
+  // The item named `name`; empty when there is none (a synchronize profile needs its
+  // "Task[0].Type").
+  VRef<ScheduledTaskConfig> OpenScheduledTask(const VUnicodeString& name);
+  VRef<SynchronizeConfig> OpenSynchronizeConfig(const VUnicodeString& name);
 
  private:
   std::unique_ptr<VProfileStore> OpenStore(bool readOnly);

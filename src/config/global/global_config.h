@@ -15,6 +15,7 @@
 #include "config/global/remembered_session_list.h"
 #include "config/global/global_config_members.h"
 #include "config/parts/subkey_copy.h"
+#include "config/sync/synchronize_profile.h"
 #include "crypto/profile_secrets.h"
 #include "platform/unknown.h"
 #include "storage/values/profile_path.h"

@@ -287,7 +287,7 @@
   SETTING(VProfile<bool>, displaySeconds, u"Display Seconds", false)                               \
   SETTING(VProfile<bool>, retainFileVersionNumber, u"Retain File Version Number", false)           \
   SETTING(VProfile<int>, promptToResumeOnConnect, u"Prompt to Resume on Connect", 1)               \
-  OBJECT(VProfileSubkeyCopy, quickSync, u"QuickSync")                                              \
+  OBJECT(SynchronizeProfile, quickSync, u"QuickSync")                                              \
   SETTING(VProfile<unsigned int>, logTopicRequestTextColor, u"Log Topic Request Text Color",       \
           kStandardTopicColor)                                                                     \
   SETTING(VProfile<unsigned int>, logTopicResponseTextColor, u"Log Topic Response Text Color",     \

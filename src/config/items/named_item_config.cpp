@@ -3,6 +3,8 @@
 #include "config/highlight/filter_config.h"
 #include "config/highlight/highlight_config.h"
 #include "config/items/firewall_config.h"
+#include "config/transfer/scheduled_task_config.h"
+#include "config/transfer/synchronize_config.h"
 
 bool NamedItemConfig::SaveItem(VProfileKey& collectionKey, bool force,
                                VReportMessageParams& error) {
@@ -55,13 +57,15 @@ NamedItemConfig* CreateNamedItemConfig(ItemCollection collection, const VUnicode
   switch (collection) {
     case ItemCollection::Firewalls:
       return new FirewallConfig(itemName);
+    case ItemCollection::ScheduledTasks:
+      return new ScheduledTaskConfig(itemName);
+    case ItemCollection::SynchronizeEntries:
+      return new SynchronizeConfig(itemName);
     case ItemCollection::KeywordLists:
       return new HighlightConfig(itemName);
     case ItemCollection::Filters:
       return new FilterConfig(itemName);
     case ItemCollection::ButtonBars:
-    case ItemCollection::ScheduledTasks:
-    case ItemCollection::SynchronizeEntries:
       break;
   }
   return new ItemSnapshotConfig(collection, itemName);

@@ -1,7 +1,7 @@
 // A sub-key kept whole: every value (of any kind) and every sub-key below it, read at load and
-// written back at save. The global configuration keeps its palette list, scheme list and
-// quick-synchronize profile this way until those objects know their own settings, so that a
-// load and save never loses what another program stored there.
+// written back at save. Keys whose own objects are not there yet are kept this way, and objects
+// keep the parts of their key they do not know, so that a load and save never loses what another
+// program stored there.
 #pragma once
 
 #include <utility>
