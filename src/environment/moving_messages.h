@@ -45,6 +45,8 @@ constexpr uint32_t kFileRefused = 0xA1381124;      // %1 file, %2 reason
 constexpr uint32_t kSecretsSkipped = 0xA1381125;
 constexpr uint32_t kSessionPassedOver = 0xA1381126;  // %1 session path
 constexpr uint32_t kFileTypesNotKept = 0xA1381127;
+constexpr uint32_t kSecretsLeftAsTheyWere = 0xA1381128;  // %1 item, %2 reason
+constexpr uint32_t kSecretsNotUnderFilePassphrase = 0xA1381129;
 
 constexpr uint32_t kSettingsFileNotCreated = 0xE1381100;  // %1 file, %2 reason
 constexpr uint32_t kSettingsFileNotOpened = 0xE1381101;   // %1 file, %2 reason

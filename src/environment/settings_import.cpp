@@ -159,10 +159,8 @@ class Importer {
       VRef<FirewallConfig> firewall(new FirewallConfig(name));
       firewall->LoadItem(key, VGetDerivedProductId());
       VReportMessageParams reason;
-      if (!CarrySecrets(*firewall.Get(), reason)) {
-        log_.Error(mm::kFirewallNotImported, {name, reason.GetTextOneLineTrimmed()});
-        continue;
-      }
+      if (!CarrySecrets(*firewall.Get(), reason))
+        log_.Warn(mm::kSecretsLeftAsTheyWere, {name, reason.GetTextOneLineTrimmed()});
       if (!database_.SaveItem(*firewall.Get(), reason, true)) {
         log_.Error(mm::kFirewallNotImported, {name, reason.GetTextOneLineTrimmed()});
         continue;
@@ -307,8 +305,11 @@ class Importer {
     VRef<SessionConfig> imported(new SessionConfig(name));
     imported->SetSessionPath(path);
     imported->LoadFromKey(&fileKey);
+    // A secret that does not decrypt under the file's passphrase was unreadable where it was
+    // exported already: it is left as it was, as a change of passphrase leaves it, and named.
     VReportMessageParams reason;
-    if (!CarrySecrets(*imported.Get(), reason)) return fail(reason.GetTextOneLineTrimmed());
+    if (!CarrySecrets(*imported.Get(), reason))
+      log_.Warn(mm::kSecretsLeftAsTheyWere, {path, reason.GetTextOneLineTrimmed()});
 
     bool exists = localFolder.SubKeyExists(name.c_str());
     // A folder store makes a new session's file when it is written; other stores make the key.
@@ -409,7 +410,7 @@ bool Importer::CarrySecrets(SessionConfig& session, VReportMessageParams& reason
     // Nothing to carry, and the stored texts stay as they are; but secrets that do not decrypt
     // here would be saved as garbage.
     if (session.CanDecryptSecrets(localPassphrase_, localPassphrase_)) return true;
-    reason.Reset(mm::kFilePassphraseWrong);
+    reason.Reset(mm::kSecretsNotUnderFilePassphrase);
     return false;
   }
   return session.ReEncryptSecrets(std::u16string_view(filePassphrase_), localPassphrase_, reason);

@@ -1,60 +1,28 @@
 #include "environment/settings_key_copy.h"
 
-#include <vector>
-
 #include "platform/win32_errors.h"
+#include "storage/values/stored_value.h"
 
 bool KeyHasValue(const VProfileKey& key, const char16_t* name) {
-  VDword dword = 0;
-  if (key.ReadDword(name, dword)) return true;
-  VUnicodeString text;
-  if (key.ReadString(name, text)) return true;
-  VDword size = 0;
-  if (key.ReadBinary(name, nullptr, size)) return true;
-  VStringArray list;
-  return key.ReadMultiSz(name, list);
+  VStoredValue value;
+  for (int type = kProfileTypeDword; type <= kProfileTypeMultiSz; ++type) {
+    if (ReadStoredValue(key, name, type, value)) return true;
+  }
+  return false;
 }
 
 namespace {
 
 bool CopyValue(VProfileKey& destination, const VProfileKey& source, const VUnicodeString& name,
                int type, VReportMessageParams& error) {
-  const char16_t* n = name.c_str();
-  bool ok = false;
-  switch (type) {
-    case kProfileTypeDword: {
-      VDword value = 0;
-      ok = source.ReadDword(n, value) && destination.WriteDword(n, value);
-      break;
-    }
-    case kProfileTypeString: {
-      VUnicodeString value;
-      value.SetSensitive(true);
-      ok = source.ReadString(n, value) && destination.WriteString(n, value.c_str());
-      break;
-    }
-    case kProfileTypeBinary: {
-      VDword size = 0;
-      if (!source.ReadBinary(n, nullptr, size)) break;
-      std::vector<uint8_t> bytes(size);
-      ok = source.ReadBinary(n, bytes.data(), size) &&
-           destination.WriteBinary(n, bytes.data(), size);
-      break;
-    }
-    case kProfileTypeMultiSz: {
-      VStringArray value;
-      ok = source.ReadMultiSz(n, value) && destination.WriteMultiSz(n, value);
-      break;
-    }
-    default:
-      return true;
-  }
-  if (!ok) {
-    error = destination.GetLastError().IsError() ? destination.GetLastError()
-                                                 : source.GetLastError();
-    if (!error.IsError()) error.SetError(win32::kInvalidData);
-  }
-  return ok;
+  if (type < kProfileTypeDword || type > kProfileTypeMultiSz) return true;
+  VStoredValue value;
+  value.text.SetSensitive(true);
+  if (ReadStoredValue(source, name, type, value) && WriteStoredValue(destination, name, value))
+    return true;
+  error = destination.GetLastError().IsError() ? destination.GetLastError() : source.GetLastError();
+  if (!error.IsError()) error.SetError(win32::kInvalidData);
+  return false;
 }
 
 }  // namespace
