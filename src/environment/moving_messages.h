@@ -61,6 +61,8 @@ constexpr uint32_t kBackupNotMade = 0xE1381109;           // %1 file, %2 backup,
 constexpr uint32_t kFileNotWritten = 0xE138110A;          // %1 file, %2 reason
 constexpr uint32_t kNotASettingsFile = 0xE138110B;        // %1 file
 constexpr uint32_t kFilePassphraseNotGiven = 0xE138110C;
+constexpr uint32_t kMigrateWhileNotSeparate = 0xE138110D;  // %1 application
+constexpr uint32_t kMergeWhileSeparate = 0xE138110E;       // %1 application
 
 // Why a carried file is not written (the %2 of kFileRefused).
 constexpr uint32_t kRefusedNotFullPath = 0xE1381110;

@@ -177,6 +177,28 @@ TEST_F(MoveCli, ExportKeepsTheOlderFileAsBackup) {
   EXPECT_NE(missing.out.find("0xE1381100"), std::string::npos) << missing.out;
 }
 
+TEST_F(MoveCli, ASessionThatCannotBeWrittenStaysWholeAndTheOthersAreImported) {
+  MakeSource();
+  Must(On("b", "PB", {"passphrase", "init"}));
+  std::string file = dir_ / "s.xml";
+  Must(On("a", "PA", {"export", file}));
+  Must(On("b", "PB", {"--no-prompt", "import", file, "--file-passphrase-env", "PA"}));
+  Must(On("a", "PA", {"session", "set", "top", "Rows", "44"}));
+  Must(On("a", "PA", {"session", "set", "Lab/Routers/r1", "Rows", "45"}));
+  Must(On("a", "PA", {"export", file}));
+  std::string top = dir_ / "b/Sessions/top.ini";
+  std::string topBytes = qtest::ReadFile(top);
+  chmod(top.c_str(), 0444);
+  RunResult imported =
+      On("b", "PB", {"--json", "--no-prompt", "import", file, "--file-passphrase-env", "PA"});
+  EXPECT_EQ(imported.status, 3);
+  EXPECT_NE(imported.out.find("0xE1381103"), std::string::npos) << imported.out;
+  EXPECT_EQ(qtest::ReadFile(top), topBytes);
+  EXPECT_EQ(Plain("b", "PB", "Lab/Routers/r1", "Rows"), "45");
+  // The configuration keeps its own passphrase.
+  Must(On("b", "PB", {"passphrase", "check"}));
+}
+
 // A settings file written by hand, as someone else could send it.
 std::string SettingsFile(const std::string& body) {
   return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Tolvane version=\"3.0\">\n" + body +

@@ -54,8 +54,14 @@ class PersonalDataCli : public ::testing::Test {
 
 TEST_F(PersonalDataCli, PostponeChangesNothing) {
   MakeTree();
-  Must(Q({"paths", "personal", "--separate", "on", "--migrate", "on"}));
   auto before = Files(Config());
+  // Moved while the applications still read them from the configuration folder, the values
+  // would be lost to them.
+  RunResult early = Q({"--json", "personal-data", "migrate", "--yes"});
+  EXPECT_EQ(early.status, 3);
+  EXPECT_NE(early.out.find("0xE138110D"), std::string::npos) << early.out;
+  EXPECT_FALSE(fs::exists(Personal()));
+  Must(Q({"paths", "personal", "--separate", "on", "--migrate", "on"}));
   RunResult postponed = Q({"--json", "personal-data", "migrate"});
   Must(postponed);
   EXPECT_NE(postponed.out.find("\"done\": false"), std::string::npos) << postponed.out;

@@ -12,6 +12,7 @@
 #include "environment/console_progress.h"
 #include "environment/console_questions.h"
 #include "environment/import_export_settings.h"
+#include "environment/moving_messages.h"
 #include "environment/personal_data_move.h"
 #include "platform/file_system.h"
 #include "quillane/cli.h"
@@ -97,7 +98,7 @@ class ConsoleSink : public IImportExportSink {
     if (!mayPrompt_) return FilePassphraseAnswer::Cancel;
     EndBar();
     VTerminalConsole console;
-    VReportMessageParams question(0x61380047);
+    VReportMessageParams question(moving_messages::kPassphraseMismatchQuestion);
     VReportMessageParams error;
     console.WriteLine(question.GetTextOneLineTrimmed(), error);
     for (int attempt = 0; attempt < 3; ++attempt) {
@@ -113,7 +114,7 @@ class ConsoleSink : public IImportExportSink {
         passphrase = entry;
         return FilePassphraseAnswer::Passphrase;
       }
-      VReportMessageParams wrong(0xE1381105);
+      VReportMessageParams wrong(moving_messages::kFilePassphraseWrong);
       console.WriteLine(wrong.GetTextOneLineTrimmed(), error);
     }
     return FilePassphraseAnswer::Cancel;
@@ -236,6 +237,14 @@ int RunPersonalData(Context& context) {
                                 ? GetAppPersonalDataPath(app, config)
                                 : Wide(context.options.personal);
   if (auto full = vfs::FullPath(personal.ToUtf8())) personal = Wide(*full);
+
+  // Moving the values one way while the applications read them from the other place would hide
+  // them: each direction needs the option that goes with it.
+  bool separate = UsePersonalDataPath(app);
+  if (sub == "migrate" && !separate)
+    return context.Fail(kExitFailed, moving_messages::kMigrateWhileNotSeparate, {app});
+  if (sub == "merge" && separate)
+    return context.Fail(kExitFailed, moving_messages::kMergeWhileSeparate, {app});
 
   AnswerYes yes;
   VConsoleQuestions console(!context.options.noPrompt, std::cerr);
