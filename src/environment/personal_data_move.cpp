@@ -6,9 +6,11 @@
 #include "crypto/random_source.h"
 #include "crypto/hex_text.h"
 #include "environment/app_paths.h"
+#include "environment/local_names.h"
 #include "environment/moving_messages.h"
 #include "platform/app_info.h"
 #include "platform/file_system.h"
+#include "storage/ini/ini_file_key.h"
 #include "storage/ini/ini_file_store.h"
 #include "storage/model/key_path.h"
 
@@ -229,4 +231,27 @@ bool SavePersonalDataFlags(const VPersonalDataFlags& flags, VReportMessageParams
   return SaveUsePersonalDataPath(flags.separate, true, error) &&
          SaveDoPersonalDataMigration(flags.migrate, true, error) &&
          SaveDoPersonalDataMerge(flags.merge, true, error);
+}
+
+bool ValidatePersonalDataFolderChoice(IUserQuestions& owner, const VUnicodeString& configFolder,
+                                      VUnicodeString& inOutPersonal) {
+  if (inOutPersonal.empty()) inOutPersonal = GetAppPersonalDataPathDefault(configFolder);
+  auto folded = [](const VUnicodeString& path) {
+    std::u16string out(path);
+    while (out.size() > 1 && out.back() == u'/') out.pop_back();
+    for (char16_t& c : out) {
+      if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+    }
+    return out;
+  };
+  if (folded(inOutPersonal) == folded(configFolder)) {
+    VReportMessageParams same(kMsgPersonalFolderIsConfigFolder);
+    owner.Notify(same, VNoticeKind::Error);
+    return false;
+  }
+  return ValidateLocalFolder(owner, inOutPersonal);
+}
+
+bool ConfigFolderTakesPersonalData(const VUnicodeString& configFolder) {
+  return vfs::MayWriteFolder(configFolder.ToUtf8());
 }

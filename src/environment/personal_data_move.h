@@ -62,5 +62,14 @@ struct VPersonalDataFlags {
 bool PersonalDataOptionSwitch(const VPersonalDataFlags& atOpening, bool now, bool configWritable,
                               VPersonalDataFlags& toWrite, VReportMessageParams& refusal,
                               VReportMessageParams& notice);
+// The personal data folder the page is saved with: an empty field takes the default beside the
+// configuration folder; the folder must not be the configuration folder (compared without
+// regard to case: on the other platform they would be one folder), reported with 0x61380024;
+// then it must pass ValidateLocalFolder, which may make it a full path or create it.
+bool ValidatePersonalDataFolderChoice(IUserQuestions& owner, const VUnicodeString& configFolder,
+                                      VUnicodeString& inOutPersonal);
+// Whether the configuration folder can take the personal values back (switching the option off).
+bool ConfigFolderTakesPersonalData(const VUnicodeString& configFolder);
+
 // Writes the flags for the running application (with force). False with the reason.
 bool SavePersonalDataFlags(const VPersonalDataFlags& flags, VReportMessageParams* error);

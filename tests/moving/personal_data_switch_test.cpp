@@ -5,6 +5,10 @@
 
 #include "environment/moving_messages.h"
 #include "environment/personal_data_move.h"
+#include "storage/ini/ini_file_key.h"
+#include "support/test_support.h"
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -46,6 +50,36 @@ TEST(PersonalDataSwitch, OffIsRefusedWhileTheConfigurationFolderCannotBeWritten)
   EXPECT_EQ(out, (VPersonalDataFlags{false, false, false}));
   // Switching on needs nothing of the configuration folder.
   EXPECT_TRUE(Switch(VPersonalDataFlags{}, true, false, out, refusal, notice));
+}
+
+class Answers : public IUserQuestions {
+ public:
+  bool AskYesNo(VReportMessageParams&) override { return true; }
+  void Notify(VReportMessageParams& message, VNoticeKind) override {
+    told = message.GetMessageId();
+  }
+  bool AskFolder(VReportMessageParams&, VUnicodeString&) override { return false; }
+  uint32_t told = 0;
+};
+
+TEST(PersonalDataSwitch, ThePersonalFolderIsNeverTheConfigurationFolder) {
+  qtest::TempDir dir;
+  VUnicodeString config = U8(dir / "Config");
+  qtest::MakeDirs(dir / "Config");
+  Answers answers;
+  VUnicodeString chosen = U8(dir / "config/");
+  EXPECT_FALSE(ValidatePersonalDataFolderChoice(answers, config, chosen));
+  EXPECT_EQ(answers.told, kMsgPersonalFolderIsConfigFolder);
+  // An empty field takes the default beside it, made when missing.
+  chosen.clear();
+  EXPECT_TRUE(ValidatePersonalDataFolderChoice(answers, config, chosen));
+  EXPECT_EQ(chosen, U8(dir / "Config.personal"));
+  EXPECT_TRUE(qtest::Exists(dir / "Config.personal"));
+
+  EXPECT_TRUE(ConfigFolderTakesPersonalData(config));
+  chmod((dir / "Config").c_str(), 0555);
+  EXPECT_FALSE(ConfigFolderTakesPersonalData(config));
+  chmod((dir / "Config").c_str(), 0755);
 }
 
 }  // namespace
