@@ -10,6 +10,7 @@
 #include "crypto/passphrase_check.h"
 #include "environment/import_export_settings.h"
 #include "environment/moving_messages.h"
+#include "environment/settings_carried_files.h"
 #include "platform/app_info.h"
 #include "platform/file_system.h"
 #include "storage/model/key_path.h"
@@ -160,27 +161,7 @@ class Exporter {
     }
   }
 
-  void Files(VProfileKey& root) {
-    if (files_.empty()) return;
-    VProfileKey section(root, u"Files", kProfileKeyCreate);
-    uint32_t counter = 0;
-    for (const VUnicodeString& stored : files_) {
-      VPathKind kind = kPathNone;
-      std::string path = VExpandStoredPath(stored, folders_, kind).ToUtf8();
-      std::string bytes;
-      auto file = vfs::File::OpenForReading(path);
-      VStatus read = file ? file->ReadAll(bytes) : file.Status();
-      if (!read.ok()) {
-        log_.Warn(mm::kFileNotRead, {U8(path), Reason(read)});
-        continue;
-      }
-      VUnicodeString entry = VUnicodeString(u"File ") + U8(std::to_string(counter++));
-      VProfileKey key(section, entry.c_str(), kProfileKeyCreate);
-      key.WriteString(u"Path", stored.c_str());
-      key.WriteBinary(u"Contents", bytes.data(), static_cast<VDword>(bytes.size()));
-      log_.Info(mm::kFileExported, {U8(path)});
-    }
-  }
+  void Files(VProfileKey& root) { ExportCarriedFiles(root, files_, folders_, log_); }
 
  private:
   VRef<GlobalConfig> Global() {

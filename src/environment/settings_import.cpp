@@ -11,6 +11,7 @@
 #include "crypto/passphrase_check.h"
 #include "environment/import_export_settings.h"
 #include "environment/moving_messages.h"
+#include "environment/settings_carried_files.h"
 #include "environment/settings_key_copy.h"
 #include "platform/app_info.h"
 #include "platform/file_system.h"
@@ -196,53 +197,7 @@ class Importer {
     }
   }
 
-  void Files(VProfileKey& root) {
-    if (!root.SubKeyExists(u"Files")) return;
-    VProfileKey section(root, u"Files");
-    std::vector<std::string> allowed;
-    for (VPathKind kind : {kPathConfig, kPathUserData, kPathSshData})
-      allowed.push_back(folders_.folder[kind].ToUtf8());
-    VProfileKeyIterator entries(section, false);
-    VUnicodeString name;
-    while (entries.Next(name)) {
-      VProfileKey entry(section, name.c_str());
-      VUnicodeString stored;
-      if (!entry.ReadString(u"Path", stored)) continue;
-      VDword size = 0;
-      std::vector<uint8_t> bytes;
-      if (entry.ReadBinary(u"Contents", nullptr, size)) {
-        bytes.resize(size);
-        if (!entry.ReadBinary(u"Contents", bytes.data(), size)) bytes.clear();
-      }
-      VPathKind kind = kPathNone;
-      std::string path = VExpandStoredPath(stored, folders_, kind).ToUtf8();
-      std::string resolved;
-      uint32_t refusal = 0;
-      switch (CheckImportedFileTarget(path, allowed, resolved)) {
-        case VFileTargetRefusal::None: break;
-        case VFileTargetRefusal::NotFullPath: refusal = mm::kRefusedNotFullPath; break;
-        case VFileTargetRefusal::OutsideFolders: refusal = mm::kRefusedOutside; break;
-        case VFileTargetRefusal::ThroughLink: refusal = mm::kRefusedThroughLink; break;
-        case VFileTargetRefusal::NotRegularFile: refusal = mm::kRefusedNotFile; break;
-      }
-      if (refusal) {
-        log_.Warn(mm::kFileRefused, {stored, ReasonText(refusal)});
-        summary_.filesRefused.push_back(stored);
-        continue;
-      }
-      VStatus written = vfs::CreateFolderTree(vfs::ParentFolder(resolved), 0700);
-      if (written.ok()) {
-        written = vfs::ReplaceFileContents(
-            resolved, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-      }
-      if (!written.ok()) {
-        log_.Error(mm::kFileNotWritten, {U8(resolved), Reason(written)});
-        continue;
-      }
-      log_.Info(mm::kFileImported, {U8(resolved)});
-      summary_.filesWritten.push_back(U8(resolved));
-    }
-  }
+  void Files(VProfileKey& root) { ImportCarriedFiles(root, folders_, log_, summary_); }
 
  private:
   size_t Count(VProfileKey& folder) {
