@@ -278,50 +278,73 @@ class Importer {
       return fail(readOnly.GetTextOneLineTrimmed());
     }
 
-    // The whole session is made in memory: the file's values, its secrets carried, and what
-    // the file does not say taken from the local session, or from "Default" for a new one.
+    // What the file does not say is taken from the local session, or from "Default" for a new
+    // one. A file that says everything they hold (as an export does) gives the session whole.
+    VProfileKey* base = exists ? &localKey : DefaultKey();
+    VReportMessageParams error;
+    bool built = Covers(fileKey, base) ? SaveWhole(*imported.Get(), localKey, error)
+                                       : BuildAndSave(fileKey, base, *imported.Get(), localKey,
+                                                      error);
+    if (!built) return fail(error.GetTextOneLineTrimmed());
+    ++summary_.sessions;
+    if (!exists) log_.Info(mm::kSessionCreated, {path});
+    log_.Info(mm::kSessionImported, {path});
+  }
+
+  // Whether `fileKey` holds every value `base` holds (none: true).
+  bool Covers(const VProfileKey& fileKey, const VProfileKey* base) {
+    if (!base) return true;
+    bool covers = true;
+    base->ForEachValueName([&](const VUnicodeString& name, int) {
+      if (covers && !KeyHasValue(fileKey, name.c_str())) covers = false;
+    });
+    return covers;
+  }
+
+  // Saves the session, all of it, and writes its file before returning.
+  bool SaveWhole(SessionConfig& session, VProfileKey& localKey, VReportMessageParams& error) {
+    if (!localKey.WriteDword(u"Is Session", 1) || !session.Save(localKey, true) ||
+        !localKey.Flush()) {
+      error = localKey.GetLastError();
+      return false;
+    }
+    return true;
+  }
+
+  // The session made in memory from the file's values, its secrets as `imported` carried them,
+  // and the values of `base` the file does not hold; then saved whole. The scratch copy is never
+  // written out.
+  bool BuildAndSave(VProfileKey& fileKey, VProfileKey* base, SessionConfig& imported,
+                    VProfileKey& localKey, VReportMessageParams& error) {
     VProfileStore scratchStore(false, &scratchFactory_);
     VProfileKey& scratchRoot = *scratchStore.GetRootKey();
     bool built = false;
-    VReportMessageParams error;
     {
       VProfileKey scratch(scratchRoot, u"session", kProfileKeyCreate);
       built = CopyKeyValues(scratch, fileKey, false, error);
-      for (VProfileEncryptedString* secret : imported->GetSecretSettings()) {
+      for (VProfileEncryptedString* secret : imported.GetSecretSettings()) {
         if (!built) break;
         if (secret->Current().empty() && !KeyHasValue(fileKey, secret->GetName().c_str()))
           continue;
         built = scratch.WriteString(secret->GetName().c_str(), secret->Current().c_str());
       }
-      const VRetainedValues& retained = imported->GetRetainedValues();
+      const VRetainedValues& retained = imported.GetRetainedValues();
       for (size_t index : retained.SecretIndexes()) {
         if (!built) break;
         built = scratch.WriteString(retained.NameAt(index).c_str(),
                                     retained.ValueAt(index).text.c_str());
       }
-      if (built && exists) {
-        built = CopyKeyValues(scratch, localKey, true, error);
-      } else if (built && DefaultKey()) {
-        built = CopyKeyValues(scratch, *defaultKey_, true, error);
-      }
-      if (built) built = scratch.WriteDword(u"Is Session", 1);
+      if (built && base) built = CopyKeyValues(scratch, *base, true, error);
       if (!built && !error.IsError()) error = scratch.GetLastError();
       if (built) {
-        VRef<SessionConfig> session(new SessionConfig(name));
-        session->SetSessionPath(path);
+        VRef<SessionConfig> session(new SessionConfig(imported.GetSessionName()));
+        session->SetSessionPath(imported.GetSessionPath());
         session->LoadFromKey(&scratch);
-        if (!session->Save(localKey, true) || !localKey.Flush()) {
-          error = localKey.GetLastError();
-          built = false;
-        }
+        built = SaveWhole(*session.Get(), localKey, error);
       }
     }
-    // Nothing of the scratch copy is ever written out.
     scratchRoot.DeleteSubKey(u"session");
-    if (!built) return fail(error.GetTextOneLineTrimmed());
-    ++summary_.sessions;
-    if (!exists) log_.Info(mm::kSessionCreated, {path});
-    log_.Info(mm::kSessionImported, {path});
+    return built;
   }
 
   // The local "Default" session's key, or null when there is none.
