@@ -52,7 +52,6 @@ int RunImportExportSettings(bool import, const std::string& settingsFile, uint32
                             IImportExportSink* sink, VImportExportSummary* summary,
                             VProfileStoreFactory* configFactory) {
   if (!appName.empty()) VSetAppName(appName);
-  if (flags != 0) return 1;
   ImportExportClientSettings run(settingsFile, options, sink, configFactory);
   bool done = import ? run.Import() : run.Export();
   if (summary) *summary = run.Summary();

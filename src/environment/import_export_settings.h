@@ -80,7 +80,7 @@ class ImportExportClientSettings : public VImportExportSettings {
 
 // The worker's entry point: makes the run and calls the export or the import. 0 on success,
 // else the number of errors recorded (at least 1). `summary` (when given) receives the totals.
-// `flags` is reserved for the host and must be 0.
+// `flags` belongs to the host and changes nothing here.
 int RunImportExportSettings(bool import, const std::string& settingsFile, uint32_t options,
                             const VUnicodeString& appName, uint32_t flags,
                             IImportExportSink* sink, VImportExportSummary* summary = nullptr,

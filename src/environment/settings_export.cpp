@@ -11,6 +11,7 @@
 #include "environment/import_export_settings.h"
 #include "environment/moving_messages.h"
 #include "environment/settings_carried_files.h"
+#include "environment/settings_key_copy.h"
 #include "platform/app_info.h"
 #include "platform/file_system.h"
 #include "storage/model/key_path.h"
@@ -142,10 +143,11 @@ class Exporter {
     if (!local.SubKeyExists(section.name)) return;
     VProfileKey source(local, section.name);
     VProfileKey target(root, section.name, kProfileKeyCreate);
-    VProfileCopyFailure failure;
-    if (!CopyProfileKey(target, source, &failure)) {
-      log_.Error(mm::kSectionNotCopied,
-                 {section.name, failure.path, failure.error.GetTextOneLineTrimmed()});
+    // Into the settings file's document, which is written once at the end: a copy that flushed
+    // each key would write the whole file again for every item.
+    VReportMessageParams error;
+    if (!CopyKeyValues(target, source, false, error)) {
+      log_.Error(mm::kSectionNotCopied, {section.name, section.name, error.GetTextOneLineTrimmed()});
       return;
     }
     log_.Info(mm::kSectionExported, {section.name});
