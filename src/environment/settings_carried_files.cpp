@@ -7,12 +7,6 @@ namespace mm = moving_messages;
 
 namespace {
 
-VUnicodeString Reason(const VStatus& status) {
-  VReportMessageParams message;
-  message.SetStatus(status);
-  return message.GetTextOneLineTrimmed();
-}
-
 uint32_t RefusalMessage(VFileTargetRefusal refusal) {
   switch (refusal) {
     case VFileTargetRefusal::None: return 0;
@@ -38,7 +32,7 @@ void ExportCarriedFiles(VProfileKey& root, const std::set<VUnicodeString>& store
     auto file = vfs::File::OpenForReading(path);
     VStatus read = file ? file->ReadAll(bytes) : file.Status();
     if (!read.ok()) {
-      log.Warn(mm::kFileNotRead, {U8(path), Reason(read)});
+      log.Warn(mm::kFileNotRead, {U8(path), VStatusText(read)});
       continue;
     }
     VUnicodeString entry = VUnicodeString(u"File ") + U8(std::to_string(counter++));
@@ -83,7 +77,7 @@ void ImportCarriedFiles(VProfileKey& root, const VPathFolders& folders, VSetting
           resolved, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     }
     if (!written.ok()) {
-      log.Error(mm::kFileNotWritten, {U8(resolved), Reason(written)});
+      log.Error(mm::kFileNotWritten, {U8(resolved), VStatusText(written)});
       continue;
     }
     log.Info(mm::kFileImported, {U8(resolved)});

@@ -28,12 +28,6 @@ constexpr const char16_t* kGlobalFileSettings[] = {
     u"Certificate Path",
 };
 
-VUnicodeString Reason(const VStatus& status) {
-  VReportMessageParams message;
-  message.SetStatus(status);
-  return message.GetTextOneLineTrimmed();
-}
-
 class Exporter {
  public:
   Exporter(VSettingsFileLog& log, VImportExportSummary& summary, IImportExportSink* sink,
@@ -48,13 +42,13 @@ class Exporter {
     if (st) {
       if (st->kind != vfs::EntryKind::kFile) {
         log_.Error(mm::kSettingsFileNotCreated,
-                   {U8(paths.settings), Reason(VStatus::Error(win32::kAccessDenied))});
+                   {U8(paths.settings), VStatusText(VStatus::Error(win32::kAccessDenied))});
         return false;
       }
       VStatus removed = vfs::RemoveFile(paths.backup);
       VStatus renamed = removed.ok() ? vfs::RenameFile(paths.settings, paths.backup) : removed;
       if (!renamed.ok()) {
-        log_.Error(mm::kBackupNotMade, {U8(paths.settings), U8(paths.backup), Reason(renamed)});
+        log_.Error(mm::kBackupNotMade, {U8(paths.settings), U8(paths.backup), VStatusText(renamed)});
         return false;
       }
       // The backup holds what the settings file held: the exporter's secrets.
@@ -65,7 +59,7 @@ class Exporter {
     }
     auto created = vfs::File::CreateNew(paths.settings, 0600);
     if (!created) {
-      log_.Error(mm::kSettingsFileNotCreated, {U8(paths.settings), Reason(created.Status())});
+      log_.Error(mm::kSettingsFileNotCreated, {U8(paths.settings), VStatusText(created.Status())});
       return false;
     }
     created->Close();

@@ -2,6 +2,12 @@
 
 #include "report/log_time.h"
 
+VUnicodeString VStatusText(const VStatus& status) {
+  VReportMessageParams message;
+  message.SetStatus(status);
+  return message.GetTextOneLineTrimmed();
+}
+
 bool VSettingsFileLog::Open(const std::string& path, VReportMessageParams& error) {
   file_.Close();
   if (VStatus removed = vfs::RemoveFile(path); !removed.ok()) {

@@ -8,6 +8,9 @@
 #include "environment/import_export_sink.h"
 #include "platform/file_system.h"
 
+// The one-line text of a failure, for the inserts of a log line.
+VUnicodeString VStatusText(const VStatus& status);
+
 class VSettingsFileLog {
  public:
   explicit VSettingsFileLog(IImportExportSink* sink) : sink_(sink) {}

@@ -25,12 +25,6 @@ namespace {
 
 constexpr const char16_t* kFolderDataName = u"__FolderData__";
 
-VUnicodeString Reason(const VStatus& status) {
-  VReportMessageParams message;
-  message.SetStatus(status);
-  return message.GetTextOneLineTrimmed();
-}
-
 VUnicodeString ReasonText(uint32_t id) {
   VReportMessageParams message(id);
   return message.GetTextOneLineTrimmed();
@@ -413,7 +407,7 @@ bool ImportExportClientSettings::Import() {
   root.CanWrite();  // reads the file
   if (!st.exists || root.GetLastError().IsError()) {
     VUnicodeString why = st.exists ? root.GetLastError().GetTextOneLineTrimmed()
-                                   : Reason(VStatus::Error(win32::kFileNotFound));
+                                   : VStatusText(VStatus::Error(win32::kFileNotFound));
     log_.Error(mm::kSettingsFileNotOpened, {U8(paths_.settings), why});
     return Finish(mm::kImportFinished);
   }
