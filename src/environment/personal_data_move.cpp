@@ -7,6 +7,7 @@
 #include "crypto/hex_text.h"
 #include "environment/app_paths.h"
 #include "environment/local_names.h"
+#include "environment/settings_file_paths.h"
 #include "environment/moving_messages.h"
 #include "platform/app_info.h"
 #include "platform/file_system.h"
@@ -187,7 +188,13 @@ VPersonalDataMoveResult MergeFromPersonalDataLocation(IUserQuestions& questions,
         for (const VUnicodeString& level : SessionDatabase::SplitPath(path))
           from = vfs::JoinPath(from, level.ToUtf8());
         key.GetLastError().Reset(0);
-        if (!key.CanWrite()) {
+        // The personal values are taken only from below the personal data folder itself: a
+        // level that is a link, or a value file that is not a plain file, could bring in values
+        // from anywhere.
+        std::string resolved;
+        VFileTargetRefusal refusal =
+            CheckImportedFileTarget(from + ".ini", {personalFolder.ToUtf8()}, resolved);
+        if (!key.CanWrite() || (refusal != VFileTargetRefusal::None)) {
           result.passedOver.push_back(path);
         } else {
           key.MergePersonalData(U8(from).c_str());

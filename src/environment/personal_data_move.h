@@ -32,7 +32,9 @@ VPersonalDataMoveResult MigrateToPersonalDataLocation(IUserQuestions& questions,
 // Asks, then takes the personal values kept under `personalFolder` back into the sessions of
 // `configFolder` and clears "Do Personal Data Merge" (with force). A personal data folder that
 // records another configuration is refused whole with 0xE1380025: its values belong to other
-// sessions. The pending flag then stays set, since the values are still apart.
+// sessions. The pending flag then stays set, since the values are still apart. A session whose
+// personal file would be reached through a symbolic link below `personalFolder` (which must be
+// a full path), or is not a plain file, is passed over.
 VPersonalDataMoveResult MergeFromPersonalDataLocation(IUserQuestions& questions,
                                                       ISecretPassProgress* progress,
                                                       const VUnicodeString& configFolder,

@@ -133,8 +133,17 @@ TEST_F(PersonalDataCli, MergeFromAnotherConfigurationsFolderIsRefused) {
   EXPECT_EQ(Files(Config()), before);
   RunResult status = Q({"--json", "personal-data", "status"});
   EXPECT_NE(status.out.find("\"do_personal_data_merge\": true"), std::string::npos) << status.out;
-  // Its own folder merges.
-  Must(Q({"personal-data", "merge", "--yes"}));
+  // Its own folder merges, but not through a link that leads out of it.
+  std::string elsewhere = dir_ / "elsewhere";
+  qtest::WriteFile(elsewhere + "/s1.ini", "S:\"Monitor Username\"=planted\n");
+  fs::remove_all(Personal() + "/Sessions/Lab/Deep/Deeper");
+  fs::create_directory_symlink(elsewhere, Personal() + "/Sessions/Lab/Deep/Deeper");
+  RunResult merged = Q({"--json", "personal-data", "merge", "--yes"});
+  Must(merged);
+  EXPECT_NE(merged.out.find("Lab\\\\Deep\\\\Deeper\\\\s1"), std::string::npos) << merged.out;
+  EXPECT_EQ(qtest::ReadFile(Config() + "/Sessions/Lab/Deep/Deeper/s1.ini").find("planted"),
+            std::string::npos);
+  EXPECT_EQ(qtest::ReadFile(elsewhere + "/s1.ini"), "S:\"Monitor Username\"=planted\n");
 }
 
 }  // namespace
