@@ -12,6 +12,11 @@ const std::vector<Comparison>& Comparisons() {
       // The same tree inside one process.
       {"every session opened into a SessionConfig", "BM_OpenEverySessionConfig",
        "plain INI load of every session", "BM_IniLoadEverySession", 4},
+      {"every session exported into one settings file", "BM_ExportEverySession",
+       "every session opened into a SessionConfig", "BM_OpenEverySessionConfig", 3},
+      {"every session imported from that file (each written and flushed)",
+       "BM_ImportEverySession", "every session opened into a SessionConfig",
+       "BM_OpenEverySessionConfig", 5},
       {"tree enumerated (sub-keys, \"Is Session\")", "BM_IniEnumerateTree",
        "listing the same folders", "BM_ListFoldersAlone", 2},
       {"every session's values loaded", "BM_IniLoadEverySession", "raw read of every file",
