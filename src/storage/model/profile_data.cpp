@@ -1,5 +1,18 @@
 #include "storage/model/profile_data.h"
 
+#include "storage/model/profile_store.h"
+
+bool VProfileData::ReadOwnDword(const VProfileKey& key, VDword& value) const {
+  if (preparedName_) return key.ReadDword(*preparedName_, value);
+  return key.ReadDword(GetName().c_str(), value);
+}
+
+bool VProfileData::ReadNamedString(const VProfileKey& key, const VUnicodeString& name,
+                                   VUnicodeString& value) const {
+  if (preparedName_ && &name == lastingName_) return key.ReadString(*preparedName_, value);
+  return key.ReadString(name.c_str(), value);
+}
+
 bool VProfileData::NotSupported(VReportMessageParams& error) const {
   error.Reset(kMsgConversionNotSupported);
   error.AddInsert(GetName());

@@ -66,6 +66,13 @@ void VProfilePrivateKey::ForEachValueName(
   while (iterator && iterator->Next(name, type)) visit(name, type);
 }
 
+void VProfilePrivateKey::ForEachValueNameExcept(
+    const VValueNameSet& skip, const std::function<void(const VUnicodeString& name, int type)>& visit) {
+  ForEachValueName([&](const VUnicodeString& name, int type) {
+    if (!skip.Contains(name)) visit(name, type);
+  });
+}
+
 void VSetProfileFactoryGetter(VProfileStoreFactoryGetter getter) { gFactoryGetter = getter; }
 VProfileStoreFactoryGetter VGetProfileFactoryGetter() { return gFactoryGetter.load(); }
 

@@ -8,7 +8,7 @@
 bool VProfileSz::ReadValue(const VProfileKey& key, const VUnicodeString& valueName,
                            VUnicodeString* value) {
   VUnicodeString text;
-  if (!key.ReadString(valueName.c_str(), text)) return false;
+  if (!ReadNamedString(key, valueName, text)) return false;
   if (value) *value = std::move(text);
   return true;
 }
