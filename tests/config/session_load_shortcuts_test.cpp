@@ -81,6 +81,29 @@ TEST_F(SessionLoadShortcuts, AValueReadUnderAnOlderNameIsStillRetained) {
   EXPECT_TRUE(Has(lines, "S:\"Future Setting\"=kept"));
 }
 
+TEST_F(SessionLoadShortcuts, TheDesktopDownloadFolderIsTheDefaultOnlyWhereNoneIsStored) {
+  qtest::WriteFile(user_ / "config/user-dirs.dirs", "XDG_DOWNLOAD_DIR=\"$HOME/Fetched\"\n");
+  const VUnicodeString desktop = VUnicodeString::FromUtf8(user_ / "home/Fetched");
+  WriteSession("stored", "D:\"Is Session\"=00000001\r\nS:\"Download Directory\"=/srv/in\r\n");
+  WriteSession("newer", "D:\"Is Session\"=00000001\r\nS:\"Download Directory\"=/srv/in\r\n"
+                        "S:\"Download Directory V2\"=/srv/newer\r\n");
+  WriteSession("absent", "D:\"Is Session\"=00000001\r\n");
+  WriteSession("number", "D:\"Is Session\"=00000001\r\nD:\"Download Directory\"=00000001\r\n");
+  EXPECT_EQ(Open(u"stored")->downloadDirectory.Current(), u"/srv/in");
+  EXPECT_EQ(Open(u"newer")->downloadDirectory.Current(), u"/srv/newer");
+  EXPECT_EQ(Open(u"absent")->downloadDirectory.Current(), desktop);
+  // A value of another kind is no folder: the desktop's stands in for it.
+  EXPECT_EQ(Open(u"number")->downloadDirectory.Current(), desktop);
+  // Loaded again, an object whose key lost its folder takes the desktop's, not the one it held.
+  VRef<SessionConfig> session = Open(u"stored");
+  WriteSession("stored", "D:\"Is Session\"=00000001\r\n");
+  VProfileStore store(true, nullptr);
+  VProfileKey key(*store.GetRootKey(), u"Sessions");
+  VProfileKey stored(key, u"stored");
+  session->LoadFromKey(&stored);
+  EXPECT_EQ(session->downloadDirectory.Current(), desktop);
+}
+
 TEST_F(SessionLoadShortcuts, MembersAreNamedAsTheirRowsSayForEitherProductFamily) {
   VRef<SessionConfig> session(new SessionConfig(u"names"));
   for (int product : {-1, 1, 6, 9}) {

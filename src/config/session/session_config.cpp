@@ -351,7 +351,10 @@ void SessionConfig::DefaultUploadDirectory(ProfilePath& value, const VProfileKey
   value = VUnicodeString::FromUtf8(vapp::HomeFolder());
 }
 
-void SessionConfig::DefaultDownloadDirectory(ProfilePath& value, const VProfileKey*) {
+void SessionConfig::DefaultDownloadDirectory(ProfilePath& value, const VProfileKey* key) {
+  // Finding the desktop's download folder reads a file, once for every session opened; a folder
+  // stored in the session, which the load takes next, leaves the default unused.
+  if (key && value.ReadValue(*key, value.GetName(), nullptr)) return;
   value = vdesktop::DownloadFolder();
 }
 

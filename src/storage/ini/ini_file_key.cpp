@@ -609,11 +609,12 @@ bool VIniFileKey::ReadString(const char16_t* name, VUnicodeString& value) {
 
 bool VIniFileKey::ReadPreparedDword(const VPreparedName& name, VDword& value) {
   // Before the values are read, a number may be answered without reading them (see ReadDword).
-  if (invalidNameError_ || !map_) return ReadDword(name.Text().c_str(), value);
+  if (invalidNameError_ || !map_) return VProfilePrivateKey::ReadPreparedDword(name, value);
   return map_->ReadDword(name.Utf8(), name.Hash(), value);
 }
 
 bool VIniFileKey::ReadPreparedString(const VPreparedName& name, VUnicodeString& value) {
+  // The value map sets `value` only when it has a string to give.
   return LoadedMap().ReadString(name.Utf8(), name.Hash(), value);
 }
 

@@ -10,7 +10,11 @@ bool VProfileData::ReadOwnDword(const VProfileKey& key, VDword& value) const {
 bool VProfileData::ReadNamedString(const VProfileKey& key, const VUnicodeString& name,
                                    VUnicodeString& value) const {
   if (preparedName_ && &name == lastingName_) return key.ReadString(*preparedName_, value);
-  return key.ReadString(name.c_str(), value);
+  // A read by text may touch `value` even when it fails.
+  VUnicodeString read;
+  if (!key.ReadString(name.c_str(), read)) return false;
+  value = std::move(read);
+  return true;
 }
 
 bool VProfileData::NotSupported(VReportMessageParams& error) const {

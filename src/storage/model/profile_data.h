@@ -99,6 +99,7 @@ class VProfileData {
   // Reads the value stored under the value's own name, by its prepared name when it has one.
   bool ReadOwnDword(const VProfileKey& key, uint32_t& value) const;
   // Reads the string `name`, by the prepared name when `name` is the value's own lasting name.
+  // `value` is left as it was when the string cannot be read.
   bool ReadNamedString(const VProfileKey& key, const VUnicodeString& name,
                        VUnicodeString& value) const;
 

@@ -73,6 +73,20 @@ void VProfilePrivateKey::ForEachValueNameExcept(
   });
 }
 
+bool VProfilePrivateKey::ReadPreparedDword(const VPreparedName& name, VDword& value) {
+  VDword read = 0;
+  if (!ReadDword(name.Text().c_str(), read)) return false;
+  value = read;
+  return true;
+}
+
+bool VProfilePrivateKey::ReadPreparedString(const VPreparedName& name, VUnicodeString& value) {
+  VUnicodeString read;
+  if (!ReadString(name.Text().c_str(), read)) return false;
+  value = std::move(read);
+  return true;
+}
+
 void VSetProfileFactoryGetter(VProfileStoreFactoryGetter getter) { gFactoryGetter = getter; }
 VProfileStoreFactoryGetter VGetProfileFactoryGetter() { return gFactoryGetter.load(); }
 

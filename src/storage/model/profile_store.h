@@ -76,13 +76,10 @@ class VProfilePrivateKey {
   virtual void ForEachValueNameExcept(const VValueNameSet& skip,
                                       const std::function<void(const VUnicodeString& name, int type)>& visit);
   // Reads by a prepared name, for stores that look names up by their UTF-8 form and hash; the
-  // others read by the name's text.
-  virtual bool ReadPreparedDword(const VPreparedName& name, VDword& value) {
-    return ReadDword(name.Text().c_str(), value);
-  }
-  virtual bool ReadPreparedString(const VPreparedName& name, VUnicodeString& value) {
-    return ReadString(name.Text().c_str(), value);
-  }
+  // others read by the name's text. Unlike the reads by text, these leave `value` as it was when
+  // the value cannot be read, so that a caller may read straight into the value it holds.
+  virtual bool ReadPreparedDword(const VPreparedName& name, VDword& value);
+  virtual bool ReadPreparedString(const VPreparedName& name, VUnicodeString& value);
 };
 
 class VProfilePrivateStore {

@@ -96,10 +96,9 @@ bool ProfilePath::ReadValue(const VProfileKey& key, const VUnicodeString& valueN
     return false;
   }
   VPathKind kind = kPathNone;
-  VUnicodeString expanded =
-      MayHoldPlaceholder(stored) ? VExpandStoredPath(stored, Folders(), kind, fixedKind_) : stored;
+  if (MayHoldPlaceholder(stored)) stored = VExpandStoredPath(stored, Folders(), kind, fixedKind_);
   if (value) {
-    *value = expanded;
+    *value = std::move(stored);
     kind_ = kind;
   }
   return true;
