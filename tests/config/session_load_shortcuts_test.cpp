@@ -3,6 +3,7 @@
 // table's own names for either product family, older secrets are carried only when present, and
 // the session listing lends its names to a search under any spelling of a folder's path.
 #include <algorithm>
+#include <cstdio>
 
 #include "config/database/connect_bar_auto_complete.h"
 #include "config/database/session_database.h"
@@ -40,6 +41,67 @@ TEST_F(SessionLoadShortcuts, OnlyValuesNoMemberClaimsAreRetainedWhateverTheirSpe
   EXPECT_TRUE(Has(lines, "S:\"Future Setting\"=kept"));
   EXPECT_TRUE(Has(lines, "D:\"future setting 2\"=00000005"));
   EXPECT_TRUE(Has(lines, "S:\"Gr\xC3\xBC\xC3\x9F" "e\"=kept"));
+}
+
+// A byte block as the store writes it: a header with the size, then the bytes in hexadecimal.
+std::string BlockLines(const std::string& name, const std::vector<uint8_t>& bytes) {
+  static const char kDigits[] = "0123456789abcdef";
+  char header[16];
+  snprintf(header, sizeof header, "%08zx", bytes.size());
+  std::string lines = "B:\"" + name + "\"=" + header + "\r\n";
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    lines += ' ';
+    lines += kDigits[bytes[i] >> 4];
+    lines += kDigits[bytes[i] & 15];
+    if ((i + 1) % 32 == 0 || i + 1 == bytes.size()) lines += "\r\n";
+  }
+  return lines;
+}
+
+TEST_F(SessionLoadShortcuts, AValueReadUnderAnOlderNameIsStillRetained) {
+  // A font in its older form, under its older name: the member takes it, but the older value
+  // belongs to no member and goes along with the session as it was.
+  std::vector<uint8_t> olderFont(64, 0);
+  olderFont[0] = 0xec;  // a height of -20
+  olderFont[1] = olderFont[2] = olderFont[3] = 0xff;
+  const std::string face = "Lab Mono";
+  std::copy(face.begin(), face.end(), olderFont.begin() + 28);
+  WriteSession("font", "D:\"Is Session\"=00000001\r\n" + BlockLines("Normal Font", olderFont) +
+                           "S:\"Future Setting\"=kept\r\n");
+  VRef<SessionConfig> session = Open(u"font");
+  ASSERT_TRUE(session);
+  EXPECT_EQ(session->terminal.normalFont.GetFaceName(), u"Lab Mono");
+  EXPECT_EQ(session->terminal.normalFont.Current().height, -20);
+  EXPECT_EQ(RetainedNames(*session.Get()),
+            (std::vector<std::u16string>{u"Future Setting", u"Normal Font"}));
+  ASSERT_TRUE(SaveAt(*session.Get(), u"copy", true));
+  std::string lines = Session("copy");
+  EXPECT_NE(lines.find(BlockLines("Normal Font", olderFont)), std::string::npos);
+  EXPECT_TRUE(Has(lines, "B:\"Normal Font v2\"=00000060"));
+  EXPECT_TRUE(Has(lines, "S:\"Future Setting\"=kept"));
+}
+
+TEST_F(SessionLoadShortcuts, TheDesktopDownloadFolderIsTheDefaultOnlyWhereNoneIsStored) {
+  qtest::WriteFile(user_ / "config/user-dirs.dirs", "XDG_DOWNLOAD_DIR=\"$HOME/Fetched\"\n");
+  const VUnicodeString desktop = VUnicodeString::FromUtf8(user_ / "home/Fetched");
+  WriteSession("stored", "D:\"Is Session\"=00000001\r\nS:\"Download Directory\"=/srv/in\r\n");
+  WriteSession("newer", "D:\"Is Session\"=00000001\r\nS:\"Download Directory\"=/srv/in\r\n"
+                        "S:\"Download Directory V2\"=/srv/newer\r\n");
+  WriteSession("absent", "D:\"Is Session\"=00000001\r\n");
+  WriteSession("number", "D:\"Is Session\"=00000001\r\nD:\"Download Directory\"=00000001\r\n");
+  EXPECT_EQ(Open(u"stored")->downloadDirectory.Current(), u"/srv/in");
+  EXPECT_EQ(Open(u"newer")->downloadDirectory.Current(), u"/srv/newer");
+  EXPECT_EQ(Open(u"absent")->downloadDirectory.Current(), desktop);
+  // A value of another kind is no folder: the desktop's stands in for it.
+  EXPECT_EQ(Open(u"number")->downloadDirectory.Current(), desktop);
+  // Loaded again, an object whose key lost its folder takes the desktop's, not the one it held.
+  VRef<SessionConfig> session = Open(u"stored");
+  WriteSession("stored", "D:\"Is Session\"=00000001\r\n");
+  VProfileStore store(true, nullptr);
+  VProfileKey key(*store.GetRootKey(), u"Sessions");
+  VProfileKey stored(key, u"stored");
+  session->LoadFromKey(&stored);
+  EXPECT_EQ(session->downloadDirectory.Current(), desktop);
 }
 
 TEST_F(SessionLoadShortcuts, MembersAreNamedAsTheirRowsSayForEitherProductFamily) {

@@ -13,10 +13,15 @@ bool IsSecretText(const VStoredValue& value) {
 
 void VRetainedValues::Load(const VProfileKey* key,
                            const std::function<bool(std::u16string_view)>& claimed) {
+  Load(key, VValueNameSet(), claimed);
+}
+
+void VRetainedValues::Load(const VProfileKey* key, const VValueNameSet& surelyClaimed,
+                           const std::function<bool(std::u16string_view)>& claimed) {
   values_.clear();
   if (!key) return;
   // The order does not matter here, so the key is not asked to sort its names.
-  key->ForEachValueName([&](const VUnicodeString& name, int type) {
+  key->ForEachValueNameExcept(surelyClaimed, [&](const VUnicodeString& name, int type) {
     if (claimed(name)) return;
     Value entry;
     entry.name = name;

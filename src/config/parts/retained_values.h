@@ -16,6 +16,10 @@ class VRetainedValues {
  public:
   // Takes every value of `key` for which `claimed` is false (nothing when `key` is null).
   void Load(const VProfileKey* key, const std::function<bool(std::u16string_view)>& claimed);
+  // The same, where every name `surelyClaimed` holds (as spelt) is claimed without asking
+  // `claimed`: the key leaves those out before making their names.
+  void Load(const VProfileKey* key, const VValueNameSet& surelyClaimed,
+            const std::function<bool(std::u16string_view)>& claimed);
   // Writes the values changed since the last load or save, or every value with `force` (a save
   // into another key). False when the key refused a write; the value is then tried again.
   bool Save(VProfileKey& key, bool force);

@@ -47,6 +47,7 @@ constexpr const char16_t* kConvertedOlderNames[] = {kOlderHighlightingStyle,
 
 namespace {
 const SessionConfig::ClaimedNames& ClaimedMemberNames(SessionConfig& loaded);
+const VValueNameSet& SpeltNames(const SessionConfig::ClaimedNames& claimed);
 }  // namespace
 
 QL_MEMBER_TABLE(SessionConfig, SESSION_CONFIG_MEMBERS)
@@ -104,7 +105,7 @@ void SessionConfig::OnAfterLoad(const VProfileKey* key) {
   const ClaimedNames& claimed = ClaimedMemberNames(*this);
   // The older key map value converted at this load belongs to the key map, which blanks it.
   const char16_t* convertedKeymap = terminal.keymap.ConvertedFrom();
-  retained_.Load(key, [&](std::u16string_view name) {
+  retained_.Load(key, SpeltNames(claimed), [&](std::u16string_view name) {
     return IsClaimedBy(claimed, name) ||
            (convertedKeymap && vtext::EqualsNoCase(name, convertedKeymap));
   });
@@ -197,6 +198,8 @@ struct SameUnits {
 struct SessionConfig::ClaimedNames {
   NameSet folded;
   std::unordered_set<std::u16string_view, EndsHash, SameUnits> exact;  // views into `folded`
+  // The same names for the key to leave out of its listing before making their UTF-16 forms.
+  VValueNameSet spelt;
 };
 
 namespace {
@@ -219,9 +222,15 @@ const SessionConfig::ClaimedNames& ClaimedMemberNames(SessionConfig& loaded) {
     for (const char16_t* older : kConvertedOlderNames) names.emplace_back(older);
     for (auto& name : names) sets[variant].folded.insert(std::move(name));
     for (const std::u16string& name : sets[variant].folded) sets[variant].exact.insert(name);
+    sets[variant].spelt = VValueNameSet(std::vector<VUnicodeString>(
+        sets[variant].folded.begin(), sets[variant].folded.end()));
     built[variant] = true;
   }
   return sets[variant];
+}
+
+const VValueNameSet& SpeltNames(const SessionConfig::ClaimedNames& claimed) {
+  return claimed.spelt;
 }
 
 }  // namespace
@@ -363,7 +372,10 @@ void SessionConfig::DefaultUploadDirectory(ProfilePath& value, const VProfileKey
   value = VUnicodeString::FromUtf8(vapp::HomeFolder());
 }
 
-void SessionConfig::DefaultDownloadDirectory(ProfilePath& value, const VProfileKey*) {
+void SessionConfig::DefaultDownloadDirectory(ProfilePath& value, const VProfileKey* key) {
+  // Finding the desktop's download folder reads a file, once for every session opened; a folder
+  // stored in the session, which the load takes next, leaves the default unused.
+  if (key && value.ReadValue(*key, value.GetName(), nullptr)) return;
   value = vdesktop::DownloadFolder();
 }
 

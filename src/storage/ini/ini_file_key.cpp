@@ -499,6 +499,11 @@ void VIniFileKey::ForEachValueName(
   if (!invalidNameError_) LoadedMap().ForEachName(visit);
 }
 
+void VIniFileKey::ForEachValueNameExcept(
+    const VValueNameSet& skip, const std::function<void(const VUnicodeString& name, int type)>& visit) {
+  if (!invalidNameError_) LoadedMap().ForEachNameExcept(skip, visit);
+}
+
 bool VIniFileKey::Rewrite() {
   if (RefuseInvalid()) return false;
   // Written from the files as they are on disk when locked, with this handle's changes: a
@@ -600,6 +605,17 @@ bool VIniFileKey::ReadDword(const char16_t* name, VDword& value) {
 
 bool VIniFileKey::ReadString(const char16_t* name, VUnicodeString& value) {
   return LoadedMap().ReadString(name, value);
+}
+
+bool VIniFileKey::ReadPreparedDword(const VPreparedName& name, VDword& value) {
+  // Before the values are read, a number may be answered without reading them (see ReadDword).
+  if (invalidNameError_ || !map_) return VProfilePrivateKey::ReadPreparedDword(name, value);
+  return map_->ReadDword(name.Utf8(), name.Hash(), value);
+}
+
+bool VIniFileKey::ReadPreparedString(const VPreparedName& name, VUnicodeString& value) {
+  // The value map sets `value` only when it has a string to give.
+  return LoadedMap().ReadString(name.Utf8(), name.Hash(), value);
 }
 
 bool VIniFileKey::ReadBinary(const char16_t* name, void* buffer, VDword& size) {

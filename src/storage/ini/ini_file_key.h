@@ -81,6 +81,10 @@ class VIniFileKey : public VProfilePrivateKey {
   bool Flush() override;
   bool WritesOnRelease() const override { return true; }
   void ForEachValueName(const std::function<void(const VUnicodeString& name, int type)>& visit) override;
+  void ForEachValueNameExcept(const VValueNameSet& skip,
+                              const std::function<void(const VUnicodeString& name, int type)>& visit) override;
+  bool ReadPreparedDword(const VPreparedName& name, VDword& value) override;
+  bool ReadPreparedString(const VPreparedName& name, VUnicodeString& value) override;
 
 
   const Location& MainLocation() { return main_; }

@@ -8,21 +8,8 @@
 
 namespace {
 
-// A name is hashed by its length and its first and last eight bytes: a file holds a hundred
-// names, every one hashed while the file is read, and names that share both ends are rare.
-uint64_t Hash(std::string_view name) {
-  uint64_t head = 0;
-  uint64_t tail = 0;
-  size_t n = name.size();
-  if (n >= 8) {
-    memcpy(&head, name.data(), 8);
-    memcpy(&tail, name.data() + n - 8, 8);
-  } else {
-    for (size_t i = 0; i < n; ++i) head = head << 8 | static_cast<unsigned char>(name[i]);
-  }
-  uint64_t h = (head ^ (tail * 0x9E3779B97F4A7C15ull) ^ n) * 0xFF51AFD7ED558CCDull;
-  return h ^ (h >> 31);
-}
+// Names are hashed as prepared names are, so that a prepared name is looked up as it is.
+uint64_t Hash(std::string_view name) { return VValueNameHash(name); }
 
 int TypeOfKind(char kind) {
   switch (kind) {
@@ -159,7 +146,10 @@ int32_t VIniValueMap::Lookup(std::string_view name, uint64_t hash) const {
   for (size_t i = hash & mask;; i = (i + 1) & mask) {
     int32_t index = table_[i];
     if (index < 0) return -1;
-    if (elements_[static_cast<size_t>(index)].name == name) return index;
+    // Every element in the table is indexed and carries its hash: names of the same length
+    // are common, and comparing the hashes first spares most of their comparisons.
+    const Element& element = elements_[static_cast<size_t>(index)];
+    if (element.hash == hash && element.name == name) return index;
   }
 }
 
@@ -168,7 +158,7 @@ void VIniValueMap::Rehash() {
   size_t mask = table.size() - 1;
   for (size_t e = 0; e < indexed_; ++e) {
     if (elements_[e].merged) continue;
-    size_t i = Hash(elements_[e].name) & mask;
+    size_t i = elements_[e].hash & mask;
     while (table[i] >= 0) i = (i + 1) & mask;
     table[i] = static_cast<int32_t>(e);
   }
@@ -195,6 +185,7 @@ int32_t VIniValueMap::Insert(std::string_view name, uint64_t hash) {
   auto index = static_cast<int32_t>(elements_.size());
   Element& element = elements_.emplace_back();
   element.name = name;
+  element.hash = hash;
   element.data = nullptr;
   element.present = false;
   element.merged = false;
@@ -216,6 +207,7 @@ void VIniValueMap::Index() {
   for (size_t e = indexed_; e < elements_.size(); ++e) {
     Element& element = elements_[e];
     uint64_t hash = Hash(element.name);
+    element.hash = hash;
     int32_t first = Lookup(element.name, hash);
     if (first >= 0) {
       // A name read again keeps its first place and takes the later value.
@@ -248,7 +240,7 @@ std::string_view VIniValueMap::AddFile(std::string bytes) {
   // Each element is laid down whole from the entry: making it empty first and then filling it
   // wrote every element twice, and a file holds a hundred and fifty of them.
   VScanIniEntries(text, [this](const VIniRawEntry& raw) {
-    elements_.push_back(Element{raw.name, raw, nullptr, true, false, -1});
+    elements_.push_back(Element{raw.name, 0, raw, nullptr, true, false, -1});
   });
   return kept;
 }
@@ -268,8 +260,13 @@ int VIniValueMap::Type(const Element& element) const {
 
 VIniValueMap::Element* VIniValueMap::FindElement(std::u16string_view name) {
   Utf8Name utf8(name);
-  std::string_view wanted = utf8.View();
-  if (indexed_ < elements_.size() && ++unindexedLookups_ <= 4) {
+  return FindElement(utf8.View(), nullptr);
+}
+
+VIniValueMap::Element* VIniValueMap::FindElement(std::string_view wanted, const uint64_t* hash) {
+  // A reader with prepared names (a configuration object) reads most of the values: the index
+  // pays for itself at once.
+  if (!hash && indexed_ < elements_.size() && ++unindexedLookups_ <= 4) {
     // The last entry of the name holds its value; looking back through the entries is cheaper
     // than an index when only a few values are read.
     for (size_t e = elements_.size(); e-- > 0;) {
@@ -280,7 +277,7 @@ VIniValueMap::Element* VIniValueMap::FindElement(std::u16string_view name) {
     return nullptr;
   }
   Index();
-  int32_t index = Lookup(wanted, Hash(wanted));
+  int32_t index = Lookup(wanted, hash ? *hash : Hash(wanted));
   if (index < 0 || !elements_[static_cast<size_t>(index)].present) return nullptr;
   return &elements_[static_cast<size_t>(index)];
 }
@@ -291,7 +288,22 @@ VIniFileData* VIniValueMap::Find(std::u16string_view name) {
 }
 
 bool VIniValueMap::ReadDword(std::u16string_view name, uint32_t& value) {
-  Element* element = FindElement(name);
+  return ReadDword(FindElement(name), value);
+}
+
+bool VIniValueMap::ReadDword(std::string_view utf8, uint64_t hash, uint32_t& value) {
+  return ReadDword(FindElement(utf8, &hash), value);
+}
+
+bool VIniValueMap::ReadString(std::u16string_view name, VUnicodeString& value) {
+  return ReadString(FindElement(name), value);
+}
+
+bool VIniValueMap::ReadString(std::string_view utf8, uint64_t hash, VUnicodeString& value) {
+  return ReadString(FindElement(utf8, &hash), value);
+}
+
+bool VIniValueMap::ReadDword(Element* element, uint32_t& value) {
   if (!element) return false;
   if (element->data) return element->data->GetDword(value);
   if (element->raw.kind != 'D') return false;
@@ -299,8 +311,7 @@ bool VIniValueMap::ReadDword(std::u16string_view name, uint32_t& value) {
   return true;
 }
 
-bool VIniValueMap::ReadString(std::u16string_view name, VUnicodeString& value) {
-  Element* element = FindElement(name);
+bool VIniValueMap::ReadString(Element* element, VUnicodeString& value) {
   if (!element) return false;
   if (element->data) return element->data->GetString(value);
   if (element->raw.kind != 'S' && element->raw.kind != 'E') return false;
@@ -388,6 +399,18 @@ void VIniValueMap::ForEachName(const std::function<void(const VUnicodeString&, i
   VUnicodeString name;
   InOrder([&](int32_t index, bool) {
     const Element& element = elements_[static_cast<size_t>(index)];
+    AssignName(name, element.name);
+    visit(name, Type(element));
+  });
+}
+
+void VIniValueMap::ForEachNameExcept(const VValueNameSet& skip,
+                                     const std::function<void(const VUnicodeString&, int)>& visit) {
+  VUnicodeString name;
+  InOrder([&](int32_t index, bool) {
+    const Element& element = elements_[static_cast<size_t>(index)];
+    // Indexed elements carry their name's hash: the set is asked without hashing again.
+    if (skip.Contains(element.name, element.hash)) return;
     AssignName(name, element.name);
     visit(name, Type(element));
   });

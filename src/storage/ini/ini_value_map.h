@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "storage/ini/ini_entry_scan.h"
+#include "storage/model/value_name.h"
 
 class VIniValueMap {
  public:
@@ -35,6 +36,9 @@ class VIniValueMap {
   // made for it, so that loading a configuration object allocates nothing for its numbers.
   bool ReadDword(std::u16string_view name, uint32_t& value);
   bool ReadString(std::u16string_view name, VUnicodeString& value);
+  // The same by a name's UTF-8 form and its VValueNameHash, with nothing to convert.
+  bool ReadDword(std::string_view utf8, uint64_t hash, uint32_t& value);
+  bool ReadString(std::string_view utf8, uint64_t hash, VUnicodeString& value);
   void Store(std::u16string_view name, std::unique_ptr<VIniFileData> data);
   // Leaves the name without a value; false when it had none.
   bool Remove(std::u16string_view name);
@@ -48,11 +52,15 @@ class VIniValueMap {
                                         bool personal)>& visit);
   // Every name with a value and its type code, in the same order.
   void ForEachName(const std::function<void(const VUnicodeString& name, int type)>& visit);
+  // ForEachName without the names `skip` holds (compared as spelt).
+  void ForEachNameExcept(const VValueNameSet& skip,
+                         const std::function<void(const VUnicodeString& name, int type)>& visit);
 
  private:
   // Plain data, so that a file's entries are laid down without constructors or moves.
   struct Element {
     std::string_view name;  // UTF-8, into a kept file or a stored name
+    uint64_t hash;          // VValueNameHash of the name, once the element is indexed
     VIniRawEntry raw;       // the entry as read, while no value object was made
     VIniFileData* data;     // owned; made from `raw` when first asked for
     bool present;
@@ -71,6 +79,10 @@ class VIniValueMap {
   void Rehash();
   VIniFileData* Materialize(Element& element);
   Element* FindElement(std::u16string_view name);
+  // `hash`, when given, is the name's hash, known beforehand.
+  Element* FindElement(std::string_view utf8, const uint64_t* hash);
+  bool ReadDword(Element* element, uint32_t& value);
+  bool ReadString(Element* element, VUnicodeString& value);
   int Type(const Element& element) const;
   template <class F>
   void InOrder(F visit);

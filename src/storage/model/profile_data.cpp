@@ -1,5 +1,22 @@
 #include "storage/model/profile_data.h"
 
+#include "storage/model/profile_store.h"
+
+bool VProfileData::ReadOwnDword(const VProfileKey& key, VDword& value) const {
+  if (preparedName_) return key.ReadDword(*preparedName_, value);
+  return key.ReadDword(GetName().c_str(), value);
+}
+
+bool VProfileData::ReadNamedString(const VProfileKey& key, const VUnicodeString& name,
+                                   VUnicodeString& value) const {
+  if (preparedName_ && &name == lastingName_) return key.ReadString(*preparedName_, value);
+  // A read by text may touch `value` even when it fails.
+  VUnicodeString read;
+  if (!key.ReadString(name.c_str(), read)) return false;
+  value = std::move(read);
+  return true;
+}
+
 bool VProfileData::NotSupported(VReportMessageParams& error) const {
   error.Reset(kMsgConversionNotSupported);
   error.AddInsert(GetName());

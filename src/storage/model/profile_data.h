@@ -3,6 +3,7 @@
 
 #include "platform/variant.h"
 #include "report/report_message_params.h"
+#include "storage/model/value_name.h"
 
 class VProfileKey;
 
@@ -35,6 +36,7 @@ class VProfileData {
   VProfileData& operator=(const VProfileData& other) {
     ownName_ = other.ownName_;
     lastingName_ = other.lastingName_;
+    preparedName_ = other.preparedName_;
     saveEnabled = other.saveEnabled;
     return *this;
   }
@@ -67,10 +69,12 @@ class VProfileData {
   void SetName(const VUnicodeString& value) {
     ownName_ = value;
     lastingName_ = nullptr;
+    preparedName_ = nullptr;
   }
   void SetName(VUnicodeString&& value) {
     ownName_ = std::move(value);
     lastingName_ = nullptr;
+    preparedName_ = nullptr;
   }
   // Names the value by a string that outlives it (a member table's names, made once per
   // table): a session has two hundred members, and copying each name at every load cost an
@@ -78,6 +82,13 @@ class VProfileData {
   void SetLastingName(const VUnicodeString& lasting) {
     ownName_.clear();
     lastingName_ = &lasting;
+    preparedName_ = nullptr;
+  }
+  // The same with a prepared name, which the value is then read by where the store can use it.
+  void SetLastingName(const VPreparedName& lasting) {
+    ownName_.clear();
+    lastingName_ = &lasting.Text();
+    preparedName_ = &lasting;
   }
   const VUnicodeString& GetName() const { return lastingName_ ? *lastingName_ : ownName_; }
   void SetWritePending(bool value) { writePending = value; }
@@ -85,11 +96,18 @@ class VProfileData {
  protected:
   // Records that the kind has no such conversion.
   bool NotSupported(VReportMessageParams& error) const;
+  // Reads the value stored under the value's own name, by its prepared name when it has one.
+  bool ReadOwnDword(const VProfileKey& key, uint32_t& value) const;
+  // Reads the string `name`, by the prepared name when `name` is the value's own lasting name.
+  // `value` is left as it was when the string cannot be read.
+  bool ReadNamedString(const VProfileKey& key, const VUnicodeString& name,
+                       VUnicodeString& value) const;
 
   // Read through GetName and set through SetName or SetLastingName: the lasting name, when
   // there is one, is the name.
   VUnicodeString ownName_;
   const VUnicodeString* lastingName_ = nullptr;
+  const VPreparedName* preparedName_ = nullptr;  // set with a lasting name that has one
   bool writePending = false;
   bool saveEnabled = true;
 };

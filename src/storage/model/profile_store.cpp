@@ -66,6 +66,27 @@ void VProfilePrivateKey::ForEachValueName(
   while (iterator && iterator->Next(name, type)) visit(name, type);
 }
 
+void VProfilePrivateKey::ForEachValueNameExcept(
+    const VValueNameSet& skip, const std::function<void(const VUnicodeString& name, int type)>& visit) {
+  ForEachValueName([&](const VUnicodeString& name, int type) {
+    if (!skip.Contains(name)) visit(name, type);
+  });
+}
+
+bool VProfilePrivateKey::ReadPreparedDword(const VPreparedName& name, VDword& value) {
+  VDword read = 0;
+  if (!ReadDword(name.Text().c_str(), read)) return false;
+  value = read;
+  return true;
+}
+
+bool VProfilePrivateKey::ReadPreparedString(const VPreparedName& name, VUnicodeString& value) {
+  VUnicodeString read;
+  if (!ReadString(name.Text().c_str(), read)) return false;
+  value = std::move(read);
+  return true;
+}
+
 void VSetProfileFactoryGetter(VProfileStoreFactoryGetter getter) { gFactoryGetter = getter; }
 VProfileStoreFactoryGetter VGetProfileFactoryGetter() { return gFactoryGetter.load(); }
 

@@ -9,6 +9,7 @@
 #include "platform/unicode_string.h"
 #include "report/report_message_params.h"
 #include "storage/model/profile_security.h"
+#include "storage/model/value_name.h"
 
 using VDword = uint32_t;
 
@@ -69,6 +70,16 @@ class VProfilePrivateKey {
   // Every value's name and type code in no particular order: for callers that look at all of a
   // key's values and need no listing order (the iterator sorts).
   virtual void ForEachValueName(const std::function<void(const VUnicodeString& name, int type)>& visit);
+  // ForEachValueName without the names that `skip` holds as spelt: a configuration object looks
+  // at the values its members do not read, and a store that indexes its names in UTF-8 can tell
+  // those apart without making each name's UTF-16 form.
+  virtual void ForEachValueNameExcept(const VValueNameSet& skip,
+                                      const std::function<void(const VUnicodeString& name, int type)>& visit);
+  // Reads by a prepared name, for stores that look names up by their UTF-8 form and hash; the
+  // others read by the name's text. Unlike the reads by text, these leave `value` as it was when
+  // the value cannot be read, so that a caller may read straight into the value it holds.
+  virtual bool ReadPreparedDword(const VPreparedName& name, VDword& value);
+  virtual bool ReadPreparedString(const VPreparedName& name, VUnicodeString& value);
 };
 
 class VProfilePrivateStore {
@@ -128,6 +139,10 @@ class VProfileKey {
   bool ReadBinary(const char16_t* name, void* b, VDword& size) const { return private_->ReadBinary(name, b, size); }
   bool ReadString(const char16_t* name, VUnicodeString& v) const { return private_->ReadString(name, v); }
   bool ReadDword(const char16_t* name, VDword& v) const { return private_->ReadDword(name, v); }
+  bool ReadDword(const VPreparedName& name, VDword& v) const { return private_->ReadPreparedDword(name, v); }
+  bool ReadString(const VPreparedName& name, VUnicodeString& v) const {
+    return private_->ReadPreparedString(name, v);
+  }
   bool WriteSecurity(const char16_t* name, const VProfileSecurity& s) { return private_->WriteSecurity(name, s); }
   bool WriteMultiSz(const char16_t* name, const VStringArray& v) { return private_->WriteMultiSz(name, v); }
   bool WriteBinary(const char16_t* name, const void* d, VDword size) { return private_->WriteBinary(name, d, size); }
@@ -147,6 +162,10 @@ class VProfileKey {
   bool Flush() { return private_->Flush(); }
   void ForEachValueName(const std::function<void(const VUnicodeString& name, int type)>& visit) const {
     private_->ForEachValueName(visit);
+  }
+  void ForEachValueNameExcept(const VValueNameSet& skip,
+                              const std::function<void(const VUnicodeString& name, int type)>& visit) const {
+    private_->ForEachValueNameExcept(skip, visit);
   }
 
   VProfilePrivateKey* GetPrivateKey() const { return private_; }

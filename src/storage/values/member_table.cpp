@@ -53,6 +53,6 @@ VMemberTable::VMemberTable(std::span<const VMemberRow> rows) : rows_(rows.begin(
   }
   for (bool lmb : {false, true}) {
     names_[lmb ? 1 : 0].reserve(rows_.size());
-    for (const VMemberRow& row : rows_) names_[lmb ? 1 : 0].push_back(LmbViewName(row, lmb));
+    for (const VMemberRow& row : rows_) names_[lmb ? 1 : 0].emplace_back(LmbViewName(row, lmb));
   }
 }

@@ -137,6 +137,10 @@ class VMemberTable {
   // every object names each of its members, and building the names anew each time cost more
   // than reading the values.
   const VUnicodeString& ViewName(size_t index, bool lmbProduct) const {
+    return names_[lmbProduct ? 1 : 0][index].Text();
+  }
+  // The same name prepared for stores that look names up in UTF-8.
+  const VPreparedName& PreparedViewName(size_t index, bool lmbProduct) const {
     return names_[lmbProduct ? 1 : 0][index];
   }
   // The position of `row` when it is one of this table's rows, else -1.
@@ -153,5 +157,5 @@ class VMemberTable {
  private:
   std::vector<VMemberRow> rows_;
   std::vector<size_t> members_;
-  std::vector<VUnicodeString> names_[2];
+  std::vector<VPreparedName> names_[2];
 };

@@ -20,7 +20,13 @@ void VProfileComposite::Load(const VProfileKey* key, int productId) {
       continue;
     }
     if (const VUnicodeString* lasting = LastingStoredName(row)) {
-      member.SetLastingName(*lasting);
+      // The table's own name comes prepared, so that the member's reads need not convert it.
+      const VPreparedName& prepared = table.PreparedViewName(i, UsesLmbNames());
+      if (lasting == &prepared.Text()) {
+        member.SetLastingName(prepared);
+      } else {
+        member.SetLastingName(*lasting);
+      }
     } else {
       member.SetName(StoredName(row));
     }

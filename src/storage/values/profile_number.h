@@ -145,7 +145,7 @@ class VProfile : public VProfileDword {
   // Reads the stored value; false (current unchanged) when it is absent.
   bool Read(const VProfileKey& key) {
     VDword stored = 0;
-    if (!key.ReadDword(GetName().c_str(), stored)) return false;
+    if (!ReadOwnDword(key, stored)) return false;
     current = FromDword(stored);
     return true;
   }

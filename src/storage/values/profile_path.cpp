@@ -86,19 +86,19 @@ VUnicodeString ProfilePath::GetStoredText() const {
 bool ProfilePath::ReadValue(const VProfileKey& key, const VUnicodeString& valueName,
                             VUnicodeString* value) {
   VUnicodeString stored;
-  VUnicodeString v2 = valueName + u" V2";
+  VUnicodeString v2;
+  if (readV2First_) v2 = valueName + u" V2";
   if (readV2First_ && key.ReadString(v2.c_str(), stored)) {
     readFrom_ = v2;
-  } else if (key.ReadString(valueName.c_str(), stored)) {
+  } else if (ReadNamedString(key, valueName, stored)) {
     readFrom_ = valueName;
   } else {
     return false;
   }
   VPathKind kind = kPathNone;
-  VUnicodeString expanded =
-      MayHoldPlaceholder(stored) ? VExpandStoredPath(stored, Folders(), kind, fixedKind_) : stored;
+  if (MayHoldPlaceholder(stored)) stored = VExpandStoredPath(stored, Folders(), kind, fixedKind_);
   if (value) {
-    *value = expanded;
+    *value = std::move(stored);
     kind_ = kind;
   }
   return true;

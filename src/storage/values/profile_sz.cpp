@@ -7,10 +7,9 @@
 
 bool VProfileSz::ReadValue(const VProfileKey& key, const VUnicodeString& valueName,
                            VUnicodeString* value) {
+  if (value) return ReadNamedString(key, valueName, *value);
   VUnicodeString text;
-  if (!key.ReadString(valueName.c_str(), text)) return false;
-  if (value) *value = std::move(text);
-  return true;
+  return ReadNamedString(key, valueName, text);
 }
 
 bool VProfileSz::WriteValue(VProfileKey& key, const VUnicodeString& valueName,

@@ -50,10 +50,16 @@ class VProfile2 : public Storage, public T {
 
   // Reads the stored value; false (current unchanged) when it is absent or unusable.
   virtual bool Read(const VProfileKey& key) {
-    T value = Current();
-    if (!this->ReadAs(key, value)) return false;
-    Current() = std::move(value);
-    return true;
+    if constexpr (std::is_same_v<T, VUnicodeString> && std::is_same_v<Storage, VProfileSz>) {
+      // A string is read straight into the value held, whose buffer the text then reuses: the
+      // reads of strings set it only when they have one to give.
+      return this->ReadAs(key, Current());
+    } else {
+      T value = Current();
+      if (!this->ReadAs(key, value)) return false;
+      Current() = std::move(value);
+      return true;
+    }
   }
   // Takes the stored value, or keeps the default and flags it for writing; the result becomes
   // the saved value. True when the value was present. (A Read that took an older form of the
