@@ -35,6 +35,7 @@ QLabel* WrappedLabel(const QString& text, QWidget* parent) {
 QLineEdit* AddSecretField(VDialog* dialog, QFormLayout* form, uint32_t labelId) {
   auto* edit = new QLineEdit(dialog);
   dialog->AddSensitiveEdit(edit);
+  edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * 28);
   auto* label = new QLabel(CatalogueText(labelId), dialog);
   label->setBuddy(edit);
   form->addRow(label, edit);

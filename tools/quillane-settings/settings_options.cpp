@@ -12,6 +12,12 @@ const std::vector<std::string>& DialogNames() {
   return names;
 }
 
+const std::vector<std::string>& AppNames() {
+  static const std::vector<std::string> names = {"Karvell", "Lumbrel", "Pyrrel", "Wyrmhold",
+                                                 "Skellan"};
+  return names;
+}
+
 std::string Usage() {
   return "usage: quillane-settings [--config DIR | --xml FILE | --registry HKCU|HKLM]\n"
          "                         [--personal DIR] [--app NAME] [--lang en|fr]\n"
@@ -69,7 +75,15 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
         ok = false;
       }
     } else if (arg == "--personal") ok = value(options.personalFolder);
-    else if (arg == "--app") ok = value(options.appName);
+    else if (arg == "--app") {
+      ok = value(options.appName);
+      const auto& apps = AppNames();
+      if (ok && std::find(apps.begin(), apps.end(), options.appName) == apps.end()) {
+        error = "--app takes Karvell, Lumbrel, Pyrrel, Wyrmhold or Skellan, not '" +
+                options.appName + "'";
+        ok = false;
+      }
+    }
     else if (arg == "--lang") {
       ok = value(options.language);
       if (ok && options.language != "en" && options.language != "fr") {

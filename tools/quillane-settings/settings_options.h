@@ -22,7 +22,7 @@ struct Options {
   std::string xmlFile;       // --xml
   std::string registryHive;  // --registry HKCU|HKLM
   std::string personalFolder;
-  std::string appName;
+  std::string appName = "Karvell";
   std::string language;
   Window window = Window::Main;
   std::string windowArgument;  // the session path, key map path or dialog name
@@ -30,6 +30,8 @@ struct Options {
   bool help = false;
 };
 
+// The applications --app names.
+const std::vector<std::string>& AppNames();
 // The dialogs --dialog opens, in the order --grab writes them.
 const std::vector<std::string>& DialogNames();
 
