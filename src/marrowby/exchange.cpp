@@ -8,6 +8,7 @@
 #include "marrowby/qt_text.h"
 #include "marrowby/ui_messages.h"
 #include "platform/file_system.h"
+#include "platform/process_launch.h"
 
 void DDX_Text(QLineEdit* edit, VUnicodeString& value, bool save) {
   if (save) value = FromQString(edit->text());
@@ -137,4 +138,13 @@ QString DoubleToString(double value, int decimals) {
   }
   if (text == QStringLiteral("-0")) text = QStringLiteral("0");
   return text;
+}
+
+bool LaunchApp(const QString& program, const QStringList& arguments, VReportMessageParams& error) {
+  std::vector<std::string> args;
+  for (const QString& argument : arguments) args.push_back(argument.toStdString());
+  VStatus status = vproc::LaunchDetached(program.toStdString(), args);
+  if (status.ok()) return true;
+  error.SetStatus(status);
+  return false;
 }

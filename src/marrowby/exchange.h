@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include "platform/unicode_string.h"
 #include "report/report_message_params.h"
@@ -43,3 +44,7 @@ void CleanSensitiveDataEdit(QLineEdit* edit);
 inline bool VIsReadOnly(int mode) { return mode == 2; }
 // A number as a dialog shows it: no trailing zeros, at most `decimals` places.
 QString DoubleToString(double value, int decimals = 6);
+
+// Starts `program` with `arguments` and does not wait for it; false with the reason in `error`
+// when it cannot be started.
+bool LaunchApp(const QString& program, const QStringList& arguments, VReportMessageParams& error);

@@ -204,3 +204,24 @@ TEST(MessageBox, ButtonsAndTheirAnswers) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(LaunchApp, StartsTheProgramWithoutWaitingAndNamesOneThatCannotStart) {
+  qtest::TempDir dir;
+  std::string marker = dir / "started";
+  VReportMessageParams error;
+  ASSERT_TRUE(LaunchApp(QStringLiteral("sh"),
+                        {QStringLiteral("-c"), QString::fromStdString("sleep 0.2; echo ran > '" + marker + "'")},
+                        error));
+  EXPECT_FALSE(qtest::Exists(marker));  // not waited for
+  for (int i = 0; i < 300 && qtest::ReadFile(marker) != "ran\n"; ++i) QTest::qWait(10);
+  EXPECT_EQ(qtest::ReadFile(marker), "ran\n");
+
+  EXPECT_FALSE(LaunchApp(QString::fromStdString(dir / "no-such-program"), {}, error));
+  EXPECT_TRUE(error.IsError());
+  qtest::WriteFile(dir / "plain", "not a program");
+  EXPECT_FALSE(LaunchApp(QString::fromStdString(dir / "plain"), {}, error));
+}
+
+}  // namespace

@@ -3,6 +3,8 @@
 // fields are masked and empty once the dialog has closed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -292,6 +294,49 @@ TEST(PassphraseDialogs, AMnemonicMovesTheFocus) {
   QTest::keyClick(&dialog, Qt::Key_R, Qt::AltModifier);  // "&Reset passphrase"
   QTest::qWait(300);  // a button's mnemonic clicks it the way a press animates
   EXPECT_TRUE(dialog.ModeChoice(VPassphraseChangeMode::Reset)->isChecked());
+}
+
+}  // namespace
+
+namespace {
+
+// The widgets Tab visits from `start`, once round.
+std::vector<QWidget*> TabRound(QWidget* window, QWidget* start) {
+  std::vector<QWidget*> visited;
+  start->setFocus();
+  for (int i = 0; i < 20; ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QWidget* now = QApplication::focusWidget();
+    if (now == start || !now) break;
+    visited.push_back(now);
+  }
+  return visited;
+}
+
+ptrdiff_t Position(const std::vector<QWidget*>& order, QWidget* widget) {
+  auto it = std::find(order.begin(), order.end(), widget);
+  return it == order.end() ? -1 : it - order.begin();
+}
+
+TEST(PassphraseDialogs, TabVisitsTheFieldsInReadingOrderThenTheButtons) {
+  ChangePassphraseDialog dialog(kIsSecret);
+  dialog.show();
+  QApplication::setActiveWindow(&dialog);
+  std::vector<QWidget*> order = TabRound(&dialog, dialog.ModeChoice(VPassphraseChangeMode::Change));
+  ptrdiff_t current = Position(order, dialog.CurrentEdit());
+  ptrdiff_t fresh = Position(order, dialog.NewEdit());
+  ptrdiff_t confirmation = Position(order, dialog.ConfirmationEdit());
+  ptrdiff_t ok = Position(order, dialog.OkButton());
+  ASSERT_GE(current, 0);
+  EXPECT_LT(current, fresh);
+  EXPECT_LT(fresh, confirmation);
+  EXPECT_LT(confirmation, ok);
+
+  // In reset mode the current passphrase is skipped: a disabled field takes no focus.
+  dialog.ModeChoice(VPassphraseChangeMode::Reset)->click();
+  order = TabRound(&dialog, dialog.ModeChoice(VPassphraseChangeMode::Reset));
+  EXPECT_EQ(Position(order, dialog.CurrentEdit()), -1);
+  EXPECT_GE(Position(order, dialog.NewEdit()), 0);
 }
 
 }  // namespace
