@@ -114,12 +114,13 @@ void VPropertyTreeDialog::AddPageUnder(VPropertyTreePage* page, VPropertyTreePag
     if (!child->dialog_) AddPageUnder(child, page);
 }
 
-void VPropertyTreeDialog::Detach(VPropertyTreePage* page) {
-  for (VPropertyTreePage* child : page->children_) Detach(child);
+void VPropertyTreeDialog::Detach(VPropertyTreePage* page, std::vector<VPropertyTreePage*>& gone) {
+  for (VPropertyTreePage* child : page->children_) Detach(child, gone);
   page->OnDestroy();
   stack_->removeWidget(page);
   if (current_ == page) current_ = nullptr;
   if (start_ == page) start_ = nullptr;
+  gone.push_back(page);
 }
 
 void VPropertyTreeDialog::RemovePage(VPropertyTreePage* page) {
@@ -129,7 +130,8 @@ void VPropertyTreeDialog::RemovePage(VPropertyTreePage* page) {
   for (VPropertyTreePage* up = current_; up && !currentGoes; up = up->parentPage_)
     currentGoes = up == page;
   VPropertyTreePage* fallback = currentGoes ? page->parentPage_ : nullptr;
-  Detach(page);
+  std::vector<VPropertyTreePage*> gone;  // the branch, pages below first
+  Detach(page, gone);
   if (VPropertyTreePage* parent = page->parentPage_) {
     auto& siblings = parent->children_;
     siblings.erase(std::remove(siblings.begin(), siblings.end(), page), siblings.end());
@@ -140,7 +142,7 @@ void VPropertyTreeDialog::RemovePage(VPropertyTreePage* page) {
     QSignalBlocker block(tree_);
     delete page->item_;  // and the items of its branch
   }
-  delete page;
+  for (VPropertyTreePage* each : gone) delete each;
   if (fallback && started_ && suspended_ == 0 && IsPageVisible(fallback)) Activate(fallback);
   else EnsureVisibleCurrent();
 }

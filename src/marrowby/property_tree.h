@@ -110,7 +110,7 @@ class VPropertyTreeDialog : public VDialog {
  private:
   friend class VPropertyTreePage;
   void Activate(VPropertyTreePage* page);
-  void Detach(VPropertyTreePage* page);
+  void Detach(VPropertyTreePage* page, std::vector<VPropertyTreePage*>& gone);
   VPropertyTreePage* FirstVisible() const;
   void EnsureVisibleCurrent();
   void SaveState();

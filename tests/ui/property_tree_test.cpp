@@ -3,12 +3,16 @@
 // disabled, suspended redrawing, and the page state kept between openings.
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "marrowby/page_grab.h"
 #include "marrowby/property_tree.h"
+#include "support/test_support.h"
 #include "ui_test_helpers.h"
 
 namespace {
@@ -209,7 +213,9 @@ TEST(PropertyTree, RemovingAPageTakesItsBranchAndTellsItsPages) {
   Tree tree(nullptr);
   tree.dialog->show();
   tree.dialog->SelectPage(tree.modes);
+  QPointer<VPropertyTreePage> below(tree.modes);
   tree.dialog->RemovePage(tree.emulation);
+  EXPECT_TRUE(below.isNull());  // the branch went with it
   std::vector<VPropertyTreePage*> expected = {tree.connection, tree.logon, tree.terminal,
                                                tree.transfer};
   EXPECT_EQ(tree.dialog->Pages(), expected);
@@ -217,6 +223,48 @@ TEST(PropertyTree, RemovingAPageTakesItsBranchAndTellsItsPages) {
   EXPECT_EQ(tree.dialog->Tree()->topLevelItem(1)->childCount(), 0);
   tree.dialog->OkButton()->click();
   EXPECT_FALSE(tree.dialog->isVisible());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PropertyTree, EveryVisiblePageIsDrawnIntoItsOwnPicture) {
+  EXPECT_EQ(PagePictureName(QStringLiteral("session-options"), {"Terminal", "X/Y/Zmodem"}),
+            QStringLiteral("session-options-terminal-x-y-zmodem"));
+  EXPECT_EQ(PagePictureName(QStringLiteral("opts"), {"ANSI Color", "Log File "}),
+            QStringLiteral("opts-ansi-color-log-file"));
+
+  qtest::TempDir dir;
+  Tree tree(nullptr);
+  tree.dialog->HidePage(tree.emulation);
+  tree.dialog->show();
+  tree.dialog->SelectPage(tree.terminal);
+  std::vector<QString> written;
+  QString error;
+  ASSERT_TRUE(GrabPages(*tree.dialog, QString::fromStdString(dir.Path()), QStringLiteral("options"),
+                        written, error))
+      << error.toStdString();
+  std::vector<QString> expected = {"options-connection.png", "options-connection-logon-actions.png",
+                                   "options-terminal.png", "options-file-transfer.png"};
+  EXPECT_EQ(written, expected);
+  EXPECT_EQ(tree.dialog->CurrentPage(), tree.terminal);
+  // Each picture shows its own page.
+  QImage connection(QString::fromStdString(dir / "options-connection.png"));
+  QImage terminal(QString::fromStdString(dir / "options-terminal.png"));
+  ASSERT_FALSE(connection.isNull());
+  EXPECT_EQ(connection.size(), tree.dialog->size());
+  EXPECT_NE(connection, terminal);
+  EXPECT_FALSE(qtest::Exists(dir / "options-terminal-emulation.png"));
+
+  // A page that refuses to be left stops the pictures and says which.
+  tree.dialog->SelectPage(tree.transfer);
+  tree.transfer->field->clear();
+  uitest::MessageBoxRecorder boxes;
+  written.clear();
+  EXPECT_FALSE(GrabPages(*tree.dialog, QString::fromStdString(dir.Path()), QStringLiteral("x"),
+                         written, error));
+  EXPECT_TRUE(error.contains(QStringLiteral("File Transfer")));
 }
 
 }  // namespace

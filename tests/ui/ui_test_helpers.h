@@ -8,13 +8,19 @@
 #include <memory>
 #include <vector>
 
+#include <ostream>
+
 #include <QAbstractButton>
+#include <QString>
 #include <QApplication>
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
 
 #include "marrowby/message_box.h"
+
+// Test failures show Qt's strings as text.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace uitest {
 
