@@ -148,3 +148,13 @@ bool LaunchApp(const QString& program, const QStringList& arguments, VReportMess
   error.SetStatus(status);
   return false;
 }
+
+int VPopulateComboBox(QComboBox* combo, const QStringList& entries, const QString& current) {
+  QSignalBlocker quiet(combo);
+  combo->clear();
+  combo->addItems(entries);
+  int index = combo->findText(current, Qt::MatchExactly | Qt::MatchCaseSensitive);
+  if (index < 0) index = combo->findText(current, Qt::MatchFixedString);  // case-insensitive
+  combo->setCurrentIndex(index);
+  return index;
+}

@@ -48,3 +48,7 @@ QString DoubleToString(double value, int decimals = 6);
 // Starts `program` with `arguments` and does not wait for it; false with the reason in `error`
 // when it cannot be started.
 bool LaunchApp(const QString& program, const QStringList& arguments, VReportMessageParams& error);
+
+// Empties `combo`, fills it with `entries` and selects the one equal to `current` (exactly, else
+// without regard to case). Returns the index selected, -1 when none is equal.
+int VPopulateComboBox(QComboBox* combo, const QStringList& entries, const QString& current);

@@ -66,5 +66,7 @@ constexpr uint32_t kFirewallNameTaken = 0xE1390051;     // %1: the name
 constexpr uint32_t kFirewallAddressEmpty = 0xE1390052;
 constexpr uint32_t kFirewallNameCharacter = 0xE1390053;  // %1: the character
 constexpr uint32_t kPasswordNotSavedDisabled = 0xE1390054;
+constexpr uint32_t kSelectSessionEntry = 0x61390055;
+constexpr uint32_t kNewFirewallEntry = 0x61390056;
 
 }  // namespace ui_messages

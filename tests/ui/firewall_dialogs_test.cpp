@@ -15,6 +15,7 @@
 #include "config/session_test_env.h"
 #include "marrowby/qt_text.h"
 #include "marrowby/ui_messages.h"
+#include "ui/firewall_combo.h"
 #include "ui/firewall_dialogs_qt.h"
 #include "ui/registered_dialogs.h"
 #include "ui_test_helpers.h"
@@ -170,6 +171,18 @@ TEST_F(FirewallDialogs, EditingKeepsTheNameAndAnUntouchedPassword) {
   EXPECT_TRUE(dialog.PromptEdit()->isEnabled());
   EXPECT_EQ(dialog.PortEdit()->text(), QStringLiteral("1080"));
   Type(dialog.CommandEdit(), QStringLiteral("connect %h %p"));
+  // A refused port leaves every value of the firewall as it was, the type too.
+  Type(dialog.PortEdit(), QStringLiteral("0"));
+  {
+    uitest::MessageBoxRecorder boxes;
+    dialog.OkButton()->click();
+    EXPECT_EQ(boxes.Shown().size(), 1u);
+  }
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_EQ(dialog.focusWidget(), dialog.PortEdit());
+  EXPECT_EQ(firewall->firewallType.Current(), u"SOCKSv5");
+  EXPECT_TRUE(firewall->proxyCommand.Current().empty());
+  Type(dialog.PortEdit(), QStringLiteral("1080"));
   dialog.OkButton()->click();
   EXPECT_FALSE(dialog.isVisible());
   EXPECT_EQ(dialog.Name(), u"edge");
@@ -192,6 +205,42 @@ TEST_F(FirewallDialogs, MnemonicsAreUniqueInEnglishAndFrench) {
     }
   }
   VSetMessageLanguage(VLanguage::English);
+}
+
+}  // namespace
+
+namespace {
+
+VStringArray Names(std::initializer_list<const char16_t*> names) {
+  VStringArray array;
+  for (const char16_t* name : names) array.Add(VUnicodeString(name));
+  return array;
+}
+
+TEST(FirewallCombo, NamesThenTheSessionReferenceThenTheExtraEntries) {
+  QComboBox combo;
+  size_t select = 99;
+  PopulateFirewallComboBox(&combo, u"office", Names({u"None", u"Office", u"home"}), select, true);
+  QStringList shown;
+  for (int i = 0; i < combo.count(); ++i) shown << combo.itemText(i);
+  EXPECT_EQ(shown, (QStringList{"None", "Office", "home", "<Select Session...>", "<New Firewall...>"}));
+  EXPECT_EQ(select, 1u);  // without regard to case, as firewall names are looked up
+  EXPECT_EQ(combo.currentIndex(), 1);
+
+  PopulateFirewallComboBox(&combo, u"Session:Jump/bastion", Names({u"None"}), select, false);
+  shown.clear();
+  for (int i = 0; i < combo.count(); ++i) shown << combo.itemText(i);
+  EXPECT_EQ(shown, (QStringList{"None", "Jump/bastion", "<Select Session...>"}));
+  EXPECT_EQ(select, 1u);
+  EXPECT_EQ(combo.currentText(), QStringLiteral("Jump/bastion"));
+
+  // A firewall deleted since it was chosen stays listed and selected: OK does not lose it.
+  VFirewallComboEntries entries = FirewallComboEntries(u"gone", Names({u"None", u"home"}), true);
+  EXPECT_EQ(entries.entries, (QStringList{"None", "home", "gone", "<Select Session...>",
+                                          "<New Firewall...>"}));
+  EXPECT_EQ(entries.select, 2);
+  EXPECT_EQ(entries.selectSession, 3);
+  EXPECT_EQ(entries.newFirewall, 4);
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "marrowby/list_ctrl.h"
 #include "marrowby/message_box.h"
 #include "marrowby/progress_dialog.h"
+#include "marrowby/ui_messages.h"
 #include "support/test_support.h"
 #include "ui_test_helpers.h"
 
@@ -201,6 +202,16 @@ TEST(MessageBox, ButtonsAndTheirAnswers) {
   });
   EXPECT_EQ(VMessageBox(nullptr, QStringLiteral("Go on?"), kMbOkCancel | kMbDefButton2), kIdCancel);
   EXPECT_EQ(answers[1], 1);
+
+  // A report message: its text, and the error icon for an error unless the style names one.
+  uitest::MessageBoxRecorder boxes;
+  VReportMessageParams error(ui_messages::kFirewallNameEmpty, VGetUiMessageModule());
+  VMessageBox(nullptr, error, kMbOk);
+  VMessageBox(nullptr, error, kMbOk | kMbIconWarning);
+  ASSERT_EQ(boxes.Shown().size(), 2u);
+  EXPECT_EQ(boxes.Shown()[0].text, QStringLiteral("The firewall needs a name."));
+  EXPECT_EQ(boxes.Shown()[0].style & 0xF0, kMbIconError);
+  EXPECT_EQ(boxes.Shown()[1].style & 0xF0, kMbIconWarning);
 }
 
 }  // namespace
