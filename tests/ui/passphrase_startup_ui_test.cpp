@@ -86,6 +86,33 @@ TEST_F(PassphraseStartupWithDialogs, ALaterStartAsksUntilThePassphraseIsRight) {
   EXPECT_EQ(GetConfigPassphrase(), u"river");
 }
 
+TEST_F(PassphraseStartupWithDialogs, GoingOnWithoutThePassphraseDisablesIt) {
+  MakeConfiguration(u"river", false);
+  uitest::WhenModal<EnterPassphraseDialog>([](EnterPassphraseDialog* d) {
+    d->ContinueChoice()->click();
+    d->OkButton()->click();
+  });
+  ASSERT_EQ(Init(), 0u) << report_.GetTextTrimmed().ToUtf8();
+  EXPECT_TRUE(IsConfigPassphraseDisabled());
+  SetConfigPassphraseDisabled(false);
+}
+
+TEST_F(PassphraseStartupWithDialogs, CancellingTheChangeFallsBackToAskingForThePassphrase) {
+  MakeConfiguration(u"river", true);
+  auto change = uitest::WhenModal<ChangePassphraseDialog>([](ChangePassphraseDialog* d) {
+    d->reject();
+    // The start-up step asks for the current passphrase next.
+    uitest::WhenModal<EnterPassphraseDialog>([](EnterPassphraseDialog* e) {
+      QTest::keyClicks(e->PassphraseEdit(), QStringLiteral("river"));
+      e->OkButton()->click();
+    });
+  });
+  ASSERT_EQ(Init(), 0u) << report_.GetTextTrimmed().ToUtf8();
+  EXPECT_TRUE(*change);
+  EXPECT_EQ(GetConfigPassphrase(), u"river");
+  EXPECT_EQ(folder_.Lines("Global").find("\"Change Config Passphrase\"=00000001"), std::string::npos);
+}
+
 TEST_F(PassphraseStartupWithDialogs, ARequestedChangeIsCarriedOutFromTheChangeDialog) {
   MakeConfiguration(u"river", true);
   auto seen = uitest::WhenModal<ChangePassphraseDialog>([](ChangePassphraseDialog* d) {
