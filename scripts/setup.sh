@@ -6,7 +6,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libcrypto++-dev librapidxml-dev
   libxml2-utils python3 python3-cryptography xdg-utils
-  qt6-base-dev libfontconfig1
+  qt6-base-dev libfontconfig1 fonts-dejavu-core
 )
 missing=()
 for package in "${packages[@]}"; do

@@ -1,0 +1,87 @@
+#include "dialog_grab.h"
+
+#include <functional>
+#include <memory>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include "config/items/firewall_config.h"
+#include "crypto/passphrase_dialogs.h"
+#include "settings_options.h"
+#include "ui/firewall_dialogs_qt.h"
+#include "ui/passphrase_dialogs_qt.h"
+
+namespace settings {
+
+namespace {
+
+// What is typed into the secret fields of the pictures: it must show as mask characters only.
+const QString kSampleSecret = QStringLiteral("correct horse");
+
+bool Save(QWidget* window, const std::string& folder, const std::string& name, std::string& error) {
+  window->show();
+  QApplication::processEvents();
+  QString path = QString::fromStdString(folder + "/" + name + ".png");
+  if (!window->grab().save(path, "PNG")) {
+    error = "cannot write " + path.toStdString();
+    return false;
+  }
+  return true;
+}
+
+bool GrabOne(const std::string& name, const std::string& folder, std::string& error) {
+  const VPassphraseVerifier anyPassphrase = [](std::u16string_view) { return true; };
+  if (name == "passphrase-create") {
+    CreatePassphraseDialog dialog(GetCreatePassphraseTexts(1, false));
+    dialog.WithChoice()->click();
+    dialog.PassphraseEdit()->setText(kSampleSecret);
+    dialog.ConfirmationEdit()->setText(kSampleSecret);
+    return Save(&dialog, folder, name, error);
+  }
+  if (name == "passphrase-enter") {
+    EnterPassphraseDialog dialog(anyPassphrase);
+    dialog.PassphraseEdit()->setText(kSampleSecret);
+    return Save(&dialog, folder, name, error);
+  }
+  if (name == "passphrase-change") {
+    ChangePassphraseDialog dialog(anyPassphrase);
+    for (QLineEdit* edit : {dialog.CurrentEdit(), dialog.NewEdit(), dialog.ConfirmationEdit()})
+      edit->setText(kSampleSecret);
+    return Save(&dialog, folder, name, error);
+  }
+  if (name == "firewall-username" || name == "firewall-password") {
+    bool password = name == "firewall-password";
+    FirewallCredentialDialog dialog(password ? FirewallCredentialDialog::Kind::Password
+                                             : FirewallCredentialDialog::Kind::Username,
+                                    false);
+    dialog.Edit()->setText(password ? kSampleSecret : QStringLiteral("alice"));
+    return Save(&dialog, folder, name, error);
+  }
+  if (name == "firewall-new") {
+    VRef<FirewallConfig> firewall(new FirewallConfig());
+    FirewallPropertiesDialog dialog(*firewall.Get(), FirewallPropertiesDialog::Mode::New, nullptr,
+                                    [](const VUnicodeString&) { return false; });
+    dialog.NameEdit()->setText(QStringLiteral("office proxy"));
+    dialog.TypeCombo()->setCurrentIndex(dialog.TypeCombo()->findData(6));
+    dialog.AddressEdit()->setText(QStringLiteral("proxy.example.com"));
+    dialog.UserEdit()->setText(QStringLiteral("alice"));
+    dialog.PasswordEdit()->setText(kSampleSecret);
+    return Save(&dialog, folder, name, error);
+  }
+  error = "no dialog named " + name;
+  return false;
+}
+
+}  // namespace
+
+bool GrabDialogs(const std::string& name, const std::string& folder, std::string& error) {
+  if (name != "all") return GrabOne(name, folder, error);
+  for (const std::string& each : DialogNames())
+    if (!GrabOne(each, folder, error)) return false;
+  return true;
+}
+
+}  // namespace settings

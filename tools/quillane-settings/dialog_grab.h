@@ -1,0 +1,13 @@
+// Rendering the passphrase and firewall dialogs offscreen into pictures, each in a state that
+// shows what it is for (secret fields filled, to show they are masked).
+#pragma once
+
+#include <string>
+
+namespace settings {
+
+// Writes DIR/<name>.png for the dialog `name` of DialogNames() ("all": every one). False with a
+// message naming what failed.
+bool GrabDialogs(const std::string& name, const std::string& folder, std::string& error);
+
+}  // namespace settings
