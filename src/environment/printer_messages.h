@@ -28,5 +28,6 @@ constexpr uint32_t kSideLeft = 0x61380F53;
 constexpr uint32_t kSideRight = 0x61380F54;
 constexpr uint32_t kSideTop = 0x61380F55;
 constexpr uint32_t kSideBottom = 0x61380F56;
+constexpr uint32_t kNotAnswering = 0xE1380F57;
 
 }  // namespace printer_messages

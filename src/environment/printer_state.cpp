@@ -49,6 +49,55 @@ void Notify(const std::shared_ptr<Shared>& shared, bool ready, const VReportMess
 bool Apply(const std::shared_ptr<Shared>& shared, const PrinterSelection& asked,
            PrinterConfig* globalPrinter);
 
+template <class T>
+struct Outcome {
+  std::mutex mutex;
+  std::condition_variable finished;
+  bool done = false;
+  bool ok = false;
+  T value{};
+  VReportMessageParams message;
+};
+
+// Runs a call into the print system on a thread of its own and waits for it at most the time
+// limit: a server that stops answering after the start gives a message, not a hung window. A
+// late result is dropped, though what the call did to the application's printer stays. `call` is bool(T&, VReportMessageParams&) and owns what it uses.
+template <class T, class Call>
+bool WithinLimit(const std::shared_ptr<Shared>& shared, Call call, T& value,
+                 VReportMessageParams& message) {
+  uint64_t limitMs = 0;
+  {
+    std::lock_guard lock(shared->mutex);
+    limitMs = shared->limitMs;
+  }
+  if (limitMs == 0) return call(value, message);
+  auto outcome = std::make_shared<Outcome<T>>();
+  try {
+    std::thread([outcome, call]() mutable {
+      T result{};
+      VReportMessageParams said;
+      bool ok = call(result, said);
+      std::lock_guard lock(outcome->mutex);
+      outcome->value = std::move(result);
+      outcome->message = said;
+      outcome->ok = ok;
+      outcome->done = true;
+      outcome->finished.notify_all();
+    }).detach();
+  } catch (const std::system_error&) {
+    return call(value, message);
+  }
+  std::unique_lock lock(outcome->mutex);
+  if (!outcome->finished.wait_for(lock, std::chrono::milliseconds(limitMs),
+                                  [&] { return outcome->done; })) {
+    message.Reset(printer_messages::kNotAnswering);
+    return false;
+  }
+  value = outcome->value;
+  if (outcome->message.IsError()) message = outcome->message;
+  return outcome->ok;
+}
+
 void RunWorker(std::shared_ptr<Shared> shared) {
   Routine routine;
   {
@@ -141,7 +190,15 @@ bool Apply(const std::shared_ptr<Shared>& shared, const PrinterSelection& asked,
   }
   if (!platform) return false;
   if (asked.name.empty()) {
-    platform->UseDefaultPrinter();
+    bool unused = false;
+    VReportMessageParams ignored;
+    WithinLimit(
+        shared,
+        [platform](bool&, VReportMessageParams&) {
+          platform->UseDefaultPrinter();
+          return true;
+        },
+        unused, ignored);
     return false;
   }
   PrinterSelection selection = asked;
@@ -159,7 +216,13 @@ bool Apply(const std::shared_ptr<Shared>& shared, const PrinterSelection& asked,
     }
   }
   VReportMessageParams error;
-  return platform->UsePrinter(selection, error);
+  bool unused = false;
+  return WithinLimit(
+      shared,
+      [platform, selection](bool&, VReportMessageParams& said) {
+        return platform->UsePrinter(selection, said);
+      },
+      unused, error);
 }
 
 }  // namespace
@@ -319,7 +382,17 @@ bool PrinterState::SelectCurrentPrinter(const SessionConfig* session, GlobalConf
 
 bool PrinterState::HasDefaultPrinter() {
   auto platform = Platform();
-  return HasInitializationSucceeded() && platform && platform->HasDefaultPrinter();
+  if (!HasInitializationSucceeded() || !platform) return false;
+  bool has = false;
+  VReportMessageParams ignored;
+  WithinLimit(
+      shared_,
+      [platform](bool& out, VReportMessageParams&) {
+        out = platform->HasDefaultPrinter();
+        return true;
+      },
+      has, ignored);
+  return has;
 }
 
 VUnicodeString PrinterState::CurrentPrinterName() {
@@ -339,7 +412,14 @@ bool PrinterState::CalculateMarginLimits(MarginLimits& limits, VReportMessagePar
     return false;
   }
   PrinterPageGeometry page;
-  if (!platform->CurrentPageGeometry(page, error)) return false;
+  if (!WithinLimit(
+          shared_,
+          [platform](PrinterPageGeometry& out, VReportMessageParams& said) {
+            return platform->CurrentPageGeometry(out, said);
+          },
+          page, error)) {
+    return false;
+  }
   return ComputeMarginLimits(page, platform->CurrentPrinterName(), limits, error);
 }
 

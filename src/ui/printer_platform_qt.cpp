@@ -102,10 +102,19 @@ VUnicodeString QtPrinterPlatform::CurrentPrinterName() {
 }
 
 bool QtPrinterPlatform::CurrentPageGeometry(PrinterPageGeometry& page, VReportMessageParams& error) {
+  QString name;
+  {
+    std::lock_guard lock(mutex_);
+    if (printer_) name = printer_->printerName();
+  }
+  // Asked again each time: the printer may have gone since it was chosen. Not under the lock:
+  // a print server that does not answer must not hold the printer's name from other callers.
+  if (name.isEmpty() || QPrinterInfo::printerInfo(name).isNull()) {
+    Unavailable(FromQString(name), error);
+    return false;
+  }
   std::lock_guard lock(mutex_);
-  QString name = printer_ ? printer_->printerName() : QString();
-  // Asked again each time: the printer may have gone since it was chosen.
-  if (!printer_ || name.isEmpty() || QPrinterInfo::printerInfo(name).isNull()) {
+  if (!printer_ || printer_->printerName() != name) {
     Unavailable(FromQString(name), error);
     return false;
   }

@@ -231,6 +231,24 @@ TEST(PrinterStateTest, SelectionFromSessionOrGlobalAndThePrinterFile) {
   EXPECT_FALSE(s.state.SelectCurrentPrinter(u"gone", u"", nullptr));
 }
 
+TEST(PrinterStateTest, APrintServerThatStopsAnsweringAfterTheStartGivesAMessage) {
+  Started s;
+  s.platform->AddPrinter(u"office", FakePrinterPlatform::Letter(0.25, 0.25));
+  s.state.Initialize(true, 300, s.platform, s.reports.Callback());
+  ASSERT_TRUE(s.reports.WaitFor(pm::kInitSucceeded));
+  ASSERT_TRUE(s.state.SelectCurrentPrinter(u"office", u"", nullptr));
+  s.platform->HoldCalls();
+  VReportMessageParams message;
+  EXPECT_EQ(s.state.ValidateMargins(PrinterConfig::DefaultMargins(), message),
+            MarginValidationResult::Unavailable);
+  EXPECT_EQ(message.GetTextOneLineTrimmed(), u"The print system did not answer in time.");
+  EXPECT_FALSE(s.state.SelectCurrentPrinter(u"office", u"", nullptr));
+  s.platform->Release();
+  VReportMessageParams again;
+  EXPECT_EQ(s.state.ValidateMargins(PrinterConfig::DefaultMargins(), again),
+            MarginValidationResult::Valid);
+}
+
 TEST(PrinterStateTest, MarginsAreValidatedAgainstThePrinterSelectedNow) {
   Started s;
   s.platform->AddPrinter(u"office", FakePrinterPlatform::Letter(0.25, 0.2));

@@ -25,9 +25,15 @@ class FakePrinterPlatform : public IPrinterPlatform {
     std::lock_guard lock(mutex_);
     held_ = true;
   }
+  // Selecting a printer and reading its page wait too, until Release.
+  void HoldCalls() {
+    std::lock_guard lock(mutex_);
+    holdCalls_ = true;
+  }
   void Release() {
     std::lock_guard lock(mutex_);
     held_ = false;
+    holdCalls_ = false;
     released_.notify_all();
   }
   void SetProbeResult(bool ok, uint32_t messageId = printer_messages::kStatusUnavailable) {
@@ -59,7 +65,8 @@ class FakePrinterPlatform : public IPrinterPlatform {
     current_ = defaultName_;
   }
   bool UsePrinter(const PrinterSelection& selection, VReportMessageParams& error) override {
-    std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
+    released_.wait(lock, [&] { return !holdCalls_; });
     ++uses_;
     last_ = selection;
     if (!printers_.count(selection.name)) {
@@ -75,7 +82,8 @@ class FakePrinterPlatform : public IPrinterPlatform {
     return current_;
   }
   bool CurrentPageGeometry(PrinterPageGeometry& page, VReportMessageParams& error) override {
-    std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
+    released_.wait(lock, [&] { return !holdCalls_; });
     auto found = printers_.find(current_);
     if (found == printers_.end()) {
       error.Reset(printer_messages::kPrinterUnavailable);
@@ -103,6 +111,7 @@ class FakePrinterPlatform : public IPrinterPlatform {
   std::mutex mutex_;
   std::condition_variable released_;
   bool held_ = false;
+  bool holdCalls_ = false;
   bool probeOk_ = true;
   uint32_t probeMessage_ = printer_messages::kStatusUnavailable;
   std::map<VUnicodeString, PrinterPageGeometry> printers_;
