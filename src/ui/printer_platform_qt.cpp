@@ -183,3 +183,15 @@ bool QtPrinterPlatform::RunPrintSetup(QWidget* parent, PrinterConfig& config,
   selection_ = PrinterSelection::From(config.printerName, u"", &config);
   return true;
 }
+
+std::shared_ptr<QtPrinterPlatform> StartProcessPrinting(bool enabled, uint64_t limitMs,
+                                                        PrinterState::Callback callback) {
+  static std::mutex mutex;
+  static std::shared_ptr<QtPrinterPlatform> platform;
+  std::lock_guard lock(mutex);
+  if (!platform) {
+    platform = std::make_shared<QtPrinterPlatform>();
+    PrinterState::Process().Initialize(enabled, limitMs, platform, std::move(callback));
+  }
+  return platform;
+}

@@ -42,3 +42,8 @@ class QtPrinterPlatform : public IPrinterPlatform {
   PrinterSelection selection_;
   DialogRunner runner_;
 };
+
+// Starts the process's printer state on Qt's print system (only the first call counts) and
+// returns that print system, which the printer panels use for Print Setup.
+std::shared_ptr<QtPrinterPlatform> StartProcessPrinting(bool enabled, uint64_t limitMs,
+                                                        PrinterState::Callback callback);
