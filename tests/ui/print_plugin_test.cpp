@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPrintDialog>
 #include <QPrinter>
 
 #include "environment/printer_messages.h"
@@ -258,6 +259,24 @@ TEST(PrintPluginTest, PrintSetupChoicesAreSavedWithThePanel) {
   EXPECT_EQ(saved.pageOrientation, 2);
   EXPECT_EQ(saved.paperSize, 5);
   EXPECT_EQ(saved.paperSource, 7);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(QtPrinterPlatformTest, PrintSetupShowsQtsPrintDialogAndCancelChangesNothing) {
+  QtPrinterPlatform platform;
+  PrinterConfig config;
+  config.Load(nullptr);
+  config.pageOrientation = 2;
+  auto seen = uitest::WhenModal<QPrintDialog>([](QPrintDialog* dialog) { dialog->reject(); });
+  VReportMessageParams error;
+  EXPECT_FALSE(platform.RunPrintSetup(nullptr, config, error));
+  EXPECT_TRUE(*seen);
+  EXPECT_FALSE(error.IsError());
+  EXPECT_EQ(config.pageOrientation, 2);
+  EXPECT_EQ(static_cast<const VUnicodeString&>(config.printerName), u"");
 }
 
 }  // namespace
