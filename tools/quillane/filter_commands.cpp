@@ -2,12 +2,12 @@
 #include <iostream>
 
 #include "config/database/session_database.h"
-#include "config/database/session_database_instance.h"
 #include "config/highlight/filter_store.h"
 #include "config/highlight/highlight_messages.h"
 #include "platform/app_info.h"
 #include "platform/win32_errors.h"
 #include "quillane/cli.h"
+#include "quillane/item_database.h"
 #include "quillane/text_escape.h"
 
 namespace cli {
@@ -24,11 +24,7 @@ constexpr char kUsage[] =
     "creates the filter when it does not exist (include, no pattern, both off) and changes what\n"
     "is given; --criteria takes the patterns separated by semicolons, \"\" for none.\n";
 
-FilterStore Filters() {
-  static SessionDatabase local;
-  SessionDatabase* host = GetSessionDatabase();
-  return FilterStore(host ? *host : local);
-}
+FilterStore Filters() { return FilterStore(ItemDatabase()); }
 
 bool OnOff(const std::string& flag, const std::string& text) {
   if (text == "on") return true;
@@ -47,13 +43,7 @@ int Fail(Context& context, int code, uint32_t id, const VUnicodeString& name,
 int List(Context& context, const ParsedArgs& args) {
   if (!args.positionals.empty()) throw UsageError("list takes no arguments");
   if (int failed = context.CheckStore()) return failed;
-  Json result = Json::Array();
-  for (const VUnicodeString& name : Filters().List()) {
-    if (context.Json()) result.Push(Utf8(name));
-    else std::cout << EscapeText(name) << '\n';
-  }
-  context.SetResult(std::move(result));
-  return kExitOk;
+  return ListNames(context, Filters().List());
 }
 
 int Show(Context& context, const ParsedArgs& args) {

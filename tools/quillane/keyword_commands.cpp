@@ -2,12 +2,12 @@
 #include <iostream>
 
 #include "config/database/session_database.h"
-#include "config/database/session_database_instance.h"
 #include "config/highlight/highlight_config.h"
 #include "config/highlight/highlight_messages.h"
 #include "platform/app_info.h"
 #include "platform/win32_errors.h"
 #include "quillane/cli.h"
+#include "quillane/item_database.h"
 #include "quillane/text_escape.h"
 
 namespace cli {
@@ -24,12 +24,6 @@ constexpr char kUsage[] =
     "already in the list keeping its value and flags, a new one taking 000000ff and 00000000;\n"
     "without WORDs the keywords stay as they are. A keyword may hold blanks and commas but no\n"
     "double quote or line break. Stored entries that cannot be read are kept as they are.\n";
-
-SessionDatabase& Database() {
-  static SessionDatabase local;
-  SessionDatabase* host = GetSessionDatabase();
-  return host ? *host : local;
-}
 
 std::string Hex(uint32_t value) { return Utf8(VUnicodeString(vtext::FormatHex(value, 8))); }
 
@@ -55,20 +49,14 @@ void Warn(const HighlightConfig& list) {
 int List(Context& context, const ParsedArgs& args) {
   if (!args.positionals.empty()) throw UsageError("list takes no arguments");
   if (int failed = context.CheckStore()) return failed;
-  Json result = Json::Array();
-  for (const VUnicodeString& name : Database().ListItems(ItemCollection::KeywordLists)) {
-    if (context.Json()) result.Push(Utf8(name));
-    else std::cout << EscapeText(name) << '\n';
-  }
-  context.SetResult(std::move(result));
-  return kExitOk;
+  return ListNames(context, ItemDatabase().ListItems(ItemCollection::KeywordLists));
 }
 
 int Show(Context& context, const ParsedArgs& args) {
   if (args.positionals.size() != 1) throw UsageError("show takes one NAME");
   VUnicodeString name = Wide(args.positionals[0]);
   if (int failed = context.CheckStore()) return failed;
-  VRef<HighlightConfig> list = Database().OpenKeywordList(name);
+  VRef<HighlightConfig> list = ItemDatabase().OpenKeywordList(name);
   if (!list) return Fail(context, kExitNotFound, kMsgKeywordListMissing, name);
   Warn(*list.Get());
   Json keywords = Json::Array();
@@ -110,7 +98,7 @@ int Set(Context& context, const ParsedArgs& args) {
       return Fail(context, kExitUsage, kMsgKeywordNotStorable, word);
   if (int failed = context.CheckStore()) return failed;
 
-  VRef<HighlightConfig> list = Database().OpenKeywordList(name);
+  VRef<HighlightConfig> list = ItemDatabase().OpenKeywordList(name);
   if (!list) {
     list = VRef<HighlightConfig>(new HighlightConfig(name));
     list->Load(nullptr, VGetDerivedProductId());
@@ -136,7 +124,7 @@ int Set(Context& context, const ParsedArgs& args) {
   }
   if (matchCaseGiven) list->SetMatchCase(matchCase);
   VReportMessageParams error;
-  if (!Database().SaveItem(*list.Get(), error))
+  if (!ItemDatabase().SaveItem(*list.Get(), error))
     return Fail(context, kExitFailed, kMsgKeywordListNotSaved, name, &error);
   return kExitOk;
 }
@@ -146,7 +134,7 @@ int Delete(Context& context, const ParsedArgs& args) {
   VUnicodeString name = Wide(args.positionals[0]);
   if (int failed = context.CheckStore()) return failed;
   VReportMessageParams error;
-  if (Database().DeleteItem(ItemCollection::KeywordLists, name, error)) return kExitOk;
+  if (ItemDatabase().DeleteItem(ItemCollection::KeywordLists, name, error)) return kExitOk;
   if (error.GetMessageId() == win32::kFileNotFound || error.GetMessageId() == win32::kInvalidName)
     return Fail(context, kExitNotFound, kMsgKeywordListMissing, name);
   return Fail(context, kExitFailed, kMsgKeywordListNotDeleted, name, &error);
