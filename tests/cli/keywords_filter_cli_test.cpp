@@ -168,3 +168,29 @@ TEST_F(KeywordsFilterCliTest, AFilterKeyWithoutIsSessionIsNotFoundAndBadInputCha
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(KeywordsFilterCliTest, ASessionNamingAListOrSchemeThatIsNotThereIsShownWithAWarningAndKept) {
+  ASSERT_EQ(Q({"keywords", "set", "Errors", "error"}).status, 0);
+  qtest::WriteFile(dir_ / "config/Sessions/host.ini",
+                   kBom + "S:\"Keyword Set\"=Gone\r\nS:\"Color Scheme\"=Nowhere\r\n");
+  auto r = Q({"session", "show", "host", "Keyword Set", "Color Scheme"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("warning: The session's keyword list 'Gone' does not exist"), std::string::npos)
+      << r.err;
+  EXPECT_NE(r.err.find("warning: The session's colour scheme 'Nowhere' does not exist"),
+            std::string::npos)
+      << r.err;
+  EXPECT_NE(r.out.find("Gone"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Nowhere"), std::string::npos) << r.out;
+
+  // Names that find their list and scheme say nothing.
+  qtest::WriteFile(dir_ / "config/Sessions/host.ini",
+                   kBom + "S:\"Keyword Set\"=Errors\r\nS:\"Color Scheme\"=Ember\r\n");
+  r = Q({"session", "show", "host", "Keyword Set"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err.find("warning"), std::string::npos) << r.err;
+}
+
+}  // namespace

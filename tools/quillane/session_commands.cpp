@@ -1,6 +1,9 @@
 // quillane session show|set|create|delete: one saved session as the library loads and saves it.
 #include <iostream>
 
+#include "config/global/global_config.h"
+#include "config/global/global_config_instance.h"
+#include "config/highlight/session_appearance.h"
 #include "config/session/connect_protocol_table.h"
 #include "config/session/none_config.h"
 #include "config/session/session_config.h"
@@ -8,6 +11,7 @@
 #include "config/session/session_name.h"
 #include "config/session/session_store.h"
 #include "quillane/cli.h"
+#include "quillane/item_database.h"
 #include "environment/protocol_modules.h"
 #include "quillane/passphrase_settle.h"
 #include "quillane/protocol_loading.h"
@@ -64,6 +68,17 @@ std::vector<VSettingInfo> ListWithProtocols(SessionConfig& session) {
   return all;
 }
 
+// The keyword list and colour scheme a session names are kept as stored even when nothing of that
+// name exists; the person looking at the session is told.
+void WarnAboutAppearance(const SessionConfig& session) {
+  GlobalConfig* global = nullptr;
+  if (!GetGlobalConfig(&global, -1) || !global) return;
+  VRef<GlobalConfig> held(global);
+  SessionAppearance found = FindSessionAppearance(session, ItemDatabase(), global->colorSchemes);
+  for (const VUnicodeString& warning : found.warnings)
+    std::cerr << "quillane: warning: " << warning.ToUtf8() << std::endl;
+}
+
 int Show(Context& context, const ParsedArgs& args) {
   if (args.positionals.empty()) throw UsageError("expected PATH");
   // A settings file that cannot be read must not make its sessions look absent.
@@ -75,6 +90,7 @@ int Show(Context& context, const ParsedArgs& args) {
   VReportMessageParams error;
   VRef<SessionConfig> session = Open(SessionPath(args.positionals[0]), error);
   if (!session) return FailFor(context, error);
+  WarnAboutAppearance(*session.Get());
   std::vector<std::string> names(args.positionals.begin() + 1, args.positionals.end());
   SecretText secrets;
   if (wantSecrets) {
