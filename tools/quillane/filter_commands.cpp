@@ -26,19 +26,6 @@ constexpr char kUsage[] =
 
 FilterStore Filters() { return FilterStore(ItemDatabase()); }
 
-bool OnOff(const std::string& flag, const std::string& text) {
-  if (text == "on") return true;
-  if (text == "off") return false;
-  throw UsageError(flag + " takes on or off, not " + text);
-}
-
-int Fail(Context& context, int code, uint32_t id, const VUnicodeString& name,
-         VReportMessageParams* why = nullptr) {
-  VReportMessageParams message(id);
-  message.AddInsert(name);
-  if (why) message.AddInsert(why->GetTextOneLineTrimmed());
-  return context.Fail(code, message);
-}
 
 int List(Context& context, const ParsedArgs& args) {
   if (!args.positionals.empty()) throw UsageError("list takes no arguments");
@@ -51,7 +38,7 @@ int Show(Context& context, const ParsedArgs& args) {
   VUnicodeString name = Wide(args.positionals[0]);
   if (int failed = context.CheckStore()) return failed;
   VRef<FilterConfig> filter = Filters().Open(name);
-  if (!filter) return Fail(context, kExitNotFound, kMsgFilterMissing, name);
+  if (!filter) return FailNamed(context, kExitNotFound, kMsgFilterMissing, name);
   Json criteria = Json::Array();
   for (const VUnicodeString& pattern : filter->filterCriteria.Current()) criteria.Push(Utf8(pattern));
   Json result = Json::Object();
@@ -86,7 +73,7 @@ int Set(Context& context, const ParsedArgs& args) {
     criteria = FilterConfig::SplitCriteria(text);
     // "" clears the patterns; a text that is not empty yet holds none is a slip.
     if (criteria->IsEmpty() && !text.empty())
-      return Fail(context, kExitUsage, kMsgFilterNoCriteria, text);
+      return FailNamed(context, kExitUsage, kMsgFilterNoCriteria, text);
   }
   std::optional<bool> matchCase, folders;
   if (args.values.count("--match-case")) matchCase = OnOff("--match-case", args.values.at("--match-case"));
@@ -105,7 +92,7 @@ int Set(Context& context, const ParsedArgs& args) {
   if (folders) filter->applyToFolders = *folders;
   VReportMessageParams error;
   if (!store.Save(*filter.Get(), false, error))
-    return Fail(context, kExitFailed, kMsgFilterNotSaved, name, &error);
+    return FailNamed(context, kExitFailed, kMsgFilterNotSaved, name, &error);
   return kExitOk;
 }
 
@@ -116,8 +103,8 @@ int Delete(Context& context, const ParsedArgs& args) {
   VReportMessageParams error;
   if (Filters().Delete(name, error)) return kExitOk;
   if (error.GetMessageId() == win32::kFileNotFound || error.GetMessageId() == win32::kInvalidName)
-    return Fail(context, kExitNotFound, kMsgFilterMissing, name);
-  return Fail(context, kExitFailed, kMsgFilterNotDeleted, name, &error);
+    return FailNamed(context, kExitNotFound, kMsgFilterMissing, name);
+  return FailNamed(context, kExitFailed, kMsgFilterNotDeleted, name, &error);
 }
 
 int RunFilter(Context& context) {

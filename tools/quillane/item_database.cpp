@@ -39,6 +39,20 @@ int ListNames(Context& context, const VStringArray& names) {
   return kExitOk;
 }
 
+bool OnOff(const std::string& flag, const std::string& text) {
+  if (text == "on") return true;
+  if (text == "off") return false;
+  throw UsageError(flag + " takes on or off, not " + text);
+}
+
+int FailNamed(Context& context, int code, uint32_t id, const VUnicodeString& name,
+              VReportMessageParams* why) {
+  VReportMessageParams message(id);
+  message.AddInsert(name);
+  if (why) message.AddInsert(why->GetTextOneLineTrimmed());
+  return context.Fail(code, message);
+}
+
 void PrintWarnings(const std::vector<VReportMessageParams>& warnings) {
   for (VReportMessageParams warning : warnings)
     std::cerr << "quillane: warning: " << Utf8(warning.GetTextOneLineTrimmed()) << std::endl;

@@ -22,6 +22,14 @@ std::pair<std::string, std::vector<std::pair<std::string, std::string>>> NameAnd
 // Prints names one escaped name a line, or with --json as an array of strings.
 int ListNames(Context& context, const VStringArray& names);
 
+// "on" or "off" given to `flag`; anything else is a usage error naming the flag.
+bool OnOff(const std::string& flag, const std::string& text);
+
+// Fails the command with message `id` whose first insert is the item's `name` and whose second,
+// when given, is why the store refused.
+int FailNamed(Context& context, int code, uint32_t id, const VUnicodeString& name,
+              VReportMessageParams* why = nullptr);
+
 // Prints each warning on standard error as "quillane: warning: TEXT".
 void PrintWarnings(const std::vector<VReportMessageParams>& warnings);
 

@@ -27,19 +27,6 @@ constexpr char kUsage[] =
 
 std::string Hex(uint32_t value) { return Utf8(VUnicodeString(vtext::FormatHex(value, 8))); }
 
-bool OnOff(const std::string& flag, const std::string& text) {
-  if (text == "on") return true;
-  if (text == "off") return false;
-  throw UsageError(flag + " takes on or off, not " + text);
-}
-
-int Fail(Context& context, int code, uint32_t id, const VUnicodeString& name,
-         VReportMessageParams* why = nullptr) {
-  VReportMessageParams message(id);
-  message.AddInsert(name);
-  if (why) message.AddInsert(why->GetTextOneLineTrimmed());
-  return context.Fail(code, message);
-}
 
 void Warn(const HighlightConfig& list) {
   for (const VUnicodeString& warning : list.GetLoadWarnings())
@@ -57,7 +44,7 @@ int Show(Context& context, const ParsedArgs& args) {
   VUnicodeString name = Wide(args.positionals[0]);
   if (int failed = context.CheckStore()) return failed;
   VRef<HighlightConfig> list = ItemDatabase().OpenKeywordList(name);
-  if (!list) return Fail(context, kExitNotFound, kMsgKeywordListMissing, name);
+  if (!list) return FailNamed(context, kExitNotFound, kMsgKeywordListMissing, name);
   Warn(*list.Get());
   Json keywords = Json::Array();
   for (const KeywordEntry& entry : list->GetKeywords()) {
@@ -92,10 +79,10 @@ int Set(Context& context, const ParsedArgs& args) {
   bool matchCase = matchCaseGiven && OnOff("--match-case", args.values.at("--match-case"));
   // A list of that name could never be chosen by a session: it would read as no list at all.
   if (SessionDatabase::IsNoKeywordListName(name))
-    return Fail(context, kExitUsage, kMsgKeywordListNameReserved, name);
+    return FailNamed(context, kExitUsage, kMsgKeywordListNameReserved, name);
   for (const VUnicodeString& word : words)
     if (!vkeywords::IsStorableKeyword(word))
-      return Fail(context, kExitUsage, kMsgKeywordNotStorable, word);
+      return FailNamed(context, kExitUsage, kMsgKeywordNotStorable, word);
   if (int failed = context.CheckStore()) return failed;
 
   VRef<HighlightConfig> list = ItemDatabase().OpenKeywordList(name);
@@ -125,7 +112,7 @@ int Set(Context& context, const ParsedArgs& args) {
   if (matchCaseGiven) list->SetMatchCase(matchCase);
   VReportMessageParams error;
   if (!ItemDatabase().SaveItem(*list.Get(), error))
-    return Fail(context, kExitFailed, kMsgKeywordListNotSaved, name, &error);
+    return FailNamed(context, kExitFailed, kMsgKeywordListNotSaved, name, &error);
   return kExitOk;
 }
 
@@ -136,8 +123,8 @@ int Delete(Context& context, const ParsedArgs& args) {
   VReportMessageParams error;
   if (ItemDatabase().DeleteItem(ItemCollection::KeywordLists, name, error)) return kExitOk;
   if (error.GetMessageId() == win32::kFileNotFound || error.GetMessageId() == win32::kInvalidName)
-    return Fail(context, kExitNotFound, kMsgKeywordListMissing, name);
-  return Fail(context, kExitFailed, kMsgKeywordListNotDeleted, name, &error);
+    return FailNamed(context, kExitNotFound, kMsgKeywordListMissing, name);
+  return FailNamed(context, kExitFailed, kMsgKeywordListNotDeleted, name, &error);
 }
 
 int RunKeywords(Context& context) {
