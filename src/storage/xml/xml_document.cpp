@@ -305,20 +305,12 @@ namespace {
 // Below this many children a plain walk is quicker than hashing.
 constexpr size_t kIndexThreshold = 64;
 
-std::string IndexKey(std::string_view kind, std::string_view name) {
-  std::string key;
-  key.reserve(kind.size() + 1 + name.size());
-  key.append(kind).push_back('\0');
-  key.append(name);
-  return key;
-}
-
 }  // namespace
 
 Node* XmlDocument::FindChild(const Node* parent, std::string_view kind, std::string_view name) {
   auto index = indexes_.find(parent);
   if (index != indexes_.end()) {
-    auto found = index->second.find(IndexKey(kind, name));
+    auto found = index->second.find(IndexKey{kind, name});
     return found == index->second.end() ? nullptr : found->second;
   }
   size_t walked = 0;
@@ -336,7 +328,7 @@ Node* XmlDocument::FindChild(const Node* parent, std::string_view kind, std::str
     entries.reserve(walked);
     for (Node* child = parent->first_node(); child; child = child->next_sibling()) {
       if (child->type() == rapidxml::node_element)
-        entries.emplace(IndexKey(NodeName(child), NameOf(child)), child);  // the first one wins
+        entries.emplace(IndexKey{NodeName(child), NameOf(child)}, child);  // the first one wins
     }
   }
   return match;
@@ -350,6 +342,9 @@ void XmlDocument::RemoveChild(Node* parent, Node* child) {
 }
 
 void XmlDocument::RemoveAllChildren(Node* element) {
+  // Only an element with children can have an index; a value being written usually has none, and
+  // is not worth a look-up among the indexes of every large key.
+  if (!element->first_node()) return;
   element->remove_all_nodes();
   indexes_.erase(element);
 }
@@ -379,7 +374,7 @@ Node* XmlDocument::AppendElement(Node* parent, std::string_view kind, std::strin
 Node* XmlDocument::AppendIndexed(Node* parent, Node* element) {
   auto index = indexes_.find(parent);
   if (index != indexes_.end())
-    index->second.emplace(IndexKey(NodeName(element), NameOf(element)), element);
+    index->second.emplace(IndexKey{NodeName(element), NameOf(element)}, element);
   return element;
 }
 
