@@ -459,6 +459,11 @@ void XmlDocument::Normalize() {
 }
 
 std::string XmlDocument::Print() {
+  std::vector<char> printed = PrintBytes();
+  return std::string(printed.begin(), printed.end());
+}
+
+std::vector<char> XmlDocument::PrintBytes() {
   Normalize();
   EnsureDeclaration();
   // The printer writes one character at a time: a vector's append is inlined where a string's
@@ -470,7 +475,7 @@ std::string XmlDocument::Print() {
   // The printer ends the document itself with one more line break than its last element.
   while (printed.size() >= 2 && printed.back() == '\n' && printed[printed.size() - 2] == '\n')
     printed.pop_back();
-  return std::string(printed.begin(), printed.end());
+  return printed;
 }
 
 bool XmlDocument::Write(VReportMessageParams& error) {
@@ -490,14 +495,17 @@ bool XmlDocument::Write(VReportMessageParams& error) {
     changed_ = false;
     return true;
   }
-  std::string bytes;
+  // Written from the printer's own buffer: a copy of a large file costs as much again in memory
+  // and a good part of the time of printing it.
+  std::vector<char> bytes;
   try {
-    bytes = Print();
+    bytes = PrintBytes();
   } catch (const std::bad_alloc&) {
     error.SetError(win32::kNotEnoughMemory);
     return false;
   }
-  if (VStatus written = vfs::ReplaceFileContents(path_, bytes, vfs::ReplaceOptions(), env_);
+  const std::string_view text(bytes.data(), bytes.size());
+  if (VStatus written = vfs::ReplaceFileContents(path_, text, vfs::ReplaceOptions(), env_);
       !written.ok()) {
     error.SetStatus(written);
     return false;

@@ -102,6 +102,8 @@ class VXmlFileKey::XmlDocument : public VUnknown<IUnknown> {
   // Puts every element into the form the printer writes back unchanged (see the .cpp).
   void Normalize();
   void EnsureDeclaration();
+  // What Print returns, in the buffer the printer filled.
+  std::vector<char> PrintBytes();
   char* Keep(std::string_view text);
   Node* AppendIndexed(Node* parent, Node* element);
 
