@@ -310,8 +310,7 @@ constexpr size_t kIndexThreshold = 64;
 Node* XmlDocument::FindChild(const Node* parent, std::string_view kind, std::string_view name) {
   auto index = indexes_.find(parent);
   if (index != indexes_.end()) {
-    auto found = index->second.find(IndexKey{kind, name});
-    return found == index->second.end() ? nullptr : found->second;
+    return index->second.Find(kind, name);
   }
   size_t walked = 0;
   Node* match = nullptr;
@@ -324,11 +323,9 @@ Node* XmlDocument::FindChild(const Node* parent, std::string_view kind, std::str
     }
   }
   if (walked >= kIndexThreshold) {
-    auto& entries = indexes_[parent];
-    entries.reserve(walked);
+    VXmlChildIndex& entries = indexes_.try_emplace(parent, walked).first->second;
     for (Node* child = parent->first_node(); child; child = child->next_sibling()) {
-      if (child->type() == rapidxml::node_element)
-        entries.emplace(IndexKey{NodeName(child), NameOf(child)}, child);  // the first one wins
+      if (child->type() == rapidxml::node_element) entries.Add(child);  // the first one wins
     }
   }
   return match;
@@ -374,7 +371,7 @@ Node* XmlDocument::AppendElement(Node* parent, std::string_view kind, std::strin
 Node* XmlDocument::AppendIndexed(Node* parent, Node* element) {
   auto index = indexes_.find(parent);
   if (index != indexes_.end())
-    index->second.emplace(IndexKey{NodeName(element), NameOf(element)}, element);
+    index->second.Add(element);
   return element;
 }
 

@@ -5,7 +5,6 @@
 
 #include "platform/env.h"
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -14,6 +13,7 @@
 
 #include <rapidxml/rapidxml.hpp>
 
+#include "storage/xml/xml_child_index.h"
 #include "storage/xml/xml_file_key.h"
 
 class VXmlFileKey::XmlDocument : public VUnknown<IUnknown> {
@@ -120,21 +120,6 @@ class VXmlFileKey::XmlDocument : public VUnknown<IUnknown> {
   // The parser works in place: the nodes point into this buffer, which lives with the document.
   std::vector<char> buffer_;
   Node* root_ = nullptr;
-  // The kind and name of a child element. Both point into the element itself (its name, its
-  // attribute's value), which lives in the document's pool as long as the element is indexed, so
-  // looking one up or adding one copies no text.
-  struct IndexKey {
-    std::string_view kind;
-    std::string_view name;
-    bool operator==(const IndexKey&) const = default;
-  };
-  struct IndexKeyHash {
-    size_t operator()(const IndexKey& key) const {
-      const size_t kind = std::hash<std::string_view>()(key.kind);
-      return std::hash<std::string_view>()(key.name) ^ (kind + 0x9e3779b97f4a7c15ULL + (kind << 6));
-    }
-  };
-  using ChildIndex = std::unordered_map<IndexKey, Node*, IndexKeyHash>;
-  // Per parent element: kind and name -> first child element of that kind and name.
-  std::unordered_map<const Node*, ChildIndex> indexes_;
+  // Per parent element with many children: the first child of each kind and name.
+  std::unordered_map<const Node*, VXmlChildIndex> indexes_;
 };
