@@ -77,10 +77,15 @@ std::string ExecutableFolder() {
     std::lock_guard<std::mutex> lock(gMutex);
     if (!gExecutableFolder.empty()) return gExecutableFolder;
   }
-  char path[PATH_MAX] = {};
-  ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-  if (n <= 0) return ".";
-  return vfs::ParentFolder(std::string(path, static_cast<size_t>(n)));
+  // The running program's file does not change while it runs, and every path setting saved asks
+  // for it (through the install folder placeholder): it is read from the system once.
+  static const std::string running = [] {
+    char path[PATH_MAX] = {};
+    ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (n <= 0) return std::string(".");
+    return vfs::ParentFolder(std::string(path, static_cast<size_t>(n)));
+  }();
+  return running;
 }
 
 void SetExecutableFolder(const std::string& folder) {

@@ -329,10 +329,18 @@ TEST_F(XmlFileStoreKeys, LargeFoldersFindTheFirstOfEachNameAfterChanges) {
   EXPECT_EQ(n, 500u);
   EXPECT_FALSE(xml.Root().ReadDword(u"v06", n));
   EXPECT_TRUE(xml.Root().ReadDword(u"v07", n));
+  // A value of another kind under the same name is a value of its own.
+  ASSERT_TRUE(xml.Root().WriteString(u"v05", u"text"));
+  VUnicodeString text;
+  EXPECT_TRUE(xml.Root().ReadString(u"v05", text));
+  EXPECT_EQ(text, VUnicodeString(u"text"));
+  EXPECT_TRUE(xml.Root().ReadDword(u"v05", n));
+  EXPECT_EQ(n, 500u);
+  EXPECT_FALSE(xml.Root().ReadString(u"v07", text));
+  ASSERT_TRUE(xml.Root().DeleteValue(u"v05"));  // both kinds go
   auto values = ListEntries(xml.Root(), true);
-  ASSERT_EQ(values.size(), 99u);
-  EXPECT_EQ(values[5].first, "v05");
-  EXPECT_EQ(values[6].first, "v07");
+  ASSERT_EQ(values.size(), 98u);
+  EXPECT_EQ(values[5].first, "v07");
 }
 
 TEST_F(XmlFileStoreWriting, TheLastHolderWritesAndTheStoreReadsTheFileWhenFirstUsed) {

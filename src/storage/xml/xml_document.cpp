@@ -305,21 +305,12 @@ namespace {
 // Below this many children a plain walk is quicker than hashing.
 constexpr size_t kIndexThreshold = 64;
 
-std::string IndexKey(std::string_view kind, std::string_view name) {
-  std::string key;
-  key.reserve(kind.size() + 1 + name.size());
-  key.append(kind).push_back('\0');
-  key.append(name);
-  return key;
-}
-
 }  // namespace
 
 Node* XmlDocument::FindChild(const Node* parent, std::string_view kind, std::string_view name) {
   auto index = indexes_.find(parent);
   if (index != indexes_.end()) {
-    auto found = index->second.find(IndexKey(kind, name));
-    return found == index->second.end() ? nullptr : found->second;
+    return index->second.Find(kind, name);
   }
   size_t walked = 0;
   Node* match = nullptr;
@@ -332,11 +323,9 @@ Node* XmlDocument::FindChild(const Node* parent, std::string_view kind, std::str
     }
   }
   if (walked >= kIndexThreshold) {
-    auto& entries = indexes_[parent];
-    entries.reserve(walked);
+    VXmlChildIndex& entries = indexes_.try_emplace(parent, walked).first->second;
     for (Node* child = parent->first_node(); child; child = child->next_sibling()) {
-      if (child->type() == rapidxml::node_element)
-        entries.emplace(IndexKey(NodeName(child), NameOf(child)), child);  // the first one wins
+      if (child->type() == rapidxml::node_element) entries.Add(child);  // the first one wins
     }
   }
   return match;
@@ -350,6 +339,9 @@ void XmlDocument::RemoveChild(Node* parent, Node* child) {
 }
 
 void XmlDocument::RemoveAllChildren(Node* element) {
+  // Only an element with children can have an index; a value being written usually has none, and
+  // is not worth a look-up among the indexes of every large key.
+  if (!element->first_node()) return;
   element->remove_all_nodes();
   indexes_.erase(element);
 }
@@ -379,7 +371,7 @@ Node* XmlDocument::AppendElement(Node* parent, std::string_view kind, std::strin
 Node* XmlDocument::AppendIndexed(Node* parent, Node* element) {
   auto index = indexes_.find(parent);
   if (index != indexes_.end())
-    index->second.emplace(IndexKey(NodeName(element), NameOf(element)), element);
+    index->second.Add(element);
   return element;
 }
 
@@ -464,6 +456,11 @@ void XmlDocument::Normalize() {
 }
 
 std::string XmlDocument::Print() {
+  std::vector<char> printed = PrintBytes();
+  return std::string(printed.begin(), printed.end());
+}
+
+std::vector<char> XmlDocument::PrintBytes() {
   Normalize();
   EnsureDeclaration();
   // The printer writes one character at a time: a vector's append is inlined where a string's
@@ -475,7 +472,7 @@ std::string XmlDocument::Print() {
   // The printer ends the document itself with one more line break than its last element.
   while (printed.size() >= 2 && printed.back() == '\n' && printed[printed.size() - 2] == '\n')
     printed.pop_back();
-  return std::string(printed.begin(), printed.end());
+  return printed;
 }
 
 bool XmlDocument::Write(VReportMessageParams& error) {
@@ -495,14 +492,17 @@ bool XmlDocument::Write(VReportMessageParams& error) {
     changed_ = false;
     return true;
   }
-  std::string bytes;
+  // Written from the printer's own buffer: a copy of a large file costs as much again in memory
+  // and a good part of the time of printing it.
+  std::vector<char> bytes;
   try {
-    bytes = Print();
+    bytes = PrintBytes();
   } catch (const std::bad_alloc&) {
     error.SetError(win32::kNotEnoughMemory);
     return false;
   }
-  if (VStatus written = vfs::ReplaceFileContents(path_, bytes, vfs::ReplaceOptions(), env_);
+  const std::string_view text(bytes.data(), bytes.size());
+  if (VStatus written = vfs::ReplaceFileContents(path_, text, vfs::ReplaceOptions(), env_);
       !written.ok()) {
     error.SetStatus(written);
     return false;

@@ -13,6 +13,7 @@
 
 #include <rapidxml/rapidxml.hpp>
 
+#include "storage/xml/xml_child_index.h"
 #include "storage/xml/xml_file_key.h"
 
 class VXmlFileKey::XmlDocument : public VUnknown<IUnknown> {
@@ -101,6 +102,8 @@ class VXmlFileKey::XmlDocument : public VUnknown<IUnknown> {
   // Puts every element into the form the printer writes back unchanged (see the .cpp).
   void Normalize();
   void EnsureDeclaration();
+  // What Print returns, in the buffer the printer filled.
+  std::vector<char> PrintBytes();
   char* Keep(std::string_view text);
   Node* AppendIndexed(Node* parent, Node* element);
 
@@ -117,6 +120,6 @@ class VXmlFileKey::XmlDocument : public VUnknown<IUnknown> {
   // The parser works in place: the nodes point into this buffer, which lives with the document.
   std::vector<char> buffer_;
   Node* root_ = nullptr;
-  // Per parent element: "kind\0name" -> first child element of that kind and name.
-  std::unordered_map<const Node*, std::unordered_map<std::string, Node*>> indexes_;
+  // Per parent element with many children: the first child of each kind and name.
+  std::unordered_map<const Node*, VXmlChildIndex> indexes_;
 };

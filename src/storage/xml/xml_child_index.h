@@ -1,0 +1,40 @@
+// The children of one large element by kind and name, for finding the first child of each
+// without walking all the others. Entries hold only the child and the hash of its kind and name:
+// the text is read from the child itself when a hash matches, so that indexing a key of a few
+// hundred values costs one allocation rather than one per value.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+#include <rapidxml/rapidxml.hpp>
+
+class VXmlChildIndex {
+ public:
+  using Node = rapidxml::xml_node<char>;
+
+  explicit VXmlChildIndex(size_t expected = 0);
+
+  // The first indexed child of that kind and name, or null.
+  Node* Find(std::string_view kind, std::string_view name) const;
+  // Adds a child unless one of the same kind and name is there already (the first one wins).
+  void Add(Node* child);
+  size_t Size() const { return size_; }
+
+  static std::string_view KindOf(const Node* child);
+  static std::string_view NameOf(const Node* child);
+
+ private:
+  struct Slot {
+    size_t hash = 0;
+    Node* child = nullptr;
+  };
+  static size_t Hash(std::string_view kind, std::string_view name);
+  void Grow();
+  // Places an entry known not to be there yet.
+  void Place(size_t hash, Node* child);
+
+  std::vector<Slot> slots_;  // a power of two in size, never more than half full
+  size_t size_ = 0;
+};
