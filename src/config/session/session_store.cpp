@@ -17,14 +17,32 @@ namespace {
 class KeyChain {
  public:
   // Opens "Sessions" and then each level; with `create`, levels that are missing are made.
-  KeyChain(VProfileStore& store, const std::vector<VUnicodeString>& levels, bool create) {
+  KeyChain(VProfileStore& store, const std::vector<VUnicodeString>& levels, bool create)
+      : KeyChain(store, levels, create, false) {}
+  // With `expectSession`, a read-only chain opens the last level straight away and asks it whether
+  // it is a session: a session, which is what is mostly looked for, is then known with one look
+  // at the store instead of a check that the level exists followed by the same question. Any
+  // other answer is settled as without it.
+  KeyChain(VProfileStore& store, const std::vector<VUnicodeString>& levels, bool create,
+           bool expectSession) {
     VProfileKey* parent = store.GetRootKey();
     exists_ = true;
     std::vector<VUnicodeString> all;
     all.emplace_back(kSessionsKeyName);
     all.insert(all.end(), levels.begin(), levels.end());
+    // A writable store may make a key only by opening it.
+    const bool openLastFirst = expectSession && !create && store.IsReadOnly();
     for (size_t i = 0; i < all.size(); ++i) {
       const VUnicodeString& level = all[i];
+      if (openLastFirst && i + 1 == all.size()) {
+        auto key = std::make_unique<VProfileKey>(*parent, level.c_str(), 0);
+        VDword isSession = 0;
+        if (key->ReadDword(kIsSessionValue, isSession)) {
+          keys_.push_back(std::move(key));
+          knownSession_ = true;
+          break;
+        }
+      }
       bool present = parent->SubKeyExists(level.c_str());
       if (!present && exists_) firstMissing_ = i;
       if (!present) exists_ = false;
@@ -41,6 +59,8 @@ class KeyChain {
     while (!keys_.empty()) keys_.pop_back();
   }
   bool Exists() const { return exists_; }
+  // The last key answered that it is a session (only asked with `expectSession`).
+  bool KnownSession() const { return knownSession_; }
   // The position of the first level that was missing ("Sessions" is 0).
   size_t FirstMissing() const { return firstMissing_; }
   VProfileKey& Key() { return *keys_.back(); }
@@ -52,6 +72,7 @@ class KeyChain {
  private:
   std::vector<std::unique_ptr<VProfileKey>> keys_;
   bool exists_ = false;
+  bool knownSession_ = false;
   size_t firstMissing_ = 0;
 };
 
@@ -145,10 +166,10 @@ SessionConfig* OpenSessionByPath(const VUnicodeString& path, VReportMessageParam
   VUnicodeString name = levels.back();
   {
     VProfileStore store(true, factory);
-    KeyChain chain(store, levels, false);
+    KeyChain chain(store, levels, false, true);
     if (chain.Exists()) {
       VDword isSession = 0;
-      if (!chain.Key().ReadDword(kIsSessionValue, isSession)) {
+      if (!chain.KnownSession() && !chain.Key().ReadDword(kIsSessionValue, isSession)) {
         SetError(error, kMsgSessionIsFolder, path);
         return nullptr;
       }
