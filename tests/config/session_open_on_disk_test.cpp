@@ -1,6 +1,7 @@
 // Opening a session by its path over what a configuration folder may really hold: links to
 // folders, names in another case, value files without "Is Session", and folders that are not
-// sessions.
+// sessions, and session files that are there but cannot be read.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -63,6 +64,20 @@ TEST_F(SessionOpenOnDiskTest, NamesInAnotherCaseAndFilesWithoutTheMarkOpenAsSess
   EXPECT_EQ(error, kMsgSessionMissing);
   EXPECT_EQ(RowsOf(u"nothing/router", &error), -1);
   EXPECT_EQ(error, kMsgSessionMissing);
+}
+
+// Opened with defaults, such a session would be saved over what the file holds.
+TEST_F(SessionOpenOnDiskTest, ASessionFileThatCannotBeReadIsReportedNotOpenedEmpty) {
+  WriteSession("Lab/keep", kRows);
+  const std::string pipe = SessionFile("Lab/pipe");
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
+  uint32_t error = 0;
+  EXPECT_EQ(RowsOf(u"Lab/pipe", &error), -1);
+  EXPECT_EQ(error, kMsgSessionUnreadable);
+  // Asked again, it is reported again; the session beside it opens.
+  EXPECT_EQ(RowsOf(u"Lab/pipe", &error), -1);
+  EXPECT_EQ(error, kMsgSessionUnreadable);
+  EXPECT_EQ(RowsOf(u"Lab/keep"), 48);
 }
 
 }  // namespace
