@@ -27,15 +27,16 @@ class KeyChain {
            bool expectSession) {
     VProfileKey* parent = store.GetRootKey();
     exists_ = true;
-    std::vector<VUnicodeString> all;
-    all.emplace_back(kSessionsKeyName);
-    all.insert(all.end(), levels.begin(), levels.end());
+    // "Sessions" and then the levels, named where they are rather than copied: every session
+    // opened comes here.
+    const size_t count = levels.size() + 1;
+    keys_.reserve(count);
     // A writable store may make a key only by opening it.
     const bool openLastFirst = expectSession && !create && store.IsReadOnly();
-    for (size_t i = 0; i < all.size(); ++i) {
-      const VUnicodeString& level = all[i];
-      if (openLastFirst && i + 1 == all.size()) {
-        auto key = std::make_unique<VProfileKey>(*parent, level.c_str(), 0);
+    for (size_t i = 0; i < count; ++i) {
+      const char16_t* level = i == 0 ? kSessionsKeyName : levels[i - 1].c_str();
+      if (openLastFirst && i + 1 == count) {
+        auto key = std::make_unique<VProfileKey>(*parent, level, 0);
         VDword isSession = 0;
         if (key->ReadDword(kIsSessionValue, isSession)) {
           keys_.push_back(std::move(key));
@@ -43,14 +44,14 @@ class KeyChain {
           break;
         }
       }
-      bool present = parent->SubKeyExists(level.c_str());
+      bool present = parent->SubKeyExists(level);
       if (!present && exists_) firstMissing_ = i;
       if (!present) exists_ = false;
       if (!present && !create) break;
       // Folders on the way are made; the last key comes into being with its values, so a
       // session in a folder store is its value file alone, without an empty folder beside it.
-      bool makeFolder = !present && i + 1 < all.size();
-      keys_.push_back(std::make_unique<VProfileKey>(*parent, level.c_str(),
+      bool makeFolder = !present && i + 1 < count;
+      keys_.push_back(std::make_unique<VProfileKey>(*parent, level,
                                                     makeFolder ? kProfileKeyCreate : 0));
       parent = keys_.back().get();
     }
@@ -163,7 +164,7 @@ SessionConfig* OpenSessionByPath(const VUnicodeString& path, VReportMessageParam
     return nullptr;
   }
   if (RefuseFolderDataLevel(levels, error)) return nullptr;
-  VUnicodeString name = levels.back();
+  const VUnicodeString& name = levels.back();
   {
     VProfileStore store(true, factory);
     KeyChain chain(store, levels, false, true);
