@@ -338,7 +338,7 @@ VIniValueMap& VIniFileKey::LoadedMap() {
   if (!map_) {
     map_ = std::make_unique<VIniValueMap>();
     if (!invalidNameError_) {
-      ReadFileInto(main_, *map_, &mainFileRead_, &mainRead_);
+      ReadFileInto(main_, *map_, nullptr, &mainRead_);
       if (personal_.IsSet()) ReadFileInto(personal_, *map_, &personalFileExisted_);
     }
     dirty_ = false;
@@ -586,26 +586,6 @@ void VIniFileKey::MergePersonalData(const char16_t* folder) {
 
 bool VIniFileKey::ReadDword(const char16_t* name, VDword& value) {
   if (invalidNameError_) return false;
-  if (!map_ && IsSessionName(name)) {
-    // A key opened by its path is asked this just before its values are read: reading them now
-    // answers with the read itself instead of a look at the file before it. (A walk has seen
-    // the file in its listing and reads nothing.) A file that is there but cannot be read is
-    // answered as before and read, and reported, again when its values are asked for.
-    if (!main_.fileKnownToExist && main_.formerFile.empty()) {
-      VReportMessageParams errorBefore = lastError_;
-      LoadedMap();
-      if (mainFileRead_) {
-        value = 1;
-        return true;
-      }
-      if (unreadable_) {
-        map_.reset();
-        mainRead_ = ReadFile();
-        unreadable_.reset();
-        lastError_ = std::move(errorBefore);
-      }
-    }
-  }
   if (!map_ && IsSessionName(name)) {
     // Session trees are walked this way: the existence of the value file answers without
     // reading it, with one call to the file system.

@@ -164,8 +164,6 @@ class VIniFileKey : public VProfilePrivateKey {
   // Whether the personal value file existed when the key was read: then it is rewritten even when
   // no personal value is left, so that a deletion reaches it.
   bool personalFileExisted_ = false;
-  // Whether the value file (or, for the root key, its former place) was there to be read.
-  bool mainFileRead_ = false;
   std::optional<vfs::FileInfo> valueFileInfo_;
   VReportMessageParams lastError_;
   std::optional<VProfileSecurity> security_;
