@@ -243,6 +243,22 @@ TEST_F(IniUnreadable, AValueFileThatCannotBeReadIsReportedAndNeverReplaced) {
   EXPECT_TRUE(vfs::IsDirectory(dir / "Global.ini"));
 }
 
+// Whether a key is a session is answered by its value file being there; its values, which cannot
+// be read, are reported when they are asked for.
+TEST_F(IniUnreadable, AKeyWhoseFileCannotBeReadIsASessionWhoseValuesAreReported) {
+  ASSERT_EQ(mkfifo((dir / "Pipe.ini").c_str(), 0644), 0);
+  VProfileStore store(true, &factory);
+  VProfileKey key(*store.GetRootKey(), u"Pipe");
+  VDword isSession = 0;
+  EXPECT_TRUE(key.ReadDword(u"Is Session", isSession));
+  EXPECT_EQ(isSession, 1u);
+  EXPECT_NE(key.GetLastError().GetMessageId(), kMsgValueFileUnreadable);
+  key.GetLastError().Reset(0);
+  VDword number = 0;
+  EXPECT_FALSE(key.ReadDword(u"Any", number));
+  EXPECT_EQ(key.GetLastError().GetMessageId(), kMsgValueFileUnreadable);
+}
+
 TEST_F(IniUnreadable, AKeyWhoseNameIsTooLongForAFileIsMissingNotUnreadable) {
   std::u16string name(static_cast<size_t>(vfs::MaxNameLength(dir.Path())) + 1, u'n');
   VProfileStore store(true, &factory);

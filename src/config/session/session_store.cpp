@@ -17,22 +17,41 @@ namespace {
 class KeyChain {
  public:
   // Opens "Sessions" and then each level; with `create`, levels that are missing are made.
-  KeyChain(VProfileStore& store, const std::vector<VUnicodeString>& levels, bool create) {
+  KeyChain(VProfileStore& store, const std::vector<VUnicodeString>& levels, bool create)
+      : KeyChain(store, levels, create, false) {}
+  // With `expectSession`, a read-only chain opens the last level straight away and asks it whether
+  // it is a session: a session, which is what is mostly looked for, is then known with one look
+  // at the store instead of a check that the level exists followed by the same question. Any
+  // other answer is settled as without it.
+  KeyChain(VProfileStore& store, const std::vector<VUnicodeString>& levels, bool create,
+           bool expectSession) {
     VProfileKey* parent = store.GetRootKey();
     exists_ = true;
-    std::vector<VUnicodeString> all;
-    all.emplace_back(kSessionsKeyName);
-    all.insert(all.end(), levels.begin(), levels.end());
-    for (size_t i = 0; i < all.size(); ++i) {
-      const VUnicodeString& level = all[i];
-      bool present = parent->SubKeyExists(level.c_str());
+    // "Sessions" and then the levels, named where they are rather than copied: every session
+    // opened comes here.
+    const size_t count = levels.size() + 1;
+    keys_.reserve(count);
+    // A writable store may make a key only by opening it.
+    const bool openLastFirst = expectSession && !create && store.IsReadOnly();
+    for (size_t i = 0; i < count; ++i) {
+      const char16_t* level = i == 0 ? kSessionsKeyName : levels[i - 1].c_str();
+      if (openLastFirst && i + 1 == count) {
+        auto key = std::make_unique<VProfileKey>(*parent, level, 0);
+        VDword isSession = 0;
+        if (key->ReadDword(kIsSessionValue, isSession)) {
+          keys_.push_back(std::move(key));
+          knownSession_ = true;
+          break;
+        }
+      }
+      bool present = parent->SubKeyExists(level);
       if (!present && exists_) firstMissing_ = i;
       if (!present) exists_ = false;
       if (!present && !create) break;
       // Folders on the way are made; the last key comes into being with its values, so a
       // session in a folder store is its value file alone, without an empty folder beside it.
-      bool makeFolder = !present && i + 1 < all.size();
-      keys_.push_back(std::make_unique<VProfileKey>(*parent, level.c_str(),
+      bool makeFolder = !present && i + 1 < count;
+      keys_.push_back(std::make_unique<VProfileKey>(*parent, level,
                                                     makeFolder ? kProfileKeyCreate : 0));
       parent = keys_.back().get();
     }
@@ -41,6 +60,8 @@ class KeyChain {
     while (!keys_.empty()) keys_.pop_back();
   }
   bool Exists() const { return exists_; }
+  // The last key answered that it is a session (only asked with `expectSession`).
+  bool KnownSession() const { return knownSession_; }
   // The position of the first level that was missing ("Sessions" is 0).
   size_t FirstMissing() const { return firstMissing_; }
   VProfileKey& Key() { return *keys_.back(); }
@@ -52,6 +73,7 @@ class KeyChain {
  private:
   std::vector<std::unique_ptr<VProfileKey>> keys_;
   bool exists_ = false;
+  bool knownSession_ = false;
   size_t firstMissing_ = 0;
 };
 
@@ -142,13 +164,13 @@ SessionConfig* OpenSessionByPath(const VUnicodeString& path, VReportMessageParam
     return nullptr;
   }
   if (RefuseFolderDataLevel(levels, error)) return nullptr;
-  VUnicodeString name = levels.back();
+  const VUnicodeString& name = levels.back();
   {
     VProfileStore store(true, factory);
-    KeyChain chain(store, levels, false);
+    KeyChain chain(store, levels, false, true);
     if (chain.Exists()) {
       VDword isSession = 0;
-      if (!chain.Key().ReadDword(kIsSessionValue, isSession)) {
+      if (!chain.KnownSession() && !chain.Key().ReadDword(kIsSessionValue, isSession)) {
         SetError(error, kMsgSessionIsFolder, path);
         return nullptr;
       }
