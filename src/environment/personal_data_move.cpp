@@ -132,6 +132,13 @@ VPersonalDataMoveResult MigrateToPersonalDataLocation(IUserQuestions& questions,
   VReportMessageParams message(mm::kMigrationProgress);
   message.AddInsert(VGetAppName());
   RunSecretPass(progress, message, [&](ISecretPassProgress* shown) {
+    // A folder that already holds another configuration's personal values is not shared: the
+    // rewrite would replace that configuration's files of sessions named alike, and the record
+    // would then hand them to this one.
+    if (!PersonalDataFolderBelongsTo(personalFolder, configFolder)) {
+      result.error.Reset(mm::kPersonalFolderMismatch);
+      return;
+    }
     size_t total = CountSessions(factory);
     VProfileStore store(false, factory);
     VProfileKey& root = *store.GetRootKey();
@@ -171,7 +178,7 @@ VPersonalDataMoveResult MergeFromPersonalDataLocation(IUserQuestions& questions,
   RunSecretPass(progress, message, [&](ISecretPassProgress* shown) {
     if (!PersonalDataFolderBelongsTo(personalFolder, configFolder)) {
       result.error.Reset(mm::kPersonalFolderMismatch);
-        return;
+      return;
     }
     // The configuration folder alone: the values merged belong in its files.
     VIniFileStoreFactory factory(configFolder);

@@ -23,6 +23,8 @@ struct VPersonalDataMoveResult {
 // store on the configuration folder with the personal data folder set, so that the personal
 // values go there; then records in the personal data folder which configuration it belongs to
 // and clears "Do Personal Data Migration" (with force). `progress` (may be null) shows the work.
+// A personal data folder that records another configuration is refused whole with 0xE1380025
+// before anything is written, and the pending flag stays set.
 VPersonalDataMoveResult MigrateToPersonalDataLocation(IUserQuestions& questions,
                                                       ISecretPassProgress* progress,
                                                       const VUnicodeString& configFolder,

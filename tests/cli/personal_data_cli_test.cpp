@@ -146,4 +146,27 @@ TEST_F(PersonalDataCli, MergeFromAnotherConfigurationsFolderIsRefused) {
   EXPECT_EQ(qtest::ReadFile(elsewhere + "/s1.ini"), "S:\"Monitor Username\"=planted\n");
 }
 
+TEST_F(PersonalDataCli, MigrationIntoAnotherConfigurationsFolderIsRefused) {
+  MakeTree();
+  Must(Q({"paths", "personal", "--separate", "on", "--migrate", "on"}));
+  Must(Q({"personal-data", "migrate", "--yes"}));
+  auto personalBefore = Files(Personal());
+  ASSERT_NE(personalBefore["Sessions/top.ini"].find("user of top"), std::string::npos);
+  // Another configuration with a session of the same name, pointed at this one's folder: its
+  // rewrite would replace this configuration's personal values of "top".
+  auto env = qtest::HostEnv(dir_);
+  std::string other = dir_ / "other";
+  Must(qtest::Quillane({"--config", other, "session", "create", "top"}, env));
+  Must(qtest::Quillane({"--config", other, "session", "set", "top", "Monitor Username", "theirs"},
+                       env));
+  auto otherBefore = Files(other);
+  RunResult refused = qtest::Quillane(
+      {"--json", "--config", other, "--personal", Personal(), "personal-data", "migrate", "--yes"},
+      env);
+  EXPECT_EQ(refused.status, 3) << refused.out;
+  EXPECT_NE(refused.out.find("0xE1380025"), std::string::npos) << refused.out;
+  EXPECT_EQ(Files(Personal()), personalBefore);
+  EXPECT_EQ(Files(other), otherBefore);
+}
+
 }  // namespace
