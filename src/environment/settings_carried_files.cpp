@@ -58,12 +58,20 @@ void ImportCarriedFiles(VProfileKey& root, const VPathFolders& folders, VSetting
     if (!entry.ReadString(u"Path", stored)) continue;
     VDword size = 0;
     std::vector<uint8_t> bytes;
-    if (entry.ReadBinary(u"Contents", nullptr, size)) {
+    bool contents = entry.ReadBinary(u"Contents", nullptr, size);
+    if (contents && size > 0) {
       bytes.resize(size);
-      if (!entry.ReadBinary(u"Contents", bytes.data(), size)) bytes.clear();
+      contents = entry.ReadBinary(u"Contents", bytes.data(), size);
+      bytes.resize(size);
     }
     VPathKind kind = kPathNone;
     std::string path = VExpandStoredPath(stored, folders, kind).ToUtf8();
+    // Contents that are missing or unreadable are not taken for an empty file: writing one
+    // would wipe the file already there.
+    if (!contents) {
+      log.Error(mm::kFileNotWritten, {U8(path), VStatusText(VStatus::Error(win32::kInvalidData))});
+      continue;
+    }
     std::string resolved;
     if (uint32_t refusal = RefusalMessage(CheckImportedFileTarget(path, allowed, resolved))) {
       VReportMessageParams why(refusal);

@@ -255,4 +255,27 @@ TEST_F(MoveCli, CarriedFilesAreWrittenOnlyInsideTheConfigurationFolders) {
   EXPECT_NE(imported.out.find("Sounds/bell.wav\"]"), std::string::npos) << imported.out;
 }
 
+TEST_F(MoveCli, CarriedFileWithoutReadableContentsLeavesTheFileThere) {
+  Must(On("b", "PB", {"passphrase", "init"}));
+  qtest::WriteFile(dir_ / "b/Sounds/bell.wav", "kept\n");
+  qtest::WriteFile(dir_ / "b/Sounds/ring.wav", "kept too\n");
+  auto entry = [](int n, const std::string& path, const std::string& contents) {
+    return "<key name=\"File " + std::to_string(n) + "\"><string name=\"Path\">" + path +
+           "</string>" + contents + "</key>";
+  };
+  std::string file = dir_ / "damaged.xml";
+  qtest::WriteFile(file, SettingsFile(
+      "<key name=\"Files\">" + entry(0, "${TLV_CONFIG_PATH}/Sounds/bell.wav", "") +
+      entry(1, "${TLV_CONFIG_PATH}/Sounds/ring.wav", "<string name=\"Contents\">x</string>") +
+      entry(2, "${TLV_CONFIG_PATH}/Sounds/empty.wav", "<binary name=\"Contents\"></binary>") +
+      "</key>\n"));
+  RunResult imported = On("b", "PB", {"--json", "--no-prompt", "import", file, "--skip-secrets"});
+  EXPECT_EQ(qtest::ReadFile(dir_ / "b/Sounds/bell.wav"), "kept\n") << imported.out;
+  EXPECT_EQ(qtest::ReadFile(dir_ / "b/Sounds/ring.wav"), "kept too\n") << imported.out;
+  // Contents that are there and empty are an empty file.
+  ASSERT_TRUE(qtest::Exists(dir_ / "b/Sounds/empty.wav")) << imported.out;
+  EXPECT_EQ(qtest::ReadFile(dir_ / "b/Sounds/empty.wav"), "");
+  EXPECT_NE(qtest::ReadFile(dir_ / "damaged.log").find("bell.wav"), std::string::npos);
+}
+
 }  // namespace
