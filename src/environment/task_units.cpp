@@ -151,12 +151,20 @@ TaskUnitReport TaskUnits::Register(const std::string& task, const TaskSchedule& 
   vfs::ReplaceOptions options;
   options.newFileMode = 0644;
   options.newFolderMode = 0755;
+  // Both files are read before either is written: a unit that cannot be read stops the
+  // registration with neither file changed, rather than with a new service beside an old timer.
   for (const auto& [suffix, bytes] : files) {
     const std::string path = PathOf(*stem, suffix);
     std::optional<std::string> before;
-    if (!ReadUnit(path, before, report.error)) return report;
+    if (!ReadUnit(path, before, report.error)) {
+      report.warnings.clear();
+      return report;
+    }
     if (before && !AsWritten(*stem, *before, std::string_view(suffix) == kTimer))
       report.warnings.push_back(Message(kMsgTaskUnitEditedReplaced, {path}));
+  }
+  for (const auto& [suffix, bytes] : files) {
+    const std::string path = PathOf(*stem, suffix);
     VStatus written = vfs::ReplaceFileContents(path, bytes, options, env_);
     if (!written.ok()) {
       report.error = Message(kMsgTaskUnitNotWritten, {path, Why(written)});

@@ -181,6 +181,22 @@ TEST_F(TaskUnitsTest, HandEditsAndHandRemovalsAreReportedNotPassedOver) {
   EXPECT_EQ(units_.Unregister("Docs").error.GetMessageId(), kMsgTaskNotRegistered);
 }
 
+TEST_F(TaskUnitsTest, AUnitThatCannotBeReadStopsTheRegistrationWithNeitherFileChanged) {
+  const TaskSchedule once{VLogTime{2027, 5, 6, 7, 8, 9}, TaskRepetition::Once};
+  ASSERT_TRUE(units_.Register("Docs", once, "/bin/true").ok);
+  const std::string service = Unit("tolvane-lumbrel-Docs.service");
+  const std::string timer = Unit("tolvane-lumbrel-Docs.timer");
+  const std::string serviceBefore = qtest::ReadFile(service);
+  // The timer's name taken by a folder: the service still names the task, the timer is unreadable.
+  std::remove(timer.c_str());
+  qtest::MakeDirs(timer);
+  TaskUnitReport report = units_.Register("Docs", once, "/bin/false");
+  EXPECT_FALSE(report.ok);
+  EXPECT_EQ(report.error.GetMessageId(), kMsgTaskUnitNotRead);
+  EXPECT_EQ(qtest::ReadFile(service), serviceBefore);
+  EXPECT_NE(serviceBefore.find("/bin/true"), std::string::npos);
+}
+
 TEST_F(TaskUnitsTest, AnyNameGetsUnitsOfItsOwn) {
   const TaskSchedule once{VLogTime{2027, 5, 6, 7, 8, 9}, TaskRepetition::Once};
   const std::string longName = std::string(200, 'x');
