@@ -1,6 +1,7 @@
 #include "environment/personal_data_move.h"
 
 #include <cstdio>
+#include <optional>
 
 #include "config/database/session_database.h"
 #include "crypto/random_source.h"
@@ -24,10 +25,17 @@ constexpr const char16_t* kFolderDataName = u"__FolderData__";
 // personal data folder made for it. Neither name ends in ".ini", so neither is taken for a key.
 constexpr char kOwnerRecord[] = ".personal-data-owner";
 
-std::string ReadToken(const std::string& folder) {
+// The folder's half of the record: empty when there is none, nothing when there is one that
+// cannot be read (which must not pass for a folder without a record).
+std::optional<std::string> ReadToken(const std::string& folder) {
   auto file = vfs::File::OpenForReading(vfs::JoinPath(folder, kOwnerRecord));
+  if (!file) {
+    uint32_t code = file.Code();
+    if (code == win32::kFileNotFound || code == win32::kPathNotFound) return std::string();
+    return std::nullopt;
+  }
   std::string bytes;
-  if (!file || !file->ReadAll(bytes, 4096).ok()) return std::string();
+  if (!file->ReadAll(bytes, 4096).ok()) return std::nullopt;
   while (!bytes.empty() && (bytes.back() == '\n' || bytes.back() == '\r')) bytes.pop_back();
   return bytes;
 }
@@ -89,8 +97,9 @@ bool Ask(IUserQuestions& questions, uint32_t id) {
 
 bool PersonalDataFolderBelongsTo(const VUnicodeString& personalFolder,
                                  const VUnicodeString& configFolder) {
-  std::string personalToken = ReadToken(personalFolder.ToUtf8());
-  if (personalToken.empty()) return true;
+  std::optional<std::string> personalToken = ReadToken(personalFolder.ToUtf8());
+  if (!personalToken) return false;
+  if (personalToken->empty()) return true;
   return personalToken == ReadToken(configFolder.ToUtf8());
 }
 
@@ -98,7 +107,12 @@ bool RecordPersonalDataFolderOwner(const VUnicodeString& personalFolder,
                                    const VUnicodeString& configFolder,
                                    VReportMessageParams& error) {
   std::string config = configFolder.ToUtf8();
-  std::string token = ReadToken(config);
+  std::optional<std::string> read = ReadToken(config);
+  if (!read) {
+    error.SetError(win32::kInvalidData);
+    return false;
+  }
+  std::string token = *read;
   if (token.empty()) {
     token = NewToken();
     if (token.empty()) {

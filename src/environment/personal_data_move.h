@@ -43,7 +43,8 @@ VPersonalDataMoveResult MergeFromPersonalDataLocation(IUserQuestions& questions,
                                                       const VUnicodeString& personalFolder);
 
 // Whether `personalFolder` may be merged into `configFolder`: true unless it records that it
-// belongs to another configuration. Folders made before the record existed are taken as they are.
+// belongs to another configuration, or holds a record that cannot be read. Folders made before
+// the record existed are taken as they are.
 bool PersonalDataFolderBelongsTo(const VUnicodeString& personalFolder,
                                  const VUnicodeString& configFolder);
 // Writes that record (and the configuration's own half of it). False with the reason.

@@ -146,6 +146,21 @@ TEST_F(PersonalDataCli, MergeFromAnotherConfigurationsFolderIsRefused) {
   EXPECT_EQ(qtest::ReadFile(elsewhere + "/s1.ini"), "S:\"Monitor Username\"=planted\n");
 }
 
+TEST_F(PersonalDataCli, AnOwnerRecordThatCannotBeReadIsNotTakenForNone) {
+  MakeTree();
+  Must(Q({"paths", "personal", "--separate", "on", "--migrate", "on"}));
+  Must(Q({"personal-data", "migrate", "--yes"}));
+  Must(Q({"paths", "personal", "--separate", "off", "--merge", "on"}));
+  std::string record = Personal() + "/.personal-data-owner";
+  ASSERT_TRUE(fs::remove(record));
+  fs::create_directory(record);
+  auto before = Files(Config());
+  RunResult refused = Q({"--json", "personal-data", "merge", "--yes"});
+  EXPECT_EQ(refused.status, 3) << refused.out;
+  EXPECT_NE(refused.out.find("0xE1380025"), std::string::npos) << refused.out;
+  EXPECT_EQ(Files(Config()), before);
+}
+
 TEST_F(PersonalDataCli, MigrationIntoAnotherConfigurationsFolderIsRefused) {
   MakeTree();
   Must(Q({"paths", "personal", "--separate", "on", "--migrate", "on"}));
