@@ -1,16 +1,10 @@
 #include "environment/mime_apps_list.h"
+#include "environment/text_lists.h"
 
 #include <algorithm>
 
 namespace mimeapps {
 namespace {
-
-std::string_view Trim(std::string_view text) {
-  size_t start = text.find_first_not_of(" \t\r");
-  if (start == std::string_view::npos) return std::string_view();
-  size_t end = text.find_last_not_of(" \t\r");
-  return text.substr(start, end - start + 1);
-}
 
 std::vector<std::string> Lines(std::string_view text) {
   std::vector<std::string> lines;
@@ -26,7 +20,7 @@ std::vector<std::string> Lines(std::string_view text) {
 
 // The group a line opens ("[Name]"), or false.
 bool GroupOf(std::string_view line, std::string& group) {
-  std::string_view t = Trim(line);
+  std::string_view t = TrimBlanks(line);
   if (t.size() < 2 || t.front() != '[' || t.back() != ']') return false;
   group = std::string(t.substr(1, t.size() - 2));
   return true;
@@ -34,12 +28,12 @@ bool GroupOf(std::string_view line, std::string& group) {
 
 // The key of a "key=value" line (trimmed), or false for comments and other lines.
 bool KeyOf(std::string_view line, std::string& key, std::string& value) {
-  std::string_view t = Trim(line);
+  std::string_view t = TrimBlanks(line);
   if (t.empty() || t.front() == '#' || t.front() == '[') return false;
   size_t eq = t.find('=');
   if (eq == std::string_view::npos) return false;
-  key = std::string(Trim(t.substr(0, eq)));
-  value = std::string(Trim(t.substr(eq + 1)));
+  key = std::string(TrimBlanks(t.substr(0, eq)));
+  value = std::string(TrimBlanks(t.substr(eq + 1)));
   return true;
 }
 
@@ -49,7 +43,7 @@ std::vector<std::string> SplitIds(std::string_view value) {
   while (pos <= value.size()) {
     size_t end = value.find(';', pos);
     if (end == std::string_view::npos) end = value.size();
-    std::string_view id = Trim(value.substr(pos, end - pos));
+    std::string_view id = TrimBlanks(value.substr(pos, end - pos));
     if (!id.empty()) ids.emplace_back(id);
     pos = end + 1;
   }
@@ -80,13 +74,13 @@ void SetLine(std::vector<std::string>& lines, const std::string& group, const st
       lines[i] = key + "=" + value;
       return;
     }
-    if (!Trim(lines[i]).empty()) insertAt = i + 1;
+    if (!TrimBlanks(lines[i]).empty()) insertAt = i + 1;
   }
   if (groupSeen) {
     lines.insert(lines.begin() + static_cast<long>(insertAt), key + "=" + value);
     return;
   }
-  if (!lines.empty() && !Trim(lines.back()).empty()) lines.emplace_back();
+  if (!lines.empty() && !TrimBlanks(lines.back()).empty()) lines.emplace_back();
   lines.push_back("[" + group + "]");
   lines.push_back(key + "=" + value);
 }

@@ -1,4 +1,5 @@
 #include "environment/printer_cfg_file.h"
+#include "environment/text_lists.h"
 
 #include <charconv>
 #include <cmath>
@@ -14,16 +15,9 @@ using vtext::ToUtf8;
 constexpr std::u16string_view kNameKey = u"Printer Name";
 constexpr size_t kFontNumbers = 14;
 
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) {
-    text.remove_suffix(1);
-  }
-  return text;
-}
 
 bool ParseInt(std::string_view text, int& out) {
-  text = Trim(text);
+  text = TrimBlanks(text);
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
   auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
   return ec == std::errc() && end == text.data() + text.size() && !text.empty();
@@ -31,7 +25,7 @@ bool ParseInt(std::string_view text, int& out) {
 
 // Margins are inches: a finite number no smaller than zero.
 bool ParseMargin(std::string_view text, double& out) {
-  text = Trim(text);
+  text = TrimBlanks(text);
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
   double value = 0;
   auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -52,7 +46,7 @@ bool ParseFont(std::string_view text, VLogFont& out) {
     }
     text.remove_prefix(comma + 1);
   }
-  std::string_view faceBytes = Trim(text);
+  std::string_view faceBytes = TrimBlanks(text);
   if (!vtext::IsValidUtf8(faceBytes)) return false;
   std::u16string face = FromUtf8(faceBytes);
   if (face.empty() || face.size() >= VLogFont::kFaceNameLength) return false;
@@ -130,7 +124,7 @@ class RecordReader {
     VReportMessageParams message(printer_messages::kPrinterFileValue);
     message.AddInsert(VUnicodeString(FromUtf8(std::to_string(line))));
     message.AddInsert(VUnicodeString(fileName_));
-    message.AddInsert(VUnicodeString(FromUtf8(Trim(value))));
+    message.AddInsert(VUnicodeString(FromUtf8(TrimBlanks(value))));
     message.AddInsert(VUnicodeString(key));
     problems_.push_back(message);
   }
@@ -151,7 +145,7 @@ VLogFont PrinterCfgDefaultFont() {
 bool FindPrinterCfgRecord(std::string_view text, std::u16string_view printerName,
                           std::u16string_view fileName, PrinterCfgRecord& record,
                           std::vector<VReportMessageParams>& problems) {
-  std::u16string wanted = FromUtf8(Trim(ToUtf8(printerName)));
+  std::u16string wanted = FromUtf8(TrimBlanks(ToUtf8(printerName)));
   if (wanted.empty()) return false;
   PrinterCfgRecord found;
   found.margins.left = found.margins.right = found.margins.top = found.margins.bottom = 0.5;
@@ -162,7 +156,7 @@ bool FindPrinterCfgRecord(std::string_view text, std::u16string_view printerName
   size_t lineNumber = 0;
   while (!text.empty()) {
     size_t end = text.find('\n');
-    std::string_view line = Trim(text.substr(0, end));
+    std::string_view line = TrimBlanks(text.substr(0, end));
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
     ++lineNumber;
     if (line.empty() || line.front() == ';' || line.front() == '#') continue;
@@ -173,8 +167,8 @@ bool FindPrinterCfgRecord(std::string_view text, std::u16string_view printerName
     }
     size_t equals = line.find('=');
     if (equals == std::string_view::npos) continue;
-    std::u16string key = FromUtf8(Trim(line.substr(0, equals)));
-    std::string_view value = Trim(line.substr(equals + 1));
+    std::u16string key = FromUtf8(TrimBlanks(line.substr(0, equals)));
+    std::string_view value = TrimBlanks(line.substr(equals + 1));
     if (key == kNameKey) {
       // The first record of the printer wins; the next record ends it.
       if (matched) break;

@@ -1,4 +1,5 @@
 #include "environment/ssh_client_config.h"
+#include "environment/text_lists.h"
 
 #include <algorithm>
 #include <cctype>
@@ -8,12 +9,6 @@ namespace sshcfg {
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
-
-std::string Lower(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
 
 char LowerChar(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
 
@@ -75,7 +70,7 @@ struct Parser {
         current.hosts = conditions;
         // "Match all" asks nothing of the connection; any other criterion can only be
         // decided when connecting, so its block is left out and said so.
-        bool all = args.size() == 1 && Lower(args[0]) == "all";
+        bool all = args.size() == 1 && AsciiLower(args[0]) == "all";
         current.underMatch = underMatch || !all;
         if (!all) config.matchBlocks.push_back({file, lineNumber, "Match " + Joined(args)});
       } else if (keyword == "include") {
@@ -169,7 +164,7 @@ bool SplitLine(std::string_view line, std::string& keyword, std::vector<std::str
     problem = "the line has no keyword before \"=\"";
     return false;
   }
-  keyword = Lower(word);
+  keyword = AsciiLower(word);
   while (i < line.size() && IsBlank(line[i])) ++i;
   if (i < line.size() && line[i] == '=') ++i;
   for (;;) {

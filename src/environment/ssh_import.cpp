@@ -1,4 +1,5 @@
 #include "environment/ssh_import.h"
+#include "environment/text_lists.h"
 
 #include <algorithm>
 #include <cctype>
@@ -9,12 +10,6 @@
 
 namespace sshimport {
 namespace {
-
-std::string Lower(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
 
 std::string ShortHostName(const std::string& name) { return name.substr(0, name.find('.')); }
 
@@ -91,7 +86,7 @@ bool Resolve(const sshcfg::Config& config, const std::string& alias, const Local
     }
     out.user = user;
   }
-  if (s.identityFile && Lower(*s.identityFile) != "none") {
+  if (s.identityFile && AsciiLower(*s.identityFile) != "none") {
     const std::string& given = *s.identityFile;
     std::string path = given;
     if (path == "~") path = local.home;
@@ -144,7 +139,7 @@ std::optional<VUnicodeString> JumpSession(const Candidate& host, const std::stri
     port = hop.substr(colon + 1);
     hop = hop.substr(0, colon);
   }
-  auto it = imported.find(Lower(hop));
+  auto it = imported.find(AsciiLower(hop));
   if (it == imported.end()) {
     reason = "ProxyJump " + jump + " left out: the jump host is not imported as a session";
     return std::nullopt;
@@ -181,11 +176,11 @@ Plan MakePlan(const sshcfg::Config& config, const VUnicodeString& folder, const 
         plan.skipped.push_back({pattern, why});
         continue;
       }
-      if (auto first = seen.find(Lower(pattern)); first != seen.end()) {
+      if (auto first = seen.find(AsciiLower(pattern)); first != seen.end()) {
         plan.skipped.push_back({pattern, "the host was named before (" + first->second + ")"});
         continue;
       }
-      seen[Lower(pattern)] = line.file + " line " + std::to_string(line.line);
+      seen[AsciiLower(pattern)] = line.file + " line " + std::to_string(line.line);
       if (line.underMatch) {
         plan.skipped.push_back({pattern, "named under a Match block, decided only when connecting"});
         continue;
@@ -202,7 +197,7 @@ Plan MakePlan(const sshcfg::Config& config, const VUnicodeString& folder, const 
         continue;
       }
       // At the top of Sessions that name is the template every new session is made from.
-      if (base.Empty() && Lower(pattern) == "default") {
+      if (base.Empty() && AsciiLower(pattern) == "default") {
         plan.skipped.push_back({pattern, "Default is the template of new sessions, not a host"});
         continue;
       }
@@ -216,7 +211,7 @@ Plan MakePlan(const sshcfg::Config& config, const VUnicodeString& folder, const 
       candidates.push_back(std::move(candidate));
     }
   }
-  for (const Candidate& candidate : candidates) byAlias[Lower(candidate.alias)] = &candidate;
+  for (const Candidate& candidate : candidates) byAlias[AsciiLower(candidate.alias)] = &candidate;
   for (const sshcfg::Problem& match : config.matchBlocks) {
     plan.skipped.push_back({match.reason, "Match blocks are decided when connecting; their settings are not imported (" +
                                               match.file + " line " + std::to_string(match.line) + ")"});
@@ -232,7 +227,7 @@ Plan MakePlan(const sshcfg::Config& config, const VUnicodeString& folder, const 
     if (candidate.identity) session.settings.push_back({kIdentityFile, *candidate.identity});
     for (const std::string& note : candidate.notes) plan.skipped.push_back({candidate.alias, note});
     const auto& jump = candidate.settings.proxyJump;
-    if (jump && Lower(*jump) != "none") {
+    if (jump && AsciiLower(*jump) != "none") {
       std::string reason;
       if (auto through = JumpSession(candidate, *jump, byAlias, reason)) {
         VUnicodeString name(kSessionFirewallPrefix);

@@ -1,4 +1,5 @@
 #include "environment/task_unit_files.h"
+#include "environment/text_lists.h"
 
 #include <cstdio>
 
@@ -132,13 +133,6 @@ std::optional<std::string> ReadArgument(std::string_view text) {
   return std::nullopt;
 }
 
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
-    text.remove_suffix(1);
-  return text;
-}
-
 std::string Description(const TaskUnitContents& contents) {
   return "Description=Scheduled transfer " + Specifiers(FieldValue(contents.task)) + "\n";
 }
@@ -202,7 +196,7 @@ TaskUnitFields ReadTaskUnitFields(std::string_view text) {
   std::optional<TaskRepetition> every;
   while (!text.empty()) {
     size_t end = text.find('\n');
-    std::string_view line = Trim(text.substr(0, end));
+    std::string_view line = TrimBlanks(text.substr(0, end));
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
     if (line.empty() || line[0] == '#' || line[0] == ';') continue;
     if (line.front() == '[' && line.back() == ']') {
@@ -211,8 +205,8 @@ TaskUnitFields ReadTaskUnitFields(std::string_view text) {
     }
     size_t equals = line.find('=');
     if (equals == std::string_view::npos) continue;
-    std::string_view key = Trim(line.substr(0, equals));
-    std::string_view value = Trim(line.substr(equals + 1));
+    std::string_view key = TrimBlanks(line.substr(0, equals));
+    std::string_view value = TrimBlanks(line.substr(equals + 1));
     if (section == "Unit" && key == kTaskField) {
       fields.task = ReadFieldValue(value);
     } else if (section == "Unit" && key == kStartField) {

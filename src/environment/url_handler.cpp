@@ -13,11 +13,6 @@ namespace {
 
 constexpr uint64_t kMaxListSize = 1u << 20;
 
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
 std::string SchemeType(const VUnicodeString& scheme) { return "x-scheme-handler/" + scheme.ToUtf8(); }
 
 // The absolute folders of a list; a relative one would depend on the current folder.
@@ -53,7 +48,7 @@ std::vector<std::string> DataDirs() {
 std::vector<std::string> MimeAppsFiles() {
   std::vector<std::string> desktops;
   for (const std::string& desktop : SplitNonEmpty(vapp::GetEnv("XDG_CURRENT_DESKTOP"), ':'))
-    desktops.push_back(Lower(desktop));
+    desktops.push_back(AsciiLower(desktop));
   std::vector<std::string> configDirs{vapp::XdgConfigHome()};
   for (const std::string& dir : Folders(ListOr("XDG_CONFIG_DIRS", "/etc/xdg"))) configDirs.push_back(dir);
   std::vector<std::string> dataDirs = DataDirs();
@@ -99,7 +94,7 @@ std::vector<VUrlScheme> KarvellUrlSchemes() {
 }
 
 std::string DesktopIdOf(const VDefaultApplication& app) {
-  return "tolvane-" + Lower(app.applicationName.ToUtf8()) + ".desktop";
+  return "tolvane-" + AsciiLower(app.applicationName.ToUtf8()) + ".desktop";
 }
 
 std::string UserDesktopEntryPath(const VDefaultApplication& app) {
