@@ -122,4 +122,9 @@ class VXmlFileKey::XmlDocument : public VUnknown<IUnknown> {
   Node* root_ = nullptr;
   // Per parent element with many children: the first child of each kind and name.
   std::unordered_map<const Node*, VXmlChildIndex> indexes_;
+  // About how many bytes the document prints to: the last print (or the file read) and what was
+  // added since. The printer's buffer is reserved from it, because growing a buffer of tens of
+  // megabytes by doubling copies it again at every step.
+  size_t printedSize_ = 0;
+  size_t addedSincePrint_ = 0;
 };
