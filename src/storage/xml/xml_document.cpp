@@ -230,6 +230,7 @@ bool XmlDocument::CheckLayout() {
     return false;
   }
   root_ = root;
+  holdsReadElements_ = true;
   return true;
 }
 
@@ -237,6 +238,7 @@ void XmlDocument::CreateEmpty() {
   indexes_.clear();
   document_ = std::make_unique<rapidxml::xml_document<char>>();
   buffer_.clear();
+  holdsReadElements_ = false;
   Node* declaration = document_->allocate_node(rapidxml::node_declaration);
   declaration->append_attribute(document_->allocate_attribute("version", "1.0"));
   declaration->append_attribute(document_->allocate_attribute("encoding", "UTF-8"));
@@ -469,7 +471,7 @@ std::string XmlDocument::Print() {
 }
 
 std::vector<char> XmlDocument::PrintBytes() {
-  Normalize();
+  if (holdsReadElements_) Normalize();
   EnsureDeclaration();
   // The printer writes one character at a time: a vector's append is inlined where a string's
   // is not, which halves the time of printing a large file.
