@@ -53,6 +53,37 @@ TEST_F(XmlFileStoreLayout, NewFileHoldsDeclarationRootKeyAndString) {
                                        "</Tolvane>\n");
 }
 
+TEST_F(XmlFileStoreLayout, ValuesWrittenOneAfterAnotherKeepTheirOwnNamesAndTexts) {
+  // Long and short, ASCII and not, one after another through the same key: nothing of one
+  // value's name or text is left in the next.
+  {
+    XmlStore xml(path);
+    VProfileKey key(xml.Root(), u"K");
+    VStringArray list;
+    list.Add(u"caf\u00e9 \U0001F600");
+    list.Add(u"x");
+    EXPECT_TRUE(key.WriteString(u"A rather long value name", u"a rather long value text"));
+    EXPECT_TRUE(key.WriteString(u"N\u00e4me", u"T\u00e9xt"));
+    EXPECT_TRUE(key.WriteString(u"B", u"b"));
+    EXPECT_TRUE(key.WriteMultiSz(u"L", list));
+    EXPECT_TRUE(key.WriteDword(u"D", 7));
+    EXPECT_TRUE(key.WriteString(u"B", u""));
+  }
+  EXPECT_EQ(qtest::ReadFile(path),
+            kHead +
+                "\t<key name=\"K\">\n"
+                "\t\t<string name=\"A rather long value name\">a rather long value text</string>\n"
+                "\t\t<string name=\"N\xC3\xA4me\">T\xC3\xA9xt</string>\n"
+                "\t\t<string name=\"B\"/>\n"
+                "\t\t<array name=\"L\">\n"
+                "\t\t\t<string>caf\xC3\xA9 \xF0\x9F\x98\x80</string>\n"
+                "\t\t\t<string>x</string>\n"
+                "\t\t</array>\n"
+                "\t\t<dword name=\"D\">7</dword>\n"
+                "\t</key>\n"
+                "</Tolvane>\n");
+}
+
 TEST_F(XmlFileStoreLayout, NumbersAreDecimalAndBytesAreLowerCaseHex) {
   const uint8_t bytes[] = {0x00, 0xAB};
   {

@@ -1,5 +1,6 @@
 #include "storage/xml/xml_document.h"
 
+#include <algorithm>
 #include <cstring>
 #include <iterator>
 #include <new>
@@ -15,6 +16,10 @@ namespace {
 
 using Node = VXmlFileKey::Node;
 using XmlDocument = VXmlFileKey::XmlDocument;
+
+// What the printer writes around an element besides its kind, name and text: brackets, the
+// attribute's quotes, the line break and the indentation of a value a few keys deep.
+constexpr size_t kElementMarkup = 16;
 
 VUnicodeString Number(uint64_t value) { return VUnicodeString::FromUtf8(std::to_string(value)); }
 
@@ -225,6 +230,7 @@ bool XmlDocument::CheckLayout() {
     return false;
   }
   root_ = root;
+  holdsReadElements_ = true;
   return true;
 }
 
@@ -232,6 +238,7 @@ void XmlDocument::CreateEmpty() {
   indexes_.clear();
   document_ = std::make_unique<rapidxml::xml_document<char>>();
   buffer_.clear();
+  holdsReadElements_ = false;
   Node* declaration = document_->allocate_node(rapidxml::node_declaration);
   declaration->append_attribute(document_->allocate_attribute("version", "1.0"));
   declaration->append_attribute(document_->allocate_attribute("encoding", "UTF-8"));
@@ -357,6 +364,7 @@ Node* XmlDocument::AppendElement(Node* parent, std::string_view kind) {
   // Kinds are the layout's static names: the node may point at them.
   Node* element = document_->allocate_node(rapidxml::node_element, kind.data(), nullptr, kind.size());
   parent->append_node(element);
+  addedSincePrint_ += 2 * kind.size() + kElementMarkup;
   return AppendIndexed(parent, element);
 }
 
@@ -365,6 +373,7 @@ Node* XmlDocument::AppendElement(Node* parent, std::string_view kind, std::strin
   element->append_attribute(document_->allocate_attribute(
       kNameAttribute.data(), Keep(name), kNameAttribute.size(), name.size()));
   parent->append_node(element);
+  addedSincePrint_ += 2 * kind.size() + kNameAttribute.size() + name.size() + kElementMarkup;
   return AppendIndexed(parent, element);
 }
 
@@ -377,6 +386,7 @@ Node* XmlDocument::AppendIndexed(Node* parent, Node* element) {
 
 void XmlDocument::SetText(Node* element, std::string_view text) {
   RemoveAllChildren(element);
+  addedSincePrint_ += text.size();
   if (text.empty()) {
     element->value("", 0);
   } else if (IsAllSpace(text)) {
@@ -461,17 +471,20 @@ std::string XmlDocument::Print() {
 }
 
 std::vector<char> XmlDocument::PrintBytes() {
-  Normalize();
+  if (holdsReadElements_) Normalize();
   EnsureDeclaration();
   // The printer writes one character at a time: a vector's append is inlined where a string's
   // is not, which halves the time of printing a large file.
   std::vector<char> printed;
-  printed.reserve(buffer_.size() + buffer_.size() / 4 + 4096);
+  const size_t known = std::max(printedSize_, buffer_.size());
+  printed.reserve(known + known / 4 + addedSincePrint_ + addedSincePrint_ / 4 + 4096);
   for (char c : std::string_view("\xEF\xBB\xBF")) printed.push_back(c);
   rapidxml::print(std::back_inserter(printed), *document_, 0);
   // The printer ends the document itself with one more line break than its last element.
   while (printed.size() >= 2 && printed.back() == '\n' && printed[printed.size() - 2] == '\n')
     printed.pop_back();
+  printedSize_ = printed.size();
+  addedSincePrint_ = 0;
   return printed;
 }
 

@@ -120,6 +120,14 @@ class VXmlFileKey::XmlDocument : public VUnknown<IUnknown> {
   // The parser works in place: the nodes point into this buffer, which lives with the document.
   std::vector<char> buffer_;
   Node* root_ = nullptr;
+  // Whether the document holds elements read from a file. Only those can be in a form the printer
+  // would not give back as read; what the key writes is in that form already.
+  bool holdsReadElements_ = false;
   // Per parent element with many children: the first child of each kind and name.
   std::unordered_map<const Node*, VXmlChildIndex> indexes_;
+  // About how many bytes the document prints to: the last print (or the file read) and what was
+  // added since. The printer's buffer is reserved from it, because growing a buffer of tens of
+  // megabytes by doubling copies it again at every step.
+  size_t printedSize_ = 0;
+  size_t addedSincePrint_ = 0;
 };

@@ -20,6 +20,20 @@ constexpr size_t kMaxKeyDepth = VXmlFileKey::kMaxDepth - 2;
 
 std::string Utf8(std::u16string_view text) { return vtext::ToUtf8(text); }
 
+// `text` in UTF-8, held in `out` and made in its storage when the text is ASCII, as names and
+// most values are.
+std::string_view Utf8Into(std::string& out, std::u16string_view text) {
+  out.resize(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] >= 0x80) {
+      out = Utf8(text);
+      break;
+    }
+    out[i] = static_cast<char>(text[i]);
+  }
+  return out;
+}
+
 // The levels of a sub-key path: separated by "/" or "\", empty levels ignored.
 std::vector<std::u16string> SplitPath(const char16_t* path) {
   std::vector<std::u16string> levels;
@@ -217,7 +231,7 @@ bool VXmlFileKey::StoreText(std::string_view kind, const char16_t* name, std::st
   if (!element) return false;
   try {
     XmlDocument& document = *document_.Get();
-    std::string key = Utf8(name);
+    std::string_view key = Utf8Into(nameUtf8_, name);
     Node* value = document.FindChild(element, kind, key);
     if (!value) value = document.AppendElement(element, kind, key);
     document.SetText(value, text);
@@ -236,7 +250,7 @@ bool VXmlFileKey::WriteDword(const char16_t* name, VDword value) {
 bool VXmlFileKey::WriteString(const char16_t* name, const char16_t* value) {
   std::u16string_view text(value ? value : u"");
   if (!CheckStorable(text, name)) return false;
-  return StoreText(XmlDocument::kString, name, Utf8(text));
+  return StoreText(XmlDocument::kString, name, Utf8Into(textUtf8_, text));
 }
 
 bool VXmlFileKey::WriteBinary(const char16_t* name, const void* data, VDword size) {
@@ -255,13 +269,14 @@ bool VXmlFileKey::WriteMultiSz(const char16_t* name, const VStringArray& value) 
   if (!element) return false;
   try {
     XmlDocument& document = *document_.Get();
-    std::string key = Utf8(name);
+    std::string_view key = Utf8Into(nameUtf8_, name);
     Node* list = document.FindChild(element, XmlDocument::kArray, key);
     if (!list) list = document.AppendElement(element, XmlDocument::kArray, key);
     document.RemoveAllChildren(list);
     list->value("", 0);
     for (const auto& item : value)
-      document.SetText(document.AppendElement(list, XmlDocument::kString), Utf8(item));
+      document.SetText(document.AppendElement(list, XmlDocument::kString),
+                       Utf8Into(textUtf8_, item));
     document.MarkChanged();
   } catch (const std::bad_alloc&) {
     lastError_.SetError(win32::kNotEnoughMemory);

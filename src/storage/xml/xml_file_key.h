@@ -109,4 +109,8 @@ class VXmlFileKey : public VProfilePrivateKey {
   VUnicodeString name_;       // the key's own name, for messages
   uint32_t refusal_ = 0;      // message that refuses every use of this key, or 0
   VStringArray refusalInserts_;
+  // A write converts a value's name, and often its text, to UTF-8: these keep their storage from
+  // one value to the next, so that a key written value by value does not allocate for each.
+  std::string nameUtf8_;
+  std::string textUtf8_;
 };
