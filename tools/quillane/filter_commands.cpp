@@ -100,11 +100,8 @@ int Delete(Context& context, const ParsedArgs& args) {
   if (args.positionals.size() != 1) throw UsageError("delete takes one NAME");
   VUnicodeString name = Wide(args.positionals[0]);
   if (int failed = context.CheckStore()) return failed;
-  VReportMessageParams error;
-  if (Filters().Delete(name, error)) return kExitOk;
-  if (error.GetMessageId() == win32::kFileNotFound || error.GetMessageId() == win32::kInvalidName)
-    return FailNamed(context, kExitNotFound, kMsgFilterMissing, name);
-  return FailNamed(context, kExitFailed, kMsgFilterNotDeleted, name, &error);
+  return DeleteNamedItem(context, ItemCollection::Filters, name, kMsgFilterMissing,
+                         kMsgFilterNotDeleted);
 }
 
 int RunFilter(Context& context) {

@@ -126,11 +126,8 @@ int Delete(Context& context, const ParsedArgs& args) {
   if (args.positionals.size() != 1) throw UsageError("expected NAME");
   const std::string& name = args.positionals[0];
   if (IsBuiltIn(name)) return Fail(context, kExitFailed, kMsgFirewallBuiltIn, name);
-  VReportMessageParams error;
-  if (Database().DeleteItem(ItemCollection::Firewalls, Wide(name), error)) return kExitOk;
-  if (error.GetMessageId() == win32::kFileNotFound)
-    return Fail(context, kExitNotFound, kMsgFirewallMissing, name);
-  return Fail(context, kExitFailed, kMsgFirewallNotDeleted, name, &error);
+  return DeleteNamedItem(context, ItemCollection::Firewalls, Wide(name), kMsgFirewallMissing,
+                         kMsgFirewallNotDeleted);
 }
 
 int RunFirewall(Context& context) {

@@ -1,5 +1,7 @@
 #include "quillane/item_database.h"
 
+#include "platform/win32_errors.h"
+
 #include <iostream>
 
 #include "config/database/session_database_instance.h"
@@ -51,6 +53,15 @@ int FailNamed(Context& context, int code, uint32_t id, const VUnicodeString& nam
   message.AddInsert(name);
   if (why) message.AddInsert(why->GetTextOneLineTrimmed());
   return context.Fail(code, message);
+}
+
+int DeleteNamedItem(Context& context, ItemCollection collection, const VUnicodeString& name,
+                    uint32_t missingId, uint32_t notDeletedId) {
+  VReportMessageParams error;
+  if (ItemDatabase().DeleteItem(collection, name, error)) return kExitOk;
+  if (error.GetMessageId() == win32::kFileNotFound || error.GetMessageId() == win32::kInvalidName)
+    return FailNamed(context, kExitNotFound, missingId, name);
+  return FailNamed(context, kExitFailed, notDeletedId, name, &error);
 }
 
 void PrintWarnings(const std::vector<VReportMessageParams>& warnings) {

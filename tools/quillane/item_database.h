@@ -30,6 +30,11 @@ bool OnOff(const std::string& flag, const std::string& text);
 int FailNamed(Context& context, int code, uint32_t id, const VUnicodeString& name,
               VReportMessageParams* why = nullptr);
 
+// Deletes the item `name` of `collection`: a name that is not there (or could not be one) fails
+// with `missingId` (kExitNotFound), another failure with `notDeletedId` and the store's reason.
+int DeleteNamedItem(Context& context, ItemCollection collection, const VUnicodeString& name,
+                    uint32_t missingId, uint32_t notDeletedId);
+
 // Prints each warning on standard error as "quillane: warning: TEXT".
 void PrintWarnings(const std::vector<VReportMessageParams>& warnings);
 

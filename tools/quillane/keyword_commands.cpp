@@ -120,11 +120,8 @@ int Delete(Context& context, const ParsedArgs& args) {
   if (args.positionals.size() != 1) throw UsageError("delete takes one NAME");
   VUnicodeString name = Wide(args.positionals[0]);
   if (int failed = context.CheckStore()) return failed;
-  VReportMessageParams error;
-  if (ItemDatabase().DeleteItem(ItemCollection::KeywordLists, name, error)) return kExitOk;
-  if (error.GetMessageId() == win32::kFileNotFound || error.GetMessageId() == win32::kInvalidName)
-    return FailNamed(context, kExitNotFound, kMsgKeywordListMissing, name);
-  return FailNamed(context, kExitFailed, kMsgKeywordListNotDeleted, name, &error);
+  return DeleteNamedItem(context, ItemCollection::KeywordLists, name, kMsgKeywordListMissing,
+                         kMsgKeywordListNotDeleted);
 }
 
 int RunKeywords(Context& context) {

@@ -238,10 +238,8 @@ int Set(Context& context, const ParsedArgs& args) {
 int Delete(Context& context, const ParsedArgs& args) {
   if (args.positionals.size() != 1) throw UsageError("expected NAME");
   const std::string& name = args.positionals[0];
-  VReportMessageParams error;
-  if (ItemDatabase().DeleteItem(ItemCollection::SynchronizeEntries, Wide(name), error)) return kExitOk;
-  if (error.GetMessageId() == win32::kFileNotFound) return Missing(context, name);
-  return context.Fail(kExitFailed, kMsgSyncProfileNotDeleted, {Wide(name), error.GetTextOneLineTrimmed()});
+  return DeleteNamedItem(context, ItemCollection::SynchronizeEntries, Wide(name),
+                         kMsgSyncProfileMissing, kMsgSyncProfileNotDeleted);
 }
 
 int RunSync(Context& context) {

@@ -113,12 +113,9 @@ int Set(Context& context, const ParsedArgs& args) {
 int Delete(Context& context, const ParsedArgs& args) {
   if (args.positionals.size() != 1) throw UsageError("expected NAME");
   const std::string& name = args.positionals[0];
-  VReportMessageParams error;
-  if (!ItemDatabase().DeleteItem(ItemCollection::ScheduledTasks, Wide(name), error)) {
-    if (error.GetMessageId() == win32::kFileNotFound) return Missing(context, name);
-    return context.Fail(kExitFailed, kMsgScheduledTaskNotDeleted,
-                        {Wide(name), error.GetTextOneLineTrimmed()});
-  }
+  if (int failed = DeleteNamedItem(context, ItemCollection::ScheduledTasks, Wide(name),
+                                   kMsgScheduledTaskMissing, kMsgScheduledTaskNotDeleted))
+    return failed;
   // A timer left behind would start the client for a task that no longer exists.
   TaskUnits units;
   if (units.FindStem(name)) {
