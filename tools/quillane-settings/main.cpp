@@ -5,6 +5,7 @@
 #include <QApplication>
 
 #include "dialog_grab.h"
+#include "host_startup.h"
 #include "platform/app_info.h"
 #include "platform/file_system.h"
 #include "report/message_catalogue.h"
@@ -13,9 +14,14 @@
 
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 2;
+using settings::kExitFailed;
+using settings::kExitOk;
+using settings::kExitUsage;
+
+// Lets the passphrase cache go on every way out.
+struct StopHostAtExit {
+  ~StopHostAtExit() { settings::StopHost(); }
+};
 
 int Fail(const std::string& message, int code) {
   std::fprintf(stderr, "quillane-settings: %s\n", message.c_str());
@@ -52,10 +58,16 @@ int main(int argc, char** argv) {
   QApplication app(qtArgc, qtArguments.data());
   VRegisteredDialogs dialogs;
 
-  if (options.window != settings::Window::Dialog)
+  StopHostAtExit stopHost;
+
+  if (options.window != settings::Window::Dialog) {
+    int exitCode = kExitOk;
+    if (!settings::StartHost(options, error, exitCode))
+      return settings::ReportStartFailure(error, exitCode);
     return Fail("this build has the passphrase and firewall dialogs only (--dialog); the main "
                 "window and the options dialogs are not part of it yet",
                 kExitUsage);
+  }
   if (options.grabFolder.empty())
     return Fail("--dialog shows its dialog only as pictures, with --grab DIR", kExitUsage);
   if (vfs::KindOfPath(options.grabFolder) == vfs::PathKind::Missing) {

@@ -5,9 +5,7 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "storage/ini/ini_file_store.h"
-#include "storage/registry/registry_store.h"
-#include "storage/xml/xml_file_store.h"
+#include "host/store_location.h"
 
 namespace cli {
 
@@ -57,22 +55,11 @@ const std::map<std::string, Command>& Commands() { return Registry(); }
 
 VProfileStoreFactory* Context::Factory() {
   if (!factory_) {
-    switch (storeKind) {
-      case StoreKind::IniFolder:
-        factory_ = std::make_unique<VIniFileStoreFactory>(Wide(storeLocation), Wide(options.personal));
-        break;
-      case StoreKind::Registry: {
-        VRegistryHive hive = VRegistryHive::CurrentUser;
-        if (!VParseRegistryHive(storeLocation, hive))
-          throw UsageError("--registry takes HKCU or HKLM");
-        // The root of the hive: key paths on the command line start with SOFTWARE.
-        factory_ = std::make_unique<VRegistryStoreFactory>(hive, VUnicodeString());
-        break;
-      }
-      case StoreKind::XmlFile:
-        factory_ = std::make_unique<VXmlFileStoreFactory>(Wide(storeLocation));
-        break;
-    }
+    host::StoreLocation location;
+    location.kind = storeKind;
+    location.location = storeLocation;
+    location.personal = options.personal;
+    factory_ = host::MakeStoreFactory(location);
   }
   return factory_.get();
 }
@@ -82,11 +69,10 @@ int Context::CreateFlags() const {
 }
 
 int Context::CheckStore(VProfileStore& store) {
-  if (storeKind != StoreKind::XmlFile) return 0;
-  VProfileKey* root = store.GetRootKey();
-  root->GetLastError().Reset(0);
-  root->CanWrite();  // reads the file
-  if (root->GetLastError().IsError()) return Fail(kExitFailed, root->GetLastError());
+  host::StoreLocation location;
+  location.kind = storeKind;
+  VReportMessageParams error;
+  if (!host::CheckStoreReadable(location, store, error)) return Fail(kExitFailed, error);
   return 0;
 }
 

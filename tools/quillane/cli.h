@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "host/store_location.h"
 #include "quillane/json.h"
 #include "storage/model/key_path.h"
 #include "report/report_message_params.h"
@@ -33,7 +34,7 @@ struct Options {
   bool noPrompt = false;
 };
 
-enum class StoreKind { IniFolder, XmlFile, Registry };
+using StoreKind = host::StoreKind;
 
 // Messages of the command line itself (facility 0x13F, kept with the host's texts).
 constexpr uint32_t kMsgValueMissing = 0xE13F0001;
