@@ -5,6 +5,7 @@
 #include <QApplication>
 
 #include "dialog_grab.h"
+#include "keymap_window.h"
 #include "platform/app_info.h"
 #include "platform/file_system.h"
 #include "report/message_catalogue.h"
@@ -52,6 +53,7 @@ int main(int argc, char** argv) {
   QApplication app(qtArgc, qtArguments.data());
   VRegisteredDialogs dialogs;
 
+  if (options.window == settings::Window::KeymapEditor) return settings::RunKeymapEditorWindow(options);
   if (options.window != settings::Window::Dialog)
     return Fail("this build has the passphrase and firewall dialogs only (--dialog); the main "
                 "window and the options dialogs are not part of it yet",
