@@ -31,6 +31,7 @@ CaptureKeyDialog::CaptureKeyDialog(QWidget* parent) : VDialog(parent) {
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   layout->addWidget(buttons);
   setFocusPolicy(Qt::StrongFocus);
+  setMinimumWidth(360);
   // Keys reach the focused child first; the dialog looks at them before any child does.
   qApp->installEventFilter(this);
 }
