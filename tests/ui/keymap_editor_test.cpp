@@ -346,6 +346,60 @@ TEST_F(KeymapEditorTest, TheWindowWritesTheKeyMapFileOnOkOnly) {
   EXPECT_NE(FromQString(MessageText(report)).ToUtf8().find("bad.key"), std::string::npos);
 }
 
+TEST_F(KeymapEditorTest, KeypadDigitsStandInWhileNumberLockIsOnAndReadOnlyPagesChangeNothing) {
+  Keymap keymap;
+  KeymapEditorPanel panel(&keymap, nullptr);
+  panel.show();
+  panel.Keyboard()->SetNumLock(true);
+  EXPECT_TRUE(panel.Keyboard()->NumpadButtons().front()->isVisible());
+  EXPECT_FALSE(panel.Keyboard()->FindButton(71, false)->isVisible());
+  AnswerDialog([](SelectedKeyDialog* d) {
+    d->SelectCategory(selectedkey::kVt);
+    d->FunctionList(selectedkey::kVt)->setCurrentRow(231 - 220);  // VT_KEYPAD_7
+  });
+  panel.MapCapturedKey(71, 0);
+  AnswerDialog([](SelectedKeyDialog* d) { d->SendEdit()->setPlainText("home"); });
+  panel.MapCapturedKey(71, kKeyExtended);  // the Home key of the navigation block
+  ASSERT_EQ(panel.List()->RowCount(), 2);
+  EXPECT_EQ(Row(panel, 0), (QStringList{"VK_NUMPAD7", "VT_KEYPAD_7", ""}));
+  EXPECT_EQ(Row(panel, 1), (QStringList{"Extended-VK_HOME", "SEND", "home"}));
+  panel.Keyboard()->SetNumLock(false);
+  EXPECT_TRUE(panel.Keyboard()->FindButton(71, false)->isVisible());
+
+  WriteSession("locked", "D:\"Is Session\"=00000001\r\nD:\"Map Delete\"=00000001\r\n");
+  VRef<SessionConfig> session = Open(u"locked");
+  ASSERT_TRUE(session);
+  SessionPageContext context;
+  context.session = session.Get();
+  context.mode = 2;
+  context.readOnly = true;
+  VPropertyTreeDialog dialog(QStringLiteral("Session Options - locked (Read Only)"), nullptr, nullptr);
+  auto* page = new SessionMappedKeysPage(context);
+  dialog.AddPage(page);
+  dialog.show();
+  EXPECT_TRUE(page->MapDeleteBox()->isChecked());
+  for (QWidget* control : std::initializer_list<QWidget*>{
+           page->MapBackspaceBox(), page->MapDeleteBox(), page->CuaBox(),
+           page->Panel()->MapKeyButton(), page->Panel()->Keyboard()})
+    EXPECT_FALSE(control->isEnabled());
+  page->Panel()->MapCapturedKey(63, 0);  // no dialog comes up
+  EXPECT_EQ(session->terminal.keymap.GetCount(), 0u);
+}
+
+TEST_F(KeymapEditorTest, EveryVisibleControlHasItsOwnMnemonic) {
+  Keymap keymap;
+  KeymapEditorWindow window(u"/tmp/none.key", &keymap, nullptr);
+  window.show();
+  uitest::ExpectMnemonicsUnique(&window);
+  for (int category = 0; category < selectedkey::kCategoryCount; ++category) {
+    SelectedKeyDialog dialog(nullptr, &keymap, nullptr, 0x70);
+    dialog.SelectCategory(static_cast<Category>(category));
+    dialog.show();
+    SCOPED_TRACE(category);
+    uitest::ExpectMnemonicsUnique(&dialog);
+  }
+}
+
 TEST(KeymapEditorTool, DrawsItsPicturesAndRefusesAnUnreadableKeyMap) {
   qtest::TempDir dir;
   auto env = qtest::HostEnv(dir);
