@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 
 #include "config/keymap/key_codes.h"
+#include "support/test_support.h"
 #include "ui/keymap/key_events.h"
 #include "ui/keymap/key_legends.h"
 #include "ui/keymap/keyboard_layout.h"
@@ -161,10 +162,36 @@ TEST(KeyLegends, UsGermanAndFrenchLayoutsGiveTheirOwnCharacters) {
     EXPECT_EQ(divide[index].virtualKey, 0x6Fu);
     EXPECT_EQ(divide[index].text, index == 0 || index == kModifierShift ? u"/" : u"") << index;
   }
+  // Dead keys type nothing by themselves; the variant without them types the accent.
+  auto nodead = keylegends::KeyboardLayout::Open("de(nodeadkeys)", error);
+  ASSERT_TRUE(nodead) << error;
+  EXPECT_EQ(de->Text(ScanCode{13, false}, 0), u"");
+  EXPECT_EQ(nodead->Text(ScanCode{13, false}, 0), u"\u00B4");
   EXPECT_FALSE(keylegends::KeyboardLayout::Open("no-such-layout", error));
   EXPECT_NE(error.find("no-such-layout"), std::string::npos);
   EXPECT_EQ(keylegends::ModifierIndex(kKeyAlt | kKeyShift | kKeyExtended), 6);
   EXPECT_EQ(keylegends::ModifierBitsOfIndex(5), kKeyAlt | kKeyCtrl);
+}
+
+TEST(KeyLegends, TheUsersLayoutComesFromTheEnvironmentThenTheSystemThenUs) {
+  {
+    qtest::ScopedEnv layout("XKB_DEFAULT_LAYOUT", "de,us");
+    qtest::ScopedEnv variant("XKB_DEFAULT_VARIANT", "nodeadkeys,");
+    EXPECT_EQ(keylegends::UsersLayoutName(), "de(nodeadkeys)");
+    std::string error;
+    auto users = keylegends::KeyboardLayout::OpenUsers(error);
+    ASSERT_TRUE(users) << error;
+    EXPECT_EQ(users->Name(), "de(nodeadkeys)");
+  }
+  {
+    // A layout the descriptions do not have falls back to "us".
+    qtest::ScopedEnv layout("XKB_DEFAULT_LAYOUT", "zz");
+    qtest::ScopedEnv variant("XKB_DEFAULT_VARIANT", "");
+    std::string error;
+    auto users = keylegends::KeyboardLayout::OpenUsers(error);
+    ASSERT_TRUE(users) << error;
+    EXPECT_EQ(users->Name(), "us");
+  }
 }
 
 TEST(SelectedKeyRules, SendStringsAreShownWithLineBreaksAndStoredWithEscapes) {

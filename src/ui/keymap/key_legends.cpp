@@ -2,7 +2,11 @@
 
 #include <xkbcommon/xkbcommon.h>
 
+#include <algorithm>
+#include <cctype>
+
 #include "config/keymap/key_codes.h"
+#include "platform/app_info.h"
 #include "platform/desktop_settings.h"
 
 namespace keylegends {
@@ -75,9 +79,22 @@ std::unique_ptr<KeyboardLayout> KeyboardLayout::Open(const std::string& layout,
   return result;
 }
 
+std::string UsersLayoutName() {
+  std::string layout = vdesktop::KeyboardLayout();
+  // The variant goes with the layout the environment names (its first entry, as the layout).
+  if (!vapp::GetEnv("XKB_DEFAULT_LAYOUT").empty()) {
+    std::string variant = vapp::GetEnv("XKB_DEFAULT_VARIANT");
+    variant = variant.substr(0, variant.find(','));
+    bool plain = !variant.empty() && std::all_of(variant.begin(), variant.end(), [](unsigned char c) {
+      return std::isalnum(c) || c == '_' || c == '-';
+    });
+    if (plain) layout += "(" + variant + ")";
+  }
+  return layout;
+}
+
 std::unique_ptr<KeyboardLayout> KeyboardLayout::OpenUsers(std::string& error) {
-  std::string users = vdesktop::KeyboardLayout();
-  if (auto layout = Open(users, error)) return layout;
+  if (auto layout = Open(UsersLayoutName(), error)) return layout;
   return Open("us", error);
 }
 

@@ -33,12 +33,16 @@ struct KeyState {
 };
 using KeyStates = std::array<KeyState, kModifierStates>;
 
+// The user's layout: $XKB_DEFAULT_LAYOUT (its first entry, with the first of
+// $XKB_DEFAULT_VARIANT), else XKBLAYOUT of /etc/default/keyboard, else "us".
+std::string UsersLayoutName();
+
 class KeyboardLayout {
  public:
   // The layout named (an XKB layout such as "us", "de", "fr", optionally with a variant); null
   // with the reason in `error` when the layout's description cannot be compiled.
   static std::unique_ptr<KeyboardLayout> Open(const std::string& layout, std::string& error);
-  // The user's layout (see vdesktop::KeyboardLayout), else "us"; null only when not even "us"
+  // The user's layout (UsersLayoutName), else "us"; null only when not even "us"
   // can be compiled (no layout descriptions installed).
   static std::unique_ptr<KeyboardLayout> OpenUsers(std::string& error);
   ~KeyboardLayout();
