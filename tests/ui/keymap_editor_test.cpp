@@ -189,9 +189,21 @@ TEST_F(KeymapEditorTest, AnsweringNoToTheReplaceQuestionLeavesRowAndKeyMapAsThey
     panel.MapCapturedKey(63, 0);
     EXPECT_TRUE(none.Shown().empty());
   }
+  // No restores the whole mapping, the script's arguments with its file.
+  keymap.Add({kVkF5 + 1, kActionRun, u"a.py", u"--one"});
+  panel.Reload();
+  {
+    uitest::MessageBoxRecorder no(kIdNo);
+    AnswerDialog([](SelectedKeyDialog* d) {
+      d->ScriptFileEdit()->setText("b.py");
+    });
+    panel.MapCapturedKey(64, 0);  // F6
+    EXPECT_EQ(no.Shown().size(), 1u);
+  }
+  EXPECT_EQ(keymap.GetAt(*keymap.Find(kVkF5 + 1)), (KeyMapping{kVkF5 + 1, kActionRun, u"a.py", u"--one"}));
   // A scan code the keyboard does not have does nothing.
   panel.MapCapturedKey(120, 0);
-  EXPECT_EQ(keymap.GetCount(), 2u);
+  EXPECT_EQ(keymap.GetCount(), 3u);
 }
 
 TEST_F(KeymapEditorTest, EditChangesTheRowAndDeleteSelectsTheRowNowInItsPlace) {
