@@ -5,7 +5,7 @@
 #include "marrowby/message_box.h"
 #include "marrowby/qt_text.h"
 #include "marrowby/ui_messages.h"
-#include "platform/file_system.h"
+#include "config/keymap/keymap_file.h"
 #include "ui/keymap/keymap_editor_panel.h"
 #include "ui/keymap/keymap_ui_messages.h"
 
@@ -32,7 +32,9 @@ bool KeymapEditorWindow::OnOK() {
 bool LoadKeymapForEditing(const VUnicodeString& fileName, Keymap& keymap,
                           VReportMessageParams& report, bool& warned) {
   warned = false;
-  if (vfs::KindOfPath(fileName.ToUtf8()) == vfs::PathKind::Missing) return true;
+  // Found as a load finds it (the path, else the configuration's "keymaps" folder), so that
+  // OK writes back where the mappings came from.
+  if (!vkeymap::KeymapFileExists(fileName)) return true;
   if (!keymap.Load(fileName, report)) return false;
   warned = keymap.GetFailedLineCount() > 0 || !keymap.GetLoadErrors().empty();
   return true;
