@@ -71,8 +71,10 @@ bool GrabAll(Keymap& keymap, const VUnicodeString& fileName, const std::string& 
     VPropertyTreeDialog dialog(QStringLiteral("Session Options - Sample"), nullptr, nullptr);
     auto* page = new SessionMappedKeysPage(context);
     dialog.AddPage(page);
-    dialog.resize(dialog.sizeHint());
     dialog.show();
+    QApplication::processEvents();
+    // The page builds its controls when first shown: the dialog takes their size after that.
+    dialog.resize(dialog.sizeHint().expandedTo(dialog.size()));
     QApplication::processEvents();
     std::vector<QString> written;
     QString grabError;

@@ -77,9 +77,9 @@ OnScreenKeyboard::OnScreenKeyboard(const keylegends::KeyboardLayout* layout, QWi
   }
   numLock_ = new QCheckBox(CatalogueText(keymapui::kNumLockLabel), this);
   numLock_->adjustSize();
-  numLock_->move(static_cast<int>(kNumpadOffset * kScale), bottom + 6);
-  connect(numLock_, &QCheckBox::toggled, this, &OnScreenKeyboard::SetNumLock);
-  bottom = numLock_->geometry().bottom();
+  // Above the keypad, beside the function row, where the main table leaves room.
+  numLock_->move(static_cast<int>(kNumpadOffset * kScale),
+                 (main_[0]->geometry().height() - numLock_->height()) / 2);
   int right = 0;
   for (QWidget* child : findChildren<QWidget*>()) right = std::max(right, child->geometry().right());
   setMinimumSize(right + 1, bottom + 1);
@@ -87,6 +87,8 @@ OnScreenKeyboard::OnScreenKeyboard(const keylegends::KeyboardLayout* layout, QWi
   KeyboardButton::SetCurrentModifier(0);
 }
 
+
+QSize OnScreenKeyboard::sizeHint() const { return minimumSize(); }
 
 KeyboardButton* OnScreenKeyboard::ButtonAt(size_t mainIndex) const {
   return mainIndex < main_.size() ? main_[mainIndex] : nullptr;

@@ -19,6 +19,8 @@ class OnScreenKeyboard : public QWidget {
   // `layout` gives the legends (null: the labels only).
   explicit OnScreenKeyboard(const keylegends::KeyboardLayout* layout, QWidget* parent = nullptr);
 
+  QSize sizeHint() const override;
+
   // The main-table button of a table index, of a scan code, of a virtual key.
   KeyboardButton* ButtonAt(size_t mainIndex) const;
   KeyboardButton* FindButton(unsigned scanCode, bool extended) const;
