@@ -8,6 +8,7 @@ packages=(
   libxml2-utils python3 python3-cryptography xdg-utils
   qt6-base-dev libfontconfig1 fonts-dejavu-core
   cups-daemon
+  libxkbcommon-dev xkb-data
 )
 missing=()
 for package in "${packages[@]}"; do

@@ -6,6 +6,7 @@
 
 #include "dialog_grab.h"
 #include "host_startup.h"
+#include "keymap_window.h"
 #include "platform/app_info.h"
 #include "platform/file_system.h"
 #include "report/message_catalogue.h"
@@ -64,6 +65,8 @@ int main(int argc, char** argv) {
     int exitCode = kExitOk;
     if (!settings::StartHost(options, error, exitCode))
       return settings::ReportStartFailure(error, exitCode);
+    if (options.window == settings::Window::KeymapEditor)
+      return settings::RunKeymapEditorWindow(options);
     return Fail("this build has the passphrase and firewall dialogs only (--dialog); the main "
                 "window and the options dialogs are not part of it yet",
                 kExitUsage);
