@@ -4,6 +4,7 @@
 
 #include <QApplication>
 
+#include "colors_window.h"
 #include "dialog_grab.h"
 #include "platform/app_info.h"
 #include "platform/file_system.h"
@@ -52,6 +53,7 @@ int main(int argc, char** argv) {
   QApplication app(qtArgc, qtArguments.data());
   VRegisteredDialogs dialogs;
 
+  if (options.window == settings::Window::Colors) return settings::RunColorsWindow(options);
   if (options.window != settings::Window::Dialog)
     return Fail("this build has the passphrase and firewall dialogs only (--dialog); the main "
                 "window and the options dialogs are not part of it yet",

@@ -1,0 +1,172 @@
+#include "colors_window.h"
+
+#include <cstdio>
+#include <memory>
+
+#include <QApplication>
+#include <QListWidget>
+
+#include "config/colors/color_builtins.h"
+#include "config/global/global_config_instance.h"
+#include "marrowby/message_box.h"
+#include "marrowby/page_grab.h"
+#include "marrowby/property_tree.h"
+#include "marrowby/qt_text.h"
+#include "platform/app_info.h"
+#include "platform/file_system.h"
+#include "storage/ini/ini_file_store.h"
+#include "storage/registry/registry_store.h"
+#include "storage/xml/xml_file_store.h"
+#include "ui/colors/ansi_color_pages.h"
+#include "ui/colors/ansi_color_panel.h"
+#include "ui/colors/color_preview.h"
+#include "ui/colors/color_scheme_dialog.h"
+#include "ui/colors/color_ui_messages.h"
+#include "ui/colors/new_color_dialogs.h"
+
+namespace settings {
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+int Fail(const std::string& message, int code) {
+  std::fprintf(stderr, "quillane-settings: %s\n", message.c_str());
+  return code;
+}
+
+// ---- start-up: the store the options name (the host's shared start-up replaces this) ----
+
+std::unique_ptr<VProfileStoreFactory> gFactory;
+VProfileStoreFactory* OptionsFactory() { return gFactory.get(); }
+
+bool OpenStore(const Options& options, std::string& error) {
+  if (!options.xmlFile.empty()) {
+    gFactory = std::make_unique<VXmlFileStoreFactory>(VUnicodeString::FromUtf8(options.xmlFile));
+  } else if (!options.registryHive.empty()) {
+    VRegistryHive hive = VRegistryHive::CurrentUser;
+    if (!VParseRegistryHive(options.registryHive, hive)) {
+      error = "--registry takes HKCU or HKLM";
+      return false;
+    }
+    gFactory = std::make_unique<VRegistryStoreFactory>(hive, VUnicodeString());
+  } else {
+    std::string folder = options.configFolder;
+    if (folder.empty())
+      folder = vapp::XdgConfigHome() + "/Tolvane/" + VGetAppName().ToUtf8() + "/Config";
+    gFactory = std::make_unique<VIniFileStoreFactory>(VUnicodeString::FromUtf8(folder),
+                                                      VUnicodeString::FromUtf8(options.personalFolder));
+  }
+  VSetProfileFactoryGetter(&OptionsFactory);
+  VReportMessageParams unreadable;
+  if (GlobalConfigUnreadable(unreadable)) {
+    error = FromQString(MessageText(unreadable)).ToUtf8();
+    return false;
+  }
+  return true;
+}
+
+// ---- the window ----
+
+class ColorsDialog : public VPropertyTreeDialog {
+ public:
+  explicit ColorsDialog(GlobalConfig& config)
+      : VPropertyTreeDialog(CatalogueText(color_messages::kColorsWindowTitle), nullptr, nullptr) {
+    schemes_ = new GlobalColorSchemesPage(config);
+    ansi_ = new GlobalAnsiColorPage(config);
+    AddPage(schemes_);
+    AddPage(ansi_);
+    resize(720, 520);
+  }
+  GlobalColorSchemesPage* SchemesPage() const { return schemes_; }
+  GlobalAnsiColorPage* AnsiPage() const { return ansi_; }
+
+ private:
+  GlobalColorSchemesPage* schemes_;
+  GlobalAnsiColorPage* ansi_;
+};
+
+bool SavePicture(QWidget* window, const std::string& folder, const std::string& name,
+                 std::string& error) {
+  window->show();
+  QApplication::processEvents();
+  QString path = QString::fromStdString(folder + "/" + name + ".png");
+  if (!window->grab().save(path, "PNG")) {
+    error = "cannot write " + path.toStdString();
+    return false;
+  }
+  return true;
+}
+
+bool Grab(GlobalConfig& config, const std::string& folder, std::string& error) {
+  // A scheme whose Normal and Bold rows differ in foreground: selecting both shows the grey
+  // Foreground button.
+  ColorSchemeEntry sample = vcolors::BuiltInSchemes()[2];
+  if (std::optional<ColorSchemeEntry> listed = config.colorSchemes.GetScheme(sample.name))
+    sample = *listed;
+  const struct {
+    coloredit::SchemeView view;
+    const char* name;
+  } views[] = {{coloredit::SchemeView::Basic, "color-scheme-basic"},
+               {coloredit::SchemeView::Advanced, "color-scheme-advanced"},
+               {coloredit::SchemeView::Ansi, "color-scheme-ansi"}};
+  for (const auto& view : views) {
+    ColorSchemesDialog dialog(sample, config.ansiPalettes);
+    dialog.SetView(view.view);
+    if (view.view != coloredit::SchemeView::Ansi) dialog.Preview()->SetSelection(0x3);
+    if (!SavePicture(&dialog, folder, view.name, error)) return false;
+  }
+  {
+    NewColorSchemeDialog dialog(config.colorSchemes);
+    if (!SavePicture(&dialog, folder, "new-color-scheme", error)) return false;
+  }
+  {
+    NewColorPaletteDialog dialog(config.ansiPalettes, config.currentAnsiPalette.Current());
+    if (!SavePicture(&dialog, folder, "new-color-palette", error)) return false;
+  }
+  {
+    AnsiColorPanel panel;
+    if (std::optional<AnsiPaletteEntry> palette =
+            config.ansiPalettes.GetPalette(config.currentAnsiPalette.Current()))
+      panel.SetPalette(*palette);
+    if (!SavePicture(&panel, folder, "palette-panel", error)) return false;
+  }
+  ColorsDialog dialog(config);
+  dialog.show();
+  QApplication::processEvents();
+  std::vector<QString> written;
+  QString why;
+  if (!GrabPages(dialog, QString::fromStdString(folder), QStringLiteral("colors"), written, why)) {
+    error = why.toStdString();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int RunColorsWindow(const Options& options) {
+  std::string error;
+  if (!OpenStore(options, error)) return Fail(error, kExitFailed);
+  GlobalConfig* shared = nullptr;
+  GetGlobalConfig(&shared, -1);
+  VRef<GlobalConfig> config(shared);
+  if (!options.grabFolder.empty()) {
+    if (vfs::KindOfPath(options.grabFolder) == vfs::PathKind::Missing &&
+        !vfs::CreateFolderTree(options.grabFolder, 0755).ok())
+      return Fail("cannot create " + options.grabFolder, kExitFailed);
+    if (!Grab(*config.Get(), options.grabFolder, error)) return Fail(error, kExitFailed);
+    return kExitOk;
+  }
+  ColorsDialog dialog(*config.Get());
+  if (dialog.DoModal() != kIdOk) return kExitOk;
+  VReportMessageParams why;
+  if (!SaveGlobalConfig(false, why)) {
+    VMessageBox(nullptr, why, kMbOk | kMbIconError);
+    return Fail(FromQString(MessageText(why)).ToUtf8(), kExitFailed);
+  }
+  return kExitOk;
+}
+
+}  // namespace settings
