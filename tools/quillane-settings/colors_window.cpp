@@ -100,11 +100,14 @@ bool SavePicture(QWidget* window, const std::string& folder, const std::string& 
 }
 
 bool Grab(GlobalConfig& config, const std::string& folder, std::string& error) {
-  // A scheme whose Normal and Bold rows differ in foreground: selecting both shows the grey
-  // Foreground button.
-  ColorSchemeEntry sample = vcolors::BuiltInSchemes()[2];
-  if (std::optional<ColorSchemeEntry> listed = config.colorSchemes.GetScheme(sample.name))
-    sample = *listed;
+  // A scheme whose Normal and Bold rows differ in foreground (selecting both shows the grey
+  // Foreground button), and for the ANSI rows a dark scheme with a palette of its own.
+  auto listed = [&config](size_t builtIn) {
+    ColorSchemeEntry scheme = vcolors::BuiltInSchemes()[builtIn];
+    if (std::optional<ColorSchemeEntry> stored = config.colorSchemes.GetScheme(scheme.name))
+      scheme = *stored;
+    return scheme;
+  };
   const struct {
     coloredit::SchemeView view;
     const char* name;
@@ -112,9 +115,10 @@ bool Grab(GlobalConfig& config, const std::string& folder, std::string& error) {
                {coloredit::SchemeView::Advanced, "color-scheme-advanced"},
                {coloredit::SchemeView::Ansi, "color-scheme-ansi"}};
   for (const auto& view : views) {
-    ColorSchemesDialog dialog(sample, config.ansiPalettes);
+    bool ansi = view.view == coloredit::SchemeView::Ansi;
+    ColorSchemesDialog dialog(listed(ansi ? 15 : 2), config.ansiPalettes);
     dialog.SetView(view.view);
-    if (view.view != coloredit::SchemeView::Ansi) dialog.Preview()->SetSelection(0x3);
+    if (!ansi) dialog.Preview()->SetSelection(0x3);
     if (!SavePicture(&dialog, folder, view.name, error)) return false;
   }
   {
