@@ -130,6 +130,29 @@ TEST_F(ColorEditor, TheColorButtonsShowWhatTheSelectedRowsShare) {
   EXPECT_EQ(dialog.Preview()->RowName(3), UiText(kFirstAnsiRowName + 3));
 }
 
+TEST_F(ColorEditor, EveryControlHasItsOwnMnemonic) {
+  VRef<GlobalConfig> config = Shared();
+  ColorSchemesDialog dialog(BlackAndBlueOnWhite(), config->ansiPalettes);
+  dialog.show();
+  for (SchemeView view : {SchemeView::Basic, SchemeView::Advanced, SchemeView::Ansi}) {
+    dialog.SetView(view);
+    uitest::ExpectMnemonicsUnique(&dialog);
+  }
+  NewColorPaletteDialog palette(config->ansiPalettes, VUnicodeString());
+  palette.show();
+  uitest::ExpectMnemonicsUnique(&palette);
+  VPropertyTreeDialog pages(QStringLiteral("Global Options"), nullptr, nullptr);
+  auto* schemes = new GlobalColorSchemesPage(*config.Get());
+  auto* ansi = new GlobalAnsiColorPage(*config.Get());
+  pages.AddPage(schemes);
+  pages.AddPage(ansi);
+  pages.show();
+  QApplication::processEvents();
+  uitest::ExpectMnemonicsUnique(&pages);
+  ASSERT_TRUE(pages.SelectPage(ansi));
+  uitest::ExpectMnemonicsUnique(&pages);
+}
+
 TEST_F(ColorEditor, TheDesktopSchemeAndAMissingPaletteAreShownAsTheyAre) {
   ProfileAnsiPaletteList palettes;
   palettes = palettes.Defaults(nullptr);

@@ -120,6 +120,22 @@ TEST(TermDrawRow, TheBackgroundFillsTheCellsAndNothingLeavesThem) {
   EXPECT_TRUE(outside);
 }
 
+TEST(TermDrawRow, ControlsAndBrokenSurrogatesKeepTheirCellsAndDrawNothingOutside) {
+  // What a host sends is drawn as it comes: a control character is a blank cell, a lone half of
+  // a surrogate pair one cell of whatever the fallback draws, and the "X" after them is where
+  // three narrow characters put it.
+  std::u16string odd = u"\u0007";
+  odd += static_cast<char16_t>(0xDC00);  // a second half with no first
+  odd += static_cast<char16_t>(0xD800);  // a first half with no second
+  odd += u"X";
+  int widths[4] = {};
+  EXPECT_EQ(TermMeasureRow(odd.data(), odd.size(), kCell, widths), 4);
+  QImage image = Row(odd, true, false, 4);
+  EXPECT_EQ(Cells(image, 0, 1), Cells(Row(u" ", false, false, 4), 0, 1));
+  EXPECT_EQ(Cells(image, 3, 4), Cells(Row(u"   X", true, false, 4), 3, 4));
+  for (int y = 0; y < image.height(); ++y) EXPECT_EQ(image.pixel(kLeft + 4 * kCell, y), kOutside);
+}
+
 TEST(TermDrawRow, TheWideTableFollowsTheEastAsianWidthRanges) {
   using termdraw::CellsOf;
   using termdraw::IsWideCharacter;
