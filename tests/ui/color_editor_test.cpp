@@ -114,6 +114,12 @@ TEST_F(ColorEditor, TheColorButtonsShowWhatTheSelectedRowsShare) {
   EXPECT_EQ(dialog.Preview()->Selection(), (1u << 2) | (1u << 4));
   EXPECT_TRUE(dialog.AttributeList()->item(4)->isSelected());
   EXPECT_FALSE(dialog.AttributeList()->item(0)->isSelected());
+  // ... and the keyboard moves it: Down from row 4, then Shift+Up back over it.
+  QTest::keyClick(dialog.Preview(), Qt::Key_Down);
+  EXPECT_EQ(dialog.Preview()->Selection(), 1u << 5);
+  QTest::keyClick(dialog.Preview(), Qt::Key_Up, Qt::ShiftModifier);
+  EXPECT_EQ(dialog.Preview()->Selection(), (1u << 4) | (1u << 5));
+  EXPECT_TRUE(dialog.AttributeList()->item(5)->isSelected());
 
   // The options change the working copy.
   dialog.SetView(SchemeView::Advanced);

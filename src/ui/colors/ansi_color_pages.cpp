@@ -27,10 +27,25 @@ using namespace color_messages;
 
 namespace {
 
-QPushButton* AddButton(QWidget* page, QVBoxLayout* column, uint32_t textId) {
-  auto* button = new QPushButton(CatalogueText(textId), page);
-  column->addWidget(button);
-  return button;
+// A labelled list with a column of buttons beside it, at the top of `layout`; the buttons in the
+// order given.
+QListWidget* AddListWithButtons(QWidget* page, QVBoxLayout* layout, uint32_t labelId,
+                                std::initializer_list<std::pair<uint32_t, QPushButton**>> buttons) {
+  auto* label = new QLabel(CatalogueText(labelId), page);
+  auto* list = new QListWidget(page);
+  label->setBuddy(list);
+  layout->addWidget(label);
+  auto* row = new QHBoxLayout;
+  row->addWidget(list, 1);
+  auto* column = new QVBoxLayout;
+  for (const auto& [textId, button] : buttons) {
+    *button = new QPushButton(CatalogueText(textId), page);
+    column->addWidget(*button);
+  }
+  column->addStretch(1);
+  row->addLayout(column);
+  layout->addLayout(row, 1);
+  return list;
 }
 
 void SelectName(QListWidget* list, const ProfileColorsBase& entries, const VUnicodeString& name) {
@@ -56,18 +71,8 @@ void GlobalAnsiColorPage::OnInitDialog() {
   current_ = config_.currentAnsiPalette.Current();
 
   auto* layout = new QVBoxLayout(this);
-  auto* label = new QLabel(CatalogueText(kPalettesLabel), this);
-  list_ = new QListWidget(this);
-  label->setBuddy(list_);
-  layout->addWidget(label);
-  auto* row = new QHBoxLayout;
-  row->addWidget(list_, 1);
-  auto* column = new QVBoxLayout;
-  new_ = AddButton(this, column, kNewPalette);
-  delete_ = AddButton(this, column, kDeletePalette);
-  column->addStretch(1);
-  row->addLayout(column);
-  layout->addLayout(row, 1);
+  list_ = AddListWithButtons(this, layout, kPalettesLabel,
+                             {{kNewPalette, &new_}, {kDeletePalette, &delete_}});
   panel_ = new AnsiColorPanel(this);
   layout->addWidget(panel_);
 
@@ -157,19 +162,8 @@ void GlobalColorSchemesPage::OnInitDialog() {
   schemes_ = config_.colorSchemes;
 
   auto* layout = new QVBoxLayout(this);
-  auto* label = new QLabel(CatalogueText(kSchemesLabel), this);
-  list_ = new QListWidget(this);
-  label->setBuddy(list_);
-  layout->addWidget(label);
-  auto* row = new QHBoxLayout;
-  row->addWidget(list_, 1);
-  auto* column = new QVBoxLayout;
-  edit_ = AddButton(this, column, kEditScheme);
-  new_ = AddButton(this, column, kNewScheme);
-  delete_ = AddButton(this, column, kDeleteScheme);
-  column->addStretch(1);
-  row->addLayout(column);
-  layout->addLayout(row, 1);
+  list_ = AddListWithButtons(this, layout, kSchemesLabel,
+                             {{kEditScheme, &edit_}, {kNewScheme, &new_}, {kDeleteScheme, &delete_}});
 
   auto* group = new QGroupBox(CatalogueText(kTransparencyGroup), this);
   auto* form = new QFormLayout(group);

@@ -51,9 +51,5 @@ void AnsiColorPanel::SetPalette(const AnsiPaletteEntry& palette) {
 }
 
 void AnsiColorPanel::ShowColors() {
-  for (size_t i = 0; i < kPaletteColorCount; ++i) {
-    buttons_[i]->SetColor(palette_.colors[i]);
-    buttons_[i]->setToolTip(buttons_[i]->accessibleName() + QStringLiteral(" ") +
-                            buttons_[i]->toolTip());
-  }
+  for (size_t i = 0; i < kPaletteColorCount; ++i) buttons_[i]->SetColor(palette_.colors[i]);
 }

@@ -1,7 +1,10 @@
 #include "ui/colors/color_preview.h"
 
+#include <algorithm>
+
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -49,6 +52,7 @@ void ColorSchemesCtrl::SetView(coloredit::SchemeView view) {
   }
   selection_ = 0;
   anchor_ = 0;
+  cursor_ = 0;
   updateGeometry();
   update();
 }
@@ -104,27 +108,42 @@ void ColorSchemesCtrl::paintEvent(QPaintEvent*) {
   }
 }
 
+void ColorSchemesCtrl::SelectRow(int row, Qt::KeyboardModifiers modifiers) {
+  uint32_t bit = 1u << row;
+  if (modifiers & Qt::ControlModifier) {
+    SetSelection(selection_ ^ bit);
+    anchor_ = row;
+  } else if (modifiers & Qt::ShiftModifier) {
+    int from = std::min(anchor_, row);
+    int to = std::max(anchor_, row);
+    uint32_t mask = 0;
+    for (int r = from; r <= to; ++r) mask |= 1u << r;
+    SetSelection(mask);
+  } else {
+    SetSelection(bit);
+    anchor_ = row;
+  }
+  cursor_ = row;
+}
+
 void ColorSchemesCtrl::mousePressEvent(QMouseEvent* event) {
   QPoint at = event->position().toPoint();
   for (size_t row = 0; row < RowCount(); ++row) {
     QRect frame = RowRect(row).adjusted(-kFramePad, -kFramePad, kFramePad, kFramePad);
     frame.setRight(width());
     if (!frame.contains(at)) continue;
-    uint32_t bit = 1u << row;
-    if (event->modifiers() & Qt::ControlModifier) {
-      SetSelection(selection_ ^ bit);
-      anchor_ = static_cast<int>(row);
-    } else if (event->modifiers() & Qt::ShiftModifier) {
-      int from = std::min(anchor_, static_cast<int>(row));
-      int to = std::max(anchor_, static_cast<int>(row));
-      uint32_t mask = 0;
-      for (int r = from; r <= to; ++r) mask |= 1u << r;
-      SetSelection(mask);
-    } else {
-      SetSelection(bit);
-      anchor_ = static_cast<int>(row);
-    }
+    SelectRow(static_cast<int>(row), event->modifiers());
     setFocus();
     return;
   }
+}
+
+void ColorSchemesCtrl::keyPressEvent(QKeyEvent* event) {
+  int step = event->key() == Qt::Key_Up ? -1 : event->key() == Qt::Key_Down ? 1 : 0;
+  if (step == 0 || RowCount() == 0) {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  int row = std::clamp(cursor_ + step, 0, static_cast<int>(RowCount()) - 1);
+  SelectRow(row, event->modifiers() & Qt::ShiftModifier);
 }

@@ -39,10 +39,13 @@ class ColorSchemesCtrl : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  // Up and Down move the selection (Shift extends it), as in a list.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   coloredit::RowLook LookOf(size_t row) const;
   int Columns(size_t row) const;
+  void SelectRow(int row, Qt::KeyboardModifiers modifiers);
 
   QFont font_;
   int cellWidth_ = 8;
@@ -53,5 +56,6 @@ class ColorSchemesCtrl : public QWidget {
   coloredit::SchemeView view_ = coloredit::SchemeView::Basic;
   QStringList names_;
   uint32_t selection_ = 0;
-  int anchor_ = 0;
+  int anchor_ = 0;  // where Shift extends from
+  int cursor_ = 0;  // where Up and Down move from
 };

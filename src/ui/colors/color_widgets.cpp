@@ -68,7 +68,9 @@ void ColorButton::SetColor(VColor color) {
   painter.end();
   setIcon(QIcon(swatch));
   setIconSize(swatch.size());
-  setToolTip(QStringLiteral("#%1").arg(RgbOfColor(color), 6, 16, QLatin1Char('0')).toUpper());
+  QString hex = QStringLiteral("#") + QStringLiteral("%1").arg(RgbOfColor(color), 6, 16, QLatin1Char('0')).toUpper();
+  // A button without text says in its tip which colour it is.
+  setToolTip(accessibleName().isEmpty() ? hex : accessibleName() + QLatin1Char(' ') + hex);
 }
 
 void ColorButton::Choose() {
