@@ -4,6 +4,7 @@
 
 #include <QApplication>
 
+#include "colors_window.h"
 #include "dialog_grab.h"
 #include "host_startup.h"
 #include "keymap_window.h"
@@ -67,6 +68,7 @@ int main(int argc, char** argv) {
       return settings::ReportStartFailure(error, exitCode);
     if (options.window == settings::Window::KeymapEditor)
       return settings::RunKeymapEditorWindow(options);
+    if (options.window == settings::Window::Colors) return settings::RunColorsWindow(options);
     return Fail("this build has the passphrase and firewall dialogs only (--dialog); the main "
                 "window and the options dialogs are not part of it yet",
                 kExitUsage);
