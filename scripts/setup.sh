@@ -7,7 +7,7 @@ packages=(
   libcrypto++-dev librapidxml-dev
   libxml2-utils python3 python3-cryptography xdg-utils
   qt6-base-dev libfontconfig1 fonts-dejavu-core
-  cups-daemon
+  cups-daemon fonts-wqy-microhei
   libxkbcommon-dev xkb-data
 )
 missing=()
