@@ -62,6 +62,8 @@ void SessionAppearancePage::Build(QVBoxLayout* layout) {
   scheme_ = BindComboText(new QComboBox(this), kColorScheme);
   editSchemeButton_ = new QPushButton(PageText(kEdit), this);
   newSchemeButton_ = new QPushButton(PageText(kNew), this);
+  editSchemeButton_->setObjectName(QStringLiteral("edit scheme"));
+  newSchemeButton_->setObjectName(QStringLiteral("new scheme"));
   schemeRow->addWidget(scheme_, 1);
   schemeRow->addWidget(editSchemeButton_);
   schemeRow->addWidget(newSchemeButton_);

@@ -45,6 +45,7 @@ void SessionTerminalPage::Build(QVBoxLayout* layout) {
 
   auto* idle = new QFormLayout;
   antiIdle_ = new QCheckBox(PageText(kSendIdleString), this);
+  antiIdle_->setObjectName(QStringLiteral("anti-idle"));
   idleString_ = BindText(new QLineEdit(this), u"Idle String");
   idle->addRow(antiIdle_, idleString_);
   idleSeconds_ = BindSpin(new QSpinBox(this), kIdleTimeout, 1, 86400);
