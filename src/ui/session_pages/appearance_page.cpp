@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "config/colors/color_builtins.h"
 #include "config/database/session_database.h"
 #include "config/database/session_database_instance.h"
 #include "config/global/global_config.h"
@@ -145,9 +146,14 @@ void SessionAppearancePage::OnInitDialog() {
 
 void SessionAppearancePage::FillSchemes(const QString& select) {
   QStringList names;
-  if (context_.global)
-    for (const VUnicodeString& name : context_.global->colorSchemes.GetNames())
-      names << ToQString(name);
+  if (context_.global) {
+    const ProfileColorSchemeListV2& schemes = context_.global->colorSchemes;
+    for (const VUnicodeString& name : schemes.GetNames()) names << ToQString(name);
+    // The built-in schemes can be chosen before the list keeps a copy of them.
+    for (const ColorSchemeEntry& builtIn : vcolors::BuiltInSchemes())
+      if (schemes.Find(builtIn.name) == ProfileColorSchemeListV2::kNotFound)
+        names << ToQString(builtIn.name);
+  }
   // The session's scheme stays selectable even when the list no longer has it.
   if (!select.isEmpty() && !names.contains(select)) names << select;
   scheme_->clear();
