@@ -161,6 +161,25 @@ TEST(SessionPageRules, NewSchemeNamesAndPrinting) {
   EXPECT_TRUE(PrintingRules(true, true).useGlobal);
 }
 
+TEST(SessionPageRules, ChosenFontsKeepTheirSizeInTenthsAndAsAHeight) {
+  VLogFont stored;
+  stored.SetFaceName(u"Old Mono");
+  stored.charSet = 1;
+  stored.extra = 100;
+  EXPECT_EQ(FontPoints(stored), 10.0);
+  VLogFont chosen = ChosenFont(stored, u"DejaVu Sans Mono", 10.5, true, false);
+  EXPECT_EQ(chosen.GetFaceName(), u"DejaVu Sans Mono");
+  EXPECT_EQ(chosen.extra, 105u);
+  EXPECT_EQ(chosen.height, -14);  // 10.5 points at 96 dots per inch
+  EXPECT_EQ(chosen.weight, 700);
+  EXPECT_EQ(chosen.italic, 0);
+  EXPECT_EQ(chosen.charSet, 1);  // what the dialog does not choose stays
+  VLogFont heightOnly;
+  heightOnly.height = -16;
+  EXPECT_EQ(FontPoints(heightOnly), 12.0);
+  EXPECT_EQ(FontPoints(VLogFont()), 10.0);
+}
+
 class PageSettingsTest : public SessionFolderTest {};
 
 // A page's copy reads each kind of setting by its stored name and writes back only what changed.

@@ -2,6 +2,7 @@
 // session: their refusals (message, focus, nothing written), the controls that depend on others,
 // read-only, and an edit saved and read back from the session's file.
 #include <QGroupBox>
+#include <QLabel>
 #include <QTest>
 
 #include "config/global/global_config.h"
@@ -258,12 +259,22 @@ TEST_F(SessionPagesTest, AppearanceNewSchemeRefusesANameThereAlready) {
   EXPECT_EQ(opened[0], std::make_pair(QStringLiteral("Night shift"), true));
   EXPECT_EQ(Control<QComboBox>(page, u"Color Scheme")->currentText(), QStringLiteral("Night shift"));
   Control<QCheckBox>(page, u"Highlight Bold")->click();
+  QFont chosen(QStringLiteral("Lab Mono"));
+  chosen.setPointSize(12);
+  page->ChooseFont(false, chosen);
+  EXPECT_EQ(page->FontLabel(false)->text(), QStringLiteral("Lab Mono, 12 pt"));
+  EXPECT_FALSE(Control<QPushButton>(page, u"Narrow Font v2")->isEnabled());
+  Control<QCheckBox>(page, u"Use Narrow Font")->click();
+  EXPECT_TRUE(Control<QPushButton>(page, u"Narrow Font v2")->isEnabled());
   ASSERT_TRUE(PressOk());
   EXPECT_TRUE(appearanceChanged_);
   VRef<SessionConfig> saved = SaveAndReopen();
   EXPECT_EQ(saved->terminal.colorScheme.Current(), u"Night shift");
   EXPECT_TRUE(saved->highlightBold.current);
   EXPECT_EQ(saved->keywordSet.Current(), u"");  // "no list" stays stored as empty
+  EXPECT_EQ(saved->terminal.normalFont.Current().GetFaceName(), u"Lab Mono");
+  EXPECT_EQ(saved->terminal.normalFont.Current().extra, 120u);
+  EXPECT_TRUE(saved->terminal.useNarrowFont.current);
 }
 
 TEST_F(SessionPagesTest, WindowInitialPositionMustBeAnInteger) {

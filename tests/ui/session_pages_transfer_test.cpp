@@ -245,6 +245,12 @@ TEST_F(SessionTransferPagesTest, EveryPageIsDrawn) {
       << error.toStdString();
   EXPECT_EQ(written.size(), 13u);
   for (const QString& file : written) EXPECT_FALSE(QImage(QDir(folder).filePath(file)).isNull());
+  // Every page: each mnemonic leads to one control, each label to its field.
+  for (VPropertyTreePage* page : dialog_->Pages()) {
+    SCOPED_TRACE(page->Title().toStdString());
+    Select(page);
+    uitest::ExpectMnemonicsUnique(dialog_.get());
+  }
   EXPECT_TRUE(std::find(written.begin(), written.end(),
                         QStringLiteral("session-page-terminal-emulation-modes.png")) !=
               written.end());

@@ -4,7 +4,9 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QFontDialog>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QInputDialog>
@@ -17,6 +19,7 @@
 #include "config/database/session_database_instance.h"
 #include "config/global/global_config.h"
 #include "config/highlight/highlight_messages.h"
+#include "config/session/session_config.h"
 #include "marrowby/message_box.h"
 #include "marrowby/qt_text.h"
 #include "marrowby/ui_messages.h"
@@ -76,6 +79,36 @@ void SessionAppearancePage::Build(QVBoxLayout* layout) {
   BindComboText(encoding, u"Output Transformer Name");
   form->addRow(PageText(kEncodingLabel), encoding);
   layout->addLayout(form);
+
+  auto* fonts = new QGridLayout;
+  auto* normalButton = new QPushButton(PageText(kFontButton), this);
+  auto* narrowButton = new QPushButton(PageText(kNarrowFontButton), this);
+  normalButton->setObjectName(QStringLiteral("Normal Font v2"));
+  narrowButton->setObjectName(QStringLiteral("Narrow Font v2"));
+  normalLabel_ = new QLabel(this);
+  narrowLabel_ = new QLabel(this);
+  QCheckBox* useNarrow = NewCheck(kUseNarrowFont, u"Use Narrow Font");
+  fonts->addWidget(normalButton, 0, 0);
+  fonts->addWidget(normalLabel_, 0, 1, 1, 2);
+  fonts->addWidget(narrowButton, 1, 0);
+  fonts->addWidget(narrowLabel_, 1, 1);
+  fonts->addWidget(useNarrow, 1, 2);
+  fonts->setColumnStretch(1, 1);
+  layout->addLayout(fonts);
+  Depend(useNarrow, narrowButton);
+  for (auto [button, narrow] : {std::pair{normalButton, false}, std::pair{narrowButton, true}}) {
+    connect(button, &QPushButton::clicked, this, [this, narrow = narrow] {
+      const VLogFont& font = narrow ? narrowFont_ : normalFont_;
+      QFont current(ToQString(font.GetFaceName()));
+      current.setPointSizeF(FontPoints(font));
+      current.setBold(font.weight >= 600);
+      current.setItalic(font.italic != 0);
+      bool ok = false;
+      QFont chosen = QFontDialog::getFont(&ok, current, this, QString(),
+                                          QFontDialog::MonospacedFonts);
+      if (ok) ChooseFont(narrow, chosen);
+    });
+  }
   layout->addWidget(NewCheck(kUnicodeLineDrawing, u"Use Unicode Line Drawing"));
 
   auto* cursor = new QFormLayout;
@@ -141,6 +174,11 @@ void SessionAppearancePage::OnInitDialog() {
   FillKeywordLists(ToQString(settings_.GetText(kKeywordSet)));
   cursorColor_ = static_cast<unsigned>(settings_.GetInt(kCursorColor));
   ShowCursorColor();
+  if (context_.session) {
+    normalFont_ = context_.session->terminal.normalFont.Current();
+    narrowFont_ = context_.session->terminal.narrowFont.Current();
+  }
+  ShowFonts();
   RefreshEnabling();
 }
 
@@ -185,6 +223,21 @@ void SessionAppearancePage::ShowCursorColor() {
   cursorColorButton_->setIcon(QIcon(swatch));
 }
 
+void SessionAppearancePage::ChooseFont(bool narrow, const QFont& chosen) {
+  VLogFont& font = narrow ? narrowFont_ : normalFont_;
+  font = ChosenFont(font, FromQString(chosen.family()), chosen.pointSizeF(), chosen.bold(),
+                    chosen.italic());
+  ShowFonts();
+}
+
+void SessionAppearancePage::ShowFonts() {
+  for (auto [label, font] : {std::pair{normalLabel_, &normalFont_}, std::pair{narrowLabel_, &narrowFont_}}) {
+    label->setText(CatalogueText(kFontShown, nullptr,
+                                 {font->GetFaceName(),
+                                  FromQString(QString::number(FontPoints(*font)))}));
+  }
+}
+
 bool SessionAppearancePage::NewScheme(const QString& name) {
   QString trimmed = name.trimmed();
   if (context_.global) {
@@ -215,5 +268,13 @@ void SessionAppearancePage::SaveExtra() {
 }
 
 void SessionAppearancePage::AfterApply() {
-  if (context_.appearanceChanged && settings_.IsChanged()) *context_.appearanceChanged = true;
+  TerminalConfig& terminal = context_.session->terminal;
+  bool fontsChanged = !(terminal.normalFont.Current() == normalFont_) ||
+                      !(terminal.narrowFont.Current() == narrowFont_);
+  if (fontsChanged) {
+    terminal.normalFont = normalFont_;
+    terminal.narrowFont = narrowFont_;
+  }
+  if (context_.appearanceChanged && (settings_.IsChanged() || fontsChanged))
+    *context_.appearanceChanged = true;
 }

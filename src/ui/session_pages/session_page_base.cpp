@@ -75,7 +75,11 @@ void SessionPageBase::RefreshEnabling() {
   }
   for (auto& [box, field] : dependents_) {
     auto* check = static_cast<QCheckBox*>(box);
-    field->setEnabled(check->isEnabled() && check->isChecked() && field->isEnabled());
+    // A field bound to a setting the session lacks stays disabled whatever its box says.
+    bool usable = true;
+    for (const Binding& binding : bindings_)
+      if (binding.control == field) usable = settings_.Has(binding.name);
+    field->setEnabled(usable && check->isEnabled() && check->isChecked());
   }
   UpdateEnabling();
   if (context_.readOnly) {

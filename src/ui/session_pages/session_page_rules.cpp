@@ -186,6 +186,25 @@ RuleResult CheckNewSchemeName(const ProfileColorSchemeListV2& schemes, std::u16s
   return std::nullopt;
 }
 
+VLogFont ChosenFont(const VLogFont& stored, std::u16string_view face, double points, bool bold,
+                    bool italic) {
+  VLogFont font = stored;
+  font.SetFaceName(face);
+  int tenths = static_cast<int>(points * 10 + 0.5);
+  font.extra = static_cast<uint32_t>(tenths);
+  font.height = -static_cast<int32_t>((tenths * 96 + 360) / 720);
+  font.width = 0;
+  font.weight = bold ? 700 : 400;
+  font.italic = italic ? 1 : 0;
+  return font;
+}
+
+double FontPoints(const VLogFont& font) {
+  if (font.extra > 0) return font.extra / 10.0;
+  if (font.height != 0) return (font.height < 0 ? -font.height : font.height) * 72.0 / 96.0;
+  return 10.0;
+}
+
 PrintingEnabling PrintingRules(bool printingAvailable, bool useGlobalSettings) {
   return PrintingEnabling{printingAvailable, printingAvailable && !useGlobalSettings};
 }

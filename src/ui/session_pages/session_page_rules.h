@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/unicode_string.h"
+#include "storage/values/stored_structures.h"
 
 class ProfileColorSchemeListV2;
 
@@ -81,6 +82,15 @@ RuleResult CheckPgpCommands(bool usePgp, std::u16string_view upload, std::u16str
 // Appearance: the name of a new colour scheme must not name one there already (built-ins in any
 // language included); blanks around it do not count.
 RuleResult CheckNewSchemeName(const ProfileColorSchemeListV2& schemes, std::u16string_view name);
+
+// Appearance: a font chosen over the stored one. The size is kept in tenths of a point and as
+// the height at 96 dots per inch (negative: the character height); weight and slant follow the
+// choice; the other fields stay as they were.
+VLogFont ChosenFont(const VLogFont& stored, std::u16string_view face, double points, bool bold,
+                    bool italic);
+// The size of a stored font in points: its tenths, else its height at 96 dots per inch; 10 when
+// neither is known.
+double FontPoints(const VLogFont& font);
 
 // Printing: which controls may be used.
 struct PrintingEnabling {

@@ -189,5 +189,9 @@ constexpr uint32_t kFolderNotFound = 0xE13911B3;
 constexpr uint32_t kPgpCommandEmpty = 0xE13911B4;
 constexpr uint32_t kSecretNotStored = 0xE13911B5;
 constexpr uint32_t kNotAnInteger = 0xE13911B6;
+constexpr uint32_t kFontButton = 0x613911B7;
+constexpr uint32_t kNarrowFontButton = 0x613911B8;
+constexpr uint32_t kUseNarrowFont = 0x613911B9;
+constexpr uint32_t kFontShown = 0x613911BA;
 
 }  // namespace session_page_text

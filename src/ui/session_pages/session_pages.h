@@ -11,6 +11,8 @@
 
 class PrintPlugin;
 class QtPrinterPlatform;
+class QFont;
+class QLabel;
 class QPushButton;
 
 class SessionTerminalPage : public SessionPageBase {
@@ -119,6 +121,9 @@ class SessionAppearancePage : public SessionPageBase {
   // The New button with `name` given: refused with a message when a scheme of that name exists;
   // else the editor is opened and, when it saves, the new scheme is chosen.
   bool NewScheme(const QString& name);
+  // The font dialog's choice for the normal (or narrow) font.
+  void ChooseFont(bool narrow, const QFont& chosen);
+  QLabel* FontLabel(bool narrow) const { return narrow ? narrowLabel_ : normalLabel_; }
 
  protected:
   void Build(QVBoxLayout* layout) override;
@@ -130,6 +135,7 @@ class SessionAppearancePage : public SessionPageBase {
   void FillSchemes(const QString& select);
   void FillKeywordLists(const QString& select);
   void ShowCursorColor();
+  void ShowFonts();
 
   QComboBox* scheme_ = nullptr;
   QPushButton* editSchemeButton_ = nullptr;
@@ -139,6 +145,10 @@ class SessionAppearancePage : public SessionPageBase {
   QCheckBox* useCursorColor_ = nullptr;
   QPushButton* cursorColorButton_ = nullptr;
   unsigned cursorColor_ = 0;
+  QLabel* normalLabel_ = nullptr;
+  QLabel* narrowLabel_ = nullptr;
+  VLogFont normalFont_;  // the page's copies of the session's fonts
+  VLogFont narrowFont_;
 };
 
 class SessionWindowPage : public SessionPageBase {
