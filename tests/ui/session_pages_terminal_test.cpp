@@ -68,7 +68,8 @@ TEST_F(SessionPagesTest, TerminalSwitchingAntiIdleOffStoresNoInterval) {
 }
 
 TEST_F(SessionPagesTest, ReadOnlyPagesShowEverythingDisabledAndWriteNothing) {
-  session_->terminal.rows = 30;
+  session_->terminal.rows = 300;  // beyond what the Emulation page accepts
+  uitest::MessageBoxRecorder boxes;
   for (int i = 0; i < 4; ++i) {
     SessionPageBase* page = nullptr;
     switch (i) {
@@ -80,9 +81,11 @@ TEST_F(SessionPagesTest, ReadOnlyPagesShowEverythingDisabledAndWriteNothing) {
     SCOPED_TRACE(page->Title().toStdString());
     ExpectAllDisabled(page);
     if (i == 1) static_cast<QLineEdit*>(page->ControlOf(u"Rows"))->setText(QStringLiteral("40"));
+    EXPECT_TRUE(page->OnKillActive());
     page->OnApply();
   }
-  EXPECT_EQ(session_->terminal.rows.current, 30);
+  EXPECT_TRUE(boxes.Shown().empty());
+  EXPECT_EQ(session_->terminal.rows.current, 300);
 }
 
 TEST_F(SessionPagesTest, EmulationRangesUseTheGlobalAndDialogLimits) {

@@ -62,17 +62,12 @@ SessionAppearancePage::SessionAppearancePage(const SessionPageContext& context)
 
 void SessionAppearancePage::Build(QVBoxLayout* layout) {
   auto* form = new QFormLayout;
-  auto* schemeRow = new QHBoxLayout;
   scheme_ = BindComboText(new QComboBox(this), kColorScheme);
   editSchemeButton_ = new QPushButton(PageText(kEdit), this);
   newSchemeButton_ = new QPushButton(PageText(kNew), this);
   editSchemeButton_->setObjectName(QStringLiteral("edit scheme"));
   newSchemeButton_->setObjectName(QStringLiteral("new scheme"));
-  schemeRow->addWidget(scheme_, 1);
-  schemeRow->addWidget(editSchemeButton_);
-  schemeRow->addWidget(newSchemeButton_);
-  form->addRow(PageText(kColorSchemeLabel), schemeRow);
-  if (auto* label = qobject_cast<QLabel*>(form->labelForField(schemeRow))) label->setBuddy(scheme_);
+  AddFieldRow(form, kColorSchemeLabel, scheme_, {editSchemeButton_, newSchemeButton_});
   auto* encoding = new QComboBox(this);
   encoding->setEditable(true);
   for (const char* name : kEncodings) encoding->addItem(QString::fromLatin1(name));
@@ -126,16 +121,11 @@ void SessionAppearancePage::Build(QVBoxLayout* layout) {
   layout->addWidget(cursorGroup);
 
   auto* keywords = new QFormLayout;
-  auto* keywordRow = new QHBoxLayout;
   keywords_ = new QComboBox(this);
   keywords_->setObjectName(ToQString(kKeywordSet));
   ReadSetting(kKeywordSet);
   editKeywordsButton_ = new QPushButton(PageText(kEditKeywords), this);
-  keywordRow->addWidget(keywords_, 1);
-  keywordRow->addWidget(editKeywordsButton_);
-  keywords->addRow(PageText(kKeywordListLabel), keywordRow);
-  if (auto* label = qobject_cast<QLabel*>(keywords->labelForField(keywordRow)))
-    label->setBuddy(keywords_);
+  AddFieldRow(keywords, kKeywordListLabel, keywords_, {editKeywordsButton_});
   auto* style = new QHBoxLayout;
   style->addWidget(NewCheck(kHighlightReverse, u"Highlight Reverse Video"));
   style->addWidget(NewCheck(kHighlightBold, u"Highlight Bold"));

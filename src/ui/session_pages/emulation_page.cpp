@@ -61,15 +61,9 @@ void SessionEmulationPage::Build(QVBoxLayout* layout) {
   keymap_->addItem(PageText(kKeymapCustom), ToQString(kCustomKeymapName));
   ReadSetting(kKeymapName);
   keyboard->addRow(PageText(kKeymapLabel), keymap_);
-  auto* fileRow = new QHBoxLayout;
   keymapFile_ = BindText(new QLineEdit(this), u"Keymap Filename");
   browse_ = new QPushButton(PageText(kBrowse), this);
-  fileRow->addWidget(keymapFile_, 1);
-  fileRow->addWidget(browse_);
-  keyboard->addRow(PageText(kKeymapFileLabel), fileRow);
-  // The row's label leads to the field, not to the layout.
-  if (auto* label = qobject_cast<QLabel*>(keyboard->labelForField(fileRow)))
-    label->setBuddy(keymapFile_);
+  AddFieldRow(keyboard, kKeymapFileLabel, keymapFile_, {browse_});
   connect(browse_, &QPushButton::clicked, this, [this] {
     OnBrowseHelper(keymapFile_, PageText(kSelectKeymapFile), QString(),
                    VGetFileFilters({VFileFilter(PageText(kKeymapFilter), QStringLiteral("*.key"))}));

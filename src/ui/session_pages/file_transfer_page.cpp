@@ -30,21 +30,8 @@ SessionFileTransferPage::SessionFileTransferPage(const SessionPageContext& conte
 
 void SessionFileTransferPage::Build(QVBoxLayout* layout) {
   auto* form = new QFormLayout;
-  auto addFolder = [&](uint32_t label, uint32_t browseText, const char16_t* name) {
-    auto* row = new QHBoxLayout;
-    QLineEdit* edit = BindText(new QLineEdit(this), name);
-    auto* browse = new QPushButton(PageText(browseText), this);
-    row->addWidget(edit, 1);
-    row->addWidget(browse);
-    form->addRow(PageText(label), row);
-    if (auto* text = qobject_cast<QLabel*>(form->labelForField(row))) text->setBuddy(edit);
-    AddAutoComplete(edit, true);
-    connect(browse, &QPushButton::clicked, this,
-            [edit] { OnBrowseLocalFolderHelper(edit, PageText(kSelectFolder)); });
-    return edit;
-  };
-  local_ = addFolder(kLocalFolderLabel, kBrowseUpload, kLocalFolderSetting);
-  download_ = addFolder(kDefaultDownloadLabel, kBrowseDownload, kDownloadFolderSetting);
+  local_ = AddFolderRow(form, kLocalFolderLabel, kBrowseUpload, kLocalFolderSetting);
+  download_ = AddFolderRow(form, kDefaultDownloadLabel, kBrowseDownload, kDownloadFolderSetting);
   remote_ = AddTextRow(form, kRemoteFolderLabel, kRemoteFolderSetting);
   layout->addLayout(form);
   synchronize_ = NewCheck(kSyncBrowsing, kSynchronizeSetting);

@@ -23,13 +23,9 @@ SessionLogFilePage::SessionLogFilePage(const SessionPageContext& context)
 
 void SessionLogFilePage::Build(QVBoxLayout* layout) {
   auto* form = new QFormLayout;
-  auto* row = new QHBoxLayout;
   name_ = BindText(new QLineEdit(this), u"Log Filename");
   auto* browse = new QPushButton(PageText(kBrowse), this);
-  row->addWidget(name_, 1);
-  row->addWidget(browse);
-  form->addRow(PageText(kLogFileNameLabel), row);
-  if (auto* label = qobject_cast<QLabel*>(form->labelForField(row))) label->setBuddy(name_);
+  AddFieldRow(form, kLogFileNameLabel, name_, {browse});
   layout->addLayout(form);
   connect(browse, &QPushButton::clicked, this, [this] {
     QString filters = VGetFileFilters({VFileFilter(PageText(kLogFilter), QStringLiteral("*.log")),

@@ -5,13 +5,17 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "marrowby/file_browse.h"
 #include "marrowby/qt_text.h"
 #include "marrowby/ui_messages.h"
+#include "ui/session_pages/session_page_texts.h"
 
 QString PageText(uint32_t id) { return CatalogueText(id); }
 
@@ -40,6 +44,9 @@ void SessionPageBase::OnInitDialog() {
 void SessionPageBase::OnSetActive() { RefreshEnabling(); }
 
 bool SessionPageBase::OnKillActive() {
+  // Nothing can be changed or written: a stored value the checks would refuse must not keep
+  // the user on the page.
+  if (context_.readOnly) return true;
   if (!Validate()) return false;
   FromControls();
   SaveExtra();
@@ -295,6 +302,26 @@ QComboBox* SessionPageBase::AddNumberComboRow(
   BindComboNumber(combo, name);
   form->addRow(PageText(labelId), combo);
   return combo;
+}
+
+void SessionPageBase::AddFieldRow(QFormLayout* form, uint32_t labelId, QWidget* field,
+                                  std::initializer_list<QPushButton*> buttons) {
+  auto* row = new QHBoxLayout;
+  row->addWidget(field, 1);
+  for (QPushButton* button : buttons) row->addWidget(button);
+  form->addRow(PageText(labelId), row);
+  if (auto* label = qobject_cast<QLabel*>(form->labelForField(row))) label->setBuddy(field);
+}
+
+QLineEdit* SessionPageBase::AddFolderRow(QFormLayout* form, uint32_t labelId, uint32_t browseId,
+                                         std::u16string_view name) {
+  QLineEdit* edit = BindText(new QLineEdit(this), name);
+  auto* browse = new QPushButton(PageText(browseId), this);
+  AddFieldRow(form, labelId, edit, {browse});
+  AddAutoComplete(edit, true);
+  connect(browse, &QPushButton::clicked, this,
+          [edit] { OnBrowseLocalFolderHelper(edit, PageText(session_page_text::kSelectFolder)); });
+  return edit;
 }
 
 QLineEdit* SessionPageBase::AddCheckedText(QFormLayout* form, uint32_t checkId,

@@ -23,6 +23,7 @@ class QComboBox;
 class QFormLayout;
 class QGroupBox;
 class QLineEdit;
+class QPushButton;
 class QRadioButton;
 class QSpinBox;
 class QVBoxLayout;
@@ -87,6 +88,12 @@ class SessionPageBase : public VPropertyTreePage {
   // A combo of entries (text id, stored number).
   QComboBox* AddNumberComboRow(QFormLayout* form, uint32_t labelId, std::u16string_view name,
                                std::initializer_list<std::pair<uint32_t, int>> entries);
+  // A labelled field followed by buttons on its line; the label's mnemonic leads to the field.
+  void AddFieldRow(QFormLayout* form, uint32_t labelId, QWidget* field,
+                   std::initializer_list<QPushButton*> buttons);
+  // A folder field with its browse button, completing local folders as the user types.
+  QLineEdit* AddFolderRow(QFormLayout* form, uint32_t labelId, uint32_t browseId,
+                          std::u16string_view name);
   // A check box whose field follows on the same line, enabled only while the box is checked.
   QLineEdit* AddCheckedText(QFormLayout* form, uint32_t checkId, std::u16string_view checkName,
                             std::u16string_view textName, QCheckBox** box = nullptr);

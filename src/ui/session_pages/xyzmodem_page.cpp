@@ -28,18 +28,7 @@ void SessionXModemZModemPage::Build(QVBoxLayout* layout) {
       {kUploadFolder, kBrowseUpload, u"Upload Directory"},
       {kDownloadFolder, kBrowseDownload, u"Download Directory"},
   };
-  for (const auto& [label, browseText, name] : folders) {
-    auto* row = new QHBoxLayout;
-    QLineEdit* edit = BindText(new QLineEdit(this), name);
-    auto* browse = new QPushButton(PageText(browseText), this);
-    row->addWidget(edit, 1);
-    row->addWidget(browse);
-    form->addRow(PageText(label), row);
-    if (auto* text = qobject_cast<QLabel*>(form->labelForField(row))) text->setBuddy(edit);
-    connect(browse, &QPushButton::clicked, this,
-            [edit] { OnBrowseLocalFolderHelper(edit, PageText(kSelectFolder)); });
-    AddAutoComplete(edit, true);
-  }
+  for (const auto& [label, browseText, name] : folders) AddFolderRow(form, label, browseText, name);
   packet_ = new QComboBox(this);
   packet_->setObjectName(QString::fromStdU16String(kPacketSize));
   packet_->addItem(PageText(kPacket128), 128);
