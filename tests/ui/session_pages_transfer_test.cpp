@@ -195,6 +195,18 @@ TEST_F(SessionTransferPagesTest, PgpNeedsItsCommandsWhichAreStoredEncrypted) {
   EXPECT_NE(lines.find("S:\"PGP Upload Command V2\"=02:"), std::string::npos);
 }
 
+TEST_F(SessionTransferPagesTest, PgpCommandsThatCannotBeEncryptedAreRefused) {
+  SetConfigPassphraseDisabled(true);
+  auto* page = ShowPage<SessionFileTransferAdvancedPage>();
+  Control<QCheckBox>(page, u"Use PGP For All Transfers")->click();
+  auto* upload = Control<QLineEdit>(page, u"PGP Upload Command V2");
+  upload->setText(QStringLiteral("gpg -e %1"));
+  Control<QLineEdit>(page, u"PGP Download Command V2")->setText(QStringLiteral("gpg -d %1"));
+  ExpectRefused(upload, QStringLiteral("The PGP commands cannot be saved: secrets are not stored "
+                                       "in this configuration."));
+  EXPECT_FALSE(session_->usePgpForAllTransfers.current);
+}
+
 TEST_F(SessionTransferPagesTest, ReadOnlyTransferPagesAreDisabled) {
   ExpectAllDisabled(ShowPage<SessionLogFilePage>(true));
   ExpectAllDisabled(ShowPage<SessionXModemZModemPage>(true));

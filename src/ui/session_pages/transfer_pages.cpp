@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "config/session/session_config.h"
+#include "crypto/config_passphrase.h"
 #include "marrowby/qt_text.h"
 #include "ui/session_pages/session_page_rules.h"
 #include "ui/session_pages/session_page_texts.h"
@@ -67,5 +68,12 @@ bool SessionFileTransferAdvancedPage::Validate() {
   if (RuleResult failure = CheckPgpCommands(usePgp_->isChecked(), FromQString(upload_->text()),
                                             FromQString(download_->text()), uploadEmpty))
     return Fail(uploadEmpty ? upload_ : download_, *failure);
+  // The commands are kept encrypted; without a configuration passphrase a change could not be
+  // stored, and must not look saved.
+  for (QLineEdit* field : {upload_, download_}) {
+    std::u16string name = field->objectName().toStdU16String();
+    if (FromQString(field->text()) != settings_.GetText(name) && IsConfigPassphraseDisabled())
+      return Fail(field, kSecretNotStored);
+  }
   return true;
 }
