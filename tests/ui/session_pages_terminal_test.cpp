@@ -256,6 +256,11 @@ TEST_F(SessionPagesTest, AppearanceNewSchemeRefusesANameThereAlready) {
     EXPECT_EQ(boxes.Shown()[0].text, QStringLiteral("'Harbour' already exists."));
     EXPECT_TRUE(opened.empty());
   }
+  Control<QComboBox>(page, u"Color Scheme")->setCurrentText(QStringLiteral("Harbour"));
+  Control<QPushButton>(page, u"edit scheme")->click();
+  ASSERT_EQ(opened.size(), 1u);
+  EXPECT_EQ(opened[0], std::make_pair(QStringLiteral("Harbour"), false));
+  opened.clear();
   page->askSchemeName = [](QWidget*) { return QStringLiteral("Night shift"); };
   Control<QPushButton>(page, u"new scheme")->click();
   ASSERT_EQ(opened.size(), 1u);

@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "marrowby/page_grab.h"
+#include "report/message_catalogue.h"
 #include "session_pages_harness.h"
 #include "ui/print_plugin.h"
 
@@ -221,6 +222,31 @@ TEST_F(SessionTransferPagesTest, ReadOnlyTransferPagesAreDisabled) {
   auto* printing = new SessionPrintingPage(context);
   Show(printing);
   ExpectAllDisabled(printing);
+}
+
+// The pages in French: every text from the catalogue, mnemonics still one per control.
+TEST_F(SessionTransferPagesTest, FrenchPagesKeepTheirMnemonicsApart) {
+  VSetMessageLanguage(VLanguage::French);
+  SessionPageContext context = Context();
+  context.printingAvailable = true;
+  std::vector<VPropertyTreePage*> pages = {
+      new SessionTerminalPage(context),        new SessionEmulationPage(context),
+      new SessionEmulationModesPage(context),  new SessionEmacsPage(context),
+      new SessionEmulationAdvancedPage(context), new SessionAppearancePage(context),
+      new SessionWindowPage(context),          new SessionLogFilePage(context),
+      new SessionPrintingPage(context),        new SessionXModemZModemPage(context),
+      new SessionFileTransferPage(context),    new SessionFtpSftpPage(context),
+      new SessionFileTransferAdvancedPage(context)};
+  dialog_ = std::make_unique<VPropertyTreeDialog>(QStringLiteral("Options"), nullptr, nullptr);
+  for (VPropertyTreePage* page : pages) dialog_->AddPage(page);
+  dialog_->show();
+  EXPECT_EQ(pages[1]->Title(), QStringLiteral("Émulation"));
+  for (VPropertyTreePage* page : pages) {
+    SCOPED_TRACE(page->Title().toStdString());
+    Select(page);
+    uitest::ExpectMnemonicsUnique(dialog_.get());
+  }
+  VSetMessageLanguage(VLanguage::English);
 }
 
 // Every page in the tree the dialog builds, drawn into a picture; QUILLANE_GRAB_DIR names a
