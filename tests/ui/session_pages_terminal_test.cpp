@@ -54,6 +54,15 @@ TEST_F(SessionPagesTest, TerminalAntiIdleNeedsAStringAndTheEditIsSaved) {
   EXPECT_TRUE(Has(lines, "D:\"Auto Reconnect\"=00000001"));
 }
 
+TEST_F(SessionPagesTest, ABoxLeftAsItWasKeepsTheNumberStored) {
+  session_->positionCursorOnLeftClick = 2;
+  auto* page = ShowPage<SessionTerminalPage>();
+  EXPECT_TRUE(Control<QCheckBox>(page, u"Position Cursor on Left Click")->isChecked());
+  ASSERT_TRUE(PressOk());
+  EXPECT_EQ(session_->positionCursorOnLeftClick.current, 2);
+  EXPECT_FALSE(page->Settings().IsChanged());
+}
+
 TEST_F(SessionPagesTest, TerminalSwitchingAntiIdleOffStoresNoInterval) {
   session_->idleTimeout = 45;
   session_->idleString = VUnicodeString(u"x");

@@ -220,9 +220,14 @@ void SessionPageBase::FromControls() {
       case Kind::Check: {
         auto* box = static_cast<QCheckBox*>(b.control);
         Qt::CheckState state = box->checkState();
-        settings_.Set(b.name, state == Qt::PartiallyChecked ? TriStateNotSet
-                              : state == Qt::Checked        ? TriStateOn
-                                                            : TriStateOff);
+        VTriState shown = state == Qt::PartiallyChecked ? TriStateNotSet
+                          : state == Qt::Checked        ? TriStateOn
+                                                        : TriStateOff;
+        // A box left as it was keeps the number behind it, even one other than 0 or 1.
+        bool same = std::holds_alternative<VTriState>(*settings_.Find(b.name))
+                        ? shown == settings_.GetTriState(b.name)
+                        : (shown == TriStateOn) == settings_.GetBool(b.name);
+        if (!same) settings_.Set(b.name, shown);
         break;
       }
       case Kind::Text:
@@ -257,8 +262,6 @@ void SessionPageBase::WatchChanges(QWidget* control) {
     connect(button, &QAbstractButton::toggled, this, [this] { RefreshEnabling(); });
   else if (auto* combo = qobject_cast<QComboBox*>(control))
     connect(combo, &QComboBox::currentIndexChanged, this, [this] { RefreshEnabling(); });
-  else if (auto* box = qobject_cast<QCheckBox*>(control))
-    connect(box, &QCheckBox::stateChanged, this, [this] { RefreshEnabling(); });
 }
 
 void SessionPageBase::Depend(QCheckBox* box, QWidget* field) {
