@@ -8,6 +8,7 @@
 #include "platform/app_info.h"
 #include "platform/file_system.h"
 #include "report/message_catalogue.h"
+#include "session_window.h"
 #include "settings_options.h"
 #include "ui/registered_dialogs.h"
 
@@ -52,6 +53,9 @@ int main(int argc, char** argv) {
   QApplication app(qtArgc, qtArguments.data());
   VRegisteredDialogs dialogs;
 
+  if (options.window == settings::Window::Session ||
+      options.window == settings::Window::DefaultSession)
+    return settings::RunSessionWindow(options);
   if (options.window != settings::Window::Dialog)
     return Fail("this build has the passphrase and firewall dialogs only (--dialog); the main "
                 "window and the options dialogs are not part of it yet",
