@@ -7,13 +7,18 @@
 #include <string>
 #include <vector>
 
+#include <QApplication>
+#include <QComboBox>
 #include <QStringList>
+#include <QTimer>
 
 #include "config/global/global_config.h"
 #include "config/session_test_env.h"
 #include "environment/installed_products.h"
 #include "marrowby/property_tree.h"
 #include "ui/protocol_pages.h"
+#include "ui/session_options/connection_page.h"
+#include "ui/session_options/logon_actions_page.h"
 #include "ui/session_options/session_options_dialog.h"
 
 class RecordedProtocolPages : public IProtocolPages {
@@ -51,6 +56,27 @@ inline std::unique_ptr<IProtocolPages> RecordingMaker(const ConnectProtocolEntry
   return std::make_unique<RecordedProtocolPages>(entry.protocolName);
 }
 
+// Watches, while it lives, for modal windows of class T and hands each to `act` (which closes
+// it), counting them. Unlike a one-shot driver it stops with the test that made it.
+template <class T>
+class ModalWatch {
+ public:
+  explicit ModalWatch(std::function<void(T*)> act) {
+    QObject::connect(&timer_, &QTimer::timeout, [this, act] {
+      if (T* window = qobject_cast<T*>(QApplication::activeModalWidget())) {
+        ++count_;
+        act(window);
+      }
+    });
+    timer_.start(5);
+  }
+  int Count() const { return count_; }
+
+ private:
+  QTimer timer_;
+  int count_ = 0;
+};
+
 class SessionOptionsTest : public SessionFolderTest {
  protected:
   void SetUp() override {
@@ -87,6 +113,22 @@ class SessionOptionsTest : public SessionFolderTest {
   static bool Visible(const SessionOptionsDialogBase& dialog, const QStringList& path) {
     VPropertyTreePage* page = dialog.FindPage(path);
     return page && dialog.IsPageVisible(page);
+  }
+  static SessionConnectPage* ConnectionPage(SessionOptionsDialogBase& dialog) {
+    return static_cast<SessionConnectPage*>(dialog.Page(SessionPageRole::Connection));
+  }
+  // The Logon Actions page, brought to the front.
+  static SessionLogonScriptsPage* LogonPage(SessionOptionsDialogBase& dialog) {
+    auto* page = static_cast<SessionLogonScriptsPage*>(dialog.Page(SessionPageRole::LogonActions));
+    dialog.ShowPage(page);
+    dialog.SelectPage(page);
+    return page;
+  }
+  // Picks the protocol `name` in a list as the user would.
+  static void Pick(QComboBox* combo, const char* name) {
+    int index = combo->findData(QString::fromUtf8(name));
+    ASSERT_GE(index, 0) << name;
+    combo->setCurrentIndex(index);
   }
   static int Find(const char16_t* name, int part) {
     return GetConnectProtocolTable().Find(name, part);

@@ -27,26 +27,17 @@ TEST_F(SessionOptionsTest, ReadOnlyWithTheWarningSuppressedOpensSilentlyWithOkDi
   folder_.WriteLines("Global", "D:\"Suppress Read Only Session Options Warning\"=00000001\r\n");
   WriteProtocols("s", "SSH2", "SFTP");
   VRef<SessionConfig> session = Open(u"s");
-  // Any box that came up would be counted and closed; the watch ends with this test.
-  int prompts = 0;
-  QTimer watch;
-  QObject::connect(&watch, &QTimer::timeout, [&] {
-    if (auto* box = qobject_cast<OptionalMessageBox*>(QApplication::activeModalWidget())) {
-      ++prompts;
-      box->reject();
-    }
-  });
-  watch.start(5);
+  // Any box that came up would be counted and closed.
+  ModalWatch<OptionalMessageBox> prompts([](OptionalMessageBox* box) { box->reject(); });
   SessionOptionsDialog dialog(Arguments(*session.Get(), kSessionOptionsReadOnly));
   dialog.show();
   QTest::qWait(100);
-  watch.stop();
-  EXPECT_EQ(prompts, 0);
+  EXPECT_EQ(prompts.Count(), 0);
   EXPECT_FALSE(dialog.ReadOnlyPromptShown());
   EXPECT_FALSE(dialog.OkButton()->isEnabled());
   EXPECT_TRUE(dialog.Context().readOnly);
   // OK refuses even when asked directly, and nothing is taken from the pages.
-  auto* connection = static_cast<SessionConnectPage*>(dialog.Page(SessionPageRole::Connection));
+  auto* connection = ConnectionPage(dialog);
   EXPECT_FALSE(connection->NameEdit()->isEnabled());
   EXPECT_FALSE(connection->TerminalList()->isEnabled());
   dialog.accept();
@@ -59,9 +50,7 @@ TEST_F(SessionOptionsTest, ReadOnlyShowsThePromptOnceAndItsCheckBoxIsSaved) {
   WriteProtocols("s", "SSH2", "SFTP");
   VRef<SessionConfig> session = Open(u"s");
   QString text;
-  int prompts = 0;
-  auto prompt = WhenModal<OptionalMessageBox>([&](OptionalMessageBox* box) {
-    ++prompts;
+  ModalWatch<OptionalMessageBox> prompts([&](OptionalMessageBox* box) {
     text = box->MessageLabel()->text();
     EXPECT_TRUE(box->parentWidget() && box->parentWidget()->isVisible());  // over the dialog
     EXPECT_EQ(box->CheckBox()->text(), "&Do not display this message again");
@@ -72,23 +61,14 @@ TEST_F(SessionOptionsTest, ReadOnlyShowsThePromptOnceAndItsCheckBoxIsSaved) {
   SessionOptionsDialog dialog(Arguments(*session.Get(), kSessionOptionsReadOnly));
   dialog.show();
   QTest::qWait(100);
-  EXPECT_TRUE(*prompt);
+  EXPECT_EQ(prompts.Count(), 1);
   EXPECT_EQ(text, "The Sessions Options that you are opening are being used by a locked session.  "
                   "You will not be able to save changes to the session.");
   // Shown again (another show event): no second prompt in this opening.
-  QTimer watch;
-  QObject::connect(&watch, &QTimer::timeout, [&] {
-    if (auto* box = qobject_cast<OptionalMessageBox*>(QApplication::activeModalWidget())) {
-      ++prompts;
-      box->reject();
-    }
-  });
-  watch.start(5);
   dialog.hide();
   dialog.show();
   QTest::qWait(100);
-  watch.stop();
-  EXPECT_EQ(prompts, 1);
+  EXPECT_EQ(prompts.Count(), 1);
   dialog.reject();
   // The user's choice is in the global configuration's file.
   EXPECT_TRUE(Has(folder_.Lines("Global"), "D:\"Suppress Read Only Session Options Warning\"=00000001"));
@@ -99,9 +79,9 @@ TEST_F(SessionOptionsTest, CancelPutsBackTheProtocolsAndLeavesTheSessionUnmodifi
   VRef<SessionConfig> session = Open(u"s");
   SessionOptionsDialog dialog(Arguments(*session.Get()));
   dialog.show();
-  auto* connection = static_cast<SessionConnectPage*>(dialog.Page(SessionPageRole::Connection));
-  connection->TerminalList()->setCurrentIndex(connection->TerminalList()->findData("Telnet"));
-  connection->TransferList()->setCurrentIndex(connection->TransferList()->findData("FTP"));
+  auto* connection = ConnectionPage(dialog);
+  Pick(connection->TerminalList(), "Telnet");
+  Pick(connection->TransferList(), "FTP");
   connection->NameEdit()->setText("other");
   EXPECT_EQ(session->GetTransferProtocolName(), u"FTP");
   dialog.reject();
@@ -126,12 +106,10 @@ class DefaultSessionTest : public SessionOptionsTest {
     auto dialogSeen = WhenModal<SessionOptionsDialog>([change](SessionOptionsDialog* dialog) {
       EXPECT_EQ(dialog->Mode(), kSessionOptionsDefaultSession);
       EXPECT_EQ(dialog->windowTitle(), "Session Options - Default");
-      auto* connection = static_cast<SessionConnectPage*>(dialog->Page(SessionPageRole::Connection));
+      auto* connection = ConnectionPage(*dialog);
       EXPECT_FALSE(connection->NameEdit()->isEnabled());
       if (change) {
-        auto* logon = static_cast<SessionLogonScriptsPage*>(dialog->Page(SessionPageRole::LogonActions));
-        dialog->ShowPage(logon);
-        dialog->SelectPage(logon);
+        auto* logon = LogonPage(*dialog);
         logon->InitialCrBox()->click();
       }
       dialog->OkButton()->click();
@@ -195,9 +173,7 @@ TEST_F(DefaultSessionTest, CancelWritesNothing) {
   Open(u"Default");  // made on first use
   const std::string before = qtest::ReadFile(SessionFile("Default"));
   auto dialogSeen = WhenModal<SessionOptionsDialog>([](SessionOptionsDialog* dialog) {
-    auto* logon = static_cast<SessionLogonScriptsPage*>(dialog->Page(SessionPageRole::LogonActions));
-    dialog->ShowPage(logon);
-    dialog->SelectPage(logon);
+    auto* logon = LogonPage(*dialog);
     logon->InitialCrBox()->click();
     dialog->reject();
   });

@@ -34,7 +34,7 @@ class ConnectionPageTest : public SessionOptionsTest {
     dialog.show();
     dialog.activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
-    auto* page = static_cast<SessionConnectPage*>(dialog.Page(SessionPageRole::Connection));
+    auto* page = ConnectionPage(dialog);
     edit(page);
     dialog.OkButton()->click();
     if (!boxes.Shown().empty()) {
@@ -91,15 +91,15 @@ TEST_F(ConnectionPageTest, AProtocolThatIsNotLoadedIsNamedWithFocusOnItsList) {
   EXPECT_EQ(focus, page->TerminalList());
   // Picking a loaded one lets the dialog close.
   EXPECT_TRUE(PressOk(u"s", [](SessionConnectPage* p) {
-                p->TerminalList()->setCurrentIndex(p->TerminalList()->findData("Telnet"));
+                Pick(p->TerminalList(), "Telnet");
               }).empty());
 }
 
 TEST_F(ConnectionPageTest, BothProtocolsNoneIsRefusedExceptForTheDefaultSession) {
   WriteProtocols("s", "SSH2", "SFTP");
   auto none = [](SessionConnectPage* p) {
-    p->TerminalList()->setCurrentIndex(p->TerminalList()->findData("None"));
-    p->TransferList()->setCurrentIndex(p->TransferList()->findData("None"));
+    Pick(p->TerminalList(), "None");
+    Pick(p->TransferList(), "None");
   };
   QWidget* focus = nullptr;
   SessionConnectPage* page = nullptr;
@@ -136,8 +136,7 @@ TEST_F(SessionOptionsTest, LogonActionsStartWithTheTwoPromptsAndWriteThemOnlyWhe
   VRef<SessionConfig> session = Open(u"s");
   SessionOptionsDialog dialog(Arguments(*session.Get()));
   dialog.show();
-  auto* logon = static_cast<SessionLogonScriptsPage*>(dialog.Page(SessionPageRole::LogonActions));
-  ASSERT_TRUE(dialog.SelectPage(logon));
+  auto* logon = LogonPage(dialog);
   ASSERT_EQ(logon->List()->RowCount(), 2);
   EXPECT_EQ(logon->List()->Text(0, 0), "ogin:");
   EXPECT_EQ(logon->List()->Text(1, 0), "assword:");
@@ -166,8 +165,7 @@ TEST_F(SessionOptionsTest, AnExpectSendEntryIsAddedEditedAndDeletedThroughItsDia
   VRef<SessionConfig> session = Open(u"s");
   SessionOptionsDialog dialog(Arguments(*session.Get()));
   dialog.show();
-  auto* logon = static_cast<SessionLogonScriptsPage*>(dialog.Page(SessionPageRole::LogonActions));
-  dialog.SelectPage(logon);
+  auto* logon = LogonPage(dialog);
   logon->AutomateBox()->click();
   auto added = WhenModal<ExpectSendDialog>([](ExpectSendDialog* entry) {
     QTest::keyClicks(entry->ExpectEdit(), "$ ");
@@ -205,14 +203,13 @@ TEST_F(SessionOptionsTest, AnExpectSendEntryIsAddedEditedAndDeletedThroughItsDia
 TEST_F(SessionOptionsTest, AnEditThroughTheDialogIsSavedAndReadBackFromTheFile) {
   WriteProtocols("Lab/router1", "SSH2", "SFTP", "S:\"Hostname\"=gw\r\n");
   auto seen = WhenModal<SessionOptionsDialog>([](SessionOptionsDialog* dialog) {
-    auto* connection = static_cast<SessionConnectPage*>(dialog->Page(SessionPageRole::Connection));
+    auto* connection = ConnectionPage(*dialog);
     connection->DescriptionEdit()->setFocus();
     QTest::keyClicks(connection->DescriptionEdit(), "core router");
     QTest::keyClick(connection->DescriptionEdit(), Qt::Key_Return);
     QTest::keyClicks(connection->DescriptionEdit(), "second floor");
-    connection->TerminalList()->setCurrentIndex(connection->TerminalList()->findData("Telnet"));
-    auto* logon = static_cast<SessionLogonScriptsPage*>(dialog->Page(SessionPageRole::LogonActions));
-    dialog->SelectPage(logon);
+    Pick(connection->TerminalList(), "Telnet");
+    auto* logon = LogonPage(*dialog);
     logon->InitialCrBox()->click();
     logon->ScriptBox()->click();
     QTest::keyClicks(logon->ScriptEdit(), "/home/me/login.py");
@@ -240,7 +237,7 @@ TEST_F(SessionOptionsTest, ARenameSavesUnderTheNewNameAndCancelWritesNothing) {
   WriteProtocols("Lab/router1", "SSH2", "SFTP");
   const std::string bytes = qtest::ReadFile(SessionFile("Lab/router1"));
   auto cancelled = WhenModal<SessionOptionsDialog>([](SessionOptionsDialog* dialog) {
-    auto* connection = static_cast<SessionConnectPage*>(dialog->Page(SessionPageRole::Connection));
+    auto* connection = ConnectionPage(*dialog);
     connection->NameEdit()->setText("router9");
     dialog->reject();
   });
@@ -249,7 +246,7 @@ TEST_F(SessionOptionsTest, ARenameSavesUnderTheNewNameAndCancelWritesNothing) {
   EXPECT_EQ(qtest::ReadFile(SessionFile("Lab/router1")), bytes);
 
   auto renamed = WhenModal<SessionOptionsDialog>([](SessionOptionsDialog* dialog) {
-    auto* connection = static_cast<SessionConnectPage*>(dialog->Page(SessionPageRole::Connection));
+    auto* connection = ConnectionPage(*dialog);
     connection->NameEdit()->setText("router2");
     dialog->OkButton()->click();
   });

@@ -36,13 +36,6 @@ std::vector<QStringList> Paths(const SessionOptionsDialogBase& dialog) {
   return paths;
 }
 
-// Selects `name` in the combo box as the user would.
-void Pick(QComboBox* combo, const QString& name) {
-  int index = combo->findData(name);
-  ASSERT_GE(index, 0) << name.toStdString();
-  combo->setCurrentIndex(index);
-}
-
 // ---- the tree ----
 
 TEST_F(SessionOptionsTest, TheTreeHoldsEveryPageOfAnIntegratedInstallationInTableOrder) {
@@ -77,7 +70,7 @@ TEST_F(SessionOptionsTest, ATransferOnlyProductHasNoTerminalSubtreeAndATerminalO
     EXPECT_NE(dialog.FindPage({"Connection", "Logon Actions"}), nullptr);
     // One protocol list, of the file-transfer part.
     dialog.show();
-    auto* connection = static_cast<SessionConnectPage*>(dialog.Page(SessionPageRole::Connection));
+    auto* connection = ConnectionPage(dialog);
     ASSERT_TRUE(connection->IsInitialized());
     EXPECT_EQ(connection->TerminalList(), nullptr);
     ASSERT_NE(connection->TransferList(), nullptr);
@@ -133,7 +126,7 @@ TEST_F(SessionOptionsTest, Ssh2WithSftpShowsOnlyTheSsh2PagesAndTelnetThenShowsSf
   EXPECT_EQ(dialog.SftpIndex(), Find(u"SFTP", 1));
   EXPECT_EQ(dialog.ScpIndex(), Find(u"SCP", 1));
 
-  auto* connection = static_cast<SessionConnectPage*>(dialog.Page(SessionPageRole::Connection));
+  auto* connection = ConnectionPage(dialog);
   Pick(connection->TerminalList(), "Telnet");
   EXPECT_EQ(TakeLog(), (Log{"hide SSH2", "show Telnet", "show SFTP"}));
   EXPECT_FALSE(Visible(dialog, {"SSH2"}));
@@ -160,7 +153,7 @@ TEST_F(SessionOptionsTest, ALineTakingProtocolHidesTheCompanionsPages) {
     SessionOptionsDialog dialog(Arguments(*session.Get()));
     dialog.show();
     EXPECT_EQ(TakeLog(), (Log{"show Telnet", "show SFTP"}));
-    auto* connection = static_cast<SessionConnectPage*>(dialog.Page(SessionPageRole::Connection));
+    auto* connection = ConnectionPage(dialog);
     Pick(connection->TerminalList(), lineProtocol);
     EXPECT_EQ(TakeLog(), (Log{"hide Telnet", std::string("show ") + lineProtocol, "hide SFTP"}));
     EXPECT_TRUE(Visible(dialog, {lineProtocol}));
@@ -235,7 +228,7 @@ TEST_F(SessionOptionsTest, NoProtocolHidesThePartsSubtreeAndPickingOneShowsIt) {
   EXPECT_FALSE(Visible(dialog, {"Terminal"}));
   EXPECT_FALSE(Visible(dialog, {"Connection", "Logon Actions"}));
   EXPECT_TRUE(Visible(dialog, {"SFTP"}));
-  auto* connection = static_cast<SessionConnectPage*>(dialog.Page(SessionPageRole::Connection));
+  auto* connection = ConnectionPage(dialog);
   Pick(connection->TerminalList(), "Telnet");
   EXPECT_TRUE(Visible(dialog, {"Terminal"}));
   EXPECT_TRUE(Visible(dialog, {"Connection", "Logon Actions"}));
