@@ -1,5 +1,8 @@
 #include "ui/session_options/edit_session.h"
 
+#include <QDir>
+#include <QPixmap>
+
 #include "config/database/session_database_instance.h"
 #include "config/global/global_config.h"
 #include "config/global/global_config_instance.h"
@@ -9,11 +12,13 @@
 #include "marrowby/page_grab.h"
 #include "marrowby/qt_text.h"
 #include "ui/session_options/connection_rules.h"
+#include "ui/session_options/edit_default_session.h"
 #include "ui/session_options/session_options_dialog.h"
 
 namespace {
 
 constexpr char kPicturePrefix[] = "session-options";
+constexpr char kApplyPicture[] = "session-options-apply-to-all.png";
 
 SessionOptionsArguments ArgumentsFor(SessionConfig& session, GlobalConfig* global, int mode,
                                      bool* appearanceChanged, QWidget* parent) {
@@ -101,5 +106,14 @@ bool GrabSessionOptions(const VUnicodeString& path, bool defaultSession, const Q
   std::vector<QString> written;
   bool ok = GrabPages(dialog, folder, QString::fromLatin1(kPicturePrefix), written, error);
   dialog.reject();  // nothing of what was drawn is kept
+  if (ok && defaultSession) {
+    // The question that follows an edit of the Default session.
+    ApplyDefaultSessionChangesDialog question;
+    question.show();
+    QString file = QDir(folder).filePath(QString::fromLatin1(kApplyPicture));
+    ok = question.grab().save(file, "PNG");
+    if (!ok) error = QStringLiteral("cannot write ") + file;
+    question.reject();
+  }
   return ok;
 }

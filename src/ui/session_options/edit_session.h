@@ -19,7 +19,8 @@ int EditSessionAtPath(const VUnicodeString& path, QWidget* parent, VReportMessag
 VUnicodeString RenamedSessionPath(const VUnicodeString& path, const VUnicodeString& newName);
 
 // Draws every visible page of the dialog over the session at `path` (the Default session when
-// `defaultSession`) into `folder` as session-options-<page>.png, without showing it on a screen.
-// False with the reason in `error`.
+// `defaultSession`) into `folder` as session-options-<page>.png, without showing it on a screen;
+// for the Default session also the question that follows its edit
+// (session-options-apply-to-all.png). False with the reason in `error`.
 bool GrabSessionOptions(const VUnicodeString& path, bool defaultSession, const QString& folder,
                         QString& error);
