@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "config/global/global_config_instance.h"
+#include "config/session/remote_host_config.h"
 #include "session_options_env.h"
 #include "ui/session_options/connection_page.h"
 #include "ui/session_options/connection_rules.h"
@@ -127,6 +128,56 @@ TEST_F(ConnectionPageTest, TheListsOfferNoneThenTheTablesProtocolsOfTheirPart) {
   EXPECT_EQ(SessionFolderOf(VUnicodeString(u"Lab\\Deep/r1")), u"Lab\\Deep");
   EXPECT_EQ(SessionFolderOf(VUnicodeString(u"r1")), u"");
   EXPECT_EQ(RenamedSessionPath(VUnicodeString(u"Lab/r1"), VUnicodeString(u"r2")), u"Lab\\r2");
+}
+
+// A protocol that reaches a remote host keeps the pre-connect command with its host settings.
+class RemoteProtocolConfig : public ConnectConfig {
+ public:
+  VUnicodeString GetProtocolName() const override { return u"RLogin"; }
+  ConnectConfig* Clone() const override { return new RemoteProtocolConfig(*this); }
+  const VMemberTable& GetMemberTable() const override {
+    static const VMemberRow kRows[] = {QL_NESTED(RemoteProtocolConfig, remote)};
+    static const VMemberTable table(kRows);
+    return table;
+  }
+  RemoteHostConfig remote;
+
+  RemoteProtocolConfig() = default;
+
+ private:
+  RemoteProtocolConfig(const RemoteProtocolConfig&) = default;
+};
+
+TEST_F(SessionOptionsTest, ThePreConnectCommandIsKeptWithTheProtocolsThatHaveOne) {
+  ConnectProtocolEntry entry;
+  entry.protocolName = u"RLogin";
+  entry.productId = 3;
+  entry.factory = [](const ConnectProtocolEntry&) -> ConnectConfig* { return new RemoteProtocolConfig; };
+  GetConnectProtocolTable().Register(entry);
+  WriteProtocols("s", "RLogin", "SFTP");
+  auto seen = WhenModal<SessionOptionsDialog>([](SessionOptionsDialog* dialog) {
+    SessionConnectPage* connection = ConnectionPage(*dialog);
+    ASSERT_TRUE(connection->PreConnectEdit()->isEnabled());
+    QTest::keyClicks(connection->PreConnectEdit(), "ssh-add -l");
+    // A protocol without the setting cannot take it; back on RLogin the text is still there.
+    Pick(connection->TerminalList(), "Telnet");
+    EXPECT_FALSE(connection->PreConnectEdit()->isEnabled());
+    Pick(connection->TerminalList(), "RLogin");
+    EXPECT_EQ(connection->PreConnectEdit()->text(), "ssh-add -l");
+    dialog->OkButton()->click();
+  });
+  VReportMessageParams error;
+  ASSERT_EQ(EditSessionAtPath(VUnicodeString(u"s"), nullptr, error), kIdOk)
+      << error.GetTextTrimmed().ToUtf8();
+  ASSERT_TRUE(*seen);
+  // Stored encrypted, never as the text typed.
+  std::string lines = Session("s");
+  EXPECT_NE(lines.find("\"Local Shell Command Pre-connect V2\"="), std::string::npos);
+  EXPECT_EQ(lines.find("ssh-add"), std::string::npos);
+  VRef<SessionConfig> back = Open(u"s");
+  auto* config = dynamic_cast<RemoteProtocolConfig*>(back->GetTerminalConnectConfig());
+  ASSERT_NE(config, nullptr);
+  EXPECT_EQ(config->remote.GetPreConnectCommand(), u"ssh-add -l");
 }
 
 // ---- Logon Actions ----

@@ -163,13 +163,11 @@ void SessionConnectPage::UpdatePreConnect() {
   // Secrets can be neither read nor written while the passphrase is disabled.
   const bool usable = !settings.empty() && !IsConfigPassphraseDisabled();
   preConnect_->setEnabled(usable && !context_.readOnly);
-  if (!usable) {
-    preConnect_->clear();
-    return;
-  }
-  if (preConnectEdited_) return;  // the user's text stays across a protocol change
-  preConnectText_ = settings.front()->GetPlaintext();
-  preConnect_->setText(ToQString(preConnectText_));
+  // What the user typed stays across protocols, also through one that cannot take it.
+  if (!usable || preConnectEdited_) return;
+  VUnicodeString text = settings.front()->GetPlaintext();
+  text.SetSensitive(true);
+  preConnect_->setText(ToQString(text));
 }
 
 bool SessionConnectPage::OnKillActive() {

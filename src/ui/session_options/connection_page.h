@@ -53,6 +53,5 @@ class SessionConnectPage : public VPropertyTreePage {
   List lists_[2];
   QLineEdit* preConnect_ = nullptr;
   QPlainTextEdit* description_ = nullptr;
-  VUnicodeString preConnectText_;  // what the field showed when filled from the session
   bool preConnectEdited_ = false;
 };
