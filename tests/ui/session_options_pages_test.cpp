@@ -13,6 +13,8 @@
 #include "session_options_env.h"
 #include "ui/session_options/connection_page.h"
 #include "ui/session_options/connection_rules.h"
+#include "report/message_catalogue.h"
+#include "ui/session_options/edit_default_session.h"
 #include "ui/session_options/edit_session.h"
 #include "ui/session_options/logon_actions_page.h"
 #include "marrowby/list_ctrl.h"
@@ -317,6 +319,35 @@ TEST_F(SessionOptionsTest, ARenameSavesUnderTheNewNameAndCancelWritesNothing) {
   folder_.WriteLines("Global", "D:\"Suppress Read Only Session Options Warning\"=00000001\r\n");
   EXPECT_EQ(EditSessionAtPath(VUnicodeString(u"Lab/router2"), nullptr, error), kIdCancel);
   EXPECT_TRUE(*readOnly);
+}
+
+}  // namespace
+
+namespace {
+
+// Every label of the two pages and of their small dialogs leads somewhere by its own letter, in
+// both languages.
+TEST_F(SessionOptionsTest, MnemonicsAreUniqueOnEachPageInEnglishAndFrench) {
+  WriteProtocols("s", "SSH2", "SFTP");
+  VRef<SessionConfig> session = Open(u"s");
+  for (VLanguage language : {VLanguage::English, VLanguage::French}) {
+    VSetMessageLanguage(language);
+    SessionOptionsDialog dialog(Arguments(*session.Get()));
+    dialog.show();
+    uitest::ExpectMnemonicsUnique(&dialog);
+    LogonPage(dialog);
+    uitest::ExpectMnemonicsUnique(&dialog);
+    dialog.reject();
+    ExpectSendDialog entry(ExpectSendEntry{});
+    entry.show();
+    uitest::ExpectMnemonicsUnique(&entry);
+    ApplyDefaultSessionChangesDialog question;
+    question.show();
+    uitest::ExpectMnemonicsUnique(&question);
+  }
+  VSetMessageLanguage(VLanguage::English);
+  SessionOptionsDialog dialog(Arguments(*session.Get()));
+  EXPECT_EQ(ConnectionPage(dialog)->Title(), "Connection");
 }
 
 }  // namespace
