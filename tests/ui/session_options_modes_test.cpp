@@ -183,3 +183,60 @@ TEST_F(DefaultSessionTest, CancelWritesNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SessionOptionsTest, ShowSessionOptionsDialogHandsItsArgumentsToThePages) {
+  WriteProtocols("s", "SSH2", "SFTP");
+  VRef<SessionConfig> session = Open(u"s");
+  bool appearanceChanged = false;
+  auto seen = WhenModal<SessionOptionsDialog>([&](SessionOptionsDialog* dialog) {
+    const SessionPageContext& context = dialog->Context();
+    EXPECT_EQ(context.session, session.Get());
+    EXPECT_NE(context.global, nullptr);
+    EXPECT_FALSE(context.readOnly);
+    EXPECT_TRUE(context.newSession);
+    EXPECT_TRUE(dialog->IsNewSession());
+    EXPECT_EQ(context.maxColumns, 300);
+    EXPECT_TRUE(context.liveSession);
+    EXPECT_EQ(context.appearanceFlags, 5u);
+    EXPECT_TRUE(context.printingAvailable);
+    EXPECT_EQ(context.appearanceChanged, &appearanceChanged);
+    dialog->reject();
+  });
+  EXPECT_EQ(ShowSessionOptionsDialog(nullptr, session.Get(), 0, true, false, 300, true, 5, true,
+                                     appearanceChanged, nullptr),
+            kIdCancel);
+  EXPECT_TRUE(*seen);
+}
+
+TEST_F(SessionOptionsTest, TheDialogReopensOnThePageShownLastUnlessAskedForTheConnectionPage) {
+  WriteProtocols("s", "SSH2", "SFTP");
+  VRef<SessionConfig> session = Open(u"s");
+  {
+    SessionOptionsDialog dialog(Arguments(*session.Get()));
+    dialog.show();
+    LogonPage(dialog);
+    dialog.reject();
+  }
+  {
+    SessionOptionsDialog dialog(Arguments(*session.Get()));
+    dialog.show();
+    EXPECT_EQ(dialog.CurrentPage(), dialog.Page(SessionPageRole::LogonActions));
+    dialog.reject();
+  }
+  SessionOptionsArguments arguments = Arguments(*session.Get());
+  arguments.connectPageFlag = true;
+  SessionOptionsDialog dialog(arguments);
+  dialog.show();
+  EXPECT_EQ(dialog.CurrentPage(), dialog.Page(SessionPageRole::Connection));
+  // The Logon Actions page is laid out again after each protocol change.
+  auto* logon = LogonPage(dialog);
+  int layouts = logon->LayoutCount();
+  dialog.SelectPage(ConnectionPage(dialog));
+  Pick(ConnectionPage(dialog)->TerminalList(), "Telnet");
+  EXPECT_EQ(logon->LayoutCount(), layouts + 1);
+  dialog.reject();
+}
+
+}  // namespace
