@@ -209,7 +209,9 @@ TEST_F(SessionOptionsTest, DestroyRemovesEveryProtocolPagesObjectOnce) {
     dialog.show();
     dialog.ShowSessionProtocolPages(Find(u"SSH2", 0));
     TakeLog();
+    EXPECT_EQ(session->GetCommonConfig().GetParentWindow(), static_cast<QWidget*>(&dialog));
     dialog.Destroy();
+    EXPECT_EQ(session->GetCommonConfig().GetParentWindow(), nullptr);
     Log log = TakeLog();
     std::sort(log.begin(), log.end());
     EXPECT_EQ(log, (Log{"remove SFTP", "remove SSH2", "remove Telnet"}));

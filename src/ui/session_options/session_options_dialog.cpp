@@ -197,7 +197,8 @@ void SessionOptionsDialogBase::InitDialog() {
   }
   ResumeRedraw();
 
-  SetConnectConfigParentWindow(&session, this);
+  // Protocols show their prompts over the dialog (a QWidget).
+  SetConnectConfigParentWindow(&session, static_cast<QWidget*>(this));
 
   if (context_.mode == kSessionOptionsReadOnly) {
     DisableOkButton();
@@ -219,6 +220,10 @@ void SessionOptionsDialogBase::Destroy() {
     slot->RemovePages(*this);
     slot.reset();
   }
+  // The session outlives the dialog: its protocols must not show prompts over a window that is
+  // gone.
+  if (initialized_ && Session().GetCommonConfig().GetParentWindow() == static_cast<QWidget*>(this))
+    SetConnectConfigParentWindow(&Session(), nullptr);
 }
 
 void SessionOptionsDialogBase::ShowSessionProtocolPages(int index) {
