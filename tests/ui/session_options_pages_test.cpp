@@ -211,6 +211,14 @@ TEST_F(SessionOptionsTest, LogonActionsStartWithTheTwoPromptsAndWriteThemOnlyWhe
   dialog.OkButton()->click();
   EXPECT_FALSE(session->IsModified());
   EXPECT_TRUE(session->loginScript.GetEntries().empty());
+
+  // Switching the automation on runs the list shown: the two prompts are written.
+  SessionOptionsDialog again(Arguments(*session.Get()));
+  again.show();
+  LogonPage(again)->AutomateBox()->click();
+  again.OkButton()->click();
+  EXPECT_EQ(session->loginScript.GetEntries(), InitialExpectSendEntries());
+  EXPECT_TRUE(session->useLoginScript.current);
 }
 
 TEST_F(SessionOptionsTest, AnExpectSendEntryIsAddedEditedAndDeletedThroughItsDialog) {

@@ -95,7 +95,8 @@ void SessionLogonScriptsPage::OnInitDialog() {
   SessionConfig& session = *context_.session;
   secretsUsable_ = !IsConfigPassphraseDisabled();
   entries_ = session.loginScript.GetEntries();
-  if (entries_.empty()) entries_ = InitialExpectSendEntries();
+  seeded_ = entries_.empty();
+  if (seeded_) entries_ = InitialExpectSendEntries();
   started_ = entries_;
 
   auto* layout = new QVBoxLayout(this);
@@ -250,9 +251,11 @@ void SessionLogonScriptsPage::OnApply() {
   SessionConfig& session = *context_.session;
   if (session.useLoginScript.current != automate_->isChecked())
     session.useLoginScript = automate_->isChecked();
-  // The starting entries (the two prompts of a session without any) are written only once the
-  // user changed the list, so looking at the page changes nothing.
-  if (secretsUsable_ && entries_ != started_) session.loginScript.SetEntries(entries_);
+  // The two prompts a session without entries starts from are written once the user changed the
+  // list or switched the automation on (which runs what the list shows), so that only looking at
+  // the page changes nothing.
+  const bool takeSeeds = seeded_ && automate_->isChecked();
+  if (secretsUsable_ && (entries_ != started_ || takeSeeds)) session.loginScript.SetEntries(entries_);
   if (session.sendInitialCarriageReturn.current != initialCr_->isChecked())
     session.sendInitialCarriageReturn = initialCr_->isChecked();
   if (session.useScriptFile.current != useScript_->isChecked())

@@ -82,6 +82,7 @@ class SessionLogonScriptsPage : public VPropertyTreePage, public ISessionPageRef
   SessionPageContext context_;
   std::vector<ExpectSendEntry> entries_;
   std::vector<ExpectSendEntry> started_;  // what the page showed first
+  bool seeded_ = false;                   // the session had no entries: the page started from two
   bool secretsUsable_ = true;
   QCheckBox* automate_ = nullptr;
   VListCtrl* list_ = nullptr;
