@@ -3,6 +3,7 @@
 // flow and read back from the session's file.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -356,6 +357,52 @@ TEST_F(SessionOptionsTest, MnemonicsAreUniqueOnEachPageInEnglishAndFrench) {
   VSetMessageLanguage(VLanguage::English);
   SessionOptionsDialog dialog(Arguments(*session.Get()));
   EXPECT_EQ(ConnectionPage(dialog)->Title(), "Connection");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SessionOptionsTest, TheSendTextIsWipedWhenTheEntryDialogClosesAndReadOnlyDisablesThePage) {
+  ExpectSendDialog entry(ExpectSendEntry{u"assword:", u"hunter2", true});
+  entry.show();
+  EXPECT_EQ(entry.SendEdit()->echoMode(), QLineEdit::Password);
+  entry.HideBox()->click();
+  EXPECT_EQ(entry.SendEdit()->echoMode(), QLineEdit::Normal);
+  entry.reject();
+  EXPECT_TRUE(entry.SendEdit()->text().isEmpty());
+  EXPECT_EQ(ShownSendText(ExpectSendEntry{u"a", u"hunter2", true}).indexOf("hunter2"), -1);
+  EXPECT_EQ(ShownSendText(ExpectSendEntry{u"a", u"guest", false}), "guest");
+
+  WriteProtocols("s", "SSH2", "SFTP", "D:\"Use Login Script\"=00000001\r\n");
+  VRef<SessionConfig> session = Open(u"s");
+  FreeGlobalConfig();
+  folder_.WriteLines("Global", "D:\"Suppress Read Only Session Options Warning\"=00000001\r\n");
+  SessionOptionsDialog dialog(Arguments(*session.Get(), kSessionOptionsReadOnly));
+  dialog.show();
+  SessionLogonScriptsPage* logon = LogonPage(dialog);
+  for (QWidget* control : std::initializer_list<QWidget*>{
+           logon->AutomateBox(), logon->List(), logon->AddButton(), logon->InitialCrBox(),
+           logon->ScriptBox(), logon->ScriptEdit(), logon->ArgumentsEdit()})
+    EXPECT_FALSE(control->isEnabled()) << control->metaObject()->className();
+  dialog.reject();
+}
+
+TEST_F(SessionOptionsTest, AProtocolsLogonPanelTakesRoomOnlyWhenThereIsOne) {
+  WriteProtocols("s", "SSH2", "SFTP");
+  VRef<SessionConfig> session = Open(u"s");
+  SessionOptionsDialog dialog(Arguments(*session.Get()));
+  dialog.show();
+  SessionLogonScriptsPage* logon = LogonPage(dialog);
+  EXPECT_FALSE(logon->ProtocolPanelHost()->isVisible());
+  auto* panel = new QCheckBox(QStringLiteral("Use the agent"), logon->ProtocolPanelHost());
+  logon->ProtocolPanelHost()->layout()->addWidget(panel);
+  dialog.UpdateSessionLogonScriptsPage();
+  EXPECT_TRUE(logon->ProtocolPanelHost()->isVisible());
+  delete panel;
+  dialog.UpdateSessionLogonScriptsPage();
+  EXPECT_FALSE(logon->ProtocolPanelHost()->isVisible());
+  dialog.reject();
 }
 
 }  // namespace
