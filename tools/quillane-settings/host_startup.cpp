@@ -4,7 +4,9 @@
 #include <memory>
 
 #include "crypto/config_passphrase.h"
+#include "environment/installed_products.h"
 #include "environment/library_init.h"
+#include "environment/products.h"
 #include "environment/passphrase_startup.h"
 #include "host/protocol_loading.h"
 #include "host/store_location.h"
@@ -131,6 +133,11 @@ bool SettleHostPassphrase(bool ask, std::string& error, int& exitCode) {
 
 bool StartHost(const Options& options, std::string& error, int& exitCode) {
   if (!OpenHostConfiguration(options, error, exitCode)) return false;
+  // This host edits the options of the application --app names, so that application counts as
+  // installed wherever the host program itself lives.
+  int product = GetDerivedAppProductID();
+  if (product == kProductKarvell) SetKarvellInstalled(true);
+  if (product == kProductLumbrel || product == kProductSkellan) SetLumbrelInstalled(true);
   host::LoadProtocolModules([](VReportMessageParams& failure) {
     // The host goes on with the protocols that loaded; the missing one's sessions keep what
     // they store.

@@ -11,6 +11,7 @@
 #include "platform/app_info.h"
 #include "platform/file_system.h"
 #include "report/message_catalogue.h"
+#include "session_window.h"
 #include "settings_options.h"
 #include "ui/registered_dialogs.h"
 
@@ -69,6 +70,9 @@ int main(int argc, char** argv) {
     if (options.window == settings::Window::KeymapEditor)
       return settings::RunKeymapEditorWindow(options);
     if (options.window == settings::Window::Colors) return settings::RunColorsWindow(options);
+    if (options.window == settings::Window::Session ||
+        options.window == settings::Window::DefaultSession)
+      return settings::RunSessionWindow(options);
     return Fail("this build has the passphrase and firewall dialogs only (--dialog); the main "
                 "window and the options dialogs are not part of it yet",
                 kExitUsage);
