@@ -1,6 +1,7 @@
 // The Mapped Keys page inside a dialog: it edits a copy, so Cancel leaves the session object and
 // its file alone and OK writes what changed; a session with a custom key map has that file's
-// mappings edited and saved on OK only, never over another writer's change.
+// mappings edited and saved on OK only, never over another writer's change; with several
+// sessions at once the page says what its edits do.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -269,6 +270,32 @@ TEST_F(MappedKeysPageTest, ACustomKeyMapThatCannotBeReadLeavesNothingToEditButTh
   }
   EXPECT_EQ(qtest::ReadFile(dir / "bad.key"), bad);
   EXPECT_FALSE(qtest::Exists(dir / "gone.key"));
+}
+
+TEST_F(MappedKeysPageTest, SeveralSessionsAtOnceGetTheEditedKeyMapOnlyWhenItChangedAndAreToldSo) {
+  WriteSession("s", std::string("D:\"Is Session\"=00000001\r\n") + kInlineKeymap);
+  VRef<SessionConfig> session = Open(u"s");
+  ASSERT_TRUE(session);
+  {
+    Dialog d(session.Get(), 4);
+    EXPECT_TRUE(d.page->Note()->isVisible());
+    EXPECT_TRUE(d.page->Note()->text().startsWith("Several sessions are being edited at once"));
+    EXPECT_TRUE(d.page->Panel()->MapKeyButton()->isEnabled());
+    d.page->MapDeleteBox()->setChecked(true);
+    d.dialog.OkButton()->click();
+  }
+  // An untouched key map is no change, so it is not spread over the other sessions.
+  EXPECT_TRUE(session->terminal.mapDelete.IsModified());
+  EXPECT_FALSE(session->terminal.keymap.IsModified());
+  {
+    Dialog d(session.Get(), 4);
+    MapF5ToSend(*d.page->Panel(), "ls");
+    d.dialog.OkButton()->click();
+  }
+  EXPECT_TRUE(session->terminal.keymap.IsModified());
+  std::optional<size_t> index = session->terminal.keymap.Find(kVkF5 | kKeyCtrl);
+  ASSERT_TRUE(index);
+  EXPECT_EQ(session->terminal.keymap.GetAt(*index).first, u"ls");
 }
 
 }  // namespace

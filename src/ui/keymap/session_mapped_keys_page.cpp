@@ -13,6 +13,13 @@
 #include "ui/keymap/keymap_editor_panel.h"
 #include "ui/keymap/keymap_ui_messages.h"
 
+namespace {
+
+// The dialog mode in which one set of options is applied to several sessions.
+constexpr int kSeveralSessionsMode = 4;
+
+}  // namespace
+
 bool KeySwapAllowed(std::u16string_view emulation) {
   return !vtext::EqualsNoCase(emulation, kEmulationTn3270);
 }
@@ -38,6 +45,7 @@ QString SessionMappedKeysPage::NoteText() const {
       return CatalogueText(keymapui::kKeymapFileUnreadableNote, nullptr,
                            {source_->fileName, source_->problem});
     case Kind::kSession:
+      if (context_.mode == kSeveralSessionsMode) return CatalogueText(keymapui::kSeveralSessionsNote);
       return QString();
   }
   return QString();

@@ -31,7 +31,7 @@ class SessionMappedKeysPage : public VPropertyTreePage {
   // Where the mappings shown come from and what the page will write; null before the page opens.
   const MappedKeysSource* Source() const { return source_.get(); }
   // Says where the mappings live and anything that keeps them from being edited; hidden when
-  // the page edits the session's own key map.
+  // the page edits the session's own key map of one session.
   QLabel* Note() const { return note_; }
 
  private:
