@@ -41,4 +41,9 @@ constexpr uint32_t kKeyMapLabel = 0x6139162C;
 constexpr uint32_t kScriptFileMissing = 0xE139162D;
 constexpr uint32_t kProgramMissing = 0xE139162E;
 constexpr uint32_t kNumLockLabel = 0x6139162F;
+constexpr uint32_t kKeymapFileNote = 0x61391630;            // %1: the key map file
+constexpr uint32_t kKeymapFileUnreadableNote = 0xA1391631;  // %1: the file, %2: the reason
+constexpr uint32_t kNoKeymapFileNote = 0xA1391632;
+constexpr uint32_t kSeveralSessionsNote = 0x61391633;
+constexpr uint32_t kKeymapFileChanged = 0xE1391634;  // %1: the key map file
 }  // namespace keymapui
