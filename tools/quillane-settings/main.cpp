@@ -6,6 +6,7 @@
 
 #include "dialog_grab.h"
 #include "host_startup.h"
+#include "main_window_host.h"
 #include "platform/app_info.h"
 #include "platform/file_system.h"
 #include "report/message_catalogue.h"
@@ -60,20 +61,21 @@ int main(int argc, char** argv) {
 
   StopHostAtExit stopHost;
 
+  if (!options.grabFolder.empty() && vfs::KindOfPath(options.grabFolder) == vfs::PathKind::Missing) {
+    VStatus made = vfs::CreateFolderTree(options.grabFolder, 0755);
+    if (!made.ok()) return Fail("cannot create " + options.grabFolder, kExitFailed);
+  }
+  if (options.window == settings::Window::Main) return settings::RunMainWindow(options);
   if (options.window != settings::Window::Dialog) {
     int exitCode = kExitOk;
     if (!settings::StartHost(options, error, exitCode))
       return settings::ReportStartFailure(error, exitCode);
-    return Fail("this build has the passphrase and firewall dialogs only (--dialog); the main "
-                "window and the options dialogs are not part of it yet",
+    return Fail("this build has the main window and the passphrase and firewall dialogs only; "
+                "the options dialogs are not part of it yet",
                 kExitUsage);
   }
   if (options.grabFolder.empty())
     return Fail("--dialog shows its dialog only as pictures, with --grab DIR", kExitUsage);
-  if (vfs::KindOfPath(options.grabFolder) == vfs::PathKind::Missing) {
-    VStatus made = vfs::CreateFolderTree(options.grabFolder, 0755);
-    if (!made.ok()) return Fail("cannot create " + options.grabFolder, kExitFailed);
-  }
   if (!settings::GrabDialogs(options.windowArgument, options.grabFolder, error))
     return Fail(error, kExitFailed);
   return kExitOk;
