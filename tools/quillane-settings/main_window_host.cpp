@@ -96,8 +96,9 @@ bool GrabMainWindow(const Options& options, std::string& error, int& exitCode) {
   VMainWindow window(HostActions(), config.path());
   window.resize(560, 440);
   window.show();
-  if (QTreeWidgetItem* web = window.ItemOf(QStringLiteral("Production\\Web"), true))
-    web->setExpanded(true);
+  for (QTreeWidgetItem* item = window.ItemOf(QStringLiteral("Production\\Web"), true); item;
+       item = item->parent())
+    item->setExpanded(true);
   window.SelectPath(QStringLiteral("Lab\\router2"));
   QApplication::processEvents();
   QDir folder(QString::fromStdString(options.grabFolder));

@@ -102,7 +102,7 @@ VMainWindow::VMainWindow(VMainWindowActions actions, QString configurationLocati
     if (SelectPath(path)) tree_->setFocus();
   });
   tree_->onDrop = [this](QTreeWidgetItem* dragged, QTreeWidgetItem* target) {
-    if (dragged == top_) return;
+    if (dragged == top_ || dragged == target) return;  // dropped where it was picked up
     QString folder;
     if (target) {
       folder = target->data(0, kPathRole).toString();

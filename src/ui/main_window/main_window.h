@@ -41,7 +41,8 @@ class VSessionTreeWidget : public QTreeWidget {
   // Called with the dragged item and the item it was dropped on (null: empty space, the top).
   std::function<void(QTreeWidgetItem* dragged, QTreeWidgetItem* target)> onDrop;
 
- protected:
+  // Public so that a drop can be handed over where no drag is under way (tests: the application
+  // delivers drops only to the target of a drag it runs itself).
   void dropEvent(QDropEvent* event) override;
 };
 

@@ -1,7 +1,6 @@
 #include "ui/main_window/session_tree_edit.h"
 
 #include <algorithm>
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -85,25 +84,38 @@ bool ItemExists(const TreeItem& item) {
   return item.isFolder ? database.FolderExists(path) : database.SessionExists(path);
 }
 
-// Rewrites the display order of `folder` after `edit` changed the list of its sessions (or, with
-// `folders`, of its sub-folders). The order is what the user arranged; when it cannot be written
-// the listing still shows every item (unlisted names follow the listed ones), so the change
-// itself stands.
-void EditOrder(VProfileKey& folder, bool folders,
-               const std::function<void(std::vector<VUnicodeString>&)>& edit) {
+// The display order of a folder's sessions and sub-folders: read before a change, edited, and
+// written after it, so that the items keep the places the user gave them. When the order cannot
+// be written the listing still shows every item (names not in it follow the others), so the
+// change itself stands.
+struct Order {
+  std::vector<VUnicodeString> sessions;
+  std::vector<VUnicodeString> folders;
+  std::vector<VUnicodeString>& Of(bool isFolder) { return isFolder ? folders : sessions; }
+};
+
+Order ReadOrder(VProfileKey& folder) {
   ProfileFolderData data;
   data.Build(folder, false);
-  std::vector<VUnicodeString> sessions(data.Sessions().begin(), data.Sessions().end());
-  std::vector<VUnicodeString> subFolders(data.Folders().begin(), data.Folders().end());
-  edit(folders ? subFolders : sessions);
-  VStringArray sessionList;
-  for (auto& name : sessions) sessionList.Add(name);
-  VStringArray folderList;
-  for (auto& name : subFolders) folderList.Add(name);
+  Order order;
+  order.sessions.assign(data.Sessions().begin(), data.Sessions().end());
+  order.folders.assign(data.Folders().begin(), data.Folders().end());
+  return order;
+}
+
+void WriteOrder(VProfileKey& folder, const Order& order) {
+  VStringArray sessions;
+  for (const auto& name : order.sessions) sessions.Add(name);
+  VStringArray folders;
+  for (const auto& name : order.folders) folders.Add(name);
   VProfileKey key(folder, kFolderDataKey);
-  key.WriteString(ProfileFolderData::kSessionList, ProfileFolderData::Join(sessionList).c_str());
-  key.WriteString(ProfileFolderData::kFolderList, ProfileFolderData::Join(folderList).c_str());
+  key.WriteString(ProfileFolderData::kSessionList, ProfileFolderData::Join(sessions).c_str());
+  key.WriteString(ProfileFolderData::kFolderList, ProfileFolderData::Join(folders).c_str());
   key.Flush();
+}
+
+void Remove(std::vector<VUnicodeString>& names, const VUnicodeString& name) {
+  names.erase(std::remove(names.begin(), names.end(), name), names.end());
 }
 
 // Copies the key `name` of `from` to `newName` of `to`; on failure, what was copied is removed
@@ -118,7 +130,7 @@ bool CopyKey(VProfileKey& from, const VUnicodeString& name, VProfileKey& to,
     copied = CopyProfileKey(destination, source, &failure) && destination.Flush();
     if (copied) {
       // A folder holding nothing would have nothing written: its order keeps it there.
-      if (isFolder) EditOrder(destination, false, [](std::vector<VUnicodeString>&) {});
+      if (isFolder) WriteOrder(destination, ReadOrder(destination));
     } else if (!failure.error.IsError()) {
       failure.error = destination.GetLastError();
     }
@@ -251,6 +263,7 @@ bool Rename(const TreeItem& item, const VUnicodeString& newName, VReportMessageP
     }
     // A change of case alone goes through a free name: the store finds keys without regard to
     // case, so the new name would be the old key.
+    Order order = ReadOrder(parent);
     VUnicodeString target = newName;
     if (vtext::EqualsNoCase(item.name, newName)) target = FreeName(item.folder, newName + u".rename");
     if (!CopyKey(parent, item.name, parent, target, item.isFolder, reason)) {
@@ -271,9 +284,8 @@ bool Rename(const TreeItem& item, const VUnicodeString& newName, VReportMessageP
       Say(error, kNotRenamed, {path, newName}, &reason);
       return false;
     }
-    EditOrder(parent, item.isFolder, [&](std::vector<VUnicodeString>& names) {
-      Replace(names, item.name, newName);
-    });
+    Replace(order.Of(item.isFolder), item.name, newName);
+    WriteOrder(parent, order);
   }
   Database().InvalidateFolder(item.folder);
   return true;
@@ -318,16 +330,16 @@ bool Duplicate(const TreeItem& item, VUnicodeString& copyName, VReportMessagePar
   {
     VProfileStore store(false, nullptr);
     FolderKeys keys(store, item.folder);
+    Order order = ReadOrder(keys.Key());
     if (!CopyKey(keys.Key(), item.name, keys.Key(), copyName, item.isFolder, reason)) {
       Say(error, kNotDuplicated, {path}, &reason);
       return false;
     }
-    EditOrder(keys.Key(), item.isFolder, [&](std::vector<VUnicodeString>& names) {
-      auto it = std::find(names.begin(), names.end(), copyName);
-      if (it != names.end()) names.erase(it);
-      it = std::find(names.begin(), names.end(), item.name);
-      names.insert(it == names.end() ? it : it + 1, copyName);
-    });
+    std::vector<VUnicodeString>& names = order.Of(item.isFolder);
+    Remove(names, copyName);
+    auto it = std::find(names.begin(), names.end(), item.name);
+    names.insert(it == names.end() ? it : it + 1, copyName);
+    WriteOrder(keys.Key(), order);
   }
   Database().InvalidateFolder(item.folder);
   return true;
@@ -375,6 +387,7 @@ bool Move(const TreeItem& item, const VUnicodeString& folder, VReportMessagePara
       Say(error, kNotMoved, {path, Shown(target)}, &reason);
       return false;
     }
+    Order order = ReadOrder(to.Key());
     if (!CopyKey(from.Key(), item.name, to.Key(), item.name, item.isFolder, reason)) {
       Say(error, kNotMoved, {path, Shown(target)}, &reason);
       return false;
@@ -385,11 +398,9 @@ bool Move(const TreeItem& item, const VUnicodeString& folder, VReportMessagePara
       Say(error, kNotMoved, {path, Shown(target)}, &reason);
       return false;
     }
-    EditOrder(to.Key(), item.isFolder, [&](std::vector<VUnicodeString>& names) {
-      auto it = std::find(names.begin(), names.end(), item.name);
-      if (it != names.end()) names.erase(it);
-      names.push_back(item.name);
-    });
+    Remove(order.Of(item.isFolder), item.name);
+    order.Of(item.isFolder).push_back(item.name);
+    WriteOrder(to.Key(), order);
   }
   Database().InvalidateFolder(item.folder);
   Database().InvalidateFolder(target);
