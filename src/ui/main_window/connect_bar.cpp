@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QStringListModel>
 
 #include "config/database/connect_bar_auto_complete.h"
@@ -52,6 +53,8 @@ VConnectBar::VConnectBar(QWidget* parent, IAutoCompleteDataSource* source)
   completer_->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
   completer_->setCaseSensitivity(Qt::CaseInsensitive);
   completer_->setWidget(edit_);
+  // Every row is one line of text: the list is laid out without measuring ten thousand of them.
+  if (auto* list = qobject_cast<QListView*>(completer_->popup())) list->setUniformItemSizes(true);
   connect(completer_, qOverload<const QString&>(&QCompleter::activated), this,
           [this](const QString& path) {
             edit_->setText(path);

@@ -207,6 +207,8 @@ void VMainWindow::FillFolder(QTreeWidgetItem* parent, const VUnicodeString& fold
   ProfileFolderData data;
   SessionDatabase* database = Database();
   if (!database || !database->GetFolderData(folder, data)) return;
+  // Shown open when the user left it open.
+  if (data.IsExpanded()) parent->setExpanded(true);
   static const QIcon folderIcon = QApplication::style()->standardIcon(QStyle::SP_DirIcon);
   static const QIcon sessionIcon = QApplication::style()->standardIcon(QStyle::SP_ComputerIcon);
   const Qt::ItemFlags itemFlags = Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable |
@@ -221,7 +223,6 @@ void VMainWindow::FillFolder(QTreeWidgetItem* parent, const VUnicodeString& fold
     item->setFlags(itemFlags | Qt::ItemIsDropEnabled);
     folders_.insert(Key(shown), item);
     FillFolder(item, path);
-    if (data.IsExpanded()) parent->setExpanded(true);
   }
   for (const auto& name : data.Sessions()) {
     QString shown = ToQString(Join(folder, name));
