@@ -14,6 +14,7 @@
 #include "config/session_test_env.h"
 #include "ui/main_window/connect_bar.h"
 #include "ui/main_window/main_window.h"
+#include "ui/main_window/passphrase_change_request.h"
 #include "ui_test_helpers.h"
 
 namespace {
@@ -258,6 +259,20 @@ TEST_F(MainWindowTest, MenusOpenTheConnectedDialogsAndDisableTheOthers) {
   bool wasExpanded = window->ItemOf("Web", true)->isExpanded();
   QTest::keyClick(window->Tree(), Qt::Key_Return);
   EXPECT_NE(window->ItemOf("Web", true)->isExpanded(), wasExpanded);
+}
+
+TEST_F(MainWindowTest, ChangePassphraseAsksForTheChangeAtTheNextStartAndSavesTheAnswer) {
+  {
+    uitest::MessageBoxRecorder yes(kIdYes);
+    EXPECT_TRUE(VRequestPassphraseChange(nullptr));
+    ASSERT_EQ(yes.Shown().size(), 1u);
+  }
+  EXPECT_TRUE(Has(folder_.Lines("Global"), "D:\"Change Config Passphrase\"=00000001"));
+  {
+    uitest::MessageBoxRecorder no(kIdNo);
+    EXPECT_FALSE(VRequestPassphraseChange(nullptr));
+  }
+  EXPECT_FALSE(Has(folder_.Lines("Global"), "D:\"Change Config Passphrase\"=00000001"));
 }
 
 TEST_F(MainWindowTest, TheConnectBarSearchesOnceForTheNewestTextAndSelectsTheChoice) {

@@ -12,12 +12,14 @@
 #include "host_startup.h"
 #include "marrowby/qt_text.h"
 #include "ui/main_window/connect_bar.h"
+#include "ui/main_window/passphrase_change_request.h"
 #include "ui/main_window/session_tree_edit.h"
 
 namespace settings {
 
 VMainWindowActions HostActions() {
   VMainWindowActions actions;
+  actions.changePassphrase = [](QWidget* parent) { VRequestPassphraseChange(parent); };
   return actions;
 }
 
