@@ -84,6 +84,20 @@ bool ItemExists(const TreeItem& item) {
   return item.isFolder ? database.FolderExists(path) : database.SessionExists(path);
 }
 
+// The item is still there (another program may have changed the tree since it was shown) and,
+// with `templateStays`, is not the template of new sessions.
+bool MayChange(const TreeItem& item, bool templateStays, VReportMessageParams& error) {
+  if (templateStays && IsTemplate(item)) {
+    Say(error, kTemplateStays, {});
+    return false;
+  }
+  if (!ItemExists(item)) {
+    Say(error, kNoLongerExists, {item.Path()});
+    return false;
+  }
+  return true;
+}
+
 // The display order of a folder's sessions and sub-folders: read before a change, edited, and
 // written after it, so that the items keep the places the user gave them. When the order cannot
 // be written the listing still shows every item (names not in it follow the others), so the
@@ -239,14 +253,7 @@ bool Rename(const TreeItem& item, const VUnicodeString& newName, VReportMessageP
   VUnicodeString path = item.Path();
   if (newName == item.name) return true;
   VReportMessageParams reason;
-  if (IsTemplate(item)) {
-    Say(error, kTemplateStays, {});
-    return false;
-  }
-  if (!ItemExists(item)) {
-    Say(error, kNoLongerExists, {path});
-    return false;
-  }
+  if (!MayChange(item, true, error)) return false;
   if (!ValidateSessionName(item.folder, item.name, newName, item.isFolder, nullptr, reason)) {
     Say(error, kNotRenamed, {path, newName}, &reason);
     return false;
@@ -294,14 +301,7 @@ bool Rename(const TreeItem& item, const VUnicodeString& newName, VReportMessageP
 bool Delete(const TreeItem& item, VReportMessageParams& error) {
   VUnicodeString path = item.Path();
   VReportMessageParams reason;
-  if (IsTemplate(item)) {
-    Say(error, kTemplateStays, {});
-    return false;
-  }
-  if (!ItemExists(item)) {
-    Say(error, kNoLongerExists, {path});
-    return false;
-  }
+  if (!MayChange(item, true, error)) return false;
   if (!item.isFolder) {
     if (!DeleteSessionAtPath(path, reason)) {
       Say(error, kNotDeleted, {path}, &reason);
@@ -322,10 +322,7 @@ bool Delete(const TreeItem& item, VReportMessageParams& error) {
 bool Duplicate(const TreeItem& item, VUnicodeString& copyName, VReportMessageParams& error) {
   VUnicodeString path = item.Path();
   VReportMessageParams reason;
-  if (!ItemExists(item)) {
-    Say(error, kNoLongerExists, {path});
-    return false;
-  }
+  if (!MayChange(item, false, error)) return false;
   copyName = FreeName(item.folder, item.name);
   {
     VProfileStore store(false, nullptr);
@@ -350,14 +347,7 @@ bool Move(const TreeItem& item, const VUnicodeString& folder, VReportMessagePara
   VUnicodeString target = SessionDatabase::NormalizePath(folder);
   VReportMessageParams reason;
   if (vtext::EqualsNoCase(target, item.folder)) return true;  // already there
-  if (IsTemplate(item)) {
-    Say(error, kTemplateStays, {});
-    return false;
-  }
-  if (!ItemExists(item)) {
-    Say(error, kNoLongerExists, {path});
-    return false;
-  }
+  if (!MayChange(item, true, error)) return false;
   if (!Database().FolderExists(target)) {
     Say(error, kNoLongerExists, {Shown(target)});
     return false;
