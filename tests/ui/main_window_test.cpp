@@ -6,6 +6,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QCompleter>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QTest>
@@ -80,6 +81,11 @@ TEST_F(MainWindowTest, TheTreeShowsFoldersThenSessionsInDisplayOrder) {
   EXPECT_EQ(window->SessionCount(), 6u);
   EXPECT_TRUE(window->TopItem()->isExpanded());
   uitest::ExpectMnemonicsUnique(window.get());
+  VSetMessageLanguage(VLanguage::French);
+  auto french = Open();
+  uitest::ExpectMnemonicsUnique(french.get());
+  EXPECT_EQ(french->ConnectBar()->Label()->text(), QString::fromUtf8("A&ller à la session :"));
+  VSetMessageLanguage(VLanguage::English);
 }
 
 TEST_F(MainWindowTest, NewSessionAndFolderAreMadeAndNamedInPlace) {
