@@ -7,6 +7,9 @@
 #include <QAction>
 #include <QCompleter>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSet>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QTest>
@@ -23,6 +26,36 @@ namespace {
 using Command = VMainWindow::Command;
 
 constexpr const char* kSession = "D:\"Is Session\"=00000001\r\n";
+
+// The letter after '&' in `text`, lower-cased (none: a null character).
+QChar Mnemonic(const QString& text) {
+  for (int i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] != '&') continue;
+    if (text[i + 1] != '&') return text[i + 1].toLower();
+    ++i;
+  }
+  return QChar();
+}
+
+// Every menu and every entry of a menu has a letter, none shared with its neighbours; the menu
+// bar's letters are not the connect bar's either.
+void ExpectMenuMnemonicsUnique(VMainWindow& window) {
+  QSet<QChar> bar{Mnemonic(window.ConnectBar()->Label()->text())};
+  for (QAction* menuAction : window.menuBar()->actions()) {
+    QChar letter = Mnemonic(menuAction->text());
+    EXPECT_FALSE(letter.isNull()) << menuAction->text().toStdString();
+    EXPECT_FALSE(bar.contains(letter)) << menuAction->text().toStdString();
+    bar.insert(letter);
+    QSet<QChar> entries;
+    for (QAction* entry : menuAction->menu()->actions()) {
+      if (entry->isSeparator()) continue;
+      QChar mine = Mnemonic(entry->text());
+      EXPECT_FALSE(mine.isNull()) << entry->text().toStdString();
+      EXPECT_FALSE(entries.contains(mine)) << entry->text().toStdString();
+      entries.insert(mine);
+    }
+  }
+}
 
 class MainWindowTest : public SessionFolderTest {
  protected:
@@ -81,9 +114,11 @@ TEST_F(MainWindowTest, TheTreeShowsFoldersThenSessionsInDisplayOrder) {
   EXPECT_EQ(window->SessionCount(), 6u);
   EXPECT_TRUE(window->TopItem()->isExpanded());
   uitest::ExpectMnemonicsUnique(window.get());
+  ExpectMenuMnemonicsUnique(*window);
   VSetMessageLanguage(VLanguage::French);
   auto french = Open();
   uitest::ExpectMnemonicsUnique(french.get());
+  ExpectMenuMnemonicsUnique(*french);
   EXPECT_EQ(french->ConnectBar()->Label()->text(), QString::fromUtf8("A&ller à la session :"));
   VSetMessageLanguage(VLanguage::English);
 }
