@@ -123,6 +123,28 @@ TEST_F(MainWindowTest, TheTreeShowsFoldersThenSessionsInDisplayOrder) {
   VSetMessageLanguage(VLanguage::English);
 }
 
+TEST_F(MainWindowTest, AFolderLeftOpenIsShownOpenAtTheNextStart) {
+  {
+    auto window = Open();
+    QTreeWidgetItem* lab = window->ItemOf("Lab", true);
+    EXPECT_FALSE(lab->isExpanded());
+    window->Tree()->expandItem(lab);
+    EXPECT_TRUE(Has(folder_.Lines("Sessions/Lab/__FolderData__"), "D:\"Is Expanded\"=00000001"));
+    // The order is written with it.
+    EXPECT_TRUE(Has(folder_.Lines("Sessions/Lab/__FolderData__"),
+                    "S:\"Session List\"=router1:router2"));
+  }
+  GetSessionDatabase()->InvalidateAll();  // as a new process
+  auto window = Open();
+  QTreeWidgetItem* lab = window->ItemOf("Lab", true);
+  EXPECT_TRUE(lab->isExpanded());
+  EXPECT_FALSE(window->ItemOf("Web", true)->isExpanded());
+  window->Tree()->collapseItem(lab);
+  EXPECT_TRUE(Has(folder_.Lines("Sessions/Lab/__FolderData__"), "D:\"Is Expanded\"=00000000"));
+  window->Refresh();  // what the user closed stays closed
+  EXPECT_FALSE(window->ItemOf("Lab", true)->isExpanded());
+}
+
 TEST_F(MainWindowTest, NewSessionAndFolderAreMadeAndNamedInPlace) {
   auto window = Open();
   ASSERT_TRUE(window->SelectPath("Lab", true));

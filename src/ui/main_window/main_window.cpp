@@ -101,6 +101,16 @@ VMainWindow::VMainWindow(VMainWindowActions actions, QString configurationLocati
   connect(bar_, &VConnectBar::sessionChosen, this, [this](const QString& path) {
     if (SelectPath(path)) tree_->setFocus();
   });
+  auto remember = [this](QTreeWidgetItem* item, bool expanded) {
+    if (filling_ || item == top_) return;
+    session_tree::SetExpanded(FromQString(item->data(0, kPathRole).toString()), expanded);
+  };
+  connect(tree_, &QTreeWidget::itemExpanded, this, [remember](QTreeWidgetItem* item) {
+    remember(item, true);
+  });
+  connect(tree_, &QTreeWidget::itemCollapsed, this, [remember](QTreeWidgetItem* item) {
+    remember(item, false);
+  });
   tree_->onDrop = [this](QTreeWidgetItem* dragged, QTreeWidgetItem* target) {
     if (dragged == top_ || dragged == target) return;  // dropped where it was picked up
     QString folder;
@@ -239,13 +249,14 @@ void VMainWindow::FillFolder(QTreeWidgetItem* parent, const VUnicodeString& fold
 void VMainWindow::Refresh() {
   QString selected;
   bool selectedFolder = true;
-  QSet<QString> expanded;
+  // What the user opened and closed in this window stands over what was read.
+  QHash<QString, bool> expanded;
   if (QTreeWidgetItem* current = tree_->currentItem()) {
     selected = current->data(0, kPathRole).toString();
     selectedFolder = current->data(0, kFolderRole).toBool();
   }
   for (auto it = folders_.begin(); it != folders_.end(); ++it)
-    if (it.value()->isExpanded()) expanded.insert(it.key());
+    expanded.insert(it.key(), it.value()->isExpanded());
   filling_ = true;
   tree_->setUpdatesEnabled(false);
   tree_->clear();
@@ -260,8 +271,8 @@ void VMainWindow::Refresh() {
   folders_.insert(QString(), top_);
   FillFolder(top_, VUnicodeString());
   top_->setExpanded(true);
-  for (const QString& path : expanded)
-    if (QTreeWidgetItem* item = folders_.value(path)) item->setExpanded(true);
+  for (auto it = expanded.begin(); it != expanded.end(); ++it)
+    if (QTreeWidgetItem* item = folders_.value(it.key())) item->setExpanded(it.value());
   tree_->setUpdatesEnabled(true);
   filling_ = false;
   if (selected.isEmpty() || !SelectPath(selected, selectedFolder)) tree_->setCurrentItem(top_);

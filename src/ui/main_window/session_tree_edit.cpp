@@ -397,6 +397,21 @@ bool Move(const TreeItem& item, const VUnicodeString& folder, VReportMessagePara
   return true;
 }
 
+void SetExpanded(const VUnicodeString& folder, bool expanded) {
+  {
+    VProfileStore store(false, nullptr);
+    FolderKeys keys(store, folder);
+    if (!keys.Exists()) return;
+    // The lists are written with it, so that the folder data is whole from the first write.
+    WriteOrder(keys.Key(), ReadOrder(keys.Key()));
+    VProfileKey data(keys.Key(), kFolderDataKey);
+    data.WriteDword(ProfileFolderData::kIsExpanded, expanded ? 1 : 0);
+    data.Flush();
+  }
+  // Only this folder's own listing holds the flag; the folders below keep theirs.
+  Database().InvalidateFolder(folder);
+}
+
 size_t CountSessions(const VUnicodeString& folder) {
   return ListSessionPaths(folder).size();
 }

@@ -38,6 +38,10 @@ bool Duplicate(const TreeItem& item, VUnicodeString& copyName, VReportMessagePar
 // Moves `item` into `folder` (which must exist), keeping its name.
 bool Move(const TreeItem& item, const VUnicodeString& folder, VReportMessageParams& error);
 
+// Records whether `folder` is shown open, so that the next start shows it so again. Nothing is
+// said when it cannot be written (a configuration the user may only read).
+void SetExpanded(const VUnicodeString& folder, bool expanded);
+
 // The number of sessions in `folder` and every folder below it: what deleting it would lose.
 size_t CountSessions(const VUnicodeString& folder);
 
