@@ -16,6 +16,7 @@
 
 #include "config/database/session_database_instance.h"
 #include "config/session_test_env.h"
+#include "platform/file_system.h"
 #include "ui/main_window/connect_bar.h"
 #include "ui/main_window/main_window.h"
 #include "ui/main_window/passphrase_change_request.h"
@@ -207,6 +208,29 @@ TEST_F(MainWindowTest, RenameWithF2KeepsThePlaceAndRefusesANameInUse) {
   EXPECT_TRUE(HasFolder("LAB"));
   EXPECT_FALSE(HasFolder("Lab"));
   EXPECT_TRUE(HasSession("LAB/router1"));
+}
+
+TEST_F(MainWindowTest, ANameThatCannotBeAndAnItemGoneMeanwhileAreSaidSo) {
+  auto window = Open();
+  uitest::MessageBoxRecorder boxes(kIdYes);
+  window->SelectPath("alpha");
+  window->Tree()->setFocus();
+  QTest::keyClick(window->Tree(), Qt::Key_F2);
+  TypeName(*window, "bad:name");
+  ASSERT_EQ(boxes.Shown().size(), 1u);
+  EXPECT_TRUE(boxes.Shown()[0].text.contains("alpha could not be renamed to bad:name"))
+      << boxes.Shown()[0].text.toStdString();
+  EXPECT_TRUE(boxes.Shown()[0].text.contains(":")) << boxes.Shown()[0].text.toStdString();
+  EXPECT_TRUE(HasSession("alpha"));
+
+  // Another program removed the session after the tree was shown.
+  ASSERT_TRUE(vfs::RemoveFile(folder_.FilePath("Sessions/zeta")).ok());
+  window->SelectPath("zeta");
+  QTest::keyClick(window->Tree(), Qt::Key_Delete);
+  ASSERT_EQ(boxes.Shown().size(), 3u);  // the question, then the failure
+  EXPECT_TRUE(boxes.Shown()[2].text.contains("zeta no longer exists"))
+      << boxes.Shown()[2].text.toStdString();
+  EXPECT_EQ(window->ItemOf("zeta"), nullptr);  // the tree shows what is there now
 }
 
 TEST_F(MainWindowTest, DeleteAsksFirstAndTheTemplateStays) {

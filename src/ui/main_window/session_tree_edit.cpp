@@ -92,6 +92,8 @@ bool MayChange(const TreeItem& item, bool templateStays, VReportMessageParams& e
     return false;
   }
   if (!ItemExists(item)) {
+    // The listing still shows it: it is read again, so the tree shows what is there now.
+    Database().InvalidateFolder(item.folder);
     Say(error, kNoLongerExists, {item.Path()});
     return false;
   }
