@@ -6,6 +6,7 @@
 
 #include "config/database/folder_data.h"
 #include "config/database/session_database_instance.h"
+#include "config/session/session_config.h"
 #include "config/session/session_name.h"
 #include "config/session/session_messages.h"
 #include "config/session/session_store.h"
@@ -204,15 +205,34 @@ VUnicodeString FreeName(const VUnicodeString& folder, const VUnicodeString& base
   }
 }
 
+namespace {
+
+// The template is made of defaults before the first session is made from it. Opening it would
+// make it too, but in a settings file a read-only look at a missing key leaves the key in the
+// document, and the template is then taken for a folder.
+bool MakeTemplate(bool& made, VReportMessageParams& reason) {
+  made = false;
+  if (Database().SessionExists(VUnicodeString(u"Default"))) return true;
+  made = true;
+  VRef<SessionConfig> defaults(new SessionConfig(VUnicodeString(u"Default")));
+  defaults->SetSessionPath(VUnicodeString(u"Default"));
+  defaults->LoadFromKey(nullptr);
+  return SaveSessionAtPath(*defaults.Get(), VUnicodeString(u"Default"), true, reason);
+}
+
+}  // namespace
+
 bool NewSession(const VUnicodeString& folder, const VUnicodeString& name, VReportMessageParams& error) {
   VReportMessageParams reason;
   VUnicodeString path = Join(folder, name);
+  bool templateMade = false;
   if (!ValidateSessionName(folder, VUnicodeString(), name, false, nullptr, reason) ||
-      !CreateSessionFromDefault(path, reason)) {
+      !MakeTemplate(templateMade, reason) || !CreateSessionFromDefault(path, reason)) {
     Say(error, kSessionNotCreated, {path}, &reason);
     return false;
   }
-  Database().InvalidateFolder(folder);
+  // The top is read again only when the template is new there: it holds every listing below it.
+  Database().InvalidateFolder(templateMade ? VUnicodeString() : folder);
   return true;
 }
 
