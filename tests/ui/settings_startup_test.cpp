@@ -3,6 +3,7 @@
 // ends it with status 1 (driven in this process, where the dialog can be answered).
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -44,6 +45,25 @@ TEST(SettingsStartup, AConfigurationThatCannotBeOpenedEndsTheHostWithItsReason) 
   run = Settings({"--registry", "HKCU", "--personal", dir / "p"}, dir);
   EXPECT_EQ(run.status, 2) << run.err;
   EXPECT_NE(run.err.find("--personal"), std::string::npos) << run.err;
+}
+
+TEST(SettingsStartup, GrabDrawsTheMainWindowOverATreeOfItsOwn) {
+  qtest::TempDir dir;
+  auto env = qtest::HostEnv(dir);
+  env["QT_QPA_PLATFORM"] = "";  // the program chooses offscreen itself when it grabs
+  // The user's own configuration is neither read nor changed by the pictures.
+  qtest::RunResult run =
+      qtest::Run(QUILLANE_SETTINGS_PATH, {"--config", dir / "mine", "--grab", dir / "shots"}, env);
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_FALSE(qtest::Exists(dir / "mine"));
+  QImage tree(QString::fromStdString(dir / "shots/main-window.png"));
+  QImage bar(QString::fromStdString(dir / "shots/main-window-connect-bar.png"));
+  ASSERT_FALSE(tree.isNull());
+  ASSERT_FALSE(bar.isNull());
+  EXPECT_GT(tree.width(), 400);
+  EXPECT_GT(tree.height(), 300);
+  EXPECT_EQ(tree.size(), bar.size());
+  EXPECT_NE(tree, bar);  // the suggestions are drawn over the tree
 }
 
 class SettingsStartupPassphrase : public SessionFolderTest {

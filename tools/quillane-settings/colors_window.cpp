@@ -31,8 +31,9 @@ int Fail(const std::string& message, int code) { return ReportStartFailure(messa
 
 class ColorsDialog : public VPropertyTreeDialog {
  public:
-  explicit ColorsDialog(GlobalConfig& config)
-      : VPropertyTreeDialog(CatalogueText(color_messages::kColorsWindowTitle), nullptr, nullptr) {
+  explicit ColorsDialog(GlobalConfig& config, QWidget* parent = nullptr)
+      : VPropertyTreeDialog(CatalogueText(color_messages::kColorsWindowTitle), nullptr, nullptr,
+                            parent) {
     schemes_ = new GlobalColorSchemesPage(config);
     ansi_ = new GlobalAnsiColorPage(config);
     AddPage(schemes_);
@@ -108,6 +109,17 @@ bool Grab(GlobalConfig& config, const std::string& folder, std::string& error) {
   return true;
 }
 
+enum class Edited { Saved, Cancelled, Failed };
+
+// OK saves the global configuration; a save that fails is shown and reported.
+Edited EditAndSave(GlobalConfig& config, QWidget* parent, VReportMessageParams& why) {
+  ColorsDialog dialog(config, parent);
+  if (dialog.DoModal() != kIdOk) return Edited::Cancelled;
+  if (SaveGlobalConfig(false, why)) return Edited::Saved;
+  VMessageBox(parent, why, kMbOk | kMbIconError);
+  return Edited::Failed;
+}
+
 }  // namespace
 
 int RunColorsWindow(const Options& options) {
@@ -122,14 +134,21 @@ int RunColorsWindow(const Options& options) {
     if (!Grab(*config.Get(), options.grabFolder, error)) return Fail(error, kExitFailed);
     return kExitOk;
   }
-  ColorsDialog dialog(*config.Get());
-  if (dialog.DoModal() != kIdOk) return kExitCancelled;
   VReportMessageParams why;
-  if (!SaveGlobalConfig(false, why)) {
-    VMessageBox(nullptr, why, kMbOk | kMbIconError);
-    return Fail(FromQString(MessageText(why)).ToUtf8(), kExitFailed);
+  switch (EditAndSave(*config.Get(), nullptr, why)) {
+    case Edited::Saved: return kExitOk;
+    case Edited::Cancelled: return kExitCancelled;
+    case Edited::Failed: break;
   }
-  return kExitOk;
+  return Fail(FromQString(MessageText(why)).ToUtf8(), kExitFailed);
+}
+
+void EditColorSchemes(QWidget* parent) {
+  GlobalConfig* shared = nullptr;
+  GetGlobalConfig(&shared, -1);
+  VRef<GlobalConfig> config(shared);
+  VReportMessageParams why;
+  EditAndSave(*config.Get(), parent, why);
 }
 
 }  // namespace settings

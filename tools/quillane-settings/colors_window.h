@@ -5,8 +5,12 @@
 
 #include "settings_options.h"
 
+class QWidget;
+
 namespace settings {
 
 int RunColorsWindow(const Options& options);
+// The main window's Color Schemes entry: the same dialog over the configuration in use.
+void EditColorSchemes(QWidget* parent);
 
 }  // namespace settings

@@ -7,7 +7,12 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 
+#include "config/global/global_config_instance.h"
 #include "config/keymap/key_codes.h"
+#include "config/keymap/keymap_file.h"
+#include "host_startup.h"
+#include "marrowby/file_browse.h"
+#include "ui/keymap/keymap_ui_messages.h"
 #include "config/session/session_config.h"
 #include "marrowby/message_box.h"
 #include "marrowby/page_grab.h"
@@ -25,12 +30,12 @@ namespace settings {
 
 namespace {
 
-constexpr int kExitSaved = 0;
-constexpr int kExitNotSaved = 1;
+int Fail(const std::string& message) { return ReportStartFailure(message, kExitFailed); }
 
-int Fail(const std::string& message) {
-  std::fprintf(stderr, "quillane-settings: %s\n", message.c_str());
-  return kExitNotSaved;
+GlobalConfig* SharedGlobal() {
+  GlobalConfig* shared = nullptr;
+  GetGlobalConfig(&shared, -1);
+  return shared;
 }
 
 bool Save(QWidget* window, const std::string& folder, const std::string& name, std::string& error) {
@@ -125,10 +130,35 @@ int RunKeymapEditorWindow(const Options& options) {
       return Fail("cannot create " + options.grabFolder);
     std::string error;
     if (!GrabAll(keymap, fileName, options.grabFolder, error)) return Fail(error);
-    return kExitSaved;
+    return kExitOk;
   }
-  KeymapEditorWindow window(fileName, &keymap, nullptr);
-  return window.DoModal() == kIdOk ? kExitSaved : kExitNotSaved;
+  VRef<GlobalConfig> global(SharedGlobal());
+  KeymapEditorWindow window(fileName, &keymap, global.Get());
+  return window.DoModal() == kIdOk ? kExitOk : kExitCancelled;
+}
+
+void EditKeymapFile(QWidget* parent) {
+  // Key maps live in the configuration's "keymaps" folder unless the user keeps them elsewhere.
+  QString folder = QString::fromStdString(vkeymap::KeymapFolderPath(u"x.key"));
+  VFileDialog choose(VFileDialog::Mode::Open, CatalogueText(keymapui::kEditKeymapFileTitle),
+                     QString(), VFileFilter(CatalogueText(keymapui::kKeymapFilesFilter),
+                                            QStringLiteral("*.key")),
+                     parent);
+  choose.SetInitialPath(VExtractLocalDirectory(folder));
+  QString path;
+  if (!choose.DoModal(path)) return;
+  VUnicodeString fileName = FromQString(path);
+  Keymap keymap;
+  VReportMessageParams report;
+  bool warned = false;
+  if (!LoadKeymapForEditing(fileName, keymap, report, warned)) {
+    VMessageBox(parent, report, kMbOk | kMbIconError);
+    return;
+  }
+  if (warned) VMessageBox(parent, report, kMbOk | kMbIconWarning);
+  VRef<GlobalConfig> global(SharedGlobal());
+  KeymapEditorWindow window(fileName, &keymap, global.Get(), parent);
+  window.DoModal();
 }
 
 }  // namespace settings

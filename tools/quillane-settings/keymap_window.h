@@ -4,8 +4,12 @@
 
 #include "settings_options.h"
 
+class QWidget;
+
 namespace settings {
 
 int RunKeymapEditorWindow(const Options& options);
+// The main window's Key Map Editor entry: asks for a key map file, then edits it.
+void EditKeymapFile(QWidget* parent);
 
 }  // namespace settings

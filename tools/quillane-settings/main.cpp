@@ -8,6 +8,7 @@
 #include "dialog_grab.h"
 #include "host_startup.h"
 #include "keymap_window.h"
+#include "main_window_host.h"
 #include "platform/app_info.h"
 #include "platform/file_system.h"
 #include "report/message_catalogue.h"
@@ -63,6 +64,11 @@ int main(int argc, char** argv) {
 
   StopHostAtExit stopHost;
 
+  if (!options.grabFolder.empty() && vfs::KindOfPath(options.grabFolder) == vfs::PathKind::Missing) {
+    VStatus made = vfs::CreateFolderTree(options.grabFolder, 0755);
+    if (!made.ok()) return Fail("cannot create " + options.grabFolder, kExitFailed);
+  }
+  if (options.window == settings::Window::Main) return settings::RunMainWindow(options);
   if (options.window != settings::Window::Dialog) {
     int exitCode = kExitOk;
     if (!settings::StartHost(options, error, exitCode))
@@ -73,16 +79,11 @@ int main(int argc, char** argv) {
     if (options.window == settings::Window::Session ||
         options.window == settings::Window::DefaultSession)
       return settings::RunSessionWindow(options);
-    return Fail("this build has the passphrase and firewall dialogs only (--dialog); the main "
-                "window and the options dialogs are not part of it yet",
+    return Fail("this build has no Global Options dialog yet",
                 kExitUsage);
   }
   if (options.grabFolder.empty())
     return Fail("--dialog shows its dialog only as pictures, with --grab DIR", kExitUsage);
-  if (vfs::KindOfPath(options.grabFolder) == vfs::PathKind::Missing) {
-    VStatus made = vfs::CreateFolderTree(options.grabFolder, 0755);
-    if (!made.ok()) return Fail("cannot create " + options.grabFolder, kExitFailed);
-  }
   if (!settings::GrabDialogs(options.windowArgument, options.grabFolder, error))
     return Fail(error, kExitFailed);
   return kExitOk;

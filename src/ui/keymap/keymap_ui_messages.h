@@ -46,4 +46,6 @@ constexpr uint32_t kKeymapFileUnreadableNote = 0xA1391631;  // %1: the file, %2:
 constexpr uint32_t kNoKeymapFileNote = 0xA1391632;
 constexpr uint32_t kSeveralSessionsNote = 0x61391633;
 constexpr uint32_t kKeymapFileChanged = 0xE1391634;  // %1: the key map file
+constexpr uint32_t kEditKeymapFileTitle = 0x61391640;
+constexpr uint32_t kKeymapFilesFilter = 0x61391641;  // %1: the patterns
 }  // namespace keymapui
