@@ -5,6 +5,7 @@
 #include <QApplication>
 
 #include "dialog_grab.h"
+#include "global_window.h"
 #include "platform/app_info.h"
 #include "platform/file_system.h"
 #include "report/message_catalogue.h"
@@ -52,6 +53,12 @@ int main(int argc, char** argv) {
   QApplication app(qtArgc, qtArguments.data());
   VRegisteredDialogs dialogs;
 
+  if (options.window == settings::Window::GlobalOptions) {
+    if (!options.grabFolder.empty() && vfs::KindOfPath(options.grabFolder) == vfs::PathKind::Missing &&
+        !vfs::CreateFolderTree(options.grabFolder, 0755).ok())
+      return Fail("cannot create " + options.grabFolder, kExitFailed);
+    return settings::RunGlobalOptionsWindow(options);
+  }
   if (options.window != settings::Window::Dialog)
     return Fail("this build has the passphrase and firewall dialogs only (--dialog); the main "
                 "window and the options dialogs are not part of it yet",

@@ -1,0 +1,141 @@
+#include "global_window.h"
+
+#include <cstdio>
+#include <memory>
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QListWidget>
+#include <QVBoxLayout>
+
+#include "config/database/session_database_instance.h"
+#include "config/global/global_config_instance.h"
+#include "environment/app_paths.h"
+#include "environment/installed_products.h"
+#include "environment/library_init.h"
+#include "environment/products.h"
+#include "marrowby/dialog.h"
+#include "marrowby/message_box.h"
+#include "marrowby/page_grab.h"
+#include "marrowby/qt_text.h"
+#include "platform/app_info.h"
+#include "platform/file_system.h"
+#include "storage/ini/ini_file_store.h"
+#include "storage/xml/xml_file_store.h"
+#include "ui/global_options/global_options_dialog.h"
+
+namespace settings {
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitCancelled = 1;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+int Fail(const std::string& message, int code) {
+  std::fprintf(stderr, "quillane-settings: %s\n", message.c_str());
+  return code;
+}
+
+std::unique_ptr<VProfileStoreFactory> gFactory;
+VProfileStoreFactory* Factory() { return gFactory.get(); }
+
+// Until the shared start-up of the host is in place: the store the options name (a
+// configuration folder or a settings file; else the folder remembered for the application).
+bool OpenConfiguration(const Options& options, std::string& error) {
+  VUnicodeString app = VUnicodeString::FromUtf8(options.appName);
+  if (!options.xmlFile.empty()) {
+    gFactory = std::make_unique<VXmlFileStoreFactory>(VUnicodeString::FromUtf8(options.xmlFile));
+    vapp::SetConfigFolderInUse(VUnicodeString::FromUtf8(vfs::ParentFolder(options.xmlFile)));
+  } else {
+    VUnicodeString folder = options.configFolder.empty()
+                                ? GetAppConfigPath(app)
+                                : VUnicodeString::FromUtf8(options.configFolder);
+    if (folder.empty()) {
+      error = "no configuration folder: give --config DIR";
+      return false;
+    }
+    VUnicodeString personal = VUnicodeString::FromUtf8(options.personalFolder);
+    if (personal.empty() && UsePersonalDataPath(app)) personal = GetAppPersonalDataPath(app, folder);
+    gFactory = std::make_unique<VIniFileStoreFactory>(folder, personal);
+    vapp::SetConfigFolderInUse(folder);
+  }
+  QuillaneInit(nullptr, 0);
+  QuillaneInitProfileFactory(&Factory);
+  int product = GetProductIdFromName(app);
+  SetDerivedAppProductID(product);
+  SetCurrentAppProductID(product);
+  // The application being set up counts as installed beside this program.
+  DetectInstalledProducts();
+  if (product == kProductKarvell) SetKarvellInstalled(true);
+  if (product == kProductLumbrel || product == kProductSkellan) SetLumbrelInstalled(true);
+  QuillaneInitGUI(&ChooseSessions, nullptr);
+  return true;
+}
+
+}  // namespace
+
+int ChooseSessions(const VUnicodeString& title, VStringArray& sessions, void* owner) {
+  VDialog dialog(static_cast<QWidget*>(owner));
+  dialog.setWindowTitle(ToQString(title));
+  auto* layout = new QVBoxLayout(&dialog);
+  auto* list = new QListWidget(&dialog);
+  list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  layout->addWidget(list);
+  dialog.AddOkCancel(layout);
+  if (SessionDatabase* database = GetSessionDatabase()) {
+    SessionDatabase::WalkOptions walk;
+    walk.hideDotNames = true;
+    database->WalkSessionNames(
+        [&](const VUnicodeString& folder, const VUnicodeString& name) {
+          VUnicodeString path = name;
+          if (!folder.empty()) path = VUnicodeString(folder + u"\\" + name);
+          list->addItem(ToQString(path));
+          return true;
+        },
+        walk);
+  }
+  int result = dialog.DoModal();
+  if (result != kIdOk) return result;
+  for (QListWidgetItem* item : list->selectedItems()) sessions.Add(FromQString(item->text()));
+  return result;
+}
+
+int RunGlobalOptionsWindow(const Options& options) {
+  std::string error;
+  if (!OpenConfiguration(options, error)) return Fail(error, kExitUsage);
+  GlobalConfig* raw = nullptr;
+  if (!GetGlobalConfig(&raw, -1) || !raw) return Fail("the global configuration cannot be loaded", kExitFailed);
+  VRef<GlobalConfig> config(raw);
+  VReportMessageParams unreadable;
+  if (GlobalConfigUnreadable(unreadable))
+    return Fail(FromQString(MessageText(unreadable)).ToUtf8(), kExitFailed);
+
+  if (!options.grabFolder.empty()) {
+    // The pictures show every page: the terminal and the file-transfer application both.
+    SetKarvellInstalled(true);
+    SetLumbrelInstalled(true);
+    GlobalOptionsArguments arguments;
+    arguments.configFolder = VUnicodeString::FromUtf8(options.configFolder);
+    GlobalOptionsDialog dialog(config.Get(), arguments);
+    dialog.resize(760, 560);
+    std::vector<QString> written;
+    QString grabError;
+    if (!GrabPages(dialog, QString::fromStdString(options.grabFolder),
+                   QStringLiteral("global-options"), written, grabError))
+      return Fail(grabError.toStdString(), kExitFailed);
+    return kExitOk;
+  }
+
+  int64_t result = ShowGlobalOptionsDialog(
+      config.Get(), VUnicodeString(), false, false, false, 0, true,
+      VUnicodeString::FromUtf8(options.configFolder), nullptr, nullptr, nullptr, nullptr,
+      nullptr, true);
+  if (result != kIdOk) return kExitCancelled;
+  VReportMessageParams saveError;
+  if (!SaveGlobalConfig(false, saveError))
+    return Fail(FromQString(MessageText(saveError)).ToUtf8(), kExitFailed);
+  return kExitOk;
+}
+
+}  // namespace settings
