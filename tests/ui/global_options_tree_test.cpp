@@ -179,3 +179,22 @@ TEST_F(GlobalOptionsTree, TheModalDialogIsKnownToTheCallerOnlyWhileItRuns) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(GlobalOptionsTree, EveryPageHasMnemonicsOfItsOwn) {
+  NoFileTypes types;
+  NoIcons icons;
+  GlobalOptionsArguments arguments;
+  arguments.fileTypes = &types;
+  arguments.icons = &icons;
+  arguments.trayAgent = true;
+  auto dialog = Open(arguments);
+  for (VPropertyTreePage* page : dialog->Pages()) {
+    ASSERT_TRUE(dialog->SelectPage(page)) << page->TreeLabel().toStdString();
+    SCOPED_TRACE(page->TreeLabel().toStdString());
+    uitest::ExpectMnemonicsUnique(page);
+  }
+}
+
+}  // namespace

@@ -23,6 +23,7 @@
 #include "storage/ini/ini_file_store.h"
 #include "storage/xml/xml_file_store.h"
 #include "ui/global_options/global_options_dialog.h"
+#include "ui/printer_platform_qt.h"
 
 namespace settings {
 namespace {
@@ -127,10 +128,16 @@ int RunGlobalOptionsWindow(const Options& options) {
     return kExitOk;
   }
 
+  // The printer panel checks margins against the real printer; a print system that does not
+  // answer within the limit leaves the panel without one instead of holding the window.
+  constexpr uint64_t kPrintingStartLimitMs = 10000;
+  StartProcessPrinting(!config->disableAllPrinting.current, kPrintingStartLimitMs,
+                       [](bool, const VReportMessageParams&) {});
   int64_t result = ShowGlobalOptionsDialog(
       config.Get(), VUnicodeString(), false, false, false, 0, true,
       VUnicodeString::FromUtf8(options.configFolder), nullptr, nullptr, nullptr, nullptr,
       nullptr, true);
+  PrinterState::Process().Uninitialize();
   if (result != kIdOk) return kExitCancelled;
   VReportMessageParams saveError;
   if (!SaveGlobalConfig(false, saveError))

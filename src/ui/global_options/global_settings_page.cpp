@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 
 #include "marrowby/file_browse.h"
@@ -53,7 +54,12 @@ void GlobalSettingsPage::MakeRow(Row& row, QGridLayout* grid, int line) {
     row.control = edit;
     if (spec.kind == SettingControlKind::File || spec.kind == SettingControlKind::Folder) {
       AddAutoComplete(edit, spec.kind == SettingControlKind::Folder);
-      row.browse = new QPushButton(CatalogueText(ui_messages::kBrowse), this);
+      // Only the first browse button of a page has the mnemonic: the others are reached from
+      // their fields, whose labels have mnemonics of their own.
+      QString browse = CatalogueText(ui_messages::kBrowse);
+      if (hasBrowse_) browse.remove(QRegularExpression(QStringLiteral("&(?=[^&])")));
+      hasBrowse_ = true;
+      row.browse = new QPushButton(browse, this);
       connect(row.browse, &QPushButton::clicked, this, [this, &row] { Browse(row); });
       grid->addWidget(row.browse, line, 2);
     }

@@ -67,6 +67,7 @@ class GlobalSettingsPage : public VPropertyTreePage {
   GlobalConfig& config_;
   std::vector<Row> rows_;
   QVBoxLayout* extra_ = nullptr;
+  bool hasBrowse_ = false;
 };
 
 // The pages of the catalogue that are nothing but bound settings, and the rows of those that
