@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "environment/global_pages_hook.h"
+#include "report/message_catalogue.h"
 #include "global_options_test_env.h"
 #include "ui_test_helpers.h"
 
@@ -182,7 +183,17 @@ TEST_F(GlobalOptionsTree, TheModalDialogIsKnownToTheCallerOnlyWhileItRuns) {
 
 namespace {
 
-TEST_F(GlobalOptionsTree, EveryPageHasMnemonicsOfItsOwn) {
+class GlobalOptionsTreeLanguages : public GlobalOptionsTest,
+                                   public ::testing::WithParamInterface<VLanguage> {
+ protected:
+  void TearDown() override {
+    VSetMessageLanguage(VLanguage::English);
+    GlobalOptionsTest::TearDown();
+  }
+};
+
+TEST_P(GlobalOptionsTreeLanguages, EveryPageHasMnemonicsOfItsOwn) {
+  VSetMessageLanguage(GetParam());
   NoFileTypes types;
   NoIcons icons;
   GlobalOptionsArguments arguments;
@@ -190,11 +201,17 @@ TEST_F(GlobalOptionsTree, EveryPageHasMnemonicsOfItsOwn) {
   arguments.icons = &icons;
   arguments.trayAgent = true;
   auto dialog = Open(arguments);
+  EXPECT_EQ(dialog->windowTitle(), GetParam() == VLanguage::French
+                                       ? QStringLiteral("Options globales")
+                                       : QStringLiteral("Global Options"));
   for (VPropertyTreePage* page : dialog->Pages()) {
     ASSERT_TRUE(dialog->SelectPage(page)) << page->TreeLabel().toStdString();
     SCOPED_TRACE(page->TreeLabel().toStdString());
     uitest::ExpectMnemonicsUnique(page);
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(BothLanguages, GlobalOptionsTreeLanguages,
+                         ::testing::Values(VLanguage::English, VLanguage::French));
 
 }  // namespace
