@@ -60,8 +60,9 @@ int main(int argc, char** argv) {
     return settings::RunGlobalOptionsWindow(options);
   }
   if (options.window != settings::Window::Dialog)
-    return Fail("this build has the passphrase and firewall dialogs only (--dialog); the main "
-                "window and the options dialogs are not part of it yet",
+    return Fail("this build has the passphrase and firewall dialogs (--dialog) and the Global "
+                "Options dialog (--global-options) only; the main window and the other "
+                "windows are not part of it yet",
                 kExitUsage);
   if (options.grabFolder.empty())
     return Fail("--dialog shows its dialog only as pictures, with --grab DIR", kExitUsage);
