@@ -422,21 +422,21 @@ TEST_F(GlobalOptionsPages, AFirewallIsDeletedOnlyWhenAskedAndOnlyOnOk) {
 // ---- plain rules ----
 
 TEST(GlobalOptionsRules, NumbersAreWholeAndWithinTheirRange) {
-  SettingControlSpec spec;
-  spec.key = u"MRU Count";
-  spec.labelId = global_ui::kGenMru;
-  spec.kind = SettingControlKind::Number;
+  BoundSetting bound;
+  bound.key = u"MRU Count";
+  bound.labelId = global_ui::kGenMru;
+  bound.kind = SettingControlKind::Number;
   int64_t value = -5;
   VReportMessageParams error;
-  EXPECT_TRUE(ParseSettingNumber(QStringLiteral(" 7 "), spec, value, error));
+  EXPECT_TRUE(ParseSettingNumber(QStringLiteral(" 7 "), bound, value, error));
   EXPECT_EQ(value, 7);
   for (const char* text : {"", "7x", "0x10", "1.5", "17", "-0x1"})
-    EXPECT_FALSE(ParseSettingNumber(QString::fromUtf8(text), spec, value, error)) << text;
+    EXPECT_FALSE(ParseSettingNumber(QString::fromUtf8(text), bound, value, error)) << text;
   EXPECT_EQ(value, 7);
-  spec.key = u"Retry Delay";  // no clamp in its row: the page's own range
-  spec.min = 0;
-  spec.max = 3600;
-  EXPECT_FALSE(ParseSettingNumber(QStringLiteral("3601"), spec, value, error));
+  bound.key = u"Retry Delay";  // no clamp in its row: the page's own range
+  bound.min = 0;
+  bound.max = 3600;
+  EXPECT_FALSE(ParseSettingNumber(QStringLiteral("3601"), bound, value, error));
 }
 
 TEST(GlobalOptionsRules, AutoSessionsAreKeptAsOneList) {

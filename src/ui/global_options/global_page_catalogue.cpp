@@ -8,45 +8,45 @@ namespace {
 using K = SettingControlKind;
 using namespace global_ui;
 
-SettingControlSpec Row(const char16_t* key, uint32_t label, SettingControlKind kind) {
-  SettingControlSpec spec;
-  spec.key = key;
-  spec.labelId = label;
-  spec.kind = kind;
-  return spec;
+BoundSetting Row(const char16_t* key, uint32_t label, SettingControlKind kind) {
+  BoundSetting bound;
+  bound.key = key;
+  bound.labelId = label;
+  bound.kind = kind;
+  return bound;
 }
-SettingControlSpec Check(const char16_t* key, uint32_t label) { return Row(key, label, K::Check); }
-SettingControlSpec Text(const char16_t* key, uint32_t label) { return Row(key, label, K::Text); }
-SettingControlSpec Number(const char16_t* key, uint32_t label, int64_t min = 0, int64_t max = 0) {
-  SettingControlSpec spec = Row(key, label, K::Number);
-  spec.min = min;
-  spec.max = max;
-  return spec;
+BoundSetting Check(const char16_t* key, uint32_t label) { return Row(key, label, K::Check); }
+BoundSetting Text(const char16_t* key, uint32_t label) { return Row(key, label, K::Text); }
+BoundSetting Number(const char16_t* key, uint32_t label, int64_t min = 0, int64_t max = 0) {
+  BoundSetting bound = Row(key, label, K::Number);
+  bound.min = min;
+  bound.max = max;
+  return bound;
 }
-SettingControlSpec Choice(const char16_t* key, uint32_t label, std::vector<SettingChoice> choices) {
-  SettingControlSpec spec = Row(key, label, K::Choice);
-  spec.choices = std::move(choices);
-  return spec;
+BoundSetting Choice(const char16_t* key, uint32_t label, std::vector<SettingChoice> choices) {
+  BoundSetting bound = Row(key, label, K::Choice);
+  bound.choices = std::move(choices);
+  return bound;
 }
-SettingControlSpec File(const char16_t* key, uint32_t label, uint32_t title = 0,
+BoundSetting File(const char16_t* key, uint32_t label, uint32_t title = 0,
                         uint32_t filter = 0, const char* pattern = nullptr,
                         const char* defaultName = nullptr) {
-  SettingControlSpec spec = Row(key, label, K::File);
-  spec.browseTitleId = title;
-  spec.filterId = filter;
-  spec.pattern = pattern;
-  spec.defaultName = defaultName;
-  return spec;
+  BoundSetting bound = Row(key, label, K::File);
+  bound.browseTitleId = title;
+  bound.filterId = filter;
+  bound.pattern = pattern;
+  bound.defaultName = defaultName;
+  return bound;
 }
-SettingControlSpec Folder(const char16_t* key, uint32_t label, uint32_t title = 0) {
-  SettingControlSpec spec = Row(key, label, K::Folder);
-  spec.browseTitleId = title;
-  return spec;
+BoundSetting Folder(const char16_t* key, uint32_t label, uint32_t title = 0) {
+  BoundSetting bound = Row(key, label, K::Folder);
+  bound.browseTitleId = title;
+  return bound;
 }
 
 }  // namespace
 
-std::vector<SettingControlSpec> GeneralSettings() {
+std::vector<BoundSetting> GeneralSettings() {
   return {
       Check(u"Show Connection Closed Dialog", kGenConnectionClosed),
       Check(u"Show Confirm Disconnect Dialog", kGenConfirmDisconnect),
@@ -65,7 +65,7 @@ std::vector<SettingControlSpec> GeneralSettings() {
   };
 }
 
-std::vector<SettingControlSpec> TerminalSettings() {
+std::vector<BoundSetting> TerminalSettings() {
   return {
       Check(u"Save Session Window State", kTermWindowState),
       Check(u"Auto Reconnect", kTermAutoReconnect),
@@ -81,7 +81,7 @@ std::vector<SettingControlSpec> TerminalSettings() {
   };
 }
 
-std::vector<SettingControlSpec> AppearanceSettings() {
+std::vector<BoundSetting> AppearanceSettings() {
   return {
       Check(u"Show Session Tabs", kAppTabs),
       Check(u"Horizontal Scrollbar", kAppHScroll),
@@ -102,7 +102,7 @@ std::vector<SettingControlSpec> AppearanceSettings() {
   };
 }
 
-std::vector<SettingControlSpec> TabsSettings() {
+std::vector<BoundSetting> TabsSettings() {
   return {
       Choice(u"Status Indicator Style", kTabIndicator, {{0, kTabRectangle}, {1, kTabIcon}}),
       Number(u"Status Indicator Width", kTabIndicatorWidth),
@@ -122,7 +122,7 @@ std::vector<SettingControlSpec> TabsSettings() {
   };
 }
 
-std::vector<SettingControlSpec> WebBrowserSettings() {
+std::vector<BoundSetting> WebBrowserSettings() {
   // Programs on this platform carry no extension: the filter offers every file.
   return {
       Check(u"HTTP Use Registry Entry", kWebDefault),
@@ -130,7 +130,7 @@ std::vector<SettingControlSpec> WebBrowserSettings() {
   };
 }
 
-std::vector<SettingControlSpec> TftpSettings() {
+std::vector<BoundSetting> TftpSettings() {
   return {
       Choice(u"TFTP Server Start Option", kTftpStart,
              {{0, kNever}, {1, kTftpOnStartup}, {2, kTftpOnDemand}}),
@@ -142,7 +142,7 @@ std::vector<SettingControlSpec> TftpSettings() {
   };
 }
 
-std::vector<SettingControlSpec> TerminalAdvancedSettings() {
+std::vector<BoundSetting> TerminalAdvancedSettings() {
   return {
       Check(u"Execute Escape Sequence", kAdvEscape),
       Check(u"Disable Resize", kAdvResize),
@@ -154,7 +154,7 @@ std::vector<SettingControlSpec> TerminalAdvancedSettings() {
   };
 }
 
-std::vector<SettingControlSpec> FileTransferSettings() {
+std::vector<BoundSetting> FileTransferSettings() {
   return {
       Choice(u"Transfer Type", kFtType, {{1, kFtAscii}, {2, kFtBinary}, {3, kFtPromptType}}),
       Check(u"Use Default Transfer Type For All Files", kFtAllFiles),
@@ -172,7 +172,7 @@ std::vector<SettingControlSpec> FileTransferSettings() {
   };
 }
 
-std::vector<SettingControlSpec> OptionsSettings() {
+std::vector<BoundSetting> OptionsSettings() {
   return {
       Folder(u"Initial Local Folder", kOptLocal, kOptLocalPrompt),
       Folder(u"Default Download Directory", kOptDownload, kOptDownloadPrompt),
@@ -186,7 +186,7 @@ std::vector<SettingControlSpec> OptionsSettings() {
   };
 }
 
-std::vector<SettingControlSpec> AdvancedOptionsSettings() {
+std::vector<BoundSetting> AdvancedOptionsSettings() {
   return {
       Check(u"Move Files To Recycle Bin", kAftTrash),
       Number(u"Keep Alive", kAftKeepAlive, 0, 3600),
@@ -199,7 +199,7 @@ std::vector<SettingControlSpec> AdvancedOptionsSettings() {
   };
 }
 
-std::vector<SettingControlSpec> ViewSettings() {
+std::vector<BoundSetting> ViewSettings() {
   return {
       Check(u"Display Attributes Column", kViewAttributes),
       Check(u"Display Folder Tree", kViewTree),
@@ -213,7 +213,7 @@ std::vector<SettingControlSpec> ViewSettings() {
   };
 }
 
-std::vector<SettingControlSpec> FtpSettings() {
+std::vector<BoundSetting> FtpSettings() {
   return {
       Number(u"Receive Buffer Size", kFtpReceive),
       Number(u"Send Buffer Size", kFtpSend),
@@ -226,12 +226,12 @@ std::vector<SettingControlSpec> FtpSettings() {
   };
 }
 
-std::vector<SettingControlSpec> TlsSettings() {
+std::vector<BoundSetting> TlsSettings() {
   return {File(u"Certificate Path", kTlsCertificate)};
 }
 
-std::vector<SettingControlSpec> SoundSettings() {
-  std::vector<SettingControlSpec> rows;
+std::vector<BoundSetting> SoundSettings() {
+  std::vector<BoundSetting> rows;
   for (auto [key, label] : {std::pair{u"Connect Sound File", kSoundConnect},
                             std::pair{u"Disconnect Sound File", kSoundDisconnect},
                             std::pair{u"Transfer Complete Sound File", kSoundComplete},

@@ -34,11 +34,11 @@ const VMemberRow* FindGlobalSettingRow(std::u16string_view key) {
   return nullptr;
 }
 
-void SettingRange(const SettingControlSpec& spec, int64_t& min, int64_t& max) {
-  min = spec.min;
-  max = spec.max;
+void SettingRange(const BoundSetting& bound, int64_t& min, int64_t& max) {
+  min = bound.min;
+  max = bound.max;
   if (min != max) return;
-  const VMemberRow* row = FindGlobalSettingRow(spec.key);
+  const VMemberRow* row = FindGlobalSettingRow(bound.key);
   if (row && row->Has(kMemberClamp)) {
     min = row->min;
     max = row->max;
@@ -86,10 +86,10 @@ QString PlainLabel(uint32_t labelId) {
   return label.trimmed().remove(QRegularExpression(QStringLiteral("\\s*:$")));
 }
 
-bool ParseSettingNumber(const QString& text, const SettingControlSpec& spec, int64_t& value,
+bool ParseSettingNumber(const QString& text, const BoundSetting& bound, int64_t& value,
                         VReportMessageParams& error) {
   int64_t min = 0, max = 0;
-  SettingRange(spec, min, max);
+  SettingRange(bound, min, max);
   QString trimmed = text.trimmed();
   bool ok = false;
   qlonglong parsed = trimmed.toLongLong(&ok, 10);
@@ -98,7 +98,7 @@ bool ParseSettingNumber(const QString& text, const SettingControlSpec& spec, int
     return true;
   }
   error = VReportMessageParams(global_ui::kNotNumber, VGetUiMessageModule());
-  error.AddInsert(FromQString(PlainLabel(spec.labelId)));
+  error.AddInsert(FromQString(PlainLabel(bound.labelId)));
   error.AddInsert(FromQString(QString::number(min)));
   error.AddInsert(FromQString(QString::number(max)));
   error.AddInsert(FromQString(trimmed));

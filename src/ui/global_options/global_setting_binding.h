@@ -27,7 +27,7 @@ struct SettingChoice {
   uint32_t labelId;
 };
 
-struct SettingControlSpec {
+struct BoundSetting {
   const char16_t* key = nullptr;  // the stored name of the setting
   uint32_t labelId = 0;
   SettingControlKind kind = SettingControlKind::Check;
@@ -43,7 +43,7 @@ struct SettingControlSpec {
 // The member-table row of the global setting stored under `key` (without regard to case).
 const VMemberRow* FindGlobalSettingRow(std::u16string_view key);
 // The range a Number control accepts.
-void SettingRange(const SettingControlSpec& spec, int64_t& min, int64_t& max);
+void SettingRange(const BoundSetting& bound, int64_t& min, int64_t& max);
 
 // A number or flag setting; false when `key` is not one.
 bool ReadGlobalNumber(GlobalConfig& config, std::u16string_view key, int64_t& value);
@@ -60,5 +60,5 @@ QString PlainLabel(uint32_t labelId);
 // The text of a Number control: leading and trailing blanks ignored; anything that is not a
 // decimal whole number within the control's range is refused with a message naming the control,
 // the range and the text (never taken as zero).
-bool ParseSettingNumber(const QString& text, const SettingControlSpec& spec, int64_t& value,
+bool ParseSettingNumber(const QString& text, const BoundSetting& bound, int64_t& value,
                         VReportMessageParams& error);

@@ -16,9 +16,9 @@
 #include "platform/app_info.h"
 
 GlobalSettingsPage::GlobalSettingsPage(uint32_t titleId, GlobalConfig& config,
-                                       std::vector<SettingControlSpec> settings, QWidget* parent)
+                                       std::vector<BoundSetting> settings, QWidget* parent)
     : VPropertyTreePage(CatalogueText(titleId), parent), config_(config) {
-  for (SettingControlSpec& spec : settings) rows_.push_back(Row{std::move(spec)});
+  for (BoundSetting& bound : settings) rows_.push_back(Row{std::move(bound)});
   // The rows are made at once, not at first showing: the dialog's checks and the tests look at
   // the controls of pages never shown, and a page of a few dozen controls is cheap.
   auto* layout = new QVBoxLayout(this);
@@ -32,9 +32,9 @@ GlobalSettingsPage::GlobalSettingsPage(uint32_t titleId, GlobalConfig& config,
 }
 
 void GlobalSettingsPage::MakeRow(Row& row, QGridLayout* grid, int line) {
-  const SettingControlSpec& spec = row.spec;
-  QString label = CatalogueText(spec.labelId);
-  if (spec.kind == SettingControlKind::Check) {
+  const BoundSetting& bound = row.bound;
+  QString label = CatalogueText(bound.labelId);
+  if (bound.kind == SettingControlKind::Check) {
     auto* box = new QCheckBox(label, this);
     row.control = box;
     grid->addWidget(box, line, 0, 1, 3);
@@ -43,17 +43,17 @@ void GlobalSettingsPage::MakeRow(Row& row, QGridLayout* grid, int line) {
   auto* text = new QLabel(label, this);
   row.label = text;
   grid->addWidget(text, line, 0);
-  if (spec.kind == SettingControlKind::Choice) {
+  if (bound.kind == SettingControlKind::Choice) {
     auto* combo = new QComboBox(this);
-    for (const SettingChoice& choice : spec.choices)
+    for (const SettingChoice& choice : bound.choices)
       combo->addItem(CatalogueText(choice.labelId, nullptr, {VGetAppName()}),
                      QVariant::fromValue<qlonglong>(choice.value));
     row.control = combo;
   } else {
     auto* edit = new QLineEdit(this);
     row.control = edit;
-    if (spec.kind == SettingControlKind::File || spec.kind == SettingControlKind::Folder) {
-      AddAutoComplete(edit, spec.kind == SettingControlKind::Folder);
+    if (bound.kind == SettingControlKind::File || bound.kind == SettingControlKind::Folder) {
+      AddAutoComplete(edit, bound.kind == SettingControlKind::Folder);
       // Only the first browse button of a page has the mnemonic: the others are reached from
       // their fields, whose labels have mnemonics of their own.
       QString browse = CatalogueText(ui_messages::kBrowse);
@@ -74,22 +74,22 @@ void GlobalSettingsPage::OnInitDialog() {
 }
 
 void GlobalSettingsPage::Load(Row& row) {
-  const SettingControlSpec& spec = row.spec;
-  switch (spec.kind) {
+  const BoundSetting& bound = row.bound;
+  switch (bound.kind) {
     case SettingControlKind::Check: {
       int64_t value = 0;
-      ReadGlobalNumber(config_, spec.key, value);
+      ReadGlobalNumber(config_, bound.key, value);
       static_cast<QCheckBox*>(row.control)->setChecked(value != 0);
       break;
     }
     case SettingControlKind::Number: {
-      ReadGlobalNumber(config_, spec.key, row.number);
+      ReadGlobalNumber(config_, bound.key, row.number);
       static_cast<QLineEdit*>(row.control)->setText(QString::number(row.number));
       break;
     }
     case SettingControlKind::Choice: {
       int64_t value = 0;
-      ReadGlobalNumber(config_, spec.key, value);
+      ReadGlobalNumber(config_, bound.key, value);
       auto* combo = static_cast<QComboBox*>(row.control);
       // A stored value this page has no entry for shows none and is kept as it is.
       combo->setCurrentIndex(combo->findData(QVariant::fromValue<qlonglong>(value)));
@@ -97,7 +97,7 @@ void GlobalSettingsPage::Load(Row& row) {
     }
     default: {
       VUnicodeString value;
-      ReadGlobalText(config_, spec.key, value);
+      ReadGlobalText(config_, bound.key, value);
       static_cast<QLineEdit*>(row.control)->setText(ToQString(value));
     }
   }
@@ -105,26 +105,26 @@ void GlobalSettingsPage::Load(Row& row) {
 
 void GlobalSettingsPage::Browse(Row& row) {
   auto* edit = static_cast<QLineEdit*>(row.control);
-  const SettingControlSpec& spec = row.spec;
-  QString title = spec.browseTitleId ? CatalogueText(spec.browseTitleId, nullptr,
-                                                     {FromQString(PlainLabel(spec.labelId))})
-                                     : PlainLabel(spec.labelId);
-  if (spec.kind == SettingControlKind::Folder) {
+  const BoundSetting& bound = row.bound;
+  QString title = bound.browseTitleId ? CatalogueText(bound.browseTitleId, nullptr,
+                                                     {FromQString(PlainLabel(bound.labelId))})
+                                     : PlainLabel(bound.labelId);
+  if (bound.kind == SettingControlKind::Folder) {
     OnBrowseLocalFolderHelper(edit, title);
     return;
   }
   QStringList filters;
-  if (spec.filterId)
-    filters << VFileFilter(CatalogueText(spec.filterId), QString::fromUtf8(spec.pattern));
-  OnBrowseHelper(edit, title, spec.defaultName ? QString::fromUtf8(spec.defaultName) : QString(),
+  if (bound.filterId)
+    filters << VFileFilter(CatalogueText(bound.filterId), QString::fromUtf8(bound.pattern));
+  OnBrowseHelper(edit, title, bound.defaultName ? QString::fromUtf8(bound.defaultName) : QString(),
                  VGetFileFilters(filters));
 }
 
 bool GlobalSettingsPage::OnKillActive() {
   for (Row& row : rows_) {
-    if (row.spec.kind != SettingControlKind::Number || row.control->isHidden()) continue;
+    if (row.bound.kind != SettingControlKind::Number || row.control->isHidden()) continue;
     VReportMessageParams error;
-    if (!ParseSettingNumber(static_cast<QLineEdit*>(row.control)->text(), row.spec, row.number,
+    if (!ParseSettingNumber(static_cast<QLineEdit*>(row.control)->text(), row.bound, row.number,
                             error))
       return FailValidation(row.control, error);
   }
@@ -133,22 +133,22 @@ bool GlobalSettingsPage::OnKillActive() {
 
 void GlobalSettingsPage::OnApply() {
   for (Row& row : rows_) {
-    const SettingControlSpec& spec = row.spec;
-    switch (spec.kind) {
+    const BoundSetting& bound = row.bound;
+    switch (bound.kind) {
       case SettingControlKind::Check:
-        WriteGlobalNumber(config_, spec.key, static_cast<QCheckBox*>(row.control)->isChecked());
+        WriteGlobalNumber(config_, bound.key, static_cast<QCheckBox*>(row.control)->isChecked());
         break;
       case SettingControlKind::Number:
-        WriteGlobalNumber(config_, spec.key, row.number);
+        WriteGlobalNumber(config_, bound.key, row.number);
         break;
       case SettingControlKind::Choice: {
         auto* combo = static_cast<QComboBox*>(row.control);
         if (combo->currentIndex() >= 0)
-          WriteGlobalNumber(config_, spec.key, combo->currentData().toLongLong());
+          WriteGlobalNumber(config_, bound.key, combo->currentData().toLongLong());
         break;
       }
       default:
-        WriteGlobalText(config_, spec.key,
+        WriteGlobalText(config_, bound.key,
                         FromQString(static_cast<QLineEdit*>(row.control)->text().trimmed()));
     }
   }
@@ -157,7 +157,7 @@ void GlobalSettingsPage::OnApply() {
 
 const GlobalSettingsPage::Row* GlobalSettingsPage::FindRow(std::u16string_view key) const {
   for (const Row& row : rows_)
-    if (std::u16string_view(row.spec.key) == key) return &row;
+    if (std::u16string_view(row.bound.key) == key) return &row;
   return nullptr;
 }
 

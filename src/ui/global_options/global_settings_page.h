@@ -23,7 +23,7 @@ class GlobalSettingsPage : public VPropertyTreePage {
 
  public:
   GlobalSettingsPage(uint32_t titleId, GlobalConfig& config,
-                     std::vector<SettingControlSpec> settings, QWidget* parent = nullptr);
+                     std::vector<BoundSetting> settings, QWidget* parent = nullptr);
 
   void OnInitDialog() override;
   bool OnKillActive() override;
@@ -53,7 +53,7 @@ class GlobalSettingsPage : public VPropertyTreePage {
 
  private:
   struct Row {
-    SettingControlSpec spec;
+    BoundSetting bound;
     QWidget* label = nullptr;
     QWidget* control = nullptr;
     QPushButton* browse = nullptr;
@@ -72,17 +72,17 @@ class GlobalSettingsPage : public VPropertyTreePage {
 
 // The pages of the catalogue that are nothing but bound settings, and the rows of those that
 // add rules of their own (global_page_catalogue.cpp).
-std::vector<SettingControlSpec> GeneralSettings();
-std::vector<SettingControlSpec> TerminalSettings();
-std::vector<SettingControlSpec> AppearanceSettings();
-std::vector<SettingControlSpec> TabsSettings();
-std::vector<SettingControlSpec> WebBrowserSettings();
-std::vector<SettingControlSpec> TftpSettings();
-std::vector<SettingControlSpec> TerminalAdvancedSettings();
-std::vector<SettingControlSpec> FileTransferSettings();
-std::vector<SettingControlSpec> OptionsSettings();
-std::vector<SettingControlSpec> AdvancedOptionsSettings();
-std::vector<SettingControlSpec> ViewSettings();
-std::vector<SettingControlSpec> FtpSettings();
-std::vector<SettingControlSpec> TlsSettings();
-std::vector<SettingControlSpec> SoundSettings();
+std::vector<BoundSetting> GeneralSettings();
+std::vector<BoundSetting> TerminalSettings();
+std::vector<BoundSetting> AppearanceSettings();
+std::vector<BoundSetting> TabsSettings();
+std::vector<BoundSetting> WebBrowserSettings();
+std::vector<BoundSetting> TftpSettings();
+std::vector<BoundSetting> TerminalAdvancedSettings();
+std::vector<BoundSetting> FileTransferSettings();
+std::vector<BoundSetting> OptionsSettings();
+std::vector<BoundSetting> AdvancedOptionsSettings();
+std::vector<BoundSetting> ViewSettings();
+std::vector<BoundSetting> FtpSettings();
+std::vector<BoundSetting> TlsSettings();
+std::vector<BoundSetting> SoundSettings();
