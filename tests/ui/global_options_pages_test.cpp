@@ -292,6 +292,33 @@ TEST_F(GlobalOptionsPages, ANewIndicatorTypeIsSaidToTakeEffectAtTheNextStart) {
   EXPECT_EQ(Config().statusIndicatorStyle.current, 1);
 }
 
+TEST_F(GlobalOptionsPages, StatusColoursAreChosenInTheirOwnDialogAndWrittenOnOk) {
+  auto dialog = Open();
+  auto* page = Show<GlobalTabsPage>(*dialog, GlobalPageId::Tabs);
+  EXPECT_EQ(page->Colors()[2], 0x0000FF);  // disconnected text: red
+  auto cancelled = uitest::WhenModal<StatusColorsDialog>([](StatusColorsDialog* colors) {
+    colors->SetColor(0, QColor(1, 2, 3));
+    colors->reject();
+  });
+  page->ColorsButton()->click();
+  EXPECT_TRUE(*cancelled);
+  EXPECT_EQ(page->Colors()[0], 0x28C828);
+  auto chosen = uitest::WhenModal<StatusColorsDialog>([](StatusColorsDialog* colors) {
+    EXPECT_EQ(colors->windowTitle(), QStringLiteral("Status Colors"));
+    uitest::ExpectMnemonicsUnique(colors);
+    colors->SetColor(0, QColor(1, 2, 3));
+    colors->SetColor(11, QColor(0x10, 0x20, 0x30));
+    colors->OkButton()->click();
+  });
+  page->ColorsButton()->click();
+  EXPECT_TRUE(*chosen);
+  EXPECT_EQ(Config().connectedColor.current, 0x28C828);  // not before OK
+  EXPECT_TRUE(PressOk(*dialog));
+  std::string lines = SavedGlobal();
+  EXPECT_NE(lines.find("D:\"Connected Color\"=00030201"), std::string::npos);
+  EXPECT_NE(lines.find("D:\"Background Locked Color\"=00302010"), std::string::npos);
+}
+
 // ---- Printing ----
 
 TEST_F(GlobalOptionsPages, DisablingAllPrintingDisablesThePanel) {
@@ -437,6 +464,13 @@ TEST(GlobalOptionsRules, NumbersAreWholeAndWithinTheirRange) {
   bound.min = 0;
   bound.max = 3600;
   EXPECT_FALSE(ParseSettingNumber(QStringLiteral("3601"), bound, value, error));
+}
+
+TEST(GlobalOptionsRules, ColoursKeepRedInTheLowestByte) {
+  EXPECT_EQ(ColorFromStored(0x0000FF), QColor(0xFF, 0, 0));
+  EXPECT_EQ(ColorFromStored(0xAABBCC), QColor(0xCC, 0xBB, 0xAA));
+  EXPECT_EQ(StoredFromColor(QColor(0xCC, 0xBB, 0xAA)), 0xAABBCC);
+  EXPECT_EQ(StoredFromColor(ColorFromStored(0x800080)), 0x800080);
 }
 
 TEST(GlobalOptionsRules, AutoSessionsAreKeptAsOneList) {

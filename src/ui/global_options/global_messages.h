@@ -226,4 +226,15 @@ constexpr uint32_t kFileTypeUnknownGlobal = 0x6139151C;
 
 constexpr uint32_t kBrowseSecond = 0x6139151D;
 
+constexpr uint32_t kTabColors = 0x61391530;
+constexpr uint32_t kColorsTitle = 0x61391531;
+constexpr uint32_t kColorsText = 0x61391532;
+constexpr uint32_t kColorsBackground = 0x61391533;
+constexpr uint32_t kStateConnected = 0x61391534;
+constexpr uint32_t kStateDisconnected = 0x61391535;
+constexpr uint32_t kStateNewInput = 0x61391536;
+constexpr uint32_t kStateInactivity = 0x61391537;
+constexpr uint32_t kStateScript = 0x61391538;
+constexpr uint32_t kStateLocked = 0x61391539;
+
 }  // namespace global_ui

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include <QCheckBox>
+#include <QColorDialog>
+#include <QPixmap>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -111,14 +113,81 @@ void GlobalGeneralPage::InitPage() {
 
 // ---- Tabs/Tiling ----
 
+const std::array<const char16_t*, 12> kStatusColorSettings = {
+    u"Connected Color",   u"Background Connected Color",
+    u"Disconnected Color", u"Background Disconnected Color",
+    u"New Input Color",   u"Background New Input Color",
+    u"Inactivity Color",  u"Background Inactivity Color",
+    u"Script Color",      u"Background Script Color",
+    u"Locked Color",      u"Background Locked Color"};
+
+namespace {
+
+QIcon Swatch(const QColor& color) {
+  QPixmap pixmap(32, 14);
+  pixmap.fill(color);
+  return QIcon(pixmap);
+}
+
+}  // namespace
+
+StatusColorsDialog::StatusColorsDialog(const StatusColors& colors, QWidget* parent)
+    : VDialog(parent), colors_(colors) {
+  setWindowTitle(CatalogueText(kColorsTitle));
+  auto* layout = new QVBoxLayout(this);
+  auto* grid = new QGridLayout;
+  layout->addLayout(grid);
+  grid->addWidget(new QLabel(CatalogueText(kColorsText), this), 0, 1);
+  grid->addWidget(new QLabel(CatalogueText(kColorsBackground), this), 0, 2);
+  const uint32_t states[] = {kStateConnected, kStateDisconnected,
+                             kStateNewInput, kStateInactivity, kStateScript, kStateLocked};
+  for (size_t state = 0; state < 6; ++state) {
+    auto* label = new QLabel(CatalogueText(states[state]), this);
+    grid->addWidget(label, static_cast<int>(state) + 1, 0);
+    for (size_t side = 0; side < 2; ++side) {
+      size_t index = state * 2 + side;
+      auto* button = new QPushButton(this);
+      button->setIconSize(QSize(32, 14));
+      buttons_[index] = button;
+      grid->addWidget(button, static_cast<int>(state) + 1, static_cast<int>(side) + 1);
+      connect(button, &QPushButton::clicked, this, [this, index] {
+        QColor chosen = QColorDialog::getColor(ColorFromStored(colors_[index]), this);
+        if (chosen.isValid()) SetColor(index, chosen);
+      });
+      SetColor(index, ColorFromStored(colors[index]));
+    }
+    label->setBuddy(buttons_[state * 2]);
+  }
+  AddOkCancel(layout);
+}
+
+void StatusColorsDialog::SetColor(size_t index, const QColor& color) {
+  colors_[index] = StoredFromColor(color);
+  buttons_[index]->setIcon(Swatch(color));
+}
+
 GlobalTabsPage::GlobalTabsPage(GlobalConfig& config)
-    : GlobalSettingsPage(kPageTabs, config, TabsSettings()) {}
+    : GlobalSettingsPage(kPageTabs, config, TabsSettings()) {
+  colorsButton_ = new QPushButton(CatalogueText(kTabColors), this);
+  auto* line = new QHBoxLayout;
+  line->addWidget(colorsButton_);
+  line->addStretch(1);
+  ExtraArea()->addLayout(line);
+  connect(colorsButton_, &QPushButton::clicked, this, [this] {
+    StatusColorsDialog dialog(colors_, this);
+    if (dialog.DoModal() == kIdOk) colors_ = dialog.Colors();
+  });
+}
 
 void GlobalTabsPage::InitPage() {
   ReadGlobalNumber(Config(), u"Status Indicator Style", styleAtOpening_);
+  for (size_t i = 0; i < colors_.size(); ++i)
+    ReadGlobalNumber(Config(), kStatusColorSettings[i], colors_[i]);
 }
 
 void GlobalTabsPage::ApplyPage() {
+  for (size_t i = 0; i < colors_.size(); ++i)
+    WriteGlobalNumber(Config(), kStatusColorSettings[i], colors_[i]);
   int64_t style = 0;
   ReadGlobalNumber(Config(), u"Status Indicator Style", style);
   if (style != styleAtOpening_) {

@@ -3,16 +3,19 @@
 // lists of named items).
 #pragma once
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
 
 #include "environment/personal_data_move.h"
+#include "marrowby/dialog.h"
 #include "ui/global_options/global_page_rules.h"
 #include "ui/global_options/global_settings_page.h"
 
 class PrintPlugin;
 class QListWidget;
+class QColor;
 class QRadioButton;
 
 // General: the host's flags and the product decide which controls may be used.
@@ -28,17 +31,38 @@ class GlobalGeneralPage : public GlobalSettingsPage {
   bool trayAgent_, menuBarFixed_, toolbarFixed_;
 };
 
+// The status indicator's text and background colour for each state of a session, in the
+// order of kStatusColorSettings.
+using StatusColors = std::array<int64_t, 12>;
+extern const std::array<const char16_t*, 12> kStatusColorSettings;
+
+// The twelve colours in a grid: one line per session state, text and background.
+class StatusColorsDialog : public VDialog {
+  Q_OBJECT
+ public:
+  StatusColorsDialog(const StatusColors& colors, QWidget* parent = nullptr);
+  const StatusColors& Colors() const { return colors_; }
+  QPushButton* ColorButton(size_t index) const { return buttons_[index]; }
+  void SetColor(size_t index, const QColor& color);
+ private:
+  StatusColors colors_;
+  std::array<QPushButton*, 12> buttons_{};
+};
+
 // Tabs/Tiling: a new indicator type is only drawn after a restart; the page says so.
 class GlobalTabsPage : public GlobalSettingsPage {
   Q_OBJECT
  public:
   explicit GlobalTabsPage(GlobalConfig& config);
+  QPushButton* ColorsButton() const { return colorsButton_; }
+  const StatusColors& Colors() const { return colors_; }
  protected:
+  void InitPage() override;
   void ApplyPage() override;
  private:
   int64_t styleAtOpening_ = 0;
-  bool loaded_ = false;
-  void InitPage() override;
+  StatusColors colors_{};
+  QPushButton* colorsButton_ = nullptr;
 };
 
 // Web Browser: a program is needed unless the desktop's default browser is used; the terminal

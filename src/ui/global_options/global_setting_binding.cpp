@@ -104,3 +104,13 @@ bool ParseSettingNumber(const QString& text, const BoundSetting& bound, int64_t&
   error.AddInsert(FromQString(trimmed));
   return false;
 }
+
+QColor ColorFromStored(int64_t stored) {
+  return QColor(static_cast<int>(stored & 0xFF), static_cast<int>((stored >> 8) & 0xFF),
+                static_cast<int>((stored >> 16) & 0xFF));
+}
+
+int64_t StoredFromColor(const QColor& color) {
+  return static_cast<int64_t>(color.red()) | (static_cast<int64_t>(color.green()) << 8) |
+         (static_cast<int64_t>(color.blue()) << 16);
+}

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include <QColor>
 #include <QString>
 
 #include "config/global/global_config.h"
@@ -62,3 +63,8 @@ QString PlainLabel(uint32_t labelId);
 // the range and the text (never taken as zero).
 bool ParseSettingNumber(const QString& text, const BoundSetting& bound, int64_t& value,
                         VReportMessageParams& error);
+
+// Colours are stored as the numbers the family's configurations have always held: red in the
+// lowest byte, then green, then blue.
+QColor ColorFromStored(int64_t stored);
+int64_t StoredFromColor(const QColor& color);
