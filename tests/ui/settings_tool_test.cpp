@@ -60,3 +60,28 @@ TEST(SettingsTool, OptionsAtFaultAreNamed) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SettingsTool, GlobalOptionsGrabWritesOnePictureOfEachPage) {
+  qtest::TempDir dir;
+  qtest::MakeDirs(dir / "config");
+  qtest::RunResult run =
+      Settings({"--config", dir / "config", "--global-options", "--grab", dir / "shots"}, dir);
+  ASSERT_EQ(run.status, 0) << run.err;
+  for (const char* page : {"general", "general-configuration-paths", "general-default-session",
+                           "terminal", "terminal-appearance", "terminal-appearance-ansi-color",
+                           "terminal-appearance-advanced", "terminal-tabs-tiling",
+                           "terminal-printing", "terminal-web-browser", "terminal-tftp-server",
+                           "terminal-advanced", "file-transfer", "file-transfer-options",
+                           "file-transfer-options-advanced", "file-transfer-view",
+                           "file-transfer-ftp", "file-transfer-tls", "file-transfer-sound",
+                           "file-transfer-filters", "firewall"}) {
+    std::string path = dir / ("shots/global-options-" + std::string(page) + ".png");
+    ASSERT_EQ(qtest::ReadFile(path).substr(0, 8), "\x89PNG\r\n\x1a\n") << page;
+  }
+  // Nothing is saved by pictures.
+  EXPECT_FALSE(qtest::Exists(dir / "config/Global.ini"));
+}
+
+}  // namespace

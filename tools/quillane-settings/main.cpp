@@ -6,6 +6,7 @@
 
 #include "colors_window.h"
 #include "dialog_grab.h"
+#include "global_window.h"
 #include "host_startup.h"
 #include "keymap_window.h"
 #include "main_window_host.h"
@@ -79,8 +80,7 @@ int main(int argc, char** argv) {
     if (options.window == settings::Window::Session ||
         options.window == settings::Window::DefaultSession)
       return settings::RunSessionWindow(options);
-    return Fail("this build has no Global Options dialog yet",
-                kExitUsage);
+    return settings::RunGlobalOptionsWindow(options);
   }
   if (options.grabFolder.empty())
     return Fail("--dialog shows its dialog only as pictures, with --grab DIR", kExitUsage);
