@@ -79,6 +79,8 @@ ConnectConfig* ModuleProtocolPage::Source() {
 void ModuleProtocolPage::OnInitDialog() {
   auto* form = new QFormLayout(this);
   form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+  // A long label goes above its field rather than squeezing it.
+  form->setRowWrapPolicy(QFormLayout::WrapLongRows);
   for (Bound& bound : fields_) AddRow(form, bound);
   for (Bound& bound : fields_) Fill(bound);
   if (VIsReadOnly(mode_)) {
@@ -159,6 +161,9 @@ void ModuleProtocolPage::AddRow(QFormLayout* form, Bound& bound) {
     }
   }
   label->setBuddy(control);
+  // Room for a host name or a path without scrolling.
+  if (qobject_cast<QLineEdit*>(control) || qobject_cast<QComboBox*>(control))
+    control->setMinimumWidth(field.kind == ProtocolFieldKind::Number ? 100 : 220);
   bound.control = control;
   form->addRow(label, row ? row : control);
 }

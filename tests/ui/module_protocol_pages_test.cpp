@@ -19,6 +19,7 @@
 #include "marrowby/page_grab.h"
 #include "marrowby/property_tree.h"
 #include "marrowby/qt_text.h"
+#include "platform/file_system.h"
 #include "ui/module_protocol_pages.h"
 #include "ui/protocol_pages.h"
 #include "support/project_modules.h"
@@ -81,6 +82,13 @@ class ModuleProtocolPagesTest : public SessionFolderTest {
     EXPECT_NE(control, nullptr) << VUnicodeString(setting).ToUtf8();
     return control;
   }
+  // A picture of the dialog for the documentation.
+  void Grab(const char* name) {
+    std::string folder = std::string(QUILLANE_BINARY_DIR) + "/grabs";
+    ASSERT_TRUE(vfs::CreateFolderTree(folder, 0755).ok());
+    dialog_->resize(640, 420);
+    EXPECT_TRUE(dialog_->grab().toImage().save(QString::fromStdString(folder + "/" + name), "PNG"));
+  }
   static void Type(QLineEdit* edit, const QString& text) {
     edit->selectAll();
     QTest::keyClicks(edit, text);
@@ -126,6 +134,9 @@ TEST_F(ModuleProtocolPagesTest, Ssh2PagesHangUnderConnectionAndWhatIsTypedIsSave
   Type(password, QStringLiteral("s3cret"));
   Type(Control<QLineEdit>(auth, u"[SSH2] Authentication Methods"),
        QStringLiteral("password,publickey"));
+  Grab("protocol-ssh2-authentication.png");
+  ASSERT_TRUE(dialog_->SelectPage(main));
+  Grab("protocol-ssh2.png");
 
   uitest::MessageBoxRecorder boxes;
   dialog_->OkButton()->click();
@@ -262,6 +273,7 @@ TEST_F(ModuleProtocolPagesTest, SerialDeviceSettingsAreSaved) {
   Control<QCheckBox>(page, u"[Serial] CTS Flow")->click();
   QComboBox* rts = Control<QComboBox>(page, u"[Serial] RTS Flow Control");
   rts->setCurrentIndex(rts->findText(QStringLiteral("Handshake")));
+  Grab("protocol-serial.png");
   uitest::MessageBoxRecorder boxes;
   dialog_->OkButton()->click();
   EXPECT_TRUE(boxes.Shown().empty());
