@@ -41,7 +41,7 @@ ModuleProtocolPage::ModuleProtocolPage(const QString& title, const ProtocolPage&
                                        const ConnectProtocolEntry& entry, ISessionConfig& session,
                                        int mode)
     : VPropertyTreePage(title), page_(page), entry_(entry), session_(session), mode_(mode) {
-  for (const ProtocolField& field : page.fields) fields_.push_back(Bound{&field, nullptr, QString(), false, false});
+  for (const ProtocolField& field : page.fields) fields_.push_back(Bound{&field, nullptr, QString(), false, false, QString()});
 }
 
 ModuleProtocolPage::~ModuleProtocolPage() {
@@ -200,7 +200,19 @@ void ModuleProtocolPage::Fill(Bound& bound) {
     edit->setText(ToQString(text));
     edit->setModified(false);
   }
+  if (field.kind != ProtocolFieldKind::Password) bound.shown = State(bound);
 }
+
+QString ModuleProtocolPage::State(const Bound& bound) const {
+  if (auto* box = qobject_cast<QCheckBox*>(bound.control)) return box->isChecked() ? "1" : "0";
+  if (bound.field->kind == ProtocolFieldKind::Choice) {
+    auto* combo = static_cast<QComboBox*>(bound.control);
+    return QString::number(combo->currentData().toLongLong());
+  }
+  return EntryText(bound);
+}
+
+bool ModuleProtocolPage::IsShown() const { return !Dialog() || Dialog()->IsPageVisible(this); }
 
 QString ModuleProtocolPage::EntryText(const Bound& bound) const {
   if (auto* combo = qobject_cast<QComboBox*>(bound.control)) return combo->currentText();
@@ -210,7 +222,9 @@ QString ModuleProtocolPage::EntryText(const Bound& bound) const {
 
 bool ModuleProtocolPage::OnKillActive() {
   ConnectConfig* source = Source();
-  if (!source || VIsReadOnly(mode_)) return true;
+  // A page hidden with its protocol does not stop the dialog: what it holds is written only
+  // where it can be.
+  if (!source || VIsReadOnly(mode_) || !IsShown()) return true;
   // The Default session and several sessions at once may leave a host or device open.
   bool enforceRequired = mode_ != 3 && mode_ != 4;
   for (Bound& bound : fields_) {
@@ -240,7 +254,10 @@ void ModuleProtocolPage::OnApply() {
   for (Bound& bound : fields_) {
     const ProtocolField& field = *bound.field;
     if (!bound.available) continue;
-    if (field.kind == ProtocolFieldKind::Password && !bound.edited) continue;
+    // Only what was changed is written: two pages showing a setting the parts share (the host
+    // of the terminal and of the transfer protocol) must not put back what the other changed.
+    if (field.kind == ProtocolFieldKind::Password ? !bound.edited : State(bound) == bound.shown)
+      continue;
     // The protocol's own object, and every part holding a setting of the same (shared) name.
     std::vector<VProfileData*> targets = SessionSettings(session_, field.setting);
     if (own) {

@@ -43,6 +43,7 @@ class ModuleProtocolPage : public VPropertyTreePage {
     QString label;               // as shown, for messages
     bool available = false;      // the settings object has the setting
     bool edited = false;         // password fields: written only when typed into
+    QString shown;               // the state filled in, so that only a change is written
   };
 
   // The settings object the controls show and write: the session's, else a default one.
@@ -50,6 +51,9 @@ class ModuleProtocolPage : public VPropertyTreePage {
   void AddRow(class QFormLayout* form, Bound& bound);
   void Fill(Bound& bound);
   QString EntryText(const Bound& bound) const;
+  // The control's state as one text (check state, chosen value or text), for comparing.
+  QString State(const Bound& bound) const;
+  bool IsShown() const;
   void WipeSecrets();
 
   const ProtocolPage& page_;

@@ -298,6 +298,35 @@ TEST_F(ModuleProtocolPagesTest, AStoredValueTheListDoesNotOfferIsKept) {
   EXPECT_TRUE(Has(Session("console"), "D:\"[Serial] Parity\"=00000009")) << Session("console");
 }
 
+TEST_F(ModuleProtocolPagesTest, TwoPagesShowingASharedSettingKeepTheChangeMadeOnEither) {
+  WriteSession("router", "D:\"Is Session\"=00000001\r\nS:\"Protocol Name\"=Telnet\r\n"
+                         "S:\"Transfer Protocol Name\"=SFTP\r\nS:\"Hostname\"=old.example.com\r\n");
+  VRef<SessionConfig> session = Open(u"router");
+  OpenPages(u"Telnet", *session.Get());
+  std::unique_ptr<IProtocolPages> sftp =
+      MakeProtocolPages(Entry(u"SFTP"), *dialog_, 0, *session.Get(), connection_);
+  ASSERT_NE(sftp, nullptr);
+  sftp->ShowPages(*dialog_, *session.Get());
+  auto* sftpPages = dynamic_cast<ModuleProtocolPages*>(sftp.get());
+  ASSERT_NE(sftpPages, nullptr);
+  // Both pages opened; the host changed on the Telnet page only.
+  ASSERT_TRUE(dialog_->SelectPage(sftpPages->Pages()[0]));
+  Type(Control<QLineEdit>(Page(0), u"Hostname"), QStringLiteral("new.example.com"));
+  // A hidden page with a refused entry does not stop OK.
+  ASSERT_TRUE(dialog_->SelectPage(sftpPages->Pages()[0]));
+  Type(Control<QLineEdit>(sftpPages->Pages()[0], u"[SFTP] Port"), QStringLiteral("0"));
+  sftp->HidePages(*dialog_);
+  uitest::MessageBoxRecorder boxes;
+  dialog_->OkButton()->click();
+  EXPECT_TRUE(boxes.Shown().empty());
+  EXPECT_FALSE(dialog_->isVisible());
+  ASSERT_TRUE(SaveAt(*session.Get(), u"router", true));
+  std::string saved = Session("router");
+  EXPECT_TRUE(Has(saved, "S:\"Hostname\"=new.example.com")) << saved;
+  EXPECT_TRUE(Has(saved, "D:\"[SFTP] Port\"=00000016")) << saved;
+  sftp.reset();
+}
+
 TEST_F(ModuleProtocolPagesTest, PagesAreMadeOnceHiddenShownAgainAndRemoved) {
   WriteSession("router", kSsh2Session);
   VRef<SessionConfig> session = Open(u"router");
