@@ -245,6 +245,15 @@ TEST_F(KeywordDialogs, RefusedWordsShowTheirMessageWithTheFocusOnTheField) {
   dialog.AddButton()->click();
   EXPECT_TRUE(boxes.Shown().empty());
   EXPECT_EQ(dialog.Entries().size(), 2u);
+  // Match case off again: the two would be one keyword, so OK is refused on the check box.
+  dialog.MatchCaseBox()->setChecked(false);
+  dialog.OkButton()->click();
+  EXPECT_TRUE(dialog.isVisible());
+  ASSERT_EQ(boxes.Shown().size(), 1u);
+  EXPECT_EQ(boxes.Shown()[0].text, QStringLiteral("The keyword 'ERROR' is already in the list."));
+  EXPECT_EQ(dialog.focusWidget(), dialog.MatchCaseBox());
+  EXPECT_EQ(dialog.List()->currentItem()->text(0), QStringLiteral("ERROR"));
+  EXPECT_EQ(FirstRepeatedKeyword(dialog.Entries(), true), -1);
   // The word field takes no more than 256 characters of a plain word.
   Type(dialog.WordEdit(), QString(300, QLatin1Char('z')));
   EXPECT_EQ(dialog.WordEdit()->text().size(), 256);

@@ -345,6 +345,14 @@ bool KeywordListPropertiesDialog::OnOK() {
   VReportMessageParams error;
   if (!CheckListName(name, isNew_ ? VUnicodeString() : existing, isNew_, taken, error))
     return FailValidation(name_, error);
+  // Words added while Match case was on may repeat each other once it is off.
+  int repeated = FirstRepeatedKeyword(entries_, matchCase_->isChecked());
+  if (repeated >= 0) {
+    error = VReportMessageParams(kMsgKeywordDuplicate);
+    error.AddInsert(entries_[repeated].text);
+    Refill(repeated);
+    return FailValidation(matchCase_, error);
+  }
   config_.SetKeywords(entries_);
   config_.SetMatchCase(matchCase_->isChecked());
   config_.SetItemName(name);

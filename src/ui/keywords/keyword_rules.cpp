@@ -70,6 +70,14 @@ bool CheckKeyword(const std::vector<KeywordEntry>& list, const VUnicodeString& t
   return true;
 }
 
+int FirstRepeatedKeyword(const std::vector<KeywordEntry>& list, bool matchCase) {
+  for (size_t i = 1; i < list.size(); ++i) {
+    std::vector<KeywordEntry> earlier(list.begin(), list.begin() + i);
+    if (FindKeyword(earlier, list[i].text, matchCase) >= 0) return static_cast<int>(i);
+  }
+  return -1;
+}
+
 OpeningWord ApplyOpeningWord(std::vector<KeywordEntry>& list, const VUnicodeString& word,
                              bool matchCase) {
   OpeningWord result;

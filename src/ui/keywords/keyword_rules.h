@@ -55,6 +55,10 @@ struct OpeningWord {
   VUnicodeString wordField;  // TooLong, Refused
   VReportMessageParams message;
 };
+// The first entry that repeats an earlier one under `matchCase` (a list built with Match case
+// and then closed without it); -1 when every entry is another keyword.
+int FirstRepeatedKeyword(const std::vector<KeywordEntry>& list, bool matchCase);
+
 // Applies a word given on opening to `list` (appending it when it is valid).
 OpeningWord ApplyOpeningWord(std::vector<KeywordEntry>& list, const VUnicodeString& word,
                              bool matchCase);
