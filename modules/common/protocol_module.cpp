@@ -19,13 +19,21 @@ void WriteProtocolGuid(uint8_t* guid) {
   std::memcpy(guid, kProtocolInterfaceGuid.data(), kProtocolInterfaceGuid.size());
 }
 
-bool LoadServedProtocol(std::span<const ServedProtocol> served, ConnectProtocolEntry* entry,
-                        VReportMessageParams* error) {
+const ProtocolPageSet* FindServedPages(std::span<const ServedProtocol> served,
+                                       const ConnectProtocolEntry& entry) {
+  for (const ServedProtocol& protocol : served) {
+    if (vtext::EqualsNoCase(entry.protocolName, protocol.name)) return protocol.pages;
+  }
+  return nullptr;
+}
+
+bool LoadServedProtocol(std::span<const ServedProtocol> served, DescribePagesFunction describePages,
+                        ConnectProtocolEntry* entry, VReportMessageParams* error) {
   for (const ServedProtocol& protocol : served) {
     if (!vtext::EqualsNoCase(entry->protocolName, protocol.name)) continue;
     entry->factory = protocol.factory;
     entry->callbacks.connectionText = &Describe;
-    // The option pages come with the user interface; until then the module adds none.
+    if (protocol.pages && describePages) entry->callbacks.describePages = describePages;
     return true;
   }
   if (error) {

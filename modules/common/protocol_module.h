@@ -5,6 +5,7 @@
 #include <span>
 
 #include "common/choice_list.h"
+#include "common/page_fields.h"
 #include "config/session/connect_config.h"
 #include "config/session/protocol_module_interface.h"
 #include "config/session/remote_host_config.h"
@@ -59,16 +60,24 @@ class RemoteProtocolConfig : public ProtocolConfig {
   const Derived& Self() const { return static_cast<const Derived&>(*this); }
 };
 
-// One protocol a module serves and the factory of its settings.
+// One protocol a module serves, the factory of its settings and the description of its pages
+// in the Session Options dialog.
 struct ServedProtocol {
   const char16_t* name;
   ConnectConfigFactory factory;
+  const ProtocolPageSet* pages = nullptr;
 };
 
-// LoadProtocol of a module serving `served`: gives the entry its factory and callbacks, or
-// refuses a protocol the module does not serve.
-bool LoadServedProtocol(std::span<const ServedProtocol> served, ConnectProtocolEntry* entry,
-                        VReportMessageParams* error);
+using DescribePagesFunction = const ProtocolPageSet* (*)(const ConnectProtocolEntry& entry);
+
+// LoadProtocol of a module serving `served`: gives the entry its factory and callbacks (with
+// `describePages` answering for the module's pages), or refuses a protocol the module does not
+// serve.
+bool LoadServedProtocol(std::span<const ServedProtocol> served, DescribePagesFunction describePages,
+                        ConnectProtocolEntry* entry, VReportMessageParams* error);
+// The pages of the entry's protocol among `served`; null when it is not served or has none.
+const ProtocolPageSet* FindServedPages(std::span<const ServedProtocol> served,
+                                       const ConnectProtocolEntry& entry);
 void WriteProtocolGuid(uint8_t* guid);
 
 // Makes a settings object of `Config` for the entry's protocol.
@@ -91,12 +100,19 @@ ConnectConfig* Make(const ConnectProtocolEntry& entry) {
 
 #define QL_MODULE_EXPORT extern "C" __attribute__((visibility("default")))
 
-// The exports of a module serving the protocols of the array `served`.
+// The exports of a module serving the protocols of the array `served`. The page descriptions
+// are answered by a function of the module itself, so that each module answers from its own
+// table.
 #define QL_PROTOCOL_MODULE(served)                                                                 \
+  namespace {                                                                                      \
+  const ProtocolPageSet* DescribeServedPages(const ConnectProtocolEntry& entry) {                  \
+    return qmodule::FindServedPages(served, entry);                                                \
+  }                                                                                                \
+  }                                                                                                \
   QL_MODULE_EXPORT void GetProtocolGuid(uint8_t* guid) { qmodule::WriteProtocolGuid(guid); }       \
   QL_MODULE_EXPORT bool LoadProtocol(void*, ConnectProtocolEntry* entry,                           \
                                      VReportMessageParams* error) {                                \
-    return qmodule::LoadServedProtocol(served, entry, error);                                      \
+    return qmodule::LoadServedProtocol(served, &DescribeServedPages, entry, error);                \
   }                                                                                                \
   QL_MODULE_EXPORT void UnloadProtocol(ConnectProtocolEntry* entry) {                              \
     entry->factory = nullptr;                                                                      \

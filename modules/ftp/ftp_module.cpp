@@ -6,8 +6,18 @@ namespace {
 
 QL_REMOTE_PROTOCOL_CONFIG(FtpConfig, FTP_CONFIG_MEMBERS)
 
+using namespace qmodule::pages;
+
+constexpr ProtocolField kFields[] = {
+    HostnameField(), PortField(u"[FTP] Port"), UsernameField(), PasswordField(),
+    CheckField(u"[FTP] Passive Mode", kPassiveMode),
+    CheckField(u"[FTP] Anonymous Login", kAnonymousLogin),
+};
+constexpr ProtocolPage kPages[] = {{0, -1, kFields}};
+constexpr ProtocolPageSet kPageSet{kPages};
+
 constexpr qmodule::ServedProtocol kServed[] = {
-    {u"FTP", &qmodule::Make<FtpConfig>},
+    {u"FTP", &qmodule::Make<FtpConfig>, &kPageSet},
 };
 
 }  // namespace

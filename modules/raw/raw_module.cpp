@@ -6,8 +6,18 @@ namespace {
 
 QL_REMOTE_PROTOCOL_CONFIG(RawConfig, RAW_CONFIG_MEMBERS)
 
+using namespace qmodule::pages;
+
+constexpr ProtocolField kFields[] = {
+    HostnameField(),
+    PortField(u"[Raw] Port"),
+    CheckField(u"[Raw] Send CRLF", kSendCrLf),
+};
+constexpr ProtocolPage kPages[] = {{0, -1, kFields}};
+constexpr ProtocolPageSet kPageSet{kPages};
+
 constexpr qmodule::ServedProtocol kServed[] = {
-    {u"Raw", &qmodule::Make<RawConfig>},
+    {u"Raw", &qmodule::Make<RawConfig>, &kPageSet},
 };
 
 }  // namespace

@@ -25,8 +25,40 @@ class SerialConfig : public qmodule::ProtocolConfig {
 
 QL_MEMBER_TABLE(SerialConfig, SERIAL_CONFIG_MEMBERS)
 
+using namespace qmodule::pages;
+
+// The values are those the device settings store (the serial device control block's).
+constexpr ProtocolFieldChoice kBaudRates[] = {
+    {300}, {1200}, {2400}, {4800}, {9600}, {19200}, {38400}, {57600}, {115200}, {230400},
+    {460800}, {921600},
+};
+constexpr ProtocolFieldChoice kDataBitChoices[] = {{5}, {6}, {7}, {8}};
+constexpr ProtocolFieldChoice kParities[] = {
+    {0, kParityNone}, {1, kParityOdd}, {2, kParityEven}, {3, kParityMark}, {4, kParitySpace},
+};
+constexpr ProtocolFieldChoice kStopBitChoices[] = {
+    {0, kStopBitsOne}, {1, kStopBitsOneHalf}, {2, kStopBitsTwo},
+};
+constexpr ProtocolFieldChoice kLineControls[] = {
+    {0, kLineOff}, {1, kLineOn}, {2, kLineHandshake},
+};
+constexpr ProtocolField kFields[] = {
+    {u"[Serial] Device", kSerialDevice, ProtocolFieldKind::Text, true},
+    {u"[Serial] Baud Rate", kBaudRate, ProtocolFieldKind::Number, true, 50, 4000000, kBaudRates},
+    {u"[Serial] Data Bits", kDataBits, ProtocolFieldKind::Choice, false, 0, 0, kDataBitChoices},
+    {u"[Serial] Parity", kParity, ProtocolFieldKind::Choice, false, 0, 0, kParities},
+    {u"[Serial] Stop Bits", kStopBits, ProtocolFieldKind::Choice, false, 0, 0, kStopBitChoices},
+    CheckField(u"[Serial] DSR Flow", kDsrFlow),
+    CheckField(u"[Serial] CTS Flow", kCtsFlow),
+    CheckField(u"[Serial] XON Flow", kXonFlow),
+    {u"[Serial] DTR Flow Control", kDtrLine, ProtocolFieldKind::Choice, false, 0, 0, kLineControls},
+    {u"[Serial] RTS Flow Control", kRtsLine, ProtocolFieldKind::Choice, false, 0, 0, kLineControls},
+};
+constexpr ProtocolPage kPages[] = {{0, -1, kFields}};
+constexpr ProtocolPageSet kPageSet{kPages};
+
 constexpr qmodule::ServedProtocol kServed[] = {
-    {u"Serial", &qmodule::Make<SerialConfig>},
+    {u"Serial", &qmodule::Make<SerialConfig>, &kPageSet},
 };
 
 }  // namespace

@@ -32,11 +32,7 @@ bool GrabPages(VPropertyTreeDialog& dialog, const QString& folder, const QString
   bool ok = true;
   for (VPropertyTreePage* page : dialog.Pages()) {
     if (!dialog.IsPageVisible(page)) continue;
-    if (!dialog.SelectPage(page)) {
-      error = QStringLiteral("the page '%1' cannot be left").arg(dialog.CurrentPage()->TreeLabel());
-      ok = false;
-      break;
-    }
+    dialog.ShowPageUnchecked(page);
     QApplication::processEvents();
     QString name = PagePictureName(prefix, dialog.PathOf(page)) + QStringLiteral(".png");
     QString path = QDir(folder).filePath(name);
@@ -47,6 +43,6 @@ bool GrabPages(VPropertyTreeDialog& dialog, const QString& folder, const QString
     }
     written.push_back(name);
   }
-  if (before) dialog.SelectPage(before);
+  if (before) dialog.ShowPageUnchecked(before);
   return ok;
 }

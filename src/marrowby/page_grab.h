@@ -16,7 +16,7 @@ class VPropertyTreeDialog;
 QString PagePictureName(const QString& prefix, const QStringList& path);
 
 // Writes one picture per visible page into `folder`; the names written go to `written`. The page
-// shown before is shown again afterwards. False with the reason when a picture cannot be written
-// or a page refuses to be left.
+// shown before is shown again afterwards. Pages are shown without their checks (a picture writes
+// nothing). False with the reason when a picture cannot be written.
 bool GrabPages(VPropertyTreeDialog& dialog, const QString& folder, const QString& prefix,
                std::vector<QString>& written, QString& error);

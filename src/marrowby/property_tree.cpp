@@ -170,6 +170,10 @@ bool VPropertyTreeDialog::SelectPage(VPropertyTreePage* page) {
   return true;
 }
 
+void VPropertyTreeDialog::ShowPageUnchecked(VPropertyTreePage* page) {
+  if (page && page != current_) Activate(page);
+}
+
 void VPropertyTreeDialog::Activate(VPropertyTreePage* page) {
   current_ = page;
   if (!page->initialized_) {

@@ -85,6 +85,9 @@ class VPropertyTreeDialog : public VDialog {
   bool IsPageVisible(const VPropertyTreePage* page) const;
   // Shows `page` when the page shown now may be left (its checks pass); false otherwise.
   bool SelectPage(VPropertyTreePage* page);
+  // Shows `page` without running the checks of the page shown now: for pictures, which draw
+  // what is entered and write nothing (a check would stop at a field the user has yet to fill).
+  void ShowPageUnchecked(VPropertyTreePage* page);
   VPropertyTreePage* CurrentPage() const { return current_; }
   // Every page in tree order, hidden ones included.
   std::vector<VPropertyTreePage*> Pages() const;

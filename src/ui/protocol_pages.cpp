@@ -2,11 +2,12 @@
 
 #include <atomic>
 
+#include "ui/module_protocol_pages.h"
+
 namespace {
 
-// The default maker arrives with the pages modules describe; until one is set, no protocol adds
-// pages.
-std::atomic<ProtocolPagesMaker> g_defaultMaker{nullptr};
+// By default a protocol's pages are those its module describes.
+std::atomic<ProtocolPagesMaker> g_defaultMaker{&MakeModuleProtocolPages};
 std::atomic<ProtocolPagesMaker> g_maker{nullptr};
 
 }  // namespace

@@ -26,7 +26,7 @@ TEST(UiCatalogue, EveryIdNamedHasItsTextInEnglishAndFrench) {
 
   const std::regex id("0x([6Ee]139[0-9A-Fa-f]{4})\\b");
   size_t named = 0;
-  for (const char* folder : {"src/marrowby", "src/ui", "tools/quillane-settings"}) {
+  for (const char* folder : {"src/marrowby", "src/ui", "tools/quillane-settings", "modules"}) {
     for (const auto& entry : fs::recursive_directory_iterator(source + "/" + folder)) {
       if (!entry.is_regular_file()) continue;
       std::string text = qtest::ReadFile(entry.path());

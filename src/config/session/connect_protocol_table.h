@@ -12,7 +12,7 @@
 #include "report/report_message_params.h"
 
 struct ConnectProtocolEntry;
-class ISessionConfig;
+struct ProtocolPageSet;
 
 // Makes a new settings object of the entry's protocol, with one reference.
 using ConnectConfigFactory = ConnectConfig* (*)(const ConnectProtocolEntry& entry);
@@ -26,9 +26,10 @@ using ProtocolCleanUpFunction = void (*)();
 // What a module may hook into. Every slot starts as a function that does nothing, so callers
 // never test for null.
 struct ConnectProtocolCallbacks {
-  // The protocol's pages for the Session Options dialog; null when it adds none.
-  void* (*createPages)(void* dialog, int mode, ISessionConfig* session, void* connectionPage) =
-      [](void*, int, ISessionConfig*, void*) -> void* { return nullptr; };
+  // The description of the protocol's pages for the Session Options dialog (drawn by the
+  // interface side); null when it adds none. The description lives as long as the module.
+  const ProtocolPageSet* (*describePages)(const ConnectProtocolEntry& entry) =
+      [](const ConnectProtocolEntry&) -> const ProtocolPageSet* { return nullptr; };
   // Told after a session using the protocol was loaded, and before it is saved.
   void (*sessionLoaded)(ConnectConfig& config) = [](ConnectConfig&) {};
   void (*sessionSaving)(ConnectConfig& config) = [](ConnectConfig&) {};
