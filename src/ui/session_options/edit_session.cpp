@@ -27,7 +27,7 @@ SessionOptionsArguments ArgumentsFor(SessionConfig& session, GlobalConfig* globa
   arguments.session = &session;
   arguments.mode = mode;
   arguments.maxColumns = global ? global->maxColumns.current : 0;
-  arguments.printingAvailable = true;
+  arguments.printingAvailable = !(global && global->disableAllPrinting.current);
   arguments.appearanceChanged = appearanceChanged;
   arguments.parent = parent;
   return arguments;
@@ -62,8 +62,10 @@ int EditSessionAtPath(const VUnicodeString& path, QWidget* parent, VReportMessag
                                                  : 0;
   int result;
   {
-    SessionOptionsDialog dialog(
-        ArgumentsFor(*session.Get(), global, mode, &appearanceChanged, parent));
+    SessionOptionsArguments arguments =
+        ArgumentsFor(*session.Get(), global, mode, &appearanceChanged, parent);
+    arguments.printerPlatform = HostPrinterPlatform(arguments.printingAvailable);
+    SessionOptionsDialog dialog(arguments);
     result = dialog.DoModal();
   }
   if (result != kIdOk) return kIdCancel;
