@@ -287,6 +287,19 @@ TEST_F(SessionOptionsWiringTest, ThePrintingPageGetsThePrintSystemTheHostHandsIn
   EXPECT_EQ(HostPrinterPlatform(false), nullptr);
 }
 
+TEST_F(SessionOptionsWiringTest, PicturesIncludeThePagesTheProtocolsMakerAdds) {
+  WriteProtocols("Lab/router1", "Telnet", "SFTP");
+  qtest::TempDir shots;
+  QString error;
+  ASSERT_TRUE(GrabSessionOptions(VUnicodeString(u"Lab/router1"), false,
+                                 QString::fromStdString(shots.Path()), error))
+      << error.toStdString();
+  EXPECT_TRUE(qtest::Exists(shots / "session-options-telnet.png"));
+  EXPECT_TRUE(qtest::Exists(shots / "session-options-sftp.png"));
+  EXPECT_TRUE(qtest::Exists(shots / "session-options-file-transfer-ftp-sftp.png"));
+  EXPECT_FALSE(qtest::Exists(shots / "session-options-ssh2.png"));  // not a protocol of the session
+}
+
 // ---- several sessions at once ----
 
 TEST_F(SessionOptionsWiringTest, SeveralSessionsTakeOnlyWhatWasChangedAndAKeyMapOnlyWhenEdited) {
