@@ -202,7 +202,10 @@ TEST_F(SessionOptionsWiringTest, AProtocolChangeRefreshesTheFtpSftpPage) {
 TEST_F(SessionOptionsWiringTest, TheAppearancePageOpensTheColourSchemeEditor) {
   WriteProtocols("s", "SSH2", "SFTP");
   VRef<SessionConfig> session = Open(u"s");
-  SessionOptionsDialog dialog(Arguments(*session.Get()));
+  bool appearanceChanged = false;
+  SessionOptionsArguments arguments = Arguments(*session.Get());
+  arguments.appearanceChanged = &appearanceChanged;
+  SessionOptionsDialog dialog(arguments);
   dialog.show();
   auto* appearance = Front<SessionAppearancePage>(dialog, {"Terminal", "Appearance"});
   ASSERT_TRUE(appearance);
@@ -241,6 +244,7 @@ TEST_F(SessionOptionsWiringTest, TheAppearancePageOpensTheColourSchemeEditor) {
   edit->click();
   EXPECT_TRUE(*edited);
   EXPECT_EQ(editedName, scheme->currentText());
+  EXPECT_FALSE(appearanceChanged);
 
   // New asks the name in the colour editor's own name dialog, then opens the copy; OK there
   // adds the scheme, which the page then chooses.
@@ -256,6 +260,7 @@ TEST_F(SessionOptionsWiringTest, TheAppearancePageOpensTheColourSchemeEditor) {
   EXPECT_NE(global->colorSchemes.Find(VUnicodeString(u"Lab Night")),
             ProfileColorSchemeListV2::kNotFound);
   EXPECT_EQ(scheme->currentText(), QStringLiteral("Lab Night"));
+  EXPECT_TRUE(appearanceChanged);  // a scheme was saved: the host redraws
   dialog.reject();
   // The scheme was made in the colour editor, whose OK keeps it in the configuration: cancelling
   // the session's options takes back only the session's choice of it.

@@ -155,8 +155,9 @@ void SessionOptionsDialogBase::ConnectPageHooks(const SessionOptionsArguments& a
   appearance->askSchemeName = [global](QWidget* parent) {
     return ToQString(AskNewColorSchemeName(parent, global->colorSchemes));
   };
-  appearance->editScheme = [global, appearance](QWidget* parent, const QString& scheme,
-                                                bool isNew) {
+  bool* appearanceChanged = context_.appearanceChanged;
+  appearance->editScheme = [global, appearance, appearanceChanged](
+                               QWidget* parent, const QString& scheme, bool isNew) {
     bool saved;
     if (isNew) {
       // The new scheme starts as a copy of the one chosen on the page.
@@ -169,8 +170,11 @@ void SessionOptionsDialogBase::ConnectPageHooks(const SessionOptionsArguments& a
     } else {
       saved = LaunchColorSchemeDialog(parent, *global, FromQString(scheme));
     }
-    if (saved) KeepSharedGlobalSetting(parent, global->colorSchemes);
-    return saved;
+    if (!saved) return false;
+    KeepSharedGlobalSetting(parent, global->colorSchemes);
+    // The session's colours may be those of the scheme just saved: the host redraws.
+    if (appearanceChanged) *appearanceChanged = true;
+    return true;
   };
   // The keyword list editor is not part of this build: editKeywordList stays unset, and the
   // page keeps its Edit button disabled rather than offer a button that does nothing.
