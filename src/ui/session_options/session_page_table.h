@@ -3,7 +3,6 @@
 // page is adding its row.
 #pragma once
 
-#include <cstdint>
 #include <string_view>
 #include <vector>
 
