@@ -109,9 +109,23 @@ void VPropertyTreeDialog::AddPageUnder(VPropertyTreePage* page, VPropertyTreePag
   }
   stack_->addWidget(page);
   item->setExpanded(true);
+  FitTreeTo(item);
   // Pages hung below this one before it joined the dialog come with it.
   for (VPropertyTreePage* child : std::vector<VPropertyTreePage*>(page->children_))
     if (!child->dialog_) AddPageUnder(child, page);
+}
+
+void VPropertyTreeDialog::FitTreeTo(QTreeWidgetItem* item) {
+  // A wide page takes the room the layout gives; the tree still keeps its deepest, longest label
+  // whole.
+  int depth = 1;  // the root is decorated too
+  for (QTreeWidgetItem* up = item->parent(); up; up = up->parent()) ++depth;
+  const int needed = tree_->indentation() * depth +
+                     tree_->fontMetrics().horizontalAdvance(item->text(0)) +
+                     tree_->frameWidth() * 2 + tree_->fontMetrics().averageCharWidth() * 2;
+  if (needed <= tree_->minimumWidth()) return;
+  tree_->setMinimumWidth(needed);
+  tree_->setMaximumWidth(std::max(tree_->maximumWidth(), needed));
 }
 
 void VPropertyTreeDialog::Detach(VPropertyTreePage* page, std::vector<VPropertyTreePage*>& gone) {

@@ -113,6 +113,7 @@ class VPropertyTreeDialog : public VDialog {
  private:
   friend class VPropertyTreePage;
   void Activate(VPropertyTreePage* page);
+  void FitTreeTo(QTreeWidgetItem* item);
   void Detach(VPropertyTreePage* page, std::vector<VPropertyTreePage*>& gone);
   VPropertyTreePage* FirstVisible() const;
   void EnsureVisibleCurrent();

@@ -271,3 +271,40 @@ TEST(PropertyTree, EveryVisiblePageIsDrawnIntoItsOwnPicture) {
 }
 
 }  // namespace
+
+namespace {
+
+// A page that asks for much more width than the dialog has.
+class WidePage : public VPropertyTreePage {
+ public:
+  using VPropertyTreePage::VPropertyTreePage;
+  void OnInitDialog() override {
+    auto* field = new QLineEdit(this);
+    field->setMinimumWidth(1400);
+    (new QVBoxLayout(this))->addWidget(field);
+  }
+};
+
+TEST(PropertyTree, AWidePageLeavesTheDeepestLabelWhole) {
+  VPropertyTreeDialog dialog(QStringLiteral("Options"), nullptr, nullptr);
+  auto* top = new VPropertyTreePage(QStringLiteral("Terminal"));
+  auto* middle = new VPropertyTreePage(QStringLiteral("Emulation"));
+  auto* deep = new WidePage(QStringLiteral("A rather long label of a deep page"));
+  dialog.AddPage(top);
+  top->AddPage(middle);
+  middle->AddPage(deep);
+  dialog.resize(600, 400);
+  dialog.show();
+  ASSERT_TRUE(dialog.SelectPage(deep));
+  QApplication::processEvents();
+  auto* tree = dialog.findChild<QTreeWidget*>();
+  ASSERT_TRUE(tree);
+  QTreeWidgetItem* item = tree->currentItem();
+  ASSERT_TRUE(item);
+  const QRect shown = tree->visualItemRect(item);
+  const int textWidth = tree->fontMetrics().horizontalAdvance(item->text(0));
+  // The label's text fits between where the item starts and the tree's visible edge.
+  EXPECT_GE(tree->viewport()->width() - shown.left(), textWidth);
+}
+
+}  // namespace

@@ -249,8 +249,8 @@ TEST_F(SessionTransferPagesTest, FrenchPagesKeepTheirMnemonicsApart) {
   VSetMessageLanguage(VLanguage::English);
 }
 
-// Every page in the tree the dialog builds, drawn into a picture; QUILLANE_GRAB_DIR names a
-// folder to keep them in (the documentation's pictures are made so).
+// Every page in a tree of its own, drawn into a picture; QUILLANE_GRAB_DIR names a folder to
+// keep them in (the documentation shows the pages in the whole dialog, drawn by quillane-settings).
 TEST_F(SessionTransferPagesTest, EveryPageIsDrawn) {
   session_->uploadDirectory = VUnicodeString(u"/home/me/Uploads");
   session_->downloadDirectory = VUnicodeString(u"/home/me/Downloads");

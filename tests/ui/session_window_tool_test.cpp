@@ -2,6 +2,9 @@
 // a display, and the failures they name.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <set>
+
 #include <QImage>
 
 #include "support/test_support.h"
@@ -54,6 +57,67 @@ TEST(SessionWindowTool, ASessionThatIsNotThereIsNamedAndNothingIsMade) {
   EXPECT_NE(run.err.find("Lab"), std::string::npos) << run.err;
   EXPECT_FALSE(qtest::Exists(dir / "config/Sessions/Lab/none.ini"));
   EXPECT_FALSE(qtest::Exists(dir / "shots/session-options-connection.png"));
+}
+
+// Installed as a pair: a copy of quillane-settings beside the transfer application (the test
+// sibling carrying the family's version note) and the protocol modules, so that the start-up
+// counts the terminal application it edits and finds the transfer one beside it.
+std::string InstallPair(const qtest::TempDir& dir) {
+  namespace fs = std::filesystem;
+  const std::string folder = dir / "install";
+  fs::create_directories(folder);
+  fs::copy_file(QUILLANE_SETTINGS_PATH, folder + "/quillane-settings");
+  fs::copy_file(std::string(QUILLANE_BINARY_DIR) + "/siblings/pair/Lumbrel", folder + "/Lumbrel");
+  for (const fs::directory_entry& entry : fs::directory_iterator(QUILLANE_BINARY_DIR)) {
+    const fs::path& path = entry.path();
+    if (path.extension() == ".so" && path.filename() != "libquillane.so")
+      fs::create_symlink(path, folder + "/" + path.filename().string());
+  }
+  return folder;
+}
+
+TEST(SessionWindowTool, GrabDrawsTheWholeTreeOfAnInstalledPair) {
+  qtest::TempDir dir;
+  qtest::WriteFile(dir / "config/Sessions/Lab/router1.ini",
+                   "\xEF\xBB\xBF" "D:\"Is Session\"=00000001\r\nS:\"Protocol Name\"=SSH2\r\n"
+                   "S:\"Transfer Protocol Name\"=SFTP\r\n");
+  qtest::WriteFile(dir / "config/Global.ini",
+                   "\xEF\xBB\xBF" "D:\"Hide Session ANSI Color Page\"=00000000\r\n");
+  const std::string folder = InstallPair(dir);
+  auto env = qtest::HostEnv(dir);
+  env["QT_QPA_PLATFORM"] = "";
+  qtest::RunResult run = qtest::Run(
+      folder + "/quillane-settings",
+      {"--config", dir / "config", "--session", "Lab/router1", "--grab", dir / "shots"}, env);
+  ASSERT_EQ(run.status, 0) << run.err;
+  std::set<std::string> written;
+  for (const auto& entry : std::filesystem::directory_iterator(dir / "shots"))
+    written.insert(entry.path().filename().string());
+  const std::set<std::string> tree = {
+      "session-options-connection.png",
+      "session-options-connection-logon-actions.png",
+      "session-options-terminal.png",
+      "session-options-terminal-emulation.png",
+      "session-options-terminal-emulation-modes.png",
+      "session-options-terminal-emulation-emacs.png",
+      "session-options-terminal-emulation-mapped-keys.png",
+      "session-options-terminal-emulation-advanced.png",
+      "session-options-terminal-appearance.png",
+      "session-options-terminal-appearance-ansi-color.png",
+      "session-options-terminal-appearance-window.png",
+      "session-options-terminal-log-file.png",
+      "session-options-terminal-printing.png",
+      "session-options-terminal-x-y-zmodem.png",
+      "session-options-file-transfer.png",
+      "session-options-file-transfer-ftp-sftp.png",
+      "session-options-file-transfer-advanced.png"};
+  EXPECT_EQ(written, tree);
+  // One size for every picture: the dialog is as large as its largest page from the first.
+  QImage first(QString::fromStdString(dir / "shots/session-options-connection.png"));
+  for (const std::string& name : tree) {
+    QImage image(QString::fromStdString(dir / ("shots/" + name)));
+    EXPECT_EQ(image.size(), first.size()) << name;
+  }
 }
 
 }  // namespace

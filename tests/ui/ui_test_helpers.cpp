@@ -20,7 +20,13 @@ QChar MnemonicOf(const QString& text) {
   return QChar();
 }
 
+int modalPollTest = 0;
+
 }  // namespace
+
+int CurrentModalPollTest() { return modalPollTest; }
+
+void EndModalPolls() { ++modalPollTest; }
 
 std::vector<std::pair<QChar, QString>> Mnemonics(QWidget* window) {
   std::vector<std::pair<QChar, QString>> found;

@@ -24,14 +24,21 @@ inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << tex
 
 namespace uitest {
 
-// Runs `act` on the first modal window of class T that comes up within a few seconds; `*seen`
-// tells afterwards whether one did.
+// The test that polls for modal windows: a poll ends with the test that started it, so a window
+// of a later test is never closed by a driver left behind (EndModalPolls runs after every test).
+int CurrentModalPollTest();
+void EndModalPolls();
+
+// Runs `act` on the first modal window of class T that comes up within a few seconds, while the
+// test that called it runs; `*seen` tells afterwards whether one did.
 template <class T>
 std::shared_ptr<bool> WhenModal(std::function<void(T*)> act) {
   auto seen = std::make_shared<bool>(false);
   auto tries = std::make_shared<int>(0);
   auto poll = std::make_shared<std::function<void()>>();
+  const int test = CurrentModalPollTest();
   *poll = [=] {
+    if (test != CurrentModalPollTest()) return;
     if (T* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
       *seen = true;
       act(dialog);

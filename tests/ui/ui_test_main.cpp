@@ -9,6 +9,7 @@
 
 #include "platform/app_info.h"
 #include "report/message_catalogue.h"
+#include "ui_test_helpers.h"
 
 namespace {
 
@@ -19,12 +20,19 @@ void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QStri
   fprintf(stderr, "%s\n", qPrintable(message));
 }
 
+// A modal-window driver belongs to the test that started it: whatever it still waits for after
+// the test is no business of the next one (a prompt of a later test must not be closed by it).
+class EndPollsWithTheirTest : public ::testing::EmptyTestEventListener {
+  void OnTestEnd(const ::testing::TestInfo&) override { uitest::EndModalPolls(); }
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
   qInstallMessageHandler(QuietHandler);
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   ::testing::InitGoogleTest(&argc, argv);
+  ::testing::UnitTest::GetInstance()->listeners().Append(new EndPollsWithTheirTest);
   QApplication app(argc, argv);
   VSetAppName(u"Karvell");
   VSetMessageLanguage(VLanguage::English);

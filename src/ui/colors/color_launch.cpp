@@ -34,11 +34,15 @@ bool EditColorScheme(QWidget* parent, ProfileColorSchemeListV2& schemes,
   return true;
 }
 
-bool NewColorScheme(QWidget* parent, ProfileColorSchemeListV2& schemes,
-                    const ProfileAnsiPaletteList& palettes, const VUnicodeString& basedOn,
-                    VUnicodeString& created) {
+VUnicodeString AskNewColorSchemeName(QWidget* parent, const ProfileColorSchemeListV2& schemes) {
   NewColorSchemeDialog ask(schemes, parent);
-  if (ask.DoModal() != kIdOk) return false;
+  if (ask.DoModal() != kIdOk) return VUnicodeString();
+  return ask.Name();
+}
+
+bool NewNamedColorScheme(QWidget* parent, ProfileColorSchemeListV2& schemes,
+                         const ProfileAnsiPaletteList& palettes, const VUnicodeString& basedOn,
+                         const VUnicodeString& name, VUnicodeString& created) {
   ColorSchemeEntry scheme;
   if (std::optional<ColorSchemeEntry> source = schemes.GetScheme(basedOn)) {
     scheme = *source;
@@ -47,12 +51,20 @@ bool NewColorScheme(QWidget* parent, ProfileColorSchemeListV2& schemes,
     scheme.foregrounds.fill(MakeColor(0, 0, 0));
     scheme.backgrounds.fill(MakeColor(0xFF, 0xFF, 0xFF));
   }
-  scheme.name = ask.Name();
+  scheme.name = name;
   ColorSchemesDialog dialog(scheme, palettes, parent);
   if (dialog.DoModal() != kIdOk) return false;
   schemes.SetScheme(dialog.Scheme());
   created = dialog.Scheme().name;
   return true;
+}
+
+bool NewColorScheme(QWidget* parent, ProfileColorSchemeListV2& schemes,
+                    const ProfileAnsiPaletteList& palettes, const VUnicodeString& basedOn,
+                    VUnicodeString& created) {
+  VUnicodeString name = AskNewColorSchemeName(parent, schemes);
+  if (name.empty()) return false;
+  return NewNamedColorScheme(parent, schemes, palettes, basedOn, name, created);
 }
 
 bool LaunchColorSchemeDialog(QWidget* parent, GlobalConfig& config, const VUnicodeString& scheme) {
@@ -62,4 +74,11 @@ bool LaunchColorSchemeDialog(QWidget* parent, GlobalConfig& config, const VUnico
 bool LaunchNewColorSchemeDialog(QWidget* parent, GlobalConfig& config,
                                 const VUnicodeString& basedOn, VUnicodeString& created) {
   return NewColorScheme(parent, config.colorSchemes, config.ansiPalettes, basedOn, created);
+}
+
+bool LaunchNamedNewColorSchemeDialog(QWidget* parent, GlobalConfig& config,
+                                     const VUnicodeString& basedOn, const VUnicodeString& name,
+                                     VUnicodeString& created) {
+  return NewNamedColorScheme(parent, config.colorSchemes, config.ansiPalettes, basedOn, name,
+                             created);
 }

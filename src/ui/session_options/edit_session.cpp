@@ -1,5 +1,6 @@
 #include "ui/session_options/edit_session.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QPixmap>
 
@@ -27,7 +28,7 @@ SessionOptionsArguments ArgumentsFor(SessionConfig& session, GlobalConfig* globa
   arguments.session = &session;
   arguments.mode = mode;
   arguments.maxColumns = global ? global->maxColumns.current : 0;
-  arguments.printingAvailable = true;
+  arguments.printingAvailable = !(global && global->disableAllPrinting.current);
   arguments.appearanceChanged = appearanceChanged;
   arguments.parent = parent;
   return arguments;
@@ -62,8 +63,10 @@ int EditSessionAtPath(const VUnicodeString& path, QWidget* parent, VReportMessag
                                                  : 0;
   int result;
   {
-    SessionOptionsDialog dialog(
-        ArgumentsFor(*session.Get(), global, mode, &appearanceChanged, parent));
+    SessionOptionsArguments arguments =
+        ArgumentsFor(*session.Get(), global, mode, &appearanceChanged, parent);
+    arguments.printerPlatform = HostPrinterPlatform(arguments.printingAvailable);
+    SessionOptionsDialog dialog(arguments);
     result = dialog.DoModal();
   }
   if (result != kIdOk) return kIdCancel;
@@ -101,8 +104,14 @@ bool GrabSessionOptions(const VUnicodeString& path, bool defaultSession, const Q
                    &appearanceChanged, nullptr);
   arguments.connectPageFlag = true;
   SessionOptionsDialog dialog(arguments);
-  dialog.resize(dialog.sizeHint().expandedTo(QSize(720, 520)));
   dialog.show();
+  // Every page makes its controls when first shown; once all have, the dialog takes the size the
+  // largest asks for, so that every picture shows the dialog at one size.
+  for (VPropertyTreePage* page : dialog.Pages()) {
+    if (!dialog.IsPageVisible(page) || !dialog.SelectPage(page)) continue;
+    QApplication::processEvents();
+  }
+  dialog.resize(dialog.sizeHint().expandedTo(QSize(720, 520)));
   std::vector<QString> written;
   bool ok = GrabPages(dialog, folder, QString::fromLatin1(kPicturePrefix), written, error);
   dialog.reject();  // nothing of what was drawn is kept

@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string>
 
+#include <QComboBox>
 #include <QMetaObject>
 #include <QShowEvent>
 
@@ -18,10 +19,13 @@
 #include "marrowby/message_box.h"
 #include "marrowby/qt_text.h"
 #include "marrowby/ui_messages.h"
+#include "ui/colors/color_launch.h"
 #include "ui/optional_message_box.h"
+#include "ui/printer_platform_qt.h"
 #include "ui/session_options/connection_page.h"
 #include "ui/session_options/session_options_messages.h"
 #include "ui/session_options/session_page_hooks.h"
+#include "ui/session_pages/session_pages.h"
 
 namespace {
 
@@ -57,6 +61,16 @@ bool TakesWholeLine(std::u16string_view name) {
 }
 
 bool Is(int index, int target) { return index >= 0 && index == target; }
+
+// A global setting changed by a dialog of its own (the read-only prompt's check box, a colour
+// scheme edited from the Appearance page) is kept at once when it belongs to the process's
+// shared configuration: the Session Options dialog saves only the session, so the change would
+// otherwise be lost. A caller's own configuration object is saved by that caller.
+void KeepSharedGlobalSetting(QWidget* parent, const VProfileData& setting) {
+  if (FindGlobalSetting(setting.GetName()) != &setting) return;
+  VReportMessageParams error;
+  if (!SaveGlobalConfig(false, error)) VMessageBox(parent, error, kMbOk | kMbIconWarning);
+}
 
 }  // namespace
 
@@ -111,7 +125,7 @@ SessionOptionsDialogBase::SessionOptionsDialogBase(const SessionOptionsArguments
   std::map<std::string_view, VPropertyTreePage*> built;
   for (const SessionPageRow& row : SessionPageRows()) {
     if (!IsSessionPageBuilt(row, terminal, transfer, hideAnsi)) continue;
-    VPropertyTreePage* page = row.make(context_, row.titleId);
+    VPropertyTreePage* page = row.make(context_);
     std::string_view parentPosition = ParentPosition(row.position);
     if (parentPosition.empty()) {
       AddPage(page);
@@ -127,6 +141,43 @@ SessionOptionsDialogBase::SessionOptionsDialogBase(const SessionOptionsArguments
     built[row.position] = page;
     if (row.role != SessionPageRole::Other) rolePages_.emplace_back(row.role, page);
   }
+  ConnectPageHooks(arguments);
+}
+
+void SessionOptionsDialogBase::ConnectPageHooks(const SessionOptionsArguments& arguments) {
+  if (auto* printing = dynamic_cast<SessionPrintingPage*>(Page(SessionPageRole::Printing)))
+    printing->SetPrinterPlatform(arguments.printerPlatform);
+
+  auto* appearance = dynamic_cast<SessionAppearancePage*>(Page(SessionPageRole::Appearance));
+  GlobalConfig* global = context_.global;
+  if (!appearance || !global) return;
+  // The schemes live in the global configuration; without one the page keeps Edit disabled.
+  appearance->askSchemeName = [global](QWidget* parent) {
+    return ToQString(AskNewColorSchemeName(parent, global->colorSchemes));
+  };
+  bool* appearanceChanged = context_.appearanceChanged;
+  appearance->editScheme = [global, appearance, appearanceChanged](
+                               QWidget* parent, const QString& scheme, bool isNew) {
+    bool saved;
+    if (isNew) {
+      // The new scheme starts as a copy of the one chosen on the page.
+      VUnicodeString basedOn;
+      if (auto* chosen = qobject_cast<QComboBox*>(appearance->ControlOf(u"Color Scheme")))
+        basedOn = FromQString(chosen->currentText());
+      VUnicodeString created;
+      saved = LaunchNamedNewColorSchemeDialog(parent, *global, basedOn, FromQString(scheme),
+                                              created);
+    } else {
+      saved = LaunchColorSchemeDialog(parent, *global, FromQString(scheme));
+    }
+    if (!saved) return false;
+    KeepSharedGlobalSetting(parent, global->colorSchemes);
+    // The session's colours may be those of the scheme just saved: the host redraws.
+    if (appearanceChanged) *appearanceChanged = true;
+    return true;
+  };
+  // The keyword list editor is not part of this build: editKeywordList stays unset, and the
+  // page keeps its Edit button disabled rather than offer a button that does nothing.
 }
 
 SessionOptionsDialogBase::~SessionOptionsDialogBase() { Destroy(); }
@@ -291,13 +342,8 @@ void SessionOptionsDialogBase::ShowReadOnlyPrompt(QWidget* parent) {
   ShowOptionalMessageBox(parent, CatalogueText(kReadOnlyPrompt), QString(), setting,
                          CatalogueText(ui_messages::kOk), false,
                          static_cast<int>(VOptionalIcon::Warning), 0);
-  // The choice lasts only when saved; the shared configuration is saved here, a caller's own
-  // object by the caller.
-  if (setting.current == before ||
-      FindGlobalSetting(u"Suppress Read Only Session Options Warning") != &setting)
-    return;
-  VReportMessageParams error;
-  if (!SaveGlobalConfig(false, error)) VMessageBox(parent, error, kMbOk | kMbIconWarning);
+  // The choice lasts only when saved.
+  if (setting.current != before) KeepSharedGlobalSetting(parent, setting);
 }
 
 void SessionOptionsDialogBase::OnReadOnlyPrompt() {
@@ -337,6 +383,14 @@ void SessionOptionsDialog::showEvent(QShowEvent* event) {
   SessionOptionsDialogBase::showEvent(event);
 }
 
+std::shared_ptr<QtPrinterPlatform> HostPrinterPlatform(bool printingAvailable) {
+  // How long the print system's start may take before the panel says it does not answer; the
+  // start runs on worker threads, so nothing waits this long.
+  constexpr uint64_t kPrintSystemLimitMs = 10000;
+  if (!printingAvailable) return nullptr;
+  return StartProcessPrinting(true, kPrintSystemLimitMs, nullptr);
+}
+
 int64_t ShowSessionOptionsDialog(GlobalConfig* global, ISessionConfig* session, int mode,
                                  bool newSession, bool connectPageFlag, int maxColumns,
                                  bool liveSession, unsigned appearanceFlags,
@@ -353,6 +407,7 @@ int64_t ShowSessionOptionsDialog(GlobalConfig* global, ISessionConfig* session, 
   arguments.printingAvailable = printingAvailable;
   arguments.appearanceChanged = &appearanceChanged;
   arguments.parent = parent;
+  arguments.printerPlatform = HostPrinterPlatform(printingAvailable);
   SessionOptionsDialog dialog(arguments);
   return dialog.DoModal();
 }

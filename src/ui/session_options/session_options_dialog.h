@@ -19,6 +19,7 @@
 
 class GlobalConfig;
 class ISessionConfig;
+class QtPrinterPlatform;
 class SessionConfig;
 
 // The dialog modes that change its behaviour; any other value edits one session.
@@ -39,6 +40,9 @@ struct SessionOptionsArguments {
   bool printingAvailable = false;
   bool* appearanceChanged = nullptr;
   QWidget* parent = nullptr;
+  // The print system behind the Printing page's Print Setup; a host passes the process's
+  // (StartProcessPrinting), and without one the page offers no Print Setup.
+  std::shared_ptr<QtPrinterPlatform> printerPlatform;
 };
 
 // "Session Options - multiple" in mode 4; else "Session Options - <name> " followed by
@@ -105,6 +109,8 @@ class SessionOptionsDialogBase : public VPropertyTreeDialog {
   VRef<GlobalConfig> globalRef_;
 
  private:
+  // The Appearance page's colour scheme buttons and the Printing page's print system.
+  void ConnectPageHooks(const SessionOptionsArguments& arguments);
   IProtocolPages& PagesAt(int index);
   IProtocolPages* ExistingPagesAt(int index) const;
   void HidePagesAt(int index);
@@ -132,6 +138,10 @@ class SessionOptionsDialog : public SessionOptionsDialogBase {
 
 // The process's page-state memory of the Session Options dialogs.
 VPropertyPageStateMap& SessionOptionsPageStateMap();
+
+// The print system a host hands to the dialog: the process's, started on first use, when printing
+// is available; none otherwise (starting it disabled would disable it for the whole process).
+std::shared_ptr<QtPrinterPlatform> HostPrinterPlatform(bool printingAvailable);
 
 // Runs the dialog modally; returns kIdOk (1) or kIdCancel (2).
 int64_t ShowSessionOptionsDialog(GlobalConfig* global, ISessionConfig* session, int mode,

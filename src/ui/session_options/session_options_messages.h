@@ -11,23 +11,9 @@ constexpr uint32_t kTitle = 0x61391000;          // %1: session name, %2: read-o
 constexpr uint32_t kTitleMultiple = 0x61391001;
 constexpr uint32_t kReadOnlySuffix = 0x61391002;
 
-// Page titles (the tree shows the first line).
+// Titles of the frame's own pages (the tree shows the first line).
 constexpr uint32_t kPageConnection = 0x61391003;
 constexpr uint32_t kPageLogonActions = 0x61391004;
-constexpr uint32_t kPageTerminal = 0x61391005;
-constexpr uint32_t kPageEmulation = 0x61391006;
-constexpr uint32_t kPageModes = 0x61391007;
-constexpr uint32_t kPageEmacs = 0x61391008;
-constexpr uint32_t kPageMappedKeys = 0x61391009;
-constexpr uint32_t kPageAdvanced = 0x6139100A;
-constexpr uint32_t kPageAppearance = 0x6139100B;
-constexpr uint32_t kPageAnsiColor = 0x6139100C;
-constexpr uint32_t kPageWindow = 0x6139100D;
-constexpr uint32_t kPageLogFile = 0x6139100E;
-constexpr uint32_t kPagePrinting = 0x6139100F;
-constexpr uint32_t kPageXYZmodem = 0x61391010;
-constexpr uint32_t kPageFileTransfer = 0x61391011;
-constexpr uint32_t kPageFtpSftp = 0x61391012;
 
 constexpr uint32_t kReadOnlyPrompt = 0x61391014;
 constexpr uint32_t kApplyDefaultQuestion = 0x61391015;

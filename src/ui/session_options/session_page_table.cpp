@@ -1,24 +1,17 @@
 #include "ui/session_options/session_page_table.h"
 
 #include "marrowby/property_tree.h"
-#include "marrowby/qt_text.h"
+#include "ui/colors/ansi_color_pages.h"
+#include "ui/keymap/session_mapped_keys_page.h"
 #include "ui/session_options/connection_page.h"
 #include "ui/session_options/logon_actions_page.h"
-#include "ui/session_options/session_options_messages.h"
+#include "ui/session_pages/session_pages.h"
 
 namespace {
 
-using namespace session_options_messages;
-
 template <class Page>
-VPropertyTreePage* Make(const SessionPageContext& context, uint32_t) {
+VPropertyTreePage* Make(const SessionPageContext& context) {
   return new Page(context);
-}
-
-// A page whose class is built elsewhere and not yet part of this build: the tree keeps its place
-// and label so that its shape, and every show/hide rule over it, is the final one.
-VPropertyTreePage* Placeholder(const SessionPageContext&, uint32_t titleId) {
-  return new VPropertyTreePage(CatalogueText(titleId));
 }
 
 using S = SessionPageShown;
@@ -27,25 +20,24 @@ using R = SessionPageRole;
 }  // namespace
 
 const std::vector<SessionPageRow>& SessionPageRows() {
-  // Rows marked "placeholder" are replaced by the real class (Make<Class>) as it arrives.
   static const std::vector<SessionPageRow> rows = {
-      {"1", kPageConnection, S::Always, R::Connection, &Make<SessionConnectPage>},
-      {"1.1", kPageLogonActions, S::Always, R::LogonActions, &Make<SessionLogonScriptsPage>},
-      {"2", kPageTerminal, S::Terminal, R::Terminal, &Placeholder},         // SessionTerminalPage
-      {"2.1", kPageEmulation, S::Terminal, R::Other, &Placeholder},         // SessionEmulationPage
-      {"2.1.1", kPageModes, S::Terminal, R::Other, &Placeholder},  // SessionEmulationModesPage
-      {"2.1.2", kPageEmacs, S::Terminal, R::Other, &Placeholder},           // SessionEmacsPage
-      {"2.1.3", kPageMappedKeys, S::Terminal, R::Other, &Placeholder},  // SessionMappedKeysPage
-      {"2.1.4", kPageAdvanced, S::Terminal, R::Other, &Placeholder},  // SessionEmulationAdvancedPage
-      {"2.2", kPageAppearance, S::Terminal, R::Other, &Placeholder},        // SessionAppearancePage
-      {"2.2.1", kPageAnsiColor, S::TerminalAnsiColor, R::Other, &Placeholder},  // SessionAnsiColorPage
-      {"2.2.2", kPageWindow, S::Terminal, R::Other, &Placeholder},          // SessionWindowPage
-      {"2.3", kPageLogFile, S::Terminal, R::Other, &Placeholder},           // SessionLogFilePage
-      {"2.4", kPagePrinting, S::Terminal, R::Other, &Placeholder},          // SessionPrintingPage
-      {"2.5", kPageXYZmodem, S::Terminal, R::Other, &Placeholder},  // SessionXModemZModemPage
-      {"3", kPageFileTransfer, S::Transfer, R::FileTransfer, &Placeholder},  // SessionFileTransferPage
-      {"3.1", kPageFtpSftp, S::Transfer, R::FtpSftp, &Placeholder},         // SessionFtpSftpPage
-      {"3.2", kPageAdvanced, S::Transfer, R::Other, &Placeholder},  // SessionFileTransferAdvancedPage
+      {"1", S::Always, R::Connection, &Make<SessionConnectPage>},
+      {"1.1", S::Always, R::LogonActions, &Make<SessionLogonScriptsPage>},
+      {"2", S::Terminal, R::Terminal, &Make<SessionTerminalPage>},
+      {"2.1", S::Terminal, R::Other, &Make<SessionEmulationPage>},
+      {"2.1.1", S::Terminal, R::Other, &Make<SessionEmulationModesPage>},
+      {"2.1.2", S::Terminal, R::Other, &Make<SessionEmacsPage>},
+      {"2.1.3", S::Terminal, R::Other, &Make<SessionMappedKeysPage>},
+      {"2.1.4", S::Terminal, R::Other, &Make<SessionEmulationAdvancedPage>},
+      {"2.2", S::Terminal, R::Appearance, &Make<SessionAppearancePage>},
+      {"2.2.1", S::TerminalAnsiColor, R::Other, &Make<SessionAnsiColorPage>},
+      {"2.2.2", S::Terminal, R::Other, &Make<SessionWindowPage>},
+      {"2.3", S::Terminal, R::Other, &Make<SessionLogFilePage>},
+      {"2.4", S::Terminal, R::Printing, &Make<SessionPrintingPage>},
+      {"2.5", S::Terminal, R::Other, &Make<SessionXModemZModemPage>},
+      {"3", S::Transfer, R::FileTransfer, &Make<SessionFileTransferPage>},
+      {"3.1", S::Transfer, R::FtpSftp, &Make<SessionFtpSftpPage>},
+      {"3.2", S::Transfer, R::Other, &Make<SessionFileTransferAdvancedPage>},
   };
   return rows;
 }

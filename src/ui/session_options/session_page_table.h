@@ -3,7 +3,6 @@
 // page is adding its row.
 #pragma once
 
-#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -20,14 +19,22 @@ enum class SessionPageShown {
 };
 
 // What the dialog itself needs to find among the pages (their hooks and show/hide rules).
-enum class SessionPageRole { Other, Connection, LogonActions, Terminal, FileTransfer, FtpSftp };
+enum class SessionPageRole {
+  Other,
+  Connection,
+  LogonActions,
+  Terminal,
+  Appearance,
+  Printing,
+  FileTransfer,
+  FtpSftp,
+};
 
 struct SessionPageRow {
   std::string_view position;  // "2.1.3": the page's place in the tree, parents listed first
-  uint32_t titleId;           // the page's title as the table knows it (placeholders show it)
   SessionPageShown shown;
   SessionPageRole role;
-  VPropertyTreePage* (*make)(const SessionPageContext& context, uint32_t titleId);
+  VPropertyTreePage* (*make)(const SessionPageContext& context);
 };
 
 // Every built-in page, in tree order.

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "config/parts/printer_config.h"
+#include "ui/session_options/session_page_hooks.h"
 #include "ui/session_pages/session_page_base.h"
 
 class PrintPlugin;
@@ -229,11 +230,12 @@ class SessionFileTransferPage : public SessionPageBase {
   QCheckBox* synchronize_ = nullptr;
 };
 
-class SessionFtpSftpPage : public SessionPageBase {
+// The dialog asks it to refresh after every protocol change (ISessionPageRefresh).
+class SessionFtpSftpPage : public SessionPageBase, public ISessionPageRefresh {
  public:
   explicit SessionFtpSftpPage(const SessionPageContext& context);
   // The transfer protocol changed: the page shows what applies to it now.
-  void Refresh();
+  void RefreshForProtocols() override;
   // Whether the session's transfer protocol is one of the FTP/SSL entries.
   bool IsFtpSsl() const;
 

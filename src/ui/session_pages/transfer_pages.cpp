@@ -42,7 +42,7 @@ bool SessionFtpSftpPage::IsFtpSsl() const {
   return protocol == u"FTP/SSL (implicit)" || protocol == u"FTP/SSL (explicit)";
 }
 
-void SessionFtpSftpPage::Refresh() {
+void SessionFtpSftpPage::RefreshForProtocols() {
   if (IsInitialized()) RefreshEnabling();
 }
 
