@@ -75,11 +75,10 @@ VXmlFileKey::VXmlFileKey(const VXmlFileKey& parent, Node* element, size_t depth,
       depth_(depth),
       name_(std::move(name)) {}
 
-Node* VXmlFileKey::Walk(Node* from, const std::vector<std::string>& levels, size_t first,
-                        bool create) {
+Node* VXmlFileKey::Walk(Node* from, const std::vector<std::string>& levels, bool create) {
   XmlDocument& document = *document_.Get();
   Node* current = from;
-  for (size_t i = first; i < levels.size() && current; ++i) {
+  for (size_t i = 0; i < levels.size() && current; ++i) {
     Node* next = document.FindChild(current, XmlDocument::kKey, levels[i]);
     if (!next && create) {
       next = document.AppendElement(current, XmlDocument::kKey, levels[i]);
@@ -128,7 +127,7 @@ Node* VXmlFileKey::UsableElement() {
   Node* anchor = UsableAnchor();
   if (!anchor || missing_.empty()) return anchor;
   // Another handle may have made the key since: from then on it is that element.
-  Node* found = Walk(anchor, missing_, 0, false);
+  Node* found = Walk(anchor, missing_, false);
   if (found) {
     element_ = found;
     missing_.clear();
@@ -152,7 +151,7 @@ Node* VXmlFileKey::WritableElement() {
   Node* anchor = WritableAnchor();
   if (!anchor || missing_.empty()) return anchor;
   try {
-    element_ = Walk(anchor, missing_, 0, true);
+    element_ = Walk(anchor, missing_, true);
   } catch (const std::bad_alloc&) {
     lastError_.SetError(win32::kNotEnoughMemory);
     return nullptr;
@@ -455,7 +454,7 @@ VProfilePrivateKey* VXmlFileKey::OpenPrivateSubKey(const char16_t* name, const V
     }
     for (const auto& level : levels) path.push_back(Utf8(level));
     if (flags & kProfileKeyCreate) {
-      return new VXmlFileKey(*this, Walk(from, path, 0, true), depth_ + levels.size(), keyName);
+      return new VXmlFileKey(*this, Walk(from, path, true), depth_ + levels.size(), keyName);
     }
     // Without the create flag nothing is added: the new key keeps the levels that are missing
     // and makes them only when something is written into it.

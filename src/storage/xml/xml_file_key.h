@@ -98,7 +98,7 @@ class VXmlFileKey : public VProfilePrivateKey {
   Node* WritableElement();
   // The element at `levels` below `from`, or null when a level is missing; with `create`, the
   // missing levels are appended (and the document marked changed).
-  Node* Walk(Node* from, const std::vector<std::string>& levels, size_t first, bool create);
+  Node* Walk(Node* from, const std::vector<std::string>& levels, bool create);
   Node* FindValue(std::string_view kind, const char16_t* name);
   Node* ElementForValue(const char16_t* name);
   bool StoreText(std::string_view kind, const char16_t* name, std::string_view text);
