@@ -44,7 +44,7 @@ TEST_F(RegistryKeys, HiveFolders) {
   EXPECT_FALSE(VParseRegistryHive("HKCR", hive));
 }
 
-TEST_F(RegistryKeys, WritableStoreCreatesKeysItOpensReadOnlyStoreCreatesNothing) {
+TEST_F(RegistryKeys, OnlyTheCreateFlagOrAWriteMakesAKey) {
   VRegistryStoreFactory factory(VRegistryHive::CurrentUser, u"SOFTWARE\\Tolvane");
   {
     VProfileStore readOnly(true, &factory);
@@ -58,13 +58,39 @@ TEST_F(RegistryKeys, WritableStoreCreatesKeysItOpensReadOnlyStoreCreatesNothing)
   }
   EXPECT_FALSE(qtest::Exists(env.User()));
   {
-    // As the registry does, a writable store opens or creates whatever the flags say.
+    // Looking through a writable store makes nothing either, below a missing key included; the
+    // key may still be written, and is made then.
     VProfileStore store(&factory);
     VProfileKey karvell(*store.GetRootKey(), u"Karvell", 0);
+    VProfileKey sessions(karvell, u"Sessions", 0);
+    VProfileKey lab(sessions, u"Lab", 0);
     EXPECT_TRUE(karvell.CanWrite());
-    EXPECT_TRUE(store.GetRootKey()->SubKeyExists(u"Karvell"));
+    EXPECT_TRUE(lab.CanWrite());
+    VUnicodeString value;
+    EXPECT_FALSE(lab.ReadString(u"Hostname", value));
+    EXPECT_EQ(lab.GetLastError().GetMessageId(), win32::kFileNotFound);
+    EXPECT_FALSE(store.GetRootKey()->SubKeyExists(u"Karvell"));
+    EXPECT_FALSE(karvell.SubKeyExists(u"Sessions"));
+    EXPECT_TRUE(ListEntries(karvell, false).empty());
+    EXPECT_FALSE(lab.DeleteValue(u"Hostname"));
+    EXPECT_EQ(lab.GetLastError().GetMessageId(), win32::kFileNotFound);
+    EXPECT_FALSE(sessions.DeleteSubKey(u"Lab"));
+    // A value refused for its name makes no key for it.
+    EXPECT_FALSE(lab.WriteString(u"bad\"name", u"x"));
+    EXPECT_EQ(lab.GetLastError().GetMessageId(), win32::kInvalidName);
+    EXPECT_FALSE(qtest::Exists(env.User("SOFTWARE/Tolvane/Karvell")));
+
+    ASSERT_TRUE(lab.WriteString(u"Hostname", u"lab1"));
+    EXPECT_TRUE(qtest::Exists(env.User("SOFTWARE/Tolvane/Karvell/Sessions/Lab.ini")));
+    // Handles opened before see the key made through another one.
+    EXPECT_TRUE(karvell.SubKeyExists(u"Sessions"));
+    EXPECT_EQ(ListEntries(sessions, false), (KeyEntries{{"Lab", 4}}));
+    ASSERT_TRUE(karvell.WriteDword(u"N", 1));
+    VProfileKey made(*store.GetRootKey(), u"Lumbrel", kProfileKeyCreate);
+    EXPECT_TRUE(store.GetRootKey()->SubKeyExists(u"Lumbrel"));
   }
-  EXPECT_TRUE(qtest::Exists(env.User("SOFTWARE/Tolvane/Karvell")));
+  EXPECT_TRUE(qtest::Exists(env.User("SOFTWARE/Tolvane/Karvell.ini")));
+  EXPECT_TRUE(qtest::Exists(env.User("SOFTWARE/Tolvane/Lumbrel")));
 }
 
 TEST_F(RegistryKeys, KeyThatMayNotBeWrittenOpensReadOnlyAndStillReads) {

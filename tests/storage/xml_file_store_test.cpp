@@ -164,19 +164,86 @@ TEST_F(XmlFileStoreLayout, PathOpensNestedKeysAndCreatesThemOnDisk) {
   EXPECT_EQ(ListEntries(lab, false), (KeyEntries{{"host1", 4}}));
 }
 
-TEST_F(XmlFileStoreLayout, OpeningWithoutCreateMakesTheKeyButDoesNotWriteTheFile) {
+TEST_F(XmlFileStoreKeys, LookingAtMissingKeysAddsNothingToTheFile) {
   {
     XmlStore xml(path);
-    EXPECT_FALSE(xml.Root().SubKeyExists(u"Sessions"));
-    VProfileKey host(xml.Root(), u"Sessions/Lab/host1");
-    // The elements exist in the document from now on...
-    EXPECT_TRUE(xml.Root().SubKeyExists(u"Sessions/Lab/host1"));
-    VUnicodeString value;
-    EXPECT_FALSE(host.ReadString(u"Hostname", value));
-    EXPECT_TRUE(host.Flush());
+    VProfileKey global(xml.Root(), u"Global", kProfileKeyCreate);
+    ASSERT_TRUE(global.WriteString(u"Hostname", u"h"));
   }
-  // ...but looking alone changes nothing on disk.
-  EXPECT_FALSE(qtest::Exists(path));
+  const std::string before = qtest::ReadFile(path);
+  {
+    XmlStore xml(path);
+    VProfileKey sessions(xml.Root(), u"Sessions");
+    VProfileKey host(xml.Root(), u"Sessions/Lab/host1");
+    VProfileKey below(sessions, u"Lab");  // a missing key under a missing key
+    EXPECT_FALSE(xml.Root().SubKeyExists(u"Sessions"));
+    EXPECT_FALSE(sessions.SubKeyExists(u"Lab"));
+    VUnicodeString value;
+    VDword number = 0;
+    EXPECT_FALSE(host.ReadString(u"Hostname", value));
+    EXPECT_FALSE(below.ReadDword(u"Is Session", number));
+    EXPECT_FALSE(host.GetLastError().IsError());  // missing, not broken
+    EXPECT_TRUE(ListEntries(sessions, false).empty());
+    EXPECT_TRUE(ListEntries(below, true).empty());
+    // Removing what is not there succeeds and makes nothing either.
+    EXPECT_TRUE(below.DeleteValue(u"Hostname"));
+    EXPECT_TRUE(sessions.DeleteSubKey(u"Lab"));
+    // A value that is refused makes no key for it.
+    EXPECT_FALSE(below.WriteString(u"", u"x"));
+    EXPECT_FALSE(xml.Root().SubKeyExists(u"Sessions"));
+    EXPECT_TRUE(host.Flush());
+    EXPECT_TRUE(xml.Root().Flush());
+    EXPECT_EQ(qtest::ReadFile(path), before);
+    // A later change elsewhere writes the file without the keys that were only looked for.
+    VProfileKey global(xml.Root(), u"Global");
+    ASSERT_TRUE(global.WriteDword(u"Port", 22));
+    EXPECT_TRUE(xml.Root().Flush());
+  }
+  EXPECT_EQ(qtest::ReadFile(path), kHead +
+                                       "\t<key name=\"Global\">\n"
+                                       "\t\t<string name=\"Hostname\">h</string>\n"
+                                       "\t\t<dword name=\"Port\">22</dword>\n"
+                                       "\t</key>\n"
+                                       "</Tolvane>\n");
+}
+
+TEST_F(XmlFileStoreKeys, AKeyOpenedWithoutCreateIsMadeByItsFirstWrite) {
+  {
+    XmlStore xml(path);
+    VProfileKey lab(xml.Root(), u"Sessions/Lab");
+    VProfileKey host(lab, u"host1");
+    VProfileKey other(xml.Root(), u"Sessions\\Lab\\host1");
+    // The first write makes every missing level, once.
+    ASSERT_TRUE(host.WriteString(u"Hostname", u"h1"));
+    EXPECT_TRUE(xml.Root().SubKeyExists(u"Sessions/Lab/host1"));
+    ASSERT_TRUE(host.WriteDword(u"Port", 22));
+    // Handles opened before see the key made through another one, values and all.
+    VUnicodeString value;
+    EXPECT_TRUE(other.ReadString(u"Hostname", value));
+    EXPECT_EQ(value, u"h1");
+    EXPECT_EQ(ListEntries(lab, false), (KeyEntries{{"host1", 4}}));
+    ASSERT_TRUE(other.WriteString(u"Username", u"ada"));
+    // The create flag makes the key at once, and the levels of a missing parent with it.
+    VProfileKey missing(xml.Root(), u"Made");
+    VProfileKey made(missing, u"Below", kProfileKeyCreate);
+    EXPECT_TRUE(xml.Root().SubKeyExists(u"Made\\Below"));
+    EXPECT_TRUE(missing.SubKeyExists(u"Below"));
+    EXPECT_TRUE(xml.Root().Flush());
+  }
+  EXPECT_EQ(qtest::ReadFile(path), kHead +
+                                       "\t<key name=\"Sessions\">\n"
+                                       "\t\t<key name=\"Lab\">\n"
+                                       "\t\t\t<key name=\"host1\">\n"
+                                       "\t\t\t\t<string name=\"Hostname\">h1</string>\n"
+                                       "\t\t\t\t<dword name=\"Port\">22</dword>\n"
+                                       "\t\t\t\t<string name=\"Username\">ada</string>\n"
+                                       "\t\t\t</key>\n"
+                                       "\t\t</key>\n"
+                                       "\t</key>\n"
+                                       "\t<key name=\"Made\">\n"
+                                       "\t\t<key name=\"Below\"/>\n"
+                                       "\t</key>\n"
+                                       "</Tolvane>\n");
 }
 
 TEST_F(XmlFileStoreLayout, IterationFollowsTheOrderOfFirstWriting) {

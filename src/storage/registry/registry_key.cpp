@@ -100,14 +100,16 @@ VRegistryKey* VRegistryKey::Open(VRegistryHive hive, const std::vector<VUnicodeS
 }
 
 VRegistryKey* VRegistryKey::OpenSubKey(const char16_t* name, bool readOnly,
-                                       const VProfileSecurity* security) const {
+                                       const VProfileSecurity* security, bool create) const {
   bool privateTree = privateTree_ || (security && security->IsOwnerOnly());
   std::u16string_view component(name ? name : u"");
-  if (!IsOpen() || !vfs::IsSafeComponent(component) || IsReservedKeyName(component)) {
+  // A parent not made yet still has its place: what is below it is found (or made) there.
+  const bool usable = IsOpen() || createOnWrite_;
+  if (!usable || !vfs::IsSafeComponent(component) || IsReservedKeyName(component)) {
     // Nothing is opened or created under a parent without a handle or for a name that could
     // lead out of the hive.
     auto* key = new VRegistryKey(std::string(), std::string(), privateTree, env_);
-    key->openError_ = IsOpen() ? win32::kInvalidName : openError_;
+    key->openError_ = usable ? win32::kInvalidName : openError_;
     key->Fail(key->openError_);
     return key;
   }
@@ -116,7 +118,14 @@ VRegistryKey* VRegistryKey::OpenSubKey(const char16_t* name, bool readOnly,
   bool exists = false;
   LocateIn(env_, folder_, VUnicodeString(component), folder, valueFile, exists);
   auto* key = new VRegistryKey(folder, valueFile, privateTree, env_);
-  key->OpenAs(readOnly, folder_);
+  const std::string& syncUpTo = IsOpen() ? folder_ : syncUpTo_;
+  if (!readOnly && !create && !exists) {
+    key->createOnWrite_ = true;
+    key->syncUpTo_ = syncUpTo;
+    key->Fail(key->openError_ = win32::kFileNotFound);
+    return key;
+  }
+  key->OpenAs(readOnly, syncUpTo);
   return key;
 }
 
@@ -188,14 +197,35 @@ bool VRegistryKey::Fail(const VStatus& status) {
   return false;
 }
 
-bool VRegistryKey::RequireOpen() { return IsOpen() || Fail(openError_); }
+bool VRegistryKey::AdoptIfMade() {
+  if (IsOpen() || !createOnWrite_) return IsOpen();
+  if (!vfs::Stat(folder_, env_).exists && !vfs::Stat(valueFile_, env_).exists) return false;
+  createOnWrite_ = false;
+  OpenAs(false, syncUpTo_);
+  return IsOpen();
+}
+
+bool VRegistryKey::RequireOpen() {
+  AdoptIfMade();
+  return IsOpen() || Fail(openError_);
+}
 
 bool VRegistryKey::RequireWrite() {
+  if (!AdoptIfMade() && createOnWrite_) {
+    createOnWrite_ = false;
+    OpenAs(false, syncUpTo_);
+  }
   if (!RequireOpen()) return false;
   return (rights_ & kSetValue) || Fail(win32::kAccessDenied);
 }
 
+bool VRegistryKey::RequireWritable() {
+  if (AdoptIfMade() || !createOnWrite_) return RequireWrite();
+  return MayCreateFolder(env_, folder_) || Fail(win32::kAccessDenied);
+}
+
 bool VRegistryKey::CanWrite() const {
+  if (!IsOpen() && createOnWrite_) return MayCreateFolder(env_, folder_);
   return (rights_ & (kSetValue | kCreateSubKey)) == (kSetValue | kCreateSubKey);
 }
 
@@ -291,10 +321,11 @@ bool VRegistryKey::ReadSecurity(const char16_t* name, VProfileSecurity& security
 }
 
 bool VRegistryKey::StoreValue(const char16_t* name, const MakeData& make) {
-  if (!RequireWrite()) return false;
+  if (!RequireWritable()) return false;
   // The value file has no escapes: a name with a double quote or a line break would make the
   // rest of the file unreadable, so it is refused rather than written.
   if (!name || !VIsStorableIniName(name)) return Fail(win32::kInvalidName);
+  if (!RequireWrite()) return false;
   VUnicodeString valueName(name);
   vfs::ReplaceOptions options;
   options.newFileMode = FileMode();
@@ -318,25 +349,25 @@ bool VRegistryKey::WriteDword(const char16_t* name, uint32_t value) {
 }
 
 bool VRegistryKey::WriteString(const char16_t* name, const char16_t* value) {
-  if (value && !VIsStorableIniText(value)) return RequireWrite() && Fail(win32::kInvalidData);
+  if (value && !VIsStorableIniText(value)) return RequireWritable() && Fail(win32::kInvalidData);
   return StoreValue(name,
                     [&] { return std::make_unique<VIniFileDataString>(VUnicodeString(value)); });
 }
 
 bool VRegistryKey::WriteExpandString(const char16_t* name, const char16_t* value) {
-  if (value && !VIsStorableIniText(value)) return RequireWrite() && Fail(win32::kInvalidData);
+  if (value && !VIsStorableIniText(value)) return RequireWritable() && Fail(win32::kInvalidData);
   return StoreValue(
       name, [&] { return std::make_unique<VIniFileDataExpandString>(VUnicodeString(value)); });
 }
 
 bool VRegistryKey::WriteBinary(const char16_t* name, const void* data, uint32_t size) {
-  if (!data && size) return RequireWrite() && Fail(win32::kInvalidParameter);
+  if (!data && size) return RequireWritable() && Fail(win32::kInvalidParameter);
   return StoreValue(name, [&] { return std::make_unique<VIniFileDataBinary>(data, size); });
 }
 
 bool VRegistryKey::WriteMultiSz(const char16_t* name, const VStringArray& value) {
   for (const auto& item : value) {
-    if (!VIsStorableIniText(item)) return RequireWrite() && Fail(win32::kInvalidData);
+    if (!VIsStorableIniText(item)) return RequireWritable() && Fail(win32::kInvalidData);
   }
   return StoreValue(name, [&] { return std::make_unique<VIniFileDataStringSz>(value); });
 }
@@ -346,7 +377,8 @@ bool VRegistryKey::WriteSecurity(const char16_t* name, const VProfileSecurity& s
 }
 
 bool VRegistryKey::DeleteValue(const char16_t* name) {
-  if (!RequireWrite()) return false;
+  if (!RequireWritable()) return false;
+  if (!IsOpen()) return Fail(win32::kFileNotFound);  // a key not made yet holds no value
   VUnicodeString valueName(name ? name : u"");
   vfs::ReplaceOptions options;
   options.createFolders = false;
@@ -379,7 +411,8 @@ bool VRegistryKey::SubKeyExists(const char16_t* name) {
 }
 
 bool VRegistryKey::DeleteSubKey(const char16_t* name) {
-  if (!RequireWrite()) return false;
+  if (!RequireWritable()) return false;
+  if (!IsOpen()) return Fail(win32::kFileNotFound);  // nor any key below it
   if (!name || !vfs::IsSafeComponent(name) || IsReservedKeyName(name))
     return Fail(win32::kInvalidName);
   std::string folder;

@@ -43,10 +43,12 @@ class VRegistryKey {
   static VRegistryKey* Open(VRegistryHive hive, const std::vector<VUnicodeString>& levels,
                             bool readOnly, const VProfileSecurity* security = nullptr,
                             vfs::Env* env = vfs::Env::Default());
-  // Opens the sub-key `name` the same way. A name that cannot be one folder name is refused
-  // (123) and nothing is created.
+  // Opens the sub-key `name` the same way, except that a missing key is created only with
+  // `create`: without it, nothing is made until the first value is written into the key (or
+  // into a key below it). A name that cannot be one folder name is refused (123) and nothing
+  // is created.
   VRegistryKey* OpenSubKey(const char16_t* name, bool readOnly,
-                           const VProfileSecurity* security = nullptr) const;
+                           const VProfileSecurity* security = nullptr, bool create = true) const;
   ~VRegistryKey() = default;
   VRegistryKey(const VRegistryKey&) = delete;
   VRegistryKey& operator=(const VRegistryKey&) = delete;
@@ -96,7 +98,14 @@ class VRegistryKey {
   bool Fail(uint32_t code);
   bool Fail(const VStatus& status);
   bool RequireOpen();
+  // Makes a key that was opened without being created, then requires the right to write.
   bool RequireWrite();
+  // As RequireWrite, but a key not made yet is only checked for whether it could be made: for
+  // what fails or changes nothing, which must not leave a key behind.
+  bool RequireWritable();
+  // A key not made yet that another handle has made since is opened as it stands; true when
+  // the key is open now.
+  bool AdoptIfMade();
   // Reads the value file; a missing file is a key without values.
   bool LoadValues(VRegistryValueFile& values);
   VIniFileData* FindValue(VRegistryValueFile& values, const char16_t* name);
@@ -123,5 +132,10 @@ class VRegistryKey {
   vfs::Env* env_;
   uint32_t rights_ = 0;
   uint32_t openError_ = 0;
+  // Opened on a writable store without being created, and not there: merely looking at a key
+  // must not add it, so it is made by the first write. `syncUpTo_` is where the folders made
+  // then are synced up to.
+  bool createOnWrite_ = false;
+  std::string syncUpTo_;
   VReportMessageParams lastError_;
 };

@@ -26,9 +26,11 @@ bool VRegistryProfileKey::ValidateSubKeyName(const char16_t* name, VReportMessag
 }
 
 VProfilePrivateKey* VRegistryProfileKey::OpenPrivateSubKey(const char16_t* name,
-                                                           const VProfileSecurity* security, int) {
-  // As in the registry, a writable store opens or creates the key whatever the flags say.
-  return new VRegistryProfileKey(readOnly_, key_->OpenSubKey(name, readOnly_, security));
+                                                           const VProfileSecurity* security,
+                                                           int flags) {
+  // Only the create flag makes a missing key: a look at one must leave the hive as it was.
+  return new VRegistryProfileKey(
+      readOnly_, key_->OpenSubKey(name, readOnly_, security, (flags & kProfileKeyCreate) != 0));
 }
 
 VProfilePrivateKeyIterator* VRegistryProfileKey::CreatePrivateKeyIterator(bool values) {

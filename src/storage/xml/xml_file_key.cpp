@@ -75,6 +75,20 @@ VXmlFileKey::VXmlFileKey(const VXmlFileKey& parent, Node* element, size_t depth,
       depth_(depth),
       name_(std::move(name)) {}
 
+Node* VXmlFileKey::Walk(Node* from, const std::vector<std::string>& levels, bool create) {
+  XmlDocument& document = *document_.Get();
+  Node* current = from;
+  for (size_t i = 0; i < levels.size() && current; ++i) {
+    Node* next = document.FindChild(current, XmlDocument::kKey, levels[i]);
+    if (!next && create) {
+      next = document.AppendElement(current, XmlDocument::kKey, levels[i]);
+      document.MarkChanged();
+    }
+    current = next;
+  }
+  return current;
+}
+
 // Releasing the document writes it when this was its last holder.
 VXmlFileKey::~VXmlFileKey() = default;
 
@@ -92,7 +106,7 @@ Node* VXmlFileKey::Element() {
   return element_;
 }
 
-Node* VXmlFileKey::UsableElement() {
+Node* VXmlFileKey::UsableAnchor() {
   Node* element = Element();
   if (refusal_) {
     lastError_.Reset(refusal_);
@@ -109,8 +123,20 @@ Node* VXmlFileKey::UsableElement() {
   return nullptr;
 }
 
-Node* VXmlFileKey::WritableElement() {
-  Node* element = UsableElement();
+Node* VXmlFileKey::UsableElement() {
+  Node* anchor = UsableAnchor();
+  if (!anchor || missing_.empty()) return anchor;
+  // Another handle may have made the key since: from then on it is that element.
+  Node* found = Walk(anchor, missing_, false);
+  if (found) {
+    element_ = found;
+    missing_.clear();
+  }
+  return found;
+}
+
+Node* VXmlFileKey::WritableAnchor() {
+  Node* element = UsableAnchor();
   if (!element) return nullptr;
   if (document_->LoadFailed()) {
     // The file could not be read: changing it would replace the user's settings with an almost
@@ -119,6 +145,19 @@ Node* VXmlFileKey::WritableElement() {
     return nullptr;
   }
   return element;
+}
+
+Node* VXmlFileKey::WritableElement() {
+  Node* anchor = WritableAnchor();
+  if (!anchor || missing_.empty()) return anchor;
+  try {
+    element_ = Walk(anchor, missing_, true);
+  } catch (const std::bad_alloc&) {
+    lastError_.SetError(win32::kNotEnoughMemory);
+    return nullptr;
+  }
+  missing_.clear();
+  return element_;
 }
 
 bool VXmlFileKey::CheckStorable(std::u16string_view text, const char16_t* name) {
@@ -216,13 +255,13 @@ bool VXmlFileKey::ReadSecurity(const char16_t* name, VProfileSecurity& security)
 // The element a value named `name` is written in: null (with the reason) when the key cannot be
 // written or the name cannot be stored.
 VXmlFileKey::Node* VXmlFileKey::ElementForValue(const char16_t* name) {
-  Node* element = WritableElement();
-  if (!element) return nullptr;
+  if (!WritableAnchor()) return nullptr;
   if (!name) {
     lastError_.SetError(win32::kInvalidParameter);
     return nullptr;
   }
-  return CheckValueName(name) ? element : nullptr;
+  // A refused value makes no key either.
+  return CheckValueName(name) ? WritableElement() : nullptr;
 }
 
 // Replaces the text of the value `name` of one kind, or appends a new element for it.
@@ -290,12 +329,13 @@ bool VXmlFileKey::WriteSecurity(const char16_t* name, const VProfileSecurity& se
 }
 
 bool VXmlFileKey::DeleteValue(const char16_t* name) {
-  Node* element = WritableElement();
-  if (!element) return false;
+  if (!WritableAnchor()) return false;
   if (!name) {
     lastError_.SetError(win32::kInvalidParameter);
     return false;
   }
+  Node* element = UsableElement();
+  if (!element) return true;  // a key that is not there holds no value to remove
   // Every value of that name goes, whatever its kind, so that no read of the name succeeds after.
   std::string key = Utf8(name);
   bool removed = false;
@@ -336,7 +376,7 @@ bool VXmlFileKey::SubKeyExists(const char16_t* name) {
 }
 
 bool VXmlFileKey::DeleteSubKey(const char16_t* name) {
-  if (!WritableElement()) return false;
+  if (!WritableAnchor()) return false;
   if (SplitPath(name).empty()) {
     lastError_.SetError(win32::kInvalidName);
     return false;
@@ -385,8 +425,8 @@ VProfilePrivateKey* VXmlFileKey::OpenPrivateSubKey(const char16_t* name, const V
     for (const auto& insert : inserts) key->lastError_.AddInsert(insert);
     return key;
   };
-  Node* element = UsableElement();
-  if (!element) {
+  Node* anchor = UsableAnchor();
+  if (!anchor) {
     auto* key = refused(lastError_.GetMessageId(), {});
     key->refusalInserts_ = lastError_.GetInserts();
     key->lastError_ = lastError_;
@@ -403,24 +443,33 @@ VProfilePrivateKey* VXmlFileKey::OpenPrivateSubKey(const char16_t* name, const V
     return refused(kMsgXmlKeyTooDeep,
                    {keyName, VUnicodeString::FromUtf8(std::to_string(kMaxKeyDepth - 1))});
   }
-  XmlDocument& document = *document_.Get();
-  Node* current = element;
   try {
-    for (const auto& level : levels) {
-      std::string utf8 = Utf8(level);
-      Node* next = document.FindChild(current, XmlDocument::kKey, utf8);
-      if (!next) {
-        // Opening creates what is missing; the document counts as changed only when the caller
-        // asked for the key to be created, so that merely looking does not write the file.
-        next = document.AppendElement(current, XmlDocument::kKey, utf8);
-        if (flags & kProfileKeyCreate) document.MarkChanged();
-      }
-      current = next;
+    // The path from the deepest level known to be there: this key's element, or for a key not
+    // made yet its anchor followed by its own missing levels.
+    Node* from = UsableElement();
+    std::vector<std::string> path;
+    if (!from) {
+      from = anchor;
+      path = missing_;
     }
+    for (const auto& level : levels) path.push_back(Utf8(level));
+    if (flags & kProfileKeyCreate) {
+      return new VXmlFileKey(*this, Walk(from, path, true), depth_ + levels.size(), keyName);
+    }
+    // Without the create flag nothing is added: the new key keeps the levels that are missing
+    // and makes them only when something is written into it.
+    size_t found = 0;
+    for (; found < path.size(); ++found) {
+      Node* next = document_->FindChild(from, XmlDocument::kKey, path[found]);
+      if (!next) break;
+      from = next;
+    }
+    auto* key = new VXmlFileKey(*this, from, depth_ + levels.size(), keyName);
+    key->missing_.assign(path.begin() + static_cast<std::ptrdiff_t>(found), path.end());
+    return key;
   } catch (const std::bad_alloc&) {
     return refused(win32::kNotEnoughMemory, {});
   }
-  return new VXmlFileKey(*this, current, depth_ + levels.size(), keyName);
 }
 
 VProfilePrivateKeyIterator* VXmlFileKey::CreatePrivateKeyIterator(bool values) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/unknown.h"
 #include "platform/env.h"
@@ -83,11 +84,21 @@ class VXmlFileKey : public VProfilePrivateKey {
   // lastError_ (it then reads as empty and is never written).
   XmlDocument& Document();
   Node* Element();
-  // The element, or null (with lastError_ set) when this key cannot be used: a key refused when
-  // it was opened, or one deleted since.
+  // The element this key hangs from: its own, or for a key that is not in the document the
+  // deepest level that was there when it was opened. Null (with lastError_ set) when this key
+  // cannot be used: a key refused when it was opened, or one deleted since.
+  Node* UsableAnchor();
+  // The key's own element: null when it cannot be used (lastError_ set) or when it is not in the
+  // document (nothing set: a missing key reads as one without values).
   Node* UsableElement();
-  // As UsableElement, and also refuses documents that will never be written back.
+  // As UsableAnchor, and also refuses documents that will never be written back.
+  Node* WritableAnchor();
+  // The key's own element for a write: a key opened without being created is made now, with
+  // every missing level above it. Null (with lastError_ set) when it cannot be written.
   Node* WritableElement();
+  // The element at `levels` below `from`, or null when a level is missing; with `create`, the
+  // missing levels are appended (and the document marked changed).
+  Node* Walk(Node* from, const std::vector<std::string>& levels, bool create);
   Node* FindValue(std::string_view kind, const char16_t* name);
   Node* ElementForValue(const char16_t* name);
   bool StoreText(std::string_view kind, const char16_t* name, std::string_view text);
@@ -105,7 +116,12 @@ class VXmlFileKey : public VProfilePrivateKey {
   VReportMessageParams lastError_;
   VRef<XmlDocument> document_;
   Node* element_ = nullptr;   // null for the root key until the document is read
-  size_t depth_ = 1;          // level of element_ (the root element is 1)
+  // Levels (UTF-8) below element_ that were missing when the key was opened without being
+  // created: looking at a key must not add it to the document, or the next write of the file
+  // would keep it and readers would take it for an existing (empty) key. Empty once the key is
+  // in the document.
+  std::vector<std::string> missing_;
+  size_t depth_ = 1;          // level of the key itself (the root element is 1)
   VUnicodeString name_;       // the key's own name, for messages
   uint32_t refusal_ = 0;      // message that refuses every use of this key, or 0
   VStringArray refusalInserts_;
