@@ -96,6 +96,9 @@ TEST(SessionWindowTool, GrabDrawsTheWholeTreeOfAnInstalledPair) {
   const std::set<std::string> tree = {
       "session-options-connection.png",
       "session-options-connection-logon-actions.png",
+      // the session's protocol, SSH2, hangs its own pages under Connection
+      "session-options-connection-ssh2.png",
+      "session-options-connection-ssh2-authentication.png",
       "session-options-terminal.png",
       "session-options-terminal-emulation.png",
       "session-options-terminal-emulation-modes.png",

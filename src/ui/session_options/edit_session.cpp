@@ -108,7 +108,8 @@ bool GrabSessionOptions(const VUnicodeString& path, bool defaultSession, const Q
   // Every page makes its controls when first shown; once all have, the dialog takes the size the
   // largest asks for, so that every picture shows the dialog at one size.
   for (VPropertyTreePage* page : dialog.Pages()) {
-    if (!dialog.IsPageVisible(page) || !dialog.SelectPage(page)) continue;
+    if (!dialog.IsPageVisible(page)) continue;
+    dialog.ShowPageUnchecked(page);
     QApplication::processEvents();
   }
   dialog.resize(dialog.sizeHint().expandedTo(QSize(720, 520)));
