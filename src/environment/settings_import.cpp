@@ -2,6 +2,7 @@
 // from the exporter's passphrase to this configuration's, each session written only once it is
 // whole.
 #include <optional>
+#include <unordered_set>
 
 #include "config/database/session_database.h"
 #include "config/global/global_config_instance.h"
@@ -35,6 +36,43 @@ bool HoldsValues(const VProfileKey& key) {
   VUnicodeString name;
   return values.Next(name);
 }
+
+// The names below one local folder, without regard to ASCII case, from one listing: a session
+// of the file that is not among them does not exist here, and is not looked for on disk under
+// every case of its name. Only a name that is all ASCII is answered; a failed listing answers
+// nothing.
+class LocalNames {
+ public:
+  explicit LocalNames(VProfileKey& folder) {
+    folder.GetLastError().Reset(0);
+    VProfileKeyIterator names(folder, false);
+    if (folder.GetLastError().IsError()) return;
+    VUnicodeString name;
+    while (names.Next(name)) {
+      std::u16string folded;
+      if (Fold(name, folded)) names_.insert(std::move(folded));
+    }
+    listed_ = true;
+  }
+  // False only when the name is surely not there.
+  bool MayExist(std::u16string_view name) const {
+    std::u16string folded;
+    return !listed_ || !Fold(name, folded) || names_.count(folded) != 0;
+  }
+
+ private:
+  static bool Fold(std::u16string_view name, std::u16string& folded) {
+    folded.resize(name.size());
+    for (size_t i = 0; i < name.size(); ++i) {
+      char16_t c = name[i];
+      if (c >= 0x80) return false;
+      folded[i] = c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
+    }
+    return true;
+  }
+  std::unordered_set<std::u16string> names_;
+  bool listed_ = false;
+};
 
 bool IsImportedSession(const VProfileKey& key) {
   VDword isSession = 0;
@@ -207,6 +245,7 @@ class Importer {
   }
 
   void Folder(VProfileKey& fileFolder, VProfileKey& localFolder, const VUnicodeString& path) {
+    const LocalNames local(localFolder);
     VProfileKeyIterator names(fileFolder, false);
     VUnicodeString name;
     while (names.Next(name)) {
@@ -218,11 +257,11 @@ class Importer {
       }
       VProfileKey fileKey(fileFolder, name.c_str());
       if (IsImportedSession(fileKey)) {
-        Session(fileKey, localFolder, name, childPath);
+        Session(fileKey, localFolder, local, name, childPath);
         Advance(childPath);
         continue;
       }
-      if (localFolder.SubKeyExists(name.c_str())) {
+      if (local.MayExist(name) && localFolder.SubKeyExists(name.c_str())) {
         VProfileKey existing(localFolder, name.c_str());
         if (SessionDatabase::IsSession(existing)) {
           log_.Error(mm::kSessionNotImported,
@@ -245,8 +284,8 @@ class Importer {
   bool CarrySecrets(SessionConfig& session, VReportMessageParams& reason);
   bool CarrySecrets(FirewallConfig& firewall, VReportMessageParams& reason);
 
-  void Session(VProfileKey& fileKey, VProfileKey& localFolder, const VUnicodeString& name,
-               const VUnicodeString& path) {
+  void Session(VProfileKey& fileKey, VProfileKey& localFolder, const LocalNames& local,
+               const VUnicodeString& name, const VUnicodeString& path) {
     auto fail = [&](const VUnicodeString& why) {
       log_.Error(mm::kSessionNotImported, {path, why});
     };
@@ -260,7 +299,9 @@ class Importer {
     if (!CarrySecrets(*imported.Get(), reason))
       log_.Warn(mm::kSecretsLeftAsTheyWere, {path, reason.GetTextOneLineTrimmed()});
 
-    bool exists = localFolder.SubKeyExists(name.c_str());
+    // A session made meanwhile by another process is still merged with, not overwritten: the
+    // write goes through the file as it is on disk then.
+    bool exists = local.MayExist(name) && localFolder.SubKeyExists(name.c_str());
     // A folder store makes a new session's file when it is written; other stores make the key.
     int flags = exists || folderStore_ ? 0 : kProfileKeyCreate;
     VProfileKey localKey(localFolder, name.c_str(), flags);
