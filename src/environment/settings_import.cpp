@@ -108,7 +108,12 @@ class Importer {
 
   // Decides what the file's secrets are under. False when the run must stop: the sink gave a
   // passphrase that is not the file's.
-  bool DecidePassphrase(const VEncryptedString& check) {
+  bool DecidePassphrase(const VEncryptedString& check, bool skipSecrets) {
+    if (skipSecrets) {
+      log_.Warn(mm::kSecretsSkipped);
+      skipSecrets_ = true;
+      return true;
+    }
     if (IsConfigPassphraseDisabled()) {
       log_.Warn(mm::kImportPassphraseDisabled);
       skipSecrets_ = true;
@@ -418,7 +423,12 @@ class Importer {
 };
 
 bool Importer::CarrySecrets(SessionConfig& session, VReportMessageParams& reason) {
-  if (skipSecrets_) return session.ReEncryptSecrets(std::nullopt, localPassphrase_, reason);
+  if (skipSecrets_) {
+    // Emptied whatever they are under: a file under this configuration's own passphrase would
+    // otherwise keep them, and "not imported" must mean that.
+    for (VProfileEncryptedString* secret : session.GetSecretSettings()) *secret = VEncryptedString();
+    return session.ReEncryptSecrets(std::nullopt, localPassphrase_, reason);
+  }
   if (filePassphrase_ == localPassphrase_) {
     // Nothing to carry, and the stored texts stay as they are; but secrets that do not decrypt
     // here would be saved as garbage.
@@ -463,7 +473,8 @@ bool ImportExportClientSettings::Import() {
   Importer importer(log_, summary_, sink_, ConfigFactory(), folders_,
                     vfs::TemporaryPathBeside(paths_.settings));
   // Settled before anything is written, so that a run nobody can answer changes nothing.
-  if (!importer.DecidePassphrase(importer.FileCheckValue(root, Has(kImportExportGlobal))))
+  if (!importer.DecidePassphrase(importer.FileCheckValue(root, Has(kImportExportGlobal)),
+                                 Has(kImportExportSkipSecrets)))
     return Finish(mm::kImportFinished);
   if (Has(kImportExportGlobal)) importer.Global(root);
   for (const VSettingsSection& section : SettingsSections()) {
