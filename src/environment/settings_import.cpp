@@ -2,6 +2,7 @@
 // from the exporter's passphrase to this configuration's, each session written only once it is
 // whole.
 #include <optional>
+#include <unordered_set>
 
 #include "config/database/session_database.h"
 #include "config/global/global_config_instance.h"
@@ -35,6 +36,43 @@ bool HoldsValues(const VProfileKey& key) {
   VUnicodeString name;
   return values.Next(name);
 }
+
+// The names below one local folder, without regard to ASCII case, from one listing: a session
+// of the file that is not among them does not exist here, and is not looked for on disk under
+// every case of its name. Only a name that is all ASCII is answered; a failed listing answers
+// nothing.
+class LocalNames {
+ public:
+  explicit LocalNames(VProfileKey& folder) {
+    folder.GetLastError().Reset(0);
+    VProfileKeyIterator names(folder, false);
+    if (folder.GetLastError().IsError()) return;
+    VUnicodeString name;
+    while (names.Next(name)) {
+      std::u16string folded;
+      if (Fold(name, folded)) names_.insert(std::move(folded));
+    }
+    listed_ = true;
+  }
+  // False only when the name is surely not there.
+  bool MayExist(std::u16string_view name) const {
+    std::u16string folded;
+    return !listed_ || !Fold(name, folded) || names_.count(folded) != 0;
+  }
+
+ private:
+  static bool Fold(std::u16string_view name, std::u16string& folded) {
+    folded.resize(name.size());
+    for (size_t i = 0; i < name.size(); ++i) {
+      char16_t c = name[i];
+      if (c >= 0x80) return false;
+      folded[i] = c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
+    }
+    return true;
+  }
+  std::unordered_set<std::u16string> names_;
+  bool listed_ = false;
+};
 
 bool IsImportedSession(const VProfileKey& key) {
   VDword isSession = 0;
@@ -70,7 +108,12 @@ class Importer {
 
   // Decides what the file's secrets are under. False when the run must stop: the sink gave a
   // passphrase that is not the file's.
-  bool DecidePassphrase(const VEncryptedString& check) {
+  bool DecidePassphrase(const VEncryptedString& check, bool skipSecrets) {
+    if (skipSecrets) {
+      log_.Warn(mm::kSecretsSkipped);
+      skipSecrets_ = true;
+      return true;
+    }
     if (IsConfigPassphraseDisabled()) {
       log_.Warn(mm::kImportPassphraseDisabled);
       skipSecrets_ = true;
@@ -207,6 +250,7 @@ class Importer {
   }
 
   void Folder(VProfileKey& fileFolder, VProfileKey& localFolder, const VUnicodeString& path) {
+    const LocalNames local(localFolder);
     VProfileKeyIterator names(fileFolder, false);
     VUnicodeString name;
     while (names.Next(name)) {
@@ -218,11 +262,11 @@ class Importer {
       }
       VProfileKey fileKey(fileFolder, name.c_str());
       if (IsImportedSession(fileKey)) {
-        Session(fileKey, localFolder, name, childPath);
+        Session(fileKey, localFolder, local, name, childPath);
         Advance(childPath);
         continue;
       }
-      if (localFolder.SubKeyExists(name.c_str())) {
+      if (local.MayExist(name) && localFolder.SubKeyExists(name.c_str())) {
         VProfileKey existing(localFolder, name.c_str());
         if (SessionDatabase::IsSession(existing)) {
           log_.Error(mm::kSessionNotImported,
@@ -245,8 +289,8 @@ class Importer {
   bool CarrySecrets(SessionConfig& session, VReportMessageParams& reason);
   bool CarrySecrets(FirewallConfig& firewall, VReportMessageParams& reason);
 
-  void Session(VProfileKey& fileKey, VProfileKey& localFolder, const VUnicodeString& name,
-               const VUnicodeString& path) {
+  void Session(VProfileKey& fileKey, VProfileKey& localFolder, const LocalNames& local,
+               const VUnicodeString& name, const VUnicodeString& path) {
     auto fail = [&](const VUnicodeString& why) {
       log_.Error(mm::kSessionNotImported, {path, why});
     };
@@ -260,7 +304,9 @@ class Importer {
     if (!CarrySecrets(*imported.Get(), reason))
       log_.Warn(mm::kSecretsLeftAsTheyWere, {path, reason.GetTextOneLineTrimmed()});
 
-    bool exists = localFolder.SubKeyExists(name.c_str());
+    // A session made meanwhile by another process is still merged with, not overwritten: the
+    // write goes through the file as it is on disk then.
+    bool exists = local.MayExist(name) && localFolder.SubKeyExists(name.c_str());
     // A folder store makes a new session's file when it is written; other stores make the key.
     int flags = exists || folderStore_ ? 0 : kProfileKeyCreate;
     VProfileKey localKey(localFolder, name.c_str(), flags);
@@ -377,7 +423,12 @@ class Importer {
 };
 
 bool Importer::CarrySecrets(SessionConfig& session, VReportMessageParams& reason) {
-  if (skipSecrets_) return session.ReEncryptSecrets(std::nullopt, localPassphrase_, reason);
+  if (skipSecrets_) {
+    // Emptied whatever they are under: a file under this configuration's own passphrase would
+    // otherwise keep them, and "not imported" must mean that.
+    for (VProfileEncryptedString* secret : session.GetSecretSettings()) *secret = VEncryptedString();
+    return session.ReEncryptSecrets(std::nullopt, localPassphrase_, reason);
+  }
   if (filePassphrase_ == localPassphrase_) {
     // Nothing to carry, and the stored texts stay as they are; but secrets that do not decrypt
     // here would be saved as garbage.
@@ -422,7 +473,8 @@ bool ImportExportClientSettings::Import() {
   Importer importer(log_, summary_, sink_, ConfigFactory(), folders_,
                     vfs::TemporaryPathBeside(paths_.settings));
   // Settled before anything is written, so that a run nobody can answer changes nothing.
-  if (!importer.DecidePassphrase(importer.FileCheckValue(root, Has(kImportExportGlobal))))
+  if (!importer.DecidePassphrase(importer.FileCheckValue(root, Has(kImportExportGlobal)),
+                                 Has(kImportExportSkipSecrets)))
     return Finish(mm::kImportFinished);
   if (Has(kImportExportGlobal)) importer.Global(root);
   for (const VSettingsSection& section : SettingsSections()) {

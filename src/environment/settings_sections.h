@@ -10,6 +10,9 @@
 constexpr uint32_t kImportExportGlobal = 1;
 constexpr uint32_t kImportExportSessions = 2;
 constexpr uint32_t kImportExportTasks = 8;
+// Import only ("Do not import sensitive data"): every imported item gets its secrets empty,
+// whatever passphrase the file's secrets are under, and nobody is asked for it.
+constexpr uint32_t kImportExportSkipSecrets = 0x100;
 
 enum class VSettingsSectionKind {
   Security,   // the exporter's passphrase check value

@@ -1,4 +1,5 @@
 #include "platform/unicode_string.h"
+#include "platform/utf8_append.h"
 
 #include <string.h>
 
@@ -228,12 +229,19 @@ bool Utf16ToUtf8Strict(std::u16string_view text, std::string& out) {
 }
 
 std::string ToUtf8(std::u16string_view text) {
+  std::string out;
+  AppendAsUtf8(out, text);
+  return out;
+}
+
+void AppendAsUtf8(std::string& out, std::u16string_view text) {
   size_t ascii = 0;
   while (ascii < text.size() && text[ascii] < 0x80) ++ascii;
-  std::string out(ascii, '\0');
-  for (size_t i = 0; i < ascii; ++i) out[i] = static_cast<char>(text[i]);
-  if (ascii == text.size()) return out;
-  out.reserve(text.size() + 8);
+  const size_t start = out.size();
+  out.resize(start + ascii);
+  for (size_t i = 0; i < ascii; ++i) out[start + i] = static_cast<char>(text[i]);
+  if (ascii == text.size()) return;
+  out.reserve(out.size() + (text.size() - ascii) + 8);
   for (size_t i = ascii; i < text.size(); ++i) {
     uint32_t c = text[i];
     if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
@@ -245,7 +253,6 @@ std::string ToUtf8(std::u16string_view text) {
     }
     AppendUtf8(out, c);
   }
-  return out;
 }
 
 std::u16string FromWindows1252(std::string_view bytes) {

@@ -406,6 +406,61 @@ TEST_F(IniFileStore, TwoHandlesOnOneKeyKeepEachOthersChanges) {
   EXPECT_EQ(ReadFile(dir / "cfg/K.ini"), kBom + "S:\"B\"=changed\r\n");
 }
 
+// A handle writes its values whole when the file is the one it read (or there is still none),
+// and merges its changes into the file otherwise; the bytes are the same either way.
+TEST_F(IniFileStore, ChangesReachTheFileWhetherOrNotItChangedSinceRead) {
+  Store s(dir / "cfg");
+  {
+    // Two handles that found no file: the second to write finds the first's file and merges.
+    VProfileKey first(s.Root(), u"New");
+    VProfileKey second(s.Root(), u"New");
+    first.WriteDword(u"One", 1);
+    first.WriteString(u"Both", u"first");
+    second.WriteString(u"Both", u"second");
+    second.WriteDword(u"Two", 2);
+    EXPECT_TRUE(first.Flush());
+    EXPECT_TRUE(second.Flush());
+    EXPECT_EQ(ReadFile(dir / "cfg/New.ini"),
+              kBom + "D:\"One\"=00000001\r\nS:\"Both\"=second\r\nD:\"Two\"=00000002\r\n");
+    // A later write of the first handle applies only what it changed since its last write.
+    first.WriteDword(u"Three", 3);
+    EXPECT_TRUE(first.Flush());
+    EXPECT_EQ(ReadFile(dir / "cfg/New.ini"),
+              kBom + "D:\"One\"=00000001\r\nS:\"Both\"=second\r\nD:\"Two\"=00000002\r\n"
+                     "D:\"Three\"=00000003\r\n");
+  }
+  {
+    // A deletion of a value the handle never saw removes the one another handle wrote meanwhile;
+    // a value deleted and stored again keeps its place.
+    VProfileKey deleting(s.Root(), u"New");
+    VProfileKey adding(s.Root(), u"New");
+    VDword number = 0;
+    ASSERT_TRUE(deleting.ReadDword(u"One", number));
+    adding.WriteString(u"Late", u"x");
+    ASSERT_TRUE(adding.Flush());
+    EXPECT_TRUE(deleting.DeleteValue(u"Late"));
+    EXPECT_TRUE(deleting.DeleteValue(u"Two"));
+    EXPECT_TRUE(deleting.WriteDword(u"Four", 4));
+    EXPECT_TRUE(deleting.WriteDword(u"Two", 22));
+    EXPECT_TRUE(deleting.Flush());
+  }
+  EXPECT_EQ(ReadFile(dir / "cfg/New.ini"),
+            kBom + "D:\"One\"=00000001\r\nS:\"Both\"=second\r\nD:\"Two\"=00000016\r\n"
+                   "D:\"Three\"=00000003\r\nD:\"Four\"=00000004\r\n");
+  {
+    // Writing back what the file holds changes nothing another handle changed meanwhile.
+    VProfileKey saving(s.Root(), u"New");
+    VProfileKey other(s.Root(), u"New");
+    VUnicodeString text;
+    ASSERT_TRUE(saving.ReadString(u"Both", text));
+    other.WriteString(u"Both", u"other");
+    ASSERT_TRUE(other.Flush());
+    EXPECT_TRUE(saving.WriteString(u"Both", text.c_str()));
+    EXPECT_TRUE(saving.Flush());
+  }
+  EXPECT_NE(ReadFile(dir / "cfg/New.ini").find("S:\"Both\"=other\r\n"), std::string::npos);
+}
+
 // A link to a folder below the root is not a sub-key: iteration, copying and lookups stay inside
 // the store, and nothing is made through one. A root reached through a link is used as it is.
 TEST_F(IniFileStore, LinksToFoldersBelowTheRootAreNoSubKeys) {

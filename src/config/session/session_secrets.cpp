@@ -8,11 +8,17 @@ namespace {
 void CollectSecrets(VProfileComposite& object, std::vector<VProfileEncryptedString*>& out) {
   for (size_t i = 0; i < object.GetMemberCount(); ++i) {
     VProfileData* member = object.GetMember(static_cast<int>(i));
-    if (auto* nested = dynamic_cast<VProfileComposite*>(member)) {
-      CollectSecrets(*nested, out);
-    } else if (auto* secret = dynamic_cast<VProfileEncryptedString*>(member)) {
-      out.push_back(secret);
+    if (!member) continue;
+    // A single value is its own only member: only the others can hold values of their own, and
+    // the cast that tells a composite, which fails for the two hundred plain values of a
+    // session, is made only for them.
+    if (member->GetMember(0) != member) {
+      if (auto* nested = dynamic_cast<VProfileComposite*>(member)) {
+        CollectSecrets(*nested, out);
+        continue;
+      }
     }
+    if (auto* secret = dynamic_cast<VProfileEncryptedString*>(member)) out.push_back(secret);
   }
 }
 

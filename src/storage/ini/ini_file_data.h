@@ -25,7 +25,10 @@ class VIniFileData {
   virtual void SetString(const char16_t*) {}
   virtual void SetDword(uint32_t) {}
   virtual int GetType() const = 0;
-  virtual bool Write(VTextFile& file, const VUnicodeString& name) const = 0;
+  // Appends the value's lines, CR LF ended, under a name already in UTF-8: a key's file is made
+  // straight into one buffer, without a line or a conversion of its own for each value.
+  virtual void AppendTo(std::string& out, std::string_view utf8Name) const = 0;
+  bool Write(VTextFile& file, const VUnicodeString& name) const;
   // A string whose environment references are to be expanded when it is read ("E" lines, kept
   // only by the registry store).
   virtual bool IsExpandable() const { return false; }
@@ -37,7 +40,7 @@ class VIniFileDataDword : public VIniFileData {
   bool GetDword(uint32_t& value) const override { value = value_; return true; }
   void SetDword(uint32_t value) override { value_ = value; }
   int GetType() const override { return 0; }
-  bool Write(VTextFile& file, const VUnicodeString& name) const override;
+  void AppendTo(std::string& out, std::string_view utf8Name) const override;
 
  private:
   uint32_t value_;
@@ -46,10 +49,11 @@ class VIniFileDataDword : public VIniFileData {
 class VIniFileDataString : public VIniFileData {
  public:
   explicit VIniFileDataString(VUnicodeString value) : value_(std::move(value)) {}
+  const VUnicodeString& Text() const { return value_; }
   bool GetString(VUnicodeString& value) const override { value = value_; return true; }
   void SetString(const char16_t* value) override { value_ = value; }
   int GetType() const override { return 1; }
-  bool Write(VTextFile& file, const VUnicodeString& name) const override;
+  void AppendTo(std::string& out, std::string_view utf8Name) const override;
 
  private:
   VUnicodeString value_;
@@ -60,7 +64,7 @@ class VIniFileDataString : public VIniFileData {
 class VIniFileDataExpandString : public VIniFileDataString {
  public:
   using VIniFileDataString::VIniFileDataString;
-  bool Write(VTextFile& file, const VUnicodeString& name) const override;
+  void AppendTo(std::string& out, std::string_view utf8Name) const override;
   bool IsExpandable() const override { return true; }
 };
 
@@ -70,7 +74,7 @@ class VIniFileDataBinary : public VIniFileData {
   bool GetBinary(void* buffer, uint32_t& size) const override;
   void SetBinary(const void* data, uint32_t size) override;
   int GetType() const override { return 2; }
-  bool Write(VTextFile& file, const VUnicodeString& name) const override;
+  void AppendTo(std::string& out, std::string_view utf8Name) const override;
 
  private:
   std::vector<uint8_t> bytes_;
@@ -82,7 +86,7 @@ class VIniFileDataStringSz : public VIniFileData {
   bool GetMultiSz(VStringArray& value) const override { value = value_; return true; }
   void SetMultiSz(const VStringArray& value) override { value_ = value; }
   int GetType() const override { return 3; }
-  bool Write(VTextFile& file, const VUnicodeString& name) const override;
+  void AppendTo(std::string& out, std::string_view utf8Name) const override;
 
  private:
   VStringArray value_;
@@ -96,3 +100,7 @@ enum class VIniLineKinds { Ini, Registry };
 // line break, and a text or list element may not hold a line break.
 bool VIsStorableIniName(std::u16string_view name);
 bool VIsStorableIniText(std::u16string_view text);
+
+// A copy of a value, of the same kind; and whether two values are the same, kind and all.
+std::unique_ptr<VIniFileData> VCopyIniData(const VIniFileData& data);
+bool VSameIniData(const VIniFileData& a, const VIniFileData& b);

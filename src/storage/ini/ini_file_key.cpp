@@ -79,92 +79,6 @@ bool InListing(const std::vector<std::string>& names, size_t& next, std::string_
   return true;
 }
 
-bool IsPersonalName(std::u16string_view name) {
-  for (std::u16string_view personal : VIniValueMap::PersonalNames()) {
-    if (personal == name) return true;
-  }
-  return false;
-}
-
-// A value of its own for another map: a handle's changes are applied to a fresh reading of
-// the file, and its own map keeps answering its reads.
-std::unique_ptr<VIniFileData> CopyOf(const VIniFileData& data) {
-  switch (data.GetType()) {
-    case kProfileTypeDword: {
-      uint32_t value = 0;
-      data.GetDword(value);
-      return std::make_unique<VIniFileDataDword>(value);
-    }
-    case kProfileTypeString: {
-      VUnicodeString value;
-      data.GetString(value);
-      if (data.IsExpandable()) return std::make_unique<VIniFileDataExpandString>(std::move(value));
-      return std::make_unique<VIniFileDataString>(std::move(value));
-    }
-    case kProfileTypeBinary: {
-      uint32_t size = 0;
-      data.GetBinary(nullptr, size);
-      std::vector<uint8_t> bytes(size);
-      data.GetBinary(bytes.data(), size);
-      return std::make_unique<VIniFileDataBinary>(bytes.data(), size);
-    }
-    default: {
-      VStringArray value;
-      data.GetMultiSz(value);
-      return std::make_unique<VIniFileDataStringSz>(std::move(value));
-    }
-  }
-}
-
-// Whether two values are of one kind and hold the same.
-bool SameValue(const VIniFileData& a, const VIniFileData& b) {
-  if (a.GetType() != b.GetType() || a.IsExpandable() != b.IsExpandable()) return false;
-  switch (a.GetType()) {
-    case kProfileTypeDword: {
-      uint32_t first = 0;
-      uint32_t second = 0;
-      return a.GetDword(first) && b.GetDword(second) && first == second;
-    }
-    case kProfileTypeString: {
-      VUnicodeString first;
-      VUnicodeString second;
-      return a.GetString(first) && b.GetString(second) && first == second;
-    }
-    case kProfileTypeBinary: {
-      uint32_t firstSize = 0;
-      uint32_t secondSize = 0;
-      if (!a.GetBinary(nullptr, firstSize) || !b.GetBinary(nullptr, secondSize) ||
-          firstSize != secondSize)
-        return false;
-      std::vector<uint8_t> first(firstSize);
-      std::vector<uint8_t> second(secondSize);
-      return a.GetBinary(first.data(), firstSize) && b.GetBinary(second.data(), secondSize) &&
-             first == second;
-    }
-    default: {
-      VStringArray first;
-      VStringArray second;
-      if (!a.GetMultiSz(first) || !b.GetMultiSz(second) || first.GetSize() != second.GetSize())
-        return false;
-      for (size_t i = 0; i < first.GetSize(); ++i) {
-        if (first[i] != second[i]) return false;
-      }
-      return true;
-    }
-  }
-}
-
-// The line format of a key's values; with `split`, the personal values go to `personal`.
-void Serialize(VIniValueMap& map, bool split, VTextFile& main, VTextFile& personal) {
-  // Lists go after every other kind, as readers of older versions expect.
-  for (bool lists : {false, true}) {
-    map.ForEach([&](const VUnicodeString& name, VIniFileData& data, bool isPersonal) {
-      if ((data.GetType() == kProfileTypeMultiSz) != lists) return;
-      data.Write(isPersonal && split ? personal : main, name);
-    });
-  }
-}
-
 }  // namespace
 
 std::chrono::steady_clock::time_point VIniFileKey::ListingClock() {
@@ -337,10 +251,12 @@ std::string VIniFileKey::StartingBytes(const Location& location, std::string_vie
 VIniValueMap& VIniFileKey::LoadedMap() {
   if (!map_) {
     map_ = std::make_unique<VIniValueMap>();
+    bool read = false;
     if (!invalidNameError_) {
-      ReadFileInto(main_, *map_, nullptr, &mainRead_);
-      if (personal_.IsSet()) ReadFileInto(personal_, *map_, &personalFileExisted_);
+      read = ReadFileInto(main_, *map_, nullptr, &mainRead_);
+      if (personal_.IsSet()) read = ReadFileInto(personal_, *map_, &personalFileExisted_) || read;
     }
+    mapFromNothing_ = !read;
     dirty_ = false;
   }
   return *map_;
@@ -366,12 +282,8 @@ bool VIniFileKey::PersonalIsMain() {
 }
 
 void VIniFileKey::ApplyChanges(VIniValueMap& target) {
-  for (const auto& name : deleted_) target.Remove(name);
-  if (changed_.empty()) return;
   // In the handle's own order, so that new values are added as they were first written.
-  map_->ForEach([&](const VUnicodeString& name, VIniFileData& data, bool) {
-    if (changed_.count(name)) target.Store(name, CopyOf(data));
-  });
+  if (map_) map_->ApplyChangesTo(target);
 }
 
 std::string VIniFileKey::Merged(const std::string* under, std::string onDisk, bool split,
@@ -380,17 +292,10 @@ std::string VIniFileKey::Merged(const std::string* under, std::string onDisk, bo
   if (under) fresh.AddFile(*under);
   fresh.AddFile(std::move(onDisk));
   ApplyChanges(fresh);
-  VTextFile mainFile;
-  VTextFile personalFile;
-  Serialize(fresh, split, mainFile, personalFile);
-  return personalPart ? personalFile.Bytes() : mainFile.Bytes();
-}
-
-void VIniFileKey::NoteChanged(const char16_t* name, bool deleted) {
-  std::u16string key(name ? name : u"");
-  (deleted ? deleted_ : changed_).insert(key);
-  (deleted ? changed_ : deleted_).erase(key);
-  dirty_ = true;
+  std::string mainFile;
+  std::string personalFile;
+  fresh.Serialize(split, mainFile, personalFile);
+  return personalPart ? personalFile : mainFile;
 }
 
 void VIniFileKey::ReportWriteFailure(bool personalFile, bool personalWritten,
@@ -435,8 +340,21 @@ bool VIniFileKey::WriteChanges(bool writePersonal, const vfs::ReplaceOptions& op
     }
     personalFileExisted_ = true;
   }
+  // When the file under the lock is the one this handle's values were read from (or there is
+  // still none, and none was read), those values with the handle's changes are the new file as
+  // they stand: reading them again and applying the changes would give the same bytes.
+  const std::string_view readBytes = mainRead_.bytes;
   auto updateMain = [&](std::string_view current, bool existed, std::string& replacement) {
-    replacement = Merged(nullptr, StartingBytes(main_, current, existed), writePersonal, false);
+    const bool asRead = !writePersonal &&
+                        (existed ? mainRead_.version.known && current.data() == readBytes.data() &&
+                                       current.size() == readBytes.size()
+                                 : mapFromNothing_ && main_.formerFile.empty());
+    if (asRead) {
+      std::string unused;
+      map_->Serialize(false, replacement, unused);
+    } else {
+      replacement = Merged(nullptr, StartingBytes(main_, current, existed), writePersonal, false);
+    }
     return VStatus();
   };
   // What this handle read of the main file stands for it while nobody has changed it since, so
@@ -469,10 +387,7 @@ bool VIniFileKey::Write() {
     return false;
   }
   if (PersonalIsMain()) personal_ = Location();
-  bool changesPersonal = false;
-  for (const auto* names : {&changed_, &deleted_}) {
-    for (const auto& name : *names) changesPersonal = changesPersonal || IsPersonalName(name);
-  }
+  const bool changesPersonal = personal_.IsSet() && map_->ChangesPersonal();
   const bool writePersonal = personal_.IsSet() && (map_->HasPersonalData() ||
                                                    personalFileExisted_ || changesPersonal);
   // A value file of another case that is already there is the one written.
@@ -486,8 +401,9 @@ bool VIniFileKey::Write() {
   // A failed write keeps the values in memory so that a later write can try again.
   if (ok) {
     dirty_ = false;
-    changed_.clear();
-    deleted_.clear();
+    map_->ClearChanges();
+    // The file exists now: a later write applies only the changes made after this one.
+    mapFromNothing_ = false;
   }
   return ok;
 }
@@ -553,10 +469,8 @@ void VIniFileKey::MergePersonalData(const char16_t* folder) {
     if (personalRead) fresh.AddFile(personalBytes);
     ApplyChanges(fresh);
     fresh.MovePersonalToGeneral();
-    VTextFile mainFile;
-    VTextFile unused;
-    Serialize(fresh, false, mainFile, unused);
-    replacement = mainFile.Bytes();
+    std::string unused;
+    fresh.Serialize(false, replacement, unused);
     return VStatus();
   };
   main_.ResolveFile();
@@ -571,8 +485,6 @@ void VIniFileKey::MergePersonalData(const char16_t* folder) {
   personal_ = Location();
   personalFileExisted_ = false;
   dirty_ = false;
-  changed_.clear();
-  deleted_.clear();
   // The handle's own view follows what was written.
   map_.reset();
   mainRead_ = ReadFile();
@@ -649,10 +561,7 @@ bool VIniFileKey::StoreValue(const char16_t* name, std::unique_ptr<VIniFileData>
   // Writing back the value the key already holds changes no value: a configuration object saves
   // every setting, and counting those would overwrite what other processes changed meanwhile.
   // The file is still written, so that a save learns whether it can be.
-  VIniFileData* old = LoadedMap().Find(key);
-  bool same = old && !changed_.count(std::u16string(key)) && SameValue(*old, *data);
-  map_->Store(key, std::move(data));
-  if (!same) NoteChanged(name, false);
+  LoadedMap().StoreChange(key, std::move(data));
   dirty_ = true;
   return true;
 }
@@ -689,8 +598,8 @@ bool VIniFileKey::WriteSecurity(const char16_t* name, const VProfileSecurity& se
 
 bool VIniFileKey::DeleteValue(const char16_t* name) {
   if (RefuseInvalid()) return false;
-  LoadedMap().Remove(name);
-  NoteChanged(name, true);
+  LoadedMap().RemoveChange(name ? name : u"");
+  dirty_ = true;
   return true;
 }
 

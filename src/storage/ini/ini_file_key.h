@@ -140,7 +140,6 @@ class VIniFileKey : public VProfilePrivateKey {
   std::string Merged(const std::string* under, std::string onDisk, bool split, bool personalPart);
   // Says which file failed and, when the personal file was written, where the values now are.
   void ReportWriteFailure(bool personalFile, bool personalWritten, const VStatus& error);
-  void NoteChanged(const char16_t* name, bool deleted);
   bool PersonalIsMain();
   bool StoreValue(const char16_t* name, std::unique_ptr<VIniFileData> data);
   bool RefuseInvalid();
@@ -155,11 +154,13 @@ class VIniFileKey : public VProfilePrivateKey {
   Location personal_;
   std::unique_ptr<VIniValueMap> map_;
   ReadFile mainRead_;  // the main value file as map_ read it, while it may stand for the file
+  // Whether the handle set or deleted values since its last write. Only the values it changed
+  // (marked in map_) are applied to the file as it is on disk when written, so that other
+  // processes' changes to other values survive.
   bool dirty_ = false;
-  // The names this handle set and deleted since its last write: only these are applied to the
-  // file as it is on disk when written, so that other processes' changes to other values survive.
-  std::set<std::u16string> changed_;
-  std::set<std::u16string> deleted_;
+  // Whether map_ was made without any file's bytes (none existed): written over a file that still
+  // does not exist, it is the whole new file.
+  bool mapFromNothing_ = false;
   bool readOnly_ = false;
   // Whether the personal value file existed when the key was read: then it is rewritten even when
   // no personal value is left, so that a deletion reaches it.

@@ -1,5 +1,8 @@
 #include "storage/ini/ini_value_map.h"
 
+#include "storage/ini/ini_file_data.h"
+#include "storage/model/profile_store.h"
+
 #include <algorithm>
 #include <cstring>
 #if defined(__SSE2__)
@@ -190,6 +193,7 @@ int32_t VIniValueMap::Insert(std::string_view name, uint64_t hash) {
   element.present = false;
   element.merged = false;
   element.slot = -1;
+  element.change = kUnchanged;
   indexed_ = elements_.size();
   Place(index, hash);
   return index;
@@ -240,7 +244,7 @@ std::string_view VIniValueMap::AddFile(std::string bytes) {
   // Each element is laid down whole from the entry: making it empty first and then filling it
   // wrote every element twice, and a file holds a hundred and fifty of them.
   VScanIniEntries(text, [this](const VIniRawEntry& raw) {
-    elements_.push_back(Element{raw.name, 0, raw, nullptr, true, false, -1});
+    elements_.push_back(Element{raw.name, 0, raw, nullptr, true, false, -1, kUnchanged});
   });
   return kept;
 }
@@ -326,18 +330,142 @@ bool VIniValueMap::ReadString(Element* element, VUnicodeString& value) {
   return true;
 }
 
-void VIniValueMap::Store(std::u16string_view name, std::unique_ptr<VIniFileData> data) {
-  Index();
-  Utf8Name utf8(name);
-  uint64_t hash = Hash(utf8.View());
-  int32_t index = Lookup(utf8.View(), hash);
-  if (index < 0) {
-    texts_.emplace_back(utf8.View());
-    index = Insert(texts_.back(), hash);
+std::string_view VIniValueMap::Keep(std::string_view name) {
+  constexpr size_t kBlock = 4096;
+  if (names_.empty() || names_.back().capacity() - names_.back().size() < name.size()) {
+    names_.emplace_back();
+    names_.back().reserve(std::max(kBlock, name.size()));
   }
-  Element& element = elements_[static_cast<size_t>(index)];
+  // Appending within the capacity never moves the block, so earlier views stay valid.
+  std::string& block = names_.back();
+  const size_t at = block.size();
+  block.append(name);
+  return std::string_view(block.data() + at, name.size());
+}
+
+VIniValueMap::Element& VIniValueMap::ElementFor(std::string_view utf8, uint64_t hash) {
+  Index();
+  int32_t index = Lookup(utf8, hash);
+  if (index < 0) index = Insert(Keep(utf8), hash);
+  return elements_[static_cast<size_t>(index)];
+}
+
+void VIniValueMap::Store(std::u16string_view name, std::unique_ptr<VIniFileData> data) {
+  Utf8Name utf8(name);
+  Element& element = ElementFor(utf8.View(), Hash(utf8.View()));
   SetData(element, std::move(data));
   element.present = true;
+}
+
+void VIniValueMap::StoreChange(std::u16string_view name, std::unique_ptr<VIniFileData> data) {
+  Utf8Name utf8(name);
+  const uint64_t hash = Hash(utf8.View());
+  Index();
+  int32_t index = Lookup(utf8.View(), hash);
+  if (index < 0) {
+    index = Insert(Keep(utf8.View()), hash);
+    // Stored again after a deletion of a name this map never held: the value now wins.
+    if (!removedAbsent_.empty())
+      std::erase(removedAbsent_, std::string(utf8.View()));
+  }
+  Element& element = elements_[static_cast<size_t>(index)];
+  VIniFileData* old = element.change == kSet ? nullptr : Materialize(element);
+  const bool same = old && VSameIniData(*old, *data);
+  SetData(element, std::move(data));
+  element.present = true;
+  if (!same) element.change = kSet;
+}
+
+void VIniValueMap::RemoveChange(std::u16string_view name) {
+  Utf8Name utf8(name);
+  Index();
+  int32_t index = Lookup(utf8.View(), Hash(utf8.View()));
+  if (index < 0) {
+    // Not made an element: a value stored under the name later is placed as a new one.
+    std::string kept(utf8.View());
+    if (std::find(removedAbsent_.begin(), removedAbsent_.end(), kept) == removedAbsent_.end())
+      removedAbsent_.push_back(std::move(kept));
+    return;
+  }
+  Element& element = elements_[static_cast<size_t>(index)];
+  element.present = false;
+  SetData(element, nullptr);
+  element.change = kDeleted;
+}
+
+bool VIniValueMap::ChangesPersonal() {
+  Index();
+  for (const Element& element : elements_) {
+    if (element.change != kUnchanged && !element.merged &&
+        PersonalSlot(element.name, element.hash) >= 0)
+      return true;
+  }
+  for (const std::string& name : removedAbsent_) {
+    if (PersonalSlot(name, Hash(name)) >= 0) return true;
+  }
+  return false;
+}
+
+void VIniValueMap::ApplyChangesTo(VIniValueMap& target) {
+  Index();
+  target.Index();
+  auto remove = [&](std::string_view name, uint64_t hash) {
+    int32_t index = target.Lookup(name, hash);
+    if (index < 0) return;
+    Element& element = target.elements_[static_cast<size_t>(index)];
+    element.present = false;
+    target.SetData(element, nullptr);
+  };
+  for (const Element& element : elements_) {
+    if (element.change == kDeleted && !element.merged) remove(element.name, element.hash);
+  }
+  for (const std::string& name : removedAbsent_) remove(name, Hash(name));
+  InOrder([&](int32_t index, bool) {
+    Element& element = elements_[static_cast<size_t>(index)];
+    if (element.change != kSet) return;
+    VIniFileData* data = Materialize(element);
+    if (!data) return;
+    Element& into = target.ElementFor(element.name, element.hash);
+    target.SetData(into, VCopyIniData(*data));
+    into.present = true;
+  });
+}
+
+void VIniValueMap::ClearChanges() {
+  for (Element& element : elements_) element.change = kUnchanged;
+  removedAbsent_.clear();
+}
+
+namespace {
+
+// A name as the file gives it back: ASCII as it is; anything else as it reads when decoded and
+// encoded again, so that the bytes are those of a name read and written through its text.
+std::string_view WrittenName(std::string_view utf8, std::string& scratch) {
+  for (char c : utf8) {
+    if (static_cast<unsigned char>(c) >= 0x80) {
+      scratch = vtext::ToUtf8(vtext::FromUtf8(utf8));
+      return scratch;
+    }
+  }
+  return utf8;
+}
+
+}  // namespace
+
+void VIniValueMap::Serialize(bool split, std::string& main, std::string& personal) {
+  static constexpr std::string_view kMark = "\xEF\xBB\xBF";
+  main.assign(kMark);
+  personal.assign(kMark);
+  std::string scratch;
+  // Lists go after every other kind, as readers of older versions expect.
+  for (bool lists : {false, true}) {
+    InOrder([&](int32_t index, bool isPersonal) {
+      Element& element = elements_[static_cast<size_t>(index)];
+      VIniFileData* data = Materialize(element);
+      if (!data || (data->GetType() == kProfileTypeMultiSz) != lists) return;
+      data->AppendTo(isPersonal && split ? personal : main, WrittenName(element.name, scratch));
+    });
+  }
 }
 
 bool VIniValueMap::Remove(std::u16string_view name) {

@@ -43,6 +43,22 @@ class VIniValueMap {
   // Leaves the name without a value; false when it had none.
   bool Remove(std::u16string_view name);
 
+  // A handle's own changes, marked on the values themselves so that a save of a hundred and
+  // fifty values keeps no list of names beside them. A value stored equal to the one held, and
+  // not changed since the last ClearChanges, is no change: a configuration object saves every
+  // setting, and counting those would overwrite what other processes changed meanwhile.
+  void StoreChange(std::u16string_view name, std::unique_ptr<VIniFileData> data);
+  void RemoveChange(std::u16string_view name);
+  bool ChangesPersonal();
+  // Applies the changes (deletions, then values set, in this map's order) to `target`, a fresh
+  // reading of the file.
+  void ApplyChangesTo(VIniValueMap& target);
+  void ClearChanges();
+
+  // The bytes of the key's file (byte-order mark, then each value's lines, lists last); with
+  // `split` the personal values go to `personal` instead.
+  void Serialize(bool split, std::string& main, std::string& personal);
+
   // Takes the personal values out of their fixed places, so they are stored with the others.
   void MovePersonalToGeneral();
   bool HasPersonalData();
@@ -66,7 +82,13 @@ class VIniValueMap {
     bool present;
     bool merged;  // a repeat of an earlier name: its value went to that element
     int8_t slot;  // the personal place, or -1
+    uint8_t change;  // a Change
   };
+  enum Change : uint8_t { kUnchanged = 0, kSet = 1, kDeleted = 2 };
+  // A copy of `name` kept as long as the map, in shared blocks rather than one string each.
+  std::string_view Keep(std::string_view name);
+  // The element of a UTF-8 name, made (not present) when there is none.
+  Element& ElementFor(std::string_view utf8, uint64_t hash);
   void SetData(Element& element, std::unique_ptr<VIniFileData> data);
 
   int32_t Lookup(std::string_view name, uint64_t hash) const;
@@ -88,6 +110,9 @@ class VIniValueMap {
   void InOrder(F visit);
 
   std::deque<std::string> texts_;  // the files read and the names stored, kept for the views
+  std::deque<std::string> names_;  // blocks of stored names, never grown past their capacity
+  // Names deleted by the handle that held no value here: the file on disk may have one.
+  std::vector<std::string> removedAbsent_;
   std::vector<Element> elements_;
   std::vector<int32_t> table_;     // open addressing over element indexes by name
   std::array<int32_t, kPersonalCount> personal_;

@@ -1,6 +1,6 @@
 #include "storage/xml/xml_child_index.h"
 
-#include <functional>
+#include "storage/model/value_name.h"
 
 namespace {
 
@@ -28,12 +28,18 @@ std::string_view VXmlChildIndex::NameOf(const Node* child) {
 }
 
 size_t VXmlChildIndex::Hash(std::string_view kind, std::string_view name) {
-  const size_t k = std::hash<std::string_view>()(kind);
-  return std::hash<std::string_view>()(name) ^ (k + 0x9e3779b97f4a7c15ULL + (k << 6) + (k >> 2));
+  // The value names' own hash (a few loads and multiplies, whatever the length), told apart by
+  // the kind's length and first letter: a key holds each name under one kind or two at most.
+  const uint64_t k = kind.size() | (kind.empty() ? 0u : static_cast<uint64_t>(static_cast<unsigned char>(kind[0])) << 8);
+  return static_cast<size_t>(VValueNameHash(name) ^ (k * 0x9E3779B97F4A7C15ULL));
 }
 
 VXmlChildIndex::Node* VXmlChildIndex::Find(std::string_view kind, std::string_view name) const {
-  const size_t hash = Hash(kind, name);
+  return FindHashed(Hash(kind, name), kind, name);
+}
+
+VXmlChildIndex::Node* VXmlChildIndex::FindHashed(size_t hash, std::string_view kind,
+                                                 std::string_view name) const {
   const size_t mask = slots_.size() - 1;
   for (size_t i = hash & mask;; i = (i + 1) & mask) {
     const Slot& slot = slots_[i];
@@ -46,9 +52,10 @@ VXmlChildIndex::Node* VXmlChildIndex::Find(std::string_view kind, std::string_vi
 void VXmlChildIndex::Add(Node* child) {
   const std::string_view kind = KindOf(child);
   const std::string_view name = NameOf(child);
-  if (Find(kind, name)) return;
+  const size_t hash = Hash(kind, name);
+  if (FindHashed(hash, kind, name)) return;
   if ((size_ + 1) * 2 > slots_.size()) Grow();
-  Place(Hash(kind, name), child);
+  Place(hash, child);
   ++size_;
 }
 

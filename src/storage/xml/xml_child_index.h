@@ -31,6 +31,7 @@ class VXmlChildIndex {
     Node* child = nullptr;
   };
   static size_t Hash(std::string_view kind, std::string_view name);
+  Node* FindHashed(size_t hash, std::string_view kind, std::string_view name) const;
   void Grow();
   // Places an entry known not to be there yet.
   void Place(size_t hash, Node* child);

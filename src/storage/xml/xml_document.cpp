@@ -117,6 +117,7 @@ bool XmlDocument::EnsureLoaded() {
 }
 
 bool XmlDocument::LoadFromBytes(std::string_view bytes) {
+  ++detachments_;
   loaded_ = true;
   loadFailed_ = false;
   loadError_.Reset(0);
@@ -235,6 +236,7 @@ bool XmlDocument::CheckLayout() {
 }
 
 void XmlDocument::CreateEmpty() {
+  ++detachments_;
   indexes_.clear();
   document_ = std::make_unique<rapidxml::xml_document<char>>();
   buffer_.clear();
@@ -297,6 +299,15 @@ std::string_view XmlDocument::NameOf(const Node* element) {
   return std::string_view(attribute->value(), attribute->value_size());
 }
 
+std::string_view XmlDocument::TextView(const Node* element, std::string& scratch) {
+  const Node* child = element->first_node();
+  if (!child) return std::string_view(element->value(), element->value_size());
+  if (!child->next_sibling() && IsTextNode(child))
+    return std::string_view(child->value(), child->value_size());
+  scratch = TextOf(element);
+  return scratch;
+}
+
 std::string XmlDocument::TextOf(const Node* element) {
   const Node* child = element->first_node();
   if (!child) return std::string(element->value(), element->value_size());
@@ -309,8 +320,10 @@ std::string XmlDocument::TextOf(const Node* element) {
 
 namespace {
 
-// Below this many children a plain walk is quicker than hashing.
-constexpr size_t kIndexThreshold = 64;
+// Below this many children a plain walk is quicker than hashing. A key being written walks its
+// children for every new value, so the index is made early: a session's hundred and fifty
+// values written into a new element would otherwise cost thousands of comparisons.
+constexpr size_t kIndexThreshold = 16;
 
 }  // namespace
 
@@ -339,6 +352,7 @@ Node* XmlDocument::FindChild(const Node* parent, std::string_view kind, std::str
 }
 
 void XmlDocument::RemoveChild(Node* parent, Node* child) {
+  ++detachments_;
   parent->remove_node(child);
   // Another child of the same kind and name may now be the first: the index is made again.
   indexes_.erase(parent);
@@ -349,6 +363,13 @@ void XmlDocument::RemoveAllChildren(Node* element) {
   // Only an element with children can have an index; a value being written usually has none, and
   // is not worth a look-up among the indexes of every large key.
   if (!element->first_node()) return;
+  // The text of a value goes without counting: no key lives there.
+  for (const Node* child = element->first_node(); child; child = child->next_sibling()) {
+    if (child->type() == rapidxml::node_element) {
+      ++detachments_;
+      break;
+    }
+  }
   element->remove_all_nodes();
   indexes_.erase(element);
 }
@@ -425,6 +446,7 @@ void XmlDocument::EnsureDeclaration() {
 }
 
 void XmlDocument::Normalize() {
+  ++detachments_;
   indexes_.clear();
   std::vector<Node*> pending{root_};
   while (!pending.empty()) {

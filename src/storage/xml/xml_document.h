@@ -71,6 +71,9 @@ class VXmlFileKey::XmlDocument : public VUnknown<IUnknown> {
   static std::string_view NodeName(const Node* node);
   // The text of a value element: its character data and CDATA sections joined.
   static std::string TextOf(const Node* element);
+  // The same without a copy when the element holds one run of text or none, as nearly every
+  // value does; otherwise the text is joined in `scratch`.
+  static std::string_view TextView(const Node* element, std::string& scratch);
   // The first child element of `parent` of the given kind and name. Elements with many children
   // (a folder of thousands of sessions) get an index on first use, so that opening each of them
   // does not walk all the others.
@@ -84,6 +87,9 @@ class VXmlFileKey::XmlDocument : public VUnknown<IUnknown> {
   Node* AppendElement(Node* parent, std::string_view kind);
   // Replaces the contents of a value element with `text`.
   void SetText(Node* element, std::string_view text);
+  // Counts the changes that may have taken elements out of the document (removals, a new
+  // reading): an element found in it when this last had a value is still in it.
+  uint64_t Detachments() const { return detachments_; }
 
  protected:
   // The last holder is gone: a changed document is written before it is destroyed.
@@ -130,4 +136,5 @@ class VXmlFileKey::XmlDocument : public VUnknown<IUnknown> {
   // megabytes by doubling copies it again at every step.
   size_t printedSize_ = 0;
   size_t addedSincePrint_ = 0;
+  uint64_t detachments_ = 0;
 };

@@ -1,8 +1,6 @@
 #include "storage/xml/xml_file_iterator.h"
 
-namespace {
-
-int TypeOf(std::string_view kind) {
+int VXmlFileKey::Iterator::TypeOfKind(std::string_view kind) {
   using D = VXmlFileKey::XmlDocument;
   if (kind == D::kDword) return kProfileTypeDword;
   if (kind == D::kString) return kProfileTypeString;
@@ -12,15 +10,13 @@ int TypeOf(std::string_view kind) {
   return -1;
 }
 
-}  // namespace
-
 std::vector<VXmlFileKey::Iterator::Entry> VXmlFileKey::Iterator::List(const Node* parent,
                                                                       bool values) {
   std::vector<Entry> entries;
   if (!parent) return entries;
   for (const Node* child = parent->first_node(); child; child = child->next_sibling()) {
     if (child->type() != rapidxml::node_element) continue;
-    int type = TypeOf(XmlDocument::NodeName(child));
+    int type = TypeOfKind(XmlDocument::NodeName(child));
     if (type < 0 || (type == kProfileTypeXmlKey) == values) continue;
     std::string_view name = XmlDocument::NameOf(child);
     if (name.empty()) continue;

@@ -23,6 +23,8 @@ class VXmlFileKey::Iterator : public VProfilePrivateKeyIterator {
   // The children of `parent` of one category: "key" elements (type 4), or the value elements
   // (types 0 to 3). Elements of other names, and elements without a name, are not entries.
   static std::vector<Entry> List(const Node* parent, bool values);
+  // The type of an element of this kind: 0 to 3 for values, 4 for a key, -1 for anything else.
+  static int TypeOfKind(std::string_view kind);
 
  private:
   VRef<XmlDocument> document_;

@@ -114,9 +114,17 @@ Node* VXmlFileKey::UsableAnchor() {
     return nullptr;
   }
   // A key deleted through another handle is no longer reachable from the document: its values
-  // must neither be read nor silently written into nowhere.
+  // must neither be read nor silently written into nowhere. Once found reachable, the element
+  // stays so until something is taken out of the document, so the walk up is not made for each
+  // value read or written.
+  const uint64_t detachments = document_->Detachments();
+  if (element && element == checkedElement_ && detachments == checkedAt_) return element;
   for (const Node* node = element; node; node = node->parent()) {
-    if (node->type() == rapidxml::node_document) return element;
+    if (node->type() == rapidxml::node_document) {
+      checkedElement_ = element;
+      checkedAt_ = detachments;
+      return element;
+    }
   }
   lastError_.Reset(kMsgXmlKeyDeleted);
   lastError_.AddInsert(name_);
@@ -182,31 +190,97 @@ bool VXmlFileKey::CheckValueName(const char16_t* name) {
 // ---- values ----
 
 Node* VXmlFileKey::FindValue(std::string_view kind, const char16_t* name) {
+  if (!name) return nullptr;
+  return FindValue(kind, Utf8Into(nameUtf8_, name));
+}
+
+Node* VXmlFileKey::FindValue(std::string_view kind, std::string_view utf8Name) {
   Node* element = UsableElement();
-  if (!element || !name) return nullptr;
-  return document_->FindChild(element, kind, Utf8(name));
+  if (!element) return nullptr;
+  return document_->FindChild(element, kind, utf8Name);
 }
 
-bool VXmlFileKey::ReadString(const char16_t* name, VUnicodeString& value) {
-  Node* element = FindValue(XmlDocument::kString, name);
-  if (!element) return false;
-  value = VUnicodeString::FromUtf8(XmlDocument::TextOf(element));
-  return true;
-}
-
-bool VXmlFileKey::ReadDword(const char16_t* name, VDword& value) {
-  Node* element = FindValue(XmlDocument::kDword, name);
-  if (!element) return false;
-  std::string text = XmlDocument::TextOf(element);
+bool VXmlFileKey::ParseDword(const Node* element, std::u16string_view name, VDword& value) {
+  std::string scratch;
+  std::string_view text = XmlDocument::TextView(element, scratch);
   uint32_t number = 0;
   if (!VXmlParseDword(text, number)) {
     lastError_.Reset(kMsgXmlBadNumber);
-    lastError_.AddInsert(name);
+    lastError_.AddInsert(VUnicodeString(name));
     lastError_.AddInsert(VUnicodeString::FromUtf8(text));
     return false;
   }
   value = number;
   return true;
+}
+
+bool VXmlFileKey::ReadString(const char16_t* name, VUnicodeString& value) {
+  Node* element = FindValue(XmlDocument::kString, name);
+  if (!element) return false;
+  value = VUnicodeString::FromUtf8(XmlDocument::TextView(element, textUtf8_));
+  return true;
+}
+
+bool VXmlFileKey::ReadDword(const char16_t* name, VDword& value) {
+  Node* element = FindValue(XmlDocument::kDword, name);
+  return element && ParseDword(element, name, value);
+}
+
+bool VXmlFileKey::ReadPreparedDword(const VPreparedName& name, VDword& value) {
+  Node* element = FindValue(XmlDocument::kDword, name.Utf8());
+  return element && ParseDword(element, name.Text(), value);
+}
+
+bool VXmlFileKey::ReadPreparedString(const VPreparedName& name, VUnicodeString& value) {
+  Node* element = FindValue(XmlDocument::kString, name.Utf8());
+  if (!element) return false;
+  value = VUnicodeString::FromUtf8(XmlDocument::TextView(element, textUtf8_));
+  return true;
+}
+
+void VXmlFileKey::ForEachValueName(
+    const std::function<void(const VUnicodeString& name, int type)>& visit) {
+  VisitValues(nullptr, visit);
+}
+
+void VXmlFileKey::ForEachValueNameExcept(
+    const VValueNameSet& skip, const std::function<void(const VUnicodeString& name, int type)>& visit) {
+  VisitValues(&skip, visit);
+}
+
+void VXmlFileKey::VisitValues(const VValueNameSet* skip,
+                              const std::function<void(const VUnicodeString& name, int type)>& visit) {
+  Node* element = UsableElement();
+  if (!element) return;
+  // Taken before the first visit, which may change the key; a value removed since is passed over.
+  struct Entry {
+    const Node* child;
+    int type;
+  };
+  std::vector<Entry> entries;
+  for (const Node* child = element->first_node(); child; child = child->next_sibling()) {
+    if (child->type() != rapidxml::node_element) continue;
+    const int type = Iterator::TypeOfKind(XmlDocument::NodeName(child));
+    if (type < 0 || type == kProfileTypeXmlKey) continue;
+    const std::string_view name = XmlDocument::NameOf(child);
+    if (name.empty()) continue;
+    if (skip) {
+      // Names are compared as they read: ASCII as it is, anything else through its text.
+      bool ascii = true;
+      for (char c : name) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+      if (ascii ? skip->Contains(name, VValueNameHash(name))
+                : skip->Contains(VUnicodeString::FromUtf8(name)))
+        continue;
+    }
+    entries.push_back({child, type});
+  }
+  VRef<XmlDocument> held = document_;  // the elements live as long as the document
+  VUnicodeString name;
+  for (const Entry& entry : entries) {
+    if (entry.child->parent() != element) continue;
+    name = VUnicodeString::FromUtf8(XmlDocument::NameOf(entry.child));
+    visit(name, entry.type);
+  }
 }
 
 bool VXmlFileKey::ReadBinary(const char16_t* name, void* buffer, VDword& size) {

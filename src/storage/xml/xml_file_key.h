@@ -73,6 +73,13 @@ class VXmlFileKey : public VProfilePrivateKey {
   VProfilePrivateKeyIterator* CreatePrivateKeyIterator(bool values) override;
   // Writes the shared document now when it changed; false with the reason in GetLastError.
   bool Flush() override;
+  // Read straight from the elements, by names already in UTF-8: a configuration object loads a
+  // hundred and fifty values this way.
+  bool ReadPreparedDword(const VPreparedName& name, VDword& value) override;
+  bool ReadPreparedString(const VPreparedName& name, VUnicodeString& value) override;
+  void ForEachValueName(const std::function<void(const VUnicodeString& name, int type)>& visit) override;
+  void ForEachValueNameExcept(const VValueNameSet& skip,
+                              const std::function<void(const VUnicodeString& name, int type)>& visit) override;
 
   uint8_t GetFlags() const { return flags_; }
   const VUnicodeString& GetPath() const { return path_; }
@@ -100,6 +107,12 @@ class VXmlFileKey : public VProfilePrivateKey {
   // missing levels are appended (and the document marked changed).
   Node* Walk(Node* from, const std::vector<std::string>& levels, bool create);
   Node* FindValue(std::string_view kind, const char16_t* name);
+  Node* FindValue(std::string_view kind, std::string_view utf8Name);
+  // The number `element` holds; false (with the reason, naming `name`) when it is not one.
+  bool ParseDword(const Node* element, std::u16string_view name, VDword& value);
+  // Visits the values not in `skip` (every one when null) in document order.
+  void VisitValues(const VValueNameSet* skip,
+                   const std::function<void(const VUnicodeString& name, int type)>& visit);
   Node* ElementForValue(const char16_t* name);
   bool StoreText(std::string_view kind, const char16_t* name, std::string_view text);
   // False (with the reason in lastError_) when `text` holds a character no XML file can hold;
@@ -129,4 +142,8 @@ class VXmlFileKey : public VProfilePrivateKey {
   // one value to the next, so that a key written value by value does not allocate for each.
   std::string nameUtf8_;
   std::string textUtf8_;
+  // The element last found reachable from the document, and the document's count of
+  // detachments then (see UsableElement).
+  const Node* checkedElement_ = nullptr;
+  uint64_t checkedAt_ = 0;
 };
