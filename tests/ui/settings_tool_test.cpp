@@ -19,7 +19,8 @@ TEST(SettingsTool, GrabWritesOnePictureOfEachDialog) {
   qtest::RunResult run = Settings({"--dialog", "all", "--grab", dir / "shots"}, dir);
   ASSERT_EQ(run.status, 0) << run.err;
   for (const char* name : {"passphrase-create", "passphrase-enter", "passphrase-change",
-                           "firewall-username", "firewall-password", "firewall-new"}) {
+                           "firewall-username", "firewall-password", "firewall-new",
+                           "keyword-list", "filter"}) {
     std::string path = dir / ("shots/" + std::string(name) + ".png");
     ASSERT_EQ(qtest::ReadFile(path).substr(0, 8), "\x89PNG\r\n\x1a\n") << name;
     QImage image(QString::fromStdString(path));

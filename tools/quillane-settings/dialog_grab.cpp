@@ -4,14 +4,20 @@
 #include <memory>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QPushButton>
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include "config/highlight/filter_config.h"
+#include "config/highlight/highlight_config.h"
 #include "config/items/firewall_config.h"
 #include "crypto/passphrase_dialogs.h"
 #include "settings_options.h"
 #include "ui/firewall_dialogs_qt.h"
+#include "ui/keywords/filter_dialog.h"
+#include "ui/keywords/keyword_list_dialog.h"
 #include "ui/passphrase_dialogs_qt.h"
 
 namespace settings {
@@ -69,6 +75,25 @@ bool GrabOne(const std::string& name, const std::string& folder, std::string& er
     dialog.AddressEdit()->setText(QStringLiteral("proxy.example.com"));
     dialog.UserEdit()->setText(QStringLiteral("alice"));
     dialog.PasswordEdit()->setText(kSampleSecret);
+    return Save(&dialog, folder, name, error);
+  }
+  if (name == "keyword-list") {
+    VRef<HighlightConfig> list(new HighlightConfig(u"logs"));
+    KeywordListPropertiesDialog dialog(*list.Get(), true, 0x0000FF, VUnicodeString());
+    dialog.NameEdit()->setText(QStringLiteral("logs"));
+    for (const char* word : {"error", "warning", "fatal"}) {
+      dialog.WordEdit()->setText(QString::fromLatin1(word));
+      dialog.AddButton()->click();
+    }
+    dialog.MatchCaseBox()->setChecked(true);
+    return Save(&dialog, folder, name, error);
+  }
+  if (name == "filter") {
+    VRef<FilterConfig> filter(new FilterConfig());
+    FilterPropertiesDialog dialog(*filter.Get(), true);
+    dialog.NameEdit()->setText(QStringLiteral("scratch"));
+    dialog.CriteriaEdit()->setText(QStringLiteral("*.tmp; *.bak"));
+    dialog.FoldersBox()->setChecked(true);
     return Save(&dialog, folder, name, error);
   }
   error = "no dialog named " + name;

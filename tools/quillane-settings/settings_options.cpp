@@ -8,7 +8,8 @@ namespace settings {
 const std::vector<std::string>& DialogNames() {
   static const std::vector<std::string> names = {
       "passphrase-create", "passphrase-enter",  "passphrase-change",
-      "firewall-username", "firewall-password", "firewall-new"};
+      "firewall-username", "firewall-password", "firewall-new",
+      "keyword-list",      "filter"};
   return names;
 }
 
@@ -24,9 +25,10 @@ std::string Usage() {
          "                         [--session PATH | --default-session | --global-options\n"
          "                          | --colors | --keymap-editor PATH | --dialog NAME]\n"
          "                         [--grab DIR]\n"
-         "  --dialog NAME   one of the passphrase and firewall dialogs: passphrase-create,\n"
-         "                  passphrase-enter, passphrase-change, firewall-username,\n"
-         "                  firewall-password, firewall-new, or all (with --grab)\n"
+         "  --dialog NAME   one of the passphrase, firewall, keyword and filter dialogs:\n"
+         "                  passphrase-create, passphrase-enter, passphrase-change,\n"
+         "                  firewall-username, firewall-password, firewall-new,\n"
+         "                  keyword-list, filter, or all (with --grab)\n"
          "  --grab DIR      render the window offscreen into DIR, one PNG per page, and exit\n";
 }
 
