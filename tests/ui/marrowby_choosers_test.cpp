@@ -14,6 +14,10 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
+#include <QLineEdit>
+#include <QTest>
+
+#include "global_options_test_env.h"
 #include "marrowby/exchange.h"
 #include "marrowby/font_chooser.h"
 #include "marrowby/icon_manager.h"
@@ -219,6 +223,48 @@ TEST(PluginDialog, TextsComeFromTheModulesOwnCatalogue) {
   EXPECT_TRUE(*seen);
 
   EXPECT_THROW(VPluginDialog(nullptr, 0x61A00001), std::invalid_argument);
+}
+
+using CertificateField = GlobalOptionsTest;
+
+// The TLS page of Global Options: no certificate is fine, a named one must be a readable file.
+TEST_F(CertificateField, TheTlsPageRefusesACertificateItCannotRead) {
+  qtest::TempDir dir;
+  qtest::WriteFile(dir / "client.pem", "-----BEGIN CERTIFICATE-----\n");
+  auto dialog = Open();
+  auto* page = dynamic_cast<GlobalTlsPage*>(dialog->Page(GlobalPageId::Tls));
+  ASSERT_NE(page, nullptr);
+  ASSERT_TRUE(dialog->SelectPage(page));
+  QLineEdit* field = page->Edit(u"Certificate Path");
+  ASSERT_NE(field, nullptr);
+  for (std::string path : {dir / "none.pem", dir.Path()}) {
+    uitest::MessageBoxRecorder boxes;
+    field->clear();
+    QTest::keyClicks(field, QString::fromStdString(path));
+    dialog->OkButton()->click();
+    EXPECT_TRUE(dialog->isVisible());
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_TRUE(boxes.Shown()[0].text.contains(QString::fromStdString(path))) << boxes.Shown()[0].text.toStdString();
+    EXPECT_EQ(QApplication::focusWidget(), field);
+  }
+  EXPECT_EQ(Config().certificatePath.Current().ToUtf8(), "");
+  field->clear();
+  QTest::keyClicks(field, QString::fromStdString(dir / "client.pem"));
+  dialog->OkButton()->click();
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_EQ(Config().certificatePath.Current().ToUtf8(), dir / "client.pem");
+}
+
+TEST_F(CertificateField, TheTlsPageTakesNoCertificate) {
+  auto dialog = Open();
+  auto* page = dynamic_cast<GlobalTlsPage*>(dialog->Page(GlobalPageId::Tls));
+  ASSERT_NE(page, nullptr);
+  ASSERT_TRUE(dialog->SelectPage(page));
+  page->Edit(u"Certificate Path")->clear();
+  uitest::MessageBoxRecorder boxes;
+  dialog->OkButton()->click();
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_TRUE(boxes.Shown().empty());
 }
 
 }  // namespace
