@@ -1,5 +1,6 @@
 #include "marrowby/scaled_bitmap.h"
 
+#include <QPaintEngine>
 #include <QPainter>
 
 QRect VScaledImageRect(QSize image, QRect area) {
@@ -38,11 +39,17 @@ void VScaledBitmapCtrl::paintEvent(QPaintEvent*) {
   QRect target = ImageRect();
   if (target.isEmpty()) return;
   // Scale to the device pixels the target covers, so nothing is stretched a second time when the
-  // painter maps points to pixels.
-  qreal ratio = devicePixelRatioF();
-  QSize pixels(qMax(1, qRound(target.width() * ratio)), qMax(1, qRound(target.height() * ratio)));
-  QImage scaled = image_.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-  scaled.setDevicePixelRatio(ratio);
+  // painter maps points to pixels. The device painted on says how dense it is: the screen, or an
+  // image the control is rendered into.
   QPainter painter(this);
+  // The painter's own device is the control even when it is rendered elsewhere; the engine's
+  // device is the one actually drawn on.
+  QPaintDevice* device = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
+  qreal ratio = device ? device->devicePixelRatioF() : devicePixelRatioF();
+  QSize pixels(qMax(1, qRound(target.width() * ratio)), qMax(1, qRound(target.height() * ratio)));
+  QImage scaled = image_.size() == pixels
+                      ? image_
+                      : image_.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  scaled.setDevicePixelRatio(ratio);
   painter.drawImage(target.topLeft(), scaled);
 }

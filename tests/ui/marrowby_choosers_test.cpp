@@ -200,6 +200,22 @@ TEST(ScaledBitmap, FitsTheControlKeepingItsProportionsAndCentred) {
   control.SetImage(sharp);
   EXPECT_EQ(control.sizeHint(), QSize(40, 20));
   EXPECT_EQ(control.ImageRect(), QRect(60, 0, 80, 40));
+  // Drawn on a surface of two pixels per point, every pixel of such an image shows as it is:
+  // stripes one pixel wide stay apart rather than blurring into one grey.
+  QImage stripes(80, 40, QImage::Format_RGB32);
+  for (int x = 0; x < 80; ++x)
+    for (int y = 0; y < 40; ++y) stripes.setPixelColor(x, y, x % 2 ? Qt::white : Qt::black);
+  stripes.setDevicePixelRatio(2.0);
+  control.SetImage(stripes);
+  control.resize(40, 20);
+  QImage dense(80, 40, QImage::Format_RGB32);
+  dense.setDevicePixelRatio(2.0);
+  dense.fill(Qt::red);
+  control.render(&dense);
+  EXPECT_EQ(dense.pixelColor(10, 10), QColor(Qt::black));
+  EXPECT_EQ(dense.pixelColor(11, 10), QColor(Qt::white));
+  EXPECT_EQ(dense.pixelColor(78, 30), QColor(Qt::black));
+  EXPECT_EQ(dense.pixelColor(79, 30), QColor(Qt::white));
   control.SetImage(QImage());
   EXPECT_TRUE(control.ImageRect().isEmpty());
 }
