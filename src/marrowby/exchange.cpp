@@ -111,6 +111,33 @@ bool VDDV_ValidateConfigFolder(const VUnicodeString& folder, VReportMessageParam
   return false;
 }
 
+bool VDDV_ValidateCertificatePath(const VUnicodeString& path, bool allowEmpty,
+                                  VReportMessageParams& error) {
+  auto fail = [&](uint32_t id) {
+    error.Reset(id);
+    error.SetModule(VGetUiMessageModule());
+    if (id != ui_messages::kCertificatePathEmpty) error.AddInsert(path);
+    return false;
+  };
+  QString text = ToQString(path).trimmed();
+  if (text.isEmpty()) return allowEmpty ? true : fail(ui_messages::kCertificatePathEmpty);
+  // The path is taken as typed: a name that only matches once trimmed would fail later, when
+  // the file is opened, far from the field that holds it.
+  std::string local = path.ToUtf8();
+  VExpected<vfs::FileInfo> info = vfs::StatChecked(local);
+  if (!info) {
+    // 2 and 3: the file or a folder on its way is missing; anything else (a folder on the way
+    // that may not be entered) keeps the file from being read.
+    return fail(info.Code() == 2 || info.Code() == 3 ? ui_messages::kCertificateMissing
+                                                     : ui_messages::kCertificateUnreadable);
+  }
+  if (!info->exists) return fail(ui_messages::kCertificateMissing);
+  if (info->isDirectory) return fail(ui_messages::kCertificateIsFolder);
+  if (!info->isRegular) return fail(ui_messages::kCertificateNotAFile);
+  if (!vfs::MayRead(local)) return fail(ui_messages::kCertificateUnreadable);
+  return true;
+}
+
 VUnicodeString SensitiveText(const QLineEdit* edit) {
   VUnicodeString text;
   text.SetSensitive(true);

@@ -34,6 +34,10 @@ void VDDX_EnabledText(QLineEdit* edit, bool enabled, VUnicodeString& value, bool
 // and is not a file.
 bool IsValidConfigFolder(const VUnicodeString& folder);
 bool VDDV_ValidateConfigFolder(const VUnicodeString& folder, VReportMessageParams& error);
+// A certificate file field: empty (or blanks alone) only when `allowEmpty`; else a regular file
+// this user may read. The error names the path and what is wrong with it.
+bool VDDV_ValidateCertificatePath(const VUnicodeString& path, bool allowEmpty,
+                                  VReportMessageParams& error);
 
 // The field's text as a sensitive string (wiped when released).
 VUnicodeString SensitiveText(const QLineEdit* edit);

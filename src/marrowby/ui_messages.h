@@ -69,4 +69,11 @@ constexpr uint32_t kPasswordNotSavedDisabled = 0xE1390054;
 constexpr uint32_t kSelectSessionEntry = 0x61390055;
 constexpr uint32_t kNewFirewallEntry = 0x61390056;
 
+// The certificate file check.
+constexpr uint32_t kCertificatePathEmpty = 0xE1390060;
+constexpr uint32_t kCertificateMissing = 0xE1390061;     // %1: the path
+constexpr uint32_t kCertificateIsFolder = 0xE1390062;    // %1: the path
+constexpr uint32_t kCertificateNotAFile = 0xE1390063;    // %1: the path
+constexpr uint32_t kCertificateUnreadable = 0xE1390064;  // %1: the path
+
 }  // namespace ui_messages

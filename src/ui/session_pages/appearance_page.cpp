@@ -1,10 +1,11 @@
 // Appearance: the colour scheme (edited and made in the Color Scheme dialog, which the dialog
 // that hangs this page connects), the character encoding and line drawing, the cursor, and the
 // keyword list the session highlights with its style.
+#include <cmath>
+
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
-#include <QFontDialog>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -20,6 +21,7 @@
 #include "config/global/global_config.h"
 #include "config/highlight/highlight_messages.h"
 #include "config/session/session_config.h"
+#include "marrowby/font_chooser.h"
 #include "marrowby/message_box.h"
 #include "marrowby/qt_text.h"
 #include "marrowby/ui_messages.h"
@@ -94,14 +96,10 @@ void SessionAppearancePage::Build(QVBoxLayout* layout) {
   for (auto [button, narrow] : {std::pair{normalButton, false}, std::pair{narrowButton, true}}) {
     connect(button, &QPushButton::clicked, this, [this, narrow = narrow] {
       const VLogFont& font = narrow ? narrowFont_ : normalFont_;
-      QFont current(ToQString(font.GetFaceName()));
-      current.setPointSizeF(FontPoints(font));
-      current.setBold(font.weight >= 600);
-      current.setItalic(font.italic != 0);
-      bool ok = false;
-      QFont chosen = QFontDialog::getFont(&ok, current, this, QString(),
-                                          QFontDialog::MonospacedFonts);
-      if (ok) ChooseFont(narrow, chosen);
+      VChosenFont choice{ToQString(font.GetFaceName()),
+                         static_cast<int>(std::lround(FontPoints(font) * 10)),
+                         font.weight >= 600 ? 700 : 400, font.italic != 0};
+      if (ChooseFontW(this, choice, true)) ChooseFont(narrow, VFontFromChoice(choice));
     });
   }
   layout->addWidget(NewCheck(kUnicodeLineDrawing, u"Use Unicode Line Drawing"));
