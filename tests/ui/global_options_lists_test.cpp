@@ -8,7 +8,11 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "config/database/session_database_instance.h"
 #include "global_options_test_env.h"
+#include "ui/global_options/item_list_pages.h"
+#include "ui/keywords/filter_dialog.h"
+#include "ui/session_options/session_options_dialog.h"
 #include "ui_test_helpers.h"
 
 namespace {
@@ -148,6 +152,23 @@ TEST_F(GlobalOptionsLists, SearchSelectsTheTypeOfAFileOrSaysThereIsNone) {
 }
 
 TEST_F(GlobalOptionsLists, TheDefaultSessionIsEditedThroughTheHandlerTheHostSets) {
+  {
+    // Unless a host puts its own, the button opens the Session Options dialog over Default.
+    GlobalOptionsArguments arguments;
+    auto dialog = Open(arguments);
+    auto* page = Show<GlobalAutoSessionPage>(*dialog, GlobalPageId::DefaultSession);
+    ASSERT_TRUE(page->EditDefaultButton()->isEnabled());
+    MessageBoxRecorder boxes;
+    int mode = -1;
+    auto opened = uitest::WhenModal<SessionOptionsDialog>([&](SessionOptionsDialog* d) {
+      mode = d->Mode();
+      d->reject();
+    });
+    page->EditDefaultButton()->click();
+    EXPECT_TRUE(*opened);
+    EXPECT_EQ(mode, kSessionOptionsDefaultSession);
+    EXPECT_TRUE(boxes.Shown().empty());
+  }
   SetEditDefaultSessionHandler(nullptr);
   {
     GlobalOptionsArguments arguments;
@@ -173,6 +194,58 @@ TEST_F(GlobalOptionsLists, TheDefaultSessionIsEditedThroughTheHandlerTheHostSets
   EXPECT_EQ(edited, &Config());
   EXPECT_EQ(flags, 5u);
   SetEditDefaultSessionHandler(nullptr);
+}
+
+TEST_F(GlobalOptionsLists, FiltersAreAddedAndEditedInTheFilterDialog) {
+  folder_.WriteLines("Filters/backups", "D:\"Is Session\"=00000001\r\nD:\"Filter Type\"=00000000\r\n"
+                                        "Z:\"Filter Criteria\"=00000001\r\n *.bak\r\n");
+  GetSessionDatabase()->InvalidateAll();
+  GlobalOptionsArguments arguments;
+  auto dialog = Open(arguments);
+  auto* page = Show<GlobalItemListPage>(*dialog, GlobalPageId::Filters);
+  ASSERT_TRUE(page && page->AddButton() && page->EditButton());
+  ASSERT_EQ(page->List()->count(), 1);
+  EXPECT_TRUE(page->AddButton()->isEnabled());
+  EXPECT_FALSE(page->EditButton()->isEnabled());  // nothing chosen yet
+
+  // Add: a new filter made and saved by the filter dialog shows in the list at once.
+  auto added = uitest::WhenModal<FilterPropertiesDialog>([](FilterPropertiesDialog* d) {
+    EXPECT_TRUE(d->NameEdit()->text().isEmpty());
+    d->NameEdit()->setText(QStringLiteral("temporary"));
+    d->CriteriaEdit()->setText(QStringLiteral("*.tmp"));
+    d->OkButton()->click();
+  });
+  page->AddButton()->click();
+  EXPECT_TRUE(*added);
+  ASSERT_EQ(page->List()->count(), 2);
+  EXPECT_NE(folder_.Lines("Filters/temporary").find("*.tmp"), std::string::npos);
+
+  // Edit: the chosen filter opened by name; its change written by the filter dialog.
+  QList<QListWidgetItem*> backups = page->List()->findItems(QStringLiteral("backups"),
+                                                            Qt::MatchExactly);
+  ASSERT_EQ(backups.size(), 1);
+  page->List()->setCurrentItem(backups.front());
+  ASSERT_TRUE(page->EditButton()->isEnabled());
+  QString shown;
+  auto edited = uitest::WhenModal<FilterPropertiesDialog>([&](FilterPropertiesDialog* d) {
+    shown = d->CriteriaEdit()->text();
+    d->CriteriaEdit()->setText(QStringLiteral("*.bak; *.old"));
+    d->OkButton()->click();
+  });
+  page->EditButton()->click();
+  EXPECT_TRUE(*edited);
+  EXPECT_EQ(shown, QStringLiteral("*.bak"));
+  EXPECT_NE(folder_.Lines("Filters/backups").find(" *.old\r\n"), std::string::npos);
+  ASSERT_NE(page->List()->currentItem(), nullptr);
+  EXPECT_EQ(page->List()->currentItem()->text(), QStringLiteral("backups"));
+
+  // Cancel in the filter dialog writes nothing.
+  const std::string before = folder_.Lines("Filters/backups");
+  auto cancelled = uitest::WhenModal<FilterPropertiesDialog>(
+      [](FilterPropertiesDialog* d) { d->reject(); });
+  page->EditButton()->click();
+  EXPECT_TRUE(*cancelled);
+  EXPECT_EQ(folder_.Lines("Filters/backups"), before);
 }
 
 }  // namespace

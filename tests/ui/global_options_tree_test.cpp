@@ -2,12 +2,15 @@
 // the protocol modules' hook, the page remembered between openings, and the modal entry point.
 #include <gtest/gtest.h>
 
+#include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
 
 #include "environment/global_pages_hook.h"
 #include "report/message_catalogue.h"
 #include "global_options_test_env.h"
+#include "marrowby/qt_text.h"
+#include "ui/colors/ansi_color_pages.h"
 #include "ui_test_helpers.h"
 
 namespace {
@@ -102,15 +105,36 @@ TEST_F(GlobalOptionsTree, TheFileTypesPageNeedsBothManagers) {
             (QStringList{QStringLiteral("File Transfer"), QStringLiteral("File Types")}));
 }
 
-TEST_F(GlobalOptionsTree, TheColourPagesStandInForTheColourEditorsClasses) {
-  auto dialog = Open();
-  auto* ansi = dynamic_cast<GlobalPlaceholderPage*>(dialog->Page(GlobalPageId::AnsiColor));
-  auto* schemes = dynamic_cast<GlobalPlaceholderPage*>(dialog->Page(GlobalPageId::ColorSchemes));
+TEST_F(GlobalOptionsTree, TheColourPagesAreTheColourEditorsOwn) {
+  QString last;
+  {
+    auto first = Open();
+    auto* list = dynamic_cast<GlobalColorSchemesPage*>(first->Page(GlobalPageId::ColorSchemes));
+    ASSERT_NE(list, nullptr);
+    ASSERT_TRUE(first->SelectPage(list));
+    ASSERT_GT(list->SchemeList()->count(), 1);
+    last = list->SchemeList()->item(list->SchemeList()->count() - 1)->text();
+    EXPECT_NE(list->SchemeList()->currentItem()->text(), last);
+  }
+  GlobalOptionsArguments arguments;
+  arguments.colorSchemeText = FromQString(last);
+  auto dialog = Open(arguments);
+  auto* ansi = dynamic_cast<GlobalAnsiColorPage*>(dialog->Page(GlobalPageId::AnsiColor));
+  auto* schemes = dynamic_cast<GlobalColorSchemesPage*>(dialog->Page(GlobalPageId::ColorSchemes));
   ASSERT_NE(ansi, nullptr);
   ASSERT_NE(schemes, nullptr);
-  EXPECT_STREQ(ansi->ReplacedBy(), "GlobalAnsiColorPage");
-  EXPECT_STREQ(schemes->ReplacedBy(), "GlobalColorSchemesPage");
+  EXPECT_STREQ(dialog->ClassOf(ansi), "GlobalAnsiColorPage");
+  EXPECT_STREQ(dialog->ClassOf(schemes), "GlobalColorSchemesPage");
   EXPECT_EQ(ansi->TreeLabel(), QStringLiteral("ANSI Color"));
+  EXPECT_EQ(dialog->PathOf(schemes),
+            (QStringList{QStringLiteral("Terminal"), QStringLiteral("Appearance"),
+                         QStringLiteral("Advanced")}));
+  // The pages are filled from the configuration, the scheme the host names chosen first.
+  ASSERT_TRUE(dialog->SelectPage(ansi));
+  EXPECT_GT(ansi->PaletteList()->count(), 0);
+  ASSERT_TRUE(dialog->SelectPage(schemes));
+  ASSERT_NE(schemes->SchemeList()->currentItem(), nullptr);
+  EXPECT_EQ(schemes->SchemeList()->currentItem()->text(), last);
 }
 
 int gReleased = 0;

@@ -12,6 +12,7 @@
 #include <QSet>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPushButton>
 #include <QTest>
 
 #include "config/database/session_database_instance.h"
@@ -20,6 +21,8 @@
 #include "ui/main_window/connect_bar.h"
 #include "ui/main_window/main_window.h"
 #include "ui/main_window/passphrase_change_request.h"
+#include "main_window_host.h"
+#include "ui/global_options/global_options_dialog.h"
 #include "ui_test_helpers.h"
 
 namespace {
@@ -346,6 +349,40 @@ TEST_F(MainWindowTest, MenusOpenTheConnectedDialogsAndDisableTheOthers) {
   bool wasExpanded = window->ItemOf("Web", true)->isExpanded();
   QTest::keyClick(window->Tree(), Qt::Key_Return);
   EXPECT_NE(window->ItemOf("Web", true)->isExpanded(), wasExpanded);
+}
+
+TEST_F(MainWindowTest, TheSettingsHostConnectsEveryMenuEntry) {
+  auto window = Open(settings::HostActions());
+  window->SelectPath("Lab\\router2");
+  for (QAction* menuAction : window->menuBar()->actions()) {
+    for (QAction* entry : menuAction->menu()->actions()) {
+      if (entry->isSeparator()) continue;
+      EXPECT_TRUE(entry->isEnabled()) << entry->text().toStdString();
+    }
+  }
+
+  // Global Options opens the dialog over the shared configuration; its OK writes Global.ini.
+  const std::string before = folder_.Lines("Global");
+  auto cancelled = uitest::WhenModal<GlobalOptionsDialog>([](GlobalOptionsDialog* d) { d->reject(); });
+  window->Action(Command::GlobalOptions)->trigger();
+  EXPECT_TRUE(*cancelled);
+  EXPECT_EQ(folder_.Lines("Global"), before);
+  QString chosen;
+  auto accepted = uitest::WhenModal<GlobalOptionsDialog>([&](GlobalOptionsDialog* d) {
+    // The page chosen last is remembered in Global.ini: a change OK must keep.
+    VPropertyTreePage* page = nullptr;
+    for (const GlobalPageRow& row : GlobalPageTable()) {
+      VPropertyTreePage* made = d->Page(row.id);
+      if (made && made != d->CurrentPage() && !row.IsTopLevel()) page = made;
+    }
+    if (page && d->SelectPage(page)) chosen = QString::fromUtf8(d->ClassOf(page));
+    d->OkButton()->click();
+    if (d->isVisible()) d->reject();  // refused: the test fails below rather than hangs
+  });
+  window->Action(Command::GlobalOptions)->trigger();
+  EXPECT_TRUE(*accepted);
+  ASSERT_FALSE(chosen.isEmpty());
+  EXPECT_NE(folder_.Lines("Global").find(chosen.toStdString()), std::string::npos);
 }
 
 TEST_F(MainWindowTest, ChangePassphraseAsksForTheChangeAtTheNextStartAndSavesTheAnswer) {

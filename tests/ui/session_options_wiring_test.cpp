@@ -20,6 +20,9 @@
 #include "ui/colors/color_scheme_dialog.h"
 #include "ui/colors/new_color_dialogs.h"
 #include "ui/keymap/keymap_editor_panel.h"
+#include "ui/keywords/keyword_list_dialog.h"
+#include "config/highlight/highlight_config.h"
+#include "config/database/session_database.h"
 #include "ui/keymap/selected_key_dialog.h"
 #include "ui/keymap/session_mapped_keys_page.h"
 #include "marrowby/qt_text.h"
@@ -214,15 +217,7 @@ TEST_F(SessionOptionsWiringTest, TheAppearancePageOpensTheColourSchemeEditor) {
   ASSERT_TRUE(global);
   auto* scheme = Control<QComboBox>(appearance, u"Color Scheme");
   ASSERT_TRUE(scheme && scheme->count() > 0);
-  // The keyword list editor is not connected: its button stays disabled.
-  EXPECT_FALSE(appearance->editKeywordList);
-  int keywordButtons = 0;
-  for (QPushButton* button : appearance->findChildren<QPushButton*>()) {
-    if (button->text() != PageText(session_page_text::kEditKeywords)) continue;
-    ++keywordButtons;
-    EXPECT_FALSE(button->isEnabled());
-  }
-  EXPECT_EQ(keywordButtons, 1);
+  EXPECT_TRUE(appearance->editKeywordList);
 
   // Edit opens the Color Scheme dialog on the chosen scheme; Cancel there changes nothing.
   scheme->setCurrentIndex(scheme->count() - 1);
@@ -266,6 +261,67 @@ TEST_F(SessionOptionsWiringTest, TheAppearancePageOpensTheColourSchemeEditor) {
   // the session's options takes back only the session's choice of it.
   EXPECT_NE(folder_.Lines("Global").find("Lab Night"), std::string::npos);
   EXPECT_TRUE(session->terminal.colorScheme.Current() != u"Lab Night");
+}
+
+TEST_F(SessionOptionsWiringTest, TheAppearancePageOpensTheKeywordListEditor) {
+  WriteProtocols("s", "SSH2", "SFTP");
+  {
+    VRef<HighlightConfig> list(new HighlightConfig(u"logs"));
+    list->Load(nullptr);
+    VReportMessageParams error;
+    SessionDatabase database;
+    ASSERT_TRUE(database.SaveItem(*list.Get(), error, true)) << error.GetMessageId();
+  }
+  VRef<SessionConfig> session = Open(u"s");
+  SessionOptionsDialog dialog(Arguments(*session.Get()));
+  dialog.show();
+  auto* appearance = Front<SessionAppearancePage>(dialog, {"Terminal", "Appearance"});
+  ASSERT_TRUE(appearance);
+  QComboBox* lists = nullptr;
+  QPushButton* edit = nullptr;
+  for (QPushButton* button : appearance->findChildren<QPushButton*>())
+    if (button->text() == PageText(session_page_text::kEditKeywords)) edit = button;
+  for (QComboBox* box : appearance->findChildren<QComboBox*>())
+    if (box->findData(QStringLiteral("logs")) >= 0) lists = box;
+  ASSERT_TRUE(edit && lists);
+  // With no list chosen there is nothing to edit.
+  lists->setCurrentIndex(0);
+  EXPECT_FALSE(edit->isEnabled());
+  lists->setCurrentIndex(lists->findData(QStringLiteral("logs")));
+  ASSERT_TRUE(edit->isEnabled());
+
+  // Renaming the list in the editor brings the new name back to the page, chosen.
+  QString opened;
+  auto renamed = WhenModal<KeywordListPropertiesDialog>([&](KeywordListPropertiesDialog* d) {
+    opened = d->NameEdit()->text();
+    d->NameEdit()->setText(QStringLiteral("journal"));
+    d->OkButton()->click();
+  });
+  edit->click();
+  EXPECT_TRUE(*renamed);
+  EXPECT_EQ(opened, QStringLiteral("logs"));
+  EXPECT_EQ(lists->currentData().toString(), QStringLiteral("journal"));
+  EXPECT_EQ(lists->findData(QStringLiteral("logs")), -1);
+  SessionDatabase database;
+  EXPECT_TRUE(database.ItemExists(ItemCollection::KeywordLists, u"journal"));
+
+  // Cancel there leaves the page's choice as it was.
+  auto cancelled = WhenModal<KeywordListPropertiesDialog>(
+      [](KeywordListPropertiesDialog* d) { d->reject(); });
+  edit->click();
+  EXPECT_TRUE(*cancelled);
+  EXPECT_EQ(lists->currentData().toString(), QStringLiteral("journal"));
+
+  // Deleting the list there leaves the page with no list rather than a name no longer stored.
+  uitest::MessageBoxRecorder yes(kIdYes);
+  auto deleted = WhenModal<KeywordListPropertiesDialog>(
+      [](KeywordListPropertiesDialog* d) { d->DeleteListButton()->click(); });
+  edit->click();
+  EXPECT_TRUE(*deleted);
+  EXPECT_FALSE(database.ItemExists(ItemCollection::KeywordLists, u"journal"));
+  EXPECT_EQ(lists->currentIndex(), 0);
+  EXPECT_FALSE(edit->isEnabled());
+  dialog.reject();
 }
 
 TEST_F(SessionOptionsWiringTest, ThePrintingPageGetsThePrintSystemTheHostHandsIn) {

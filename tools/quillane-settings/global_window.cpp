@@ -18,6 +18,7 @@
 #include "marrowby/message_box.h"
 #include "marrowby/page_grab.h"
 #include "marrowby/qt_text.h"
+#include "platform/app_info.h"
 #include "platform/file_system.h"
 #include "ui/global_options/global_options_dialog.h"
 #include "ui/printer_platform_qt.h"
@@ -89,21 +90,40 @@ int RunGlobalOptionsWindow(const Options& options) {
     return kExitOk;
   }
 
+  VReportMessageParams saveError;
+  int64_t result = ShowGlobalOptionsAndSave(*config.Get(), ConfigFolderShown(options), nullptr,
+                                            saveError);
+  if (result == kIdOk) return kExitOk;
+  if (saveError.IsError())
+    return Fail(FromQString(MessageText(saveError)).ToUtf8(), kExitFailed);
+  return kExitCancelled;
+}
+
+int64_t ShowGlobalOptionsAndSave(GlobalConfig& config, const VUnicodeString& configFolder,
+                                 QWidget* parent, VReportMessageParams& saveError) {
   // The printer panel checks margins against the real printer; a print system that does not
   // answer within the limit leaves the panel without one instead of holding the window.
   constexpr uint64_t kPrintingStartLimitMs = 10000;
-  StartProcessPrinting(!config->disableAllPrinting.current, kPrintingStartLimitMs,
+  StartProcessPrinting(!config.disableAllPrinting.current, kPrintingStartLimitMs,
                        [](bool, const VReportMessageParams&) {});
-  int64_t result = ShowGlobalOptionsDialog(
-      config.Get(), VUnicodeString(), false, false, false, 0, true,
-      ConfigFolderShown(options), nullptr, nullptr, nullptr, nullptr,
-      nullptr, true);
+  int64_t result = ShowGlobalOptionsDialog(&config, VUnicodeString(), false, false, false, 0,
+                                           true, configFolder, nullptr, nullptr, nullptr, parent,
+                                           nullptr, true);
   PrinterState::Process().Uninitialize();
-  if (result != kIdOk) return kExitCancelled;
+  if (result != kIdOk) return result;
+  // OK that could not be kept is not reported as OK.
+  if (!SaveGlobalConfig(false, saveError)) return 0;
+  return result;
+}
+
+void EditGlobalOptions(QWidget* parent) {
+  GlobalConfig* raw = nullptr;
+  if (!GetGlobalConfig(&raw, -1) || !raw) return;
+  VRef<GlobalConfig> config(raw);
   VReportMessageParams saveError;
-  if (!SaveGlobalConfig(false, saveError))
-    return Fail(FromQString(MessageText(saveError)).ToUtf8(), kExitFailed);
-  return kExitOk;
+  if (ShowGlobalOptionsAndSave(*config.Get(), GetTlvConfigPathSub(), parent, saveError) == 0 &&
+      saveError.IsError())
+    VMessageBox(parent, saveError, kMbOk | kMbIconError);
 }
 
 }  // namespace settings

@@ -152,6 +152,7 @@ bool StartHost(const Options& options, std::string& error) {
 }
 
 std::string HostConfigurationLocation() { return gLocation.location; }
+std::string HostPersonalDataLocation() { return gLocation.personal; }
 
 void StopHost() {
   if (gInitialised) QuillaneCleanupForUnload();

@@ -33,6 +33,8 @@ bool SettleHostPassphrase(bool ask, std::string& error, int& exitCode);
 
 // Where the configuration is, as the user reads it ("/home/.../Config", "settings.xml", "HKCU").
 std::string HostConfigurationLocation();
+// The personal data folder the configuration was opened with (empty: none was in use).
+std::string HostPersonalDataLocation();
 
 // Lets the passphrase cache go, so that the last of the user's processes to hold it removes its
 // shared object. Called once as the host ends.

@@ -10,17 +10,35 @@
 #include <QTemporaryDir>
 
 #include "colors_window.h"
+#include "environment/app_paths.h"
+#include "global_window.h"
 #include "host_startup.h"
 #include "keymap_window.h"
 #include "marrowby/message_box.h"
 #include "marrowby/qt_text.h"
+#include "platform/app_info.h"
 #include "ui/main_window/connect_bar.h"
 #include "ui/main_window/passphrase_change_request.h"
 #include "ui/main_window/session_tree_edit.h"
+#include "ui/moving/moving_dialogs.h"
 #include "ui/session_options/edit_default_session.h"
 #include "ui/session_options/edit_session.h"
 
 namespace settings {
+namespace {
+
+// The folder behind the configuration, also where the configuration is one settings file.
+VUnicodeString ConfigFolderInUse() { return GetTlvConfigPathSub(); }
+
+// The personal data folder the host was started with; without one, the application's
+// remembered folder (or the default beside the configuration), which the moves then fill.
+VUnicodeString PersonalFolderInUse() {
+  std::string personal = HostPersonalDataLocation();
+  if (!personal.empty()) return VUnicodeString::FromUtf8(personal);
+  return GetAppPersonalDataPath(VGetAppName(), ConfigFolderInUse());
+}
+
+}  // namespace
 
 VMainWindowActions HostActions() {
   VMainWindowActions actions;
@@ -36,6 +54,15 @@ VMainWindowActions HostActions() {
   };
   actions.colorSchemes = [](QWidget* parent) { EditColorSchemes(parent); };
   actions.keyMapEditor = [](QWidget* parent) { EditKeymapFile(parent); };
+  actions.globalOptions = [](QWidget* parent) { EditGlobalOptions(parent); };
+  actions.exportSettings = [](QWidget* parent) { RunExportSettingsDialog(parent); };
+  actions.importSettings = [](QWidget* parent) { RunImportSettingsDialog(parent); };
+  actions.migratePersonalData = [](QWidget* parent) {
+    RunMigratePersonalData(parent, ConfigFolderInUse(), PersonalFolderInUse());
+  };
+  actions.mergePersonalData = [](QWidget* parent) {
+    RunMergePersonalData(parent, ConfigFolderInUse(), PersonalFolderInUse());
+  };
   return actions;
 }
 

@@ -4,6 +4,7 @@
 #include "environment/installed_products.h"
 #include "environment/products.h"
 #include "marrowby/qt_text.h"
+#include "ui/colors/ansi_color_pages.h"
 #include "ui/global_options/global_messages.h"
 #include "ui/global_options/global_pages.h"
 
@@ -83,8 +84,8 @@ VPropertyTreePage* GlobalOptionsDialogBase::MakePage(const GlobalPageRow& row,
     case DefaultSession: return new GlobalAutoSessionPage(c, a.appearanceFlags);
     case Terminal: return new GlobalSettingsPage(kPageTerminal, c, TerminalSettings());
     case Appearance: return new GlobalSettingsPage(kPageAppearance, c, AppearanceSettings());
-    case AnsiColor:
-    case ColorSchemes: return new GlobalPlaceholderPage(row.titleId, row.className);
+    case AnsiColor: return new GlobalAnsiColorPage(c);
+    case ColorSchemes: return new GlobalColorSchemesPage(c, a.colorSchemeText);
     case Tabs: return new GlobalTabsPage(c);
     case Printing: return new GlobalPrintingPage(c, a.printingAvailable);
     case WebBrowser: return new GlobalWebBrowserPage(c);

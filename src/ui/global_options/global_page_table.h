@@ -46,8 +46,6 @@ struct GlobalPageRow {
   const char* className;
   uint32_t titleId;
   GlobalPageRule rule;
-  // A placeholder row: the colour editor's class of this name takes its place.
-  bool drawnElsewhere = false;
   bool IsTopLevel() const { return parent == id; }
 };
 

@@ -28,6 +28,7 @@
 #include "platform/app_info.h"
 #include "ui/global_options/global_messages.h"
 #include "ui/print_plugin.h"
+#include "ui/session_options/edit_default_session.h"
 #include "ui/printer_platform_qt.h"
 #include "ui/user_questions_qt.h"
 
@@ -39,7 +40,9 @@ namespace {
 constexpr uint32_t kConfigFolderChangeLater = 0x61380022;
 
 EditDefaultSessionHandler& EditHandler() {
-  static EditDefaultSessionHandler handler;
+  // The Session Options dialog's own round over the Default session, unless a host or a test
+  // puts another (or none, which disables the button).
+  static EditDefaultSessionHandler handler = EditDefaultSession;
   return handler;
 }
 
@@ -586,13 +589,4 @@ void GlobalPrintingPage::OnApply() {
   if (panel_->Save(config_.printer, &printScreen) &&
       config_.enablePrintScreenKey.current != printScreen)
     config_.enablePrintScreenKey = printScreen;
-}
-
-// ---- placeholders ----
-
-GlobalPlaceholderPage::GlobalPlaceholderPage(uint32_t titleId, const char* replacedBy)
-    : VPropertyTreePage(CatalogueText(titleId)), replacedBy_(replacedBy) {
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(new QLabel(CatalogueText(kReplacedPage), this));
-  layout->addStretch(1);
 }

@@ -203,18 +203,8 @@ class GlobalPrintingPage : public VPropertyTreePage {
   PrintPlugin* panel_;
 };
 
-// A page that stands in the tree for a page another part of the program draws.
-class GlobalPlaceholderPage : public VPropertyTreePage {
-  Q_OBJECT
- public:
-  GlobalPlaceholderPage(uint32_t titleId, const char* replacedBy);
-  const char* ReplacedBy() const { return replacedBy_; }
- private:
-  const char* replacedBy_;
-};
-
-// Called by the Default Session page's edit button (the Session Options dialog's own function,
-// set by whoever links it in); the button is disabled while none is set.
+// Called by the Default Session page's edit button: EditDefaultSession unless replaced; the
+// button is disabled while none is set.
 using EditDefaultSessionHandler = std::function<void(GlobalConfig*, unsigned appearanceFlags,
                                                      QWidget* parent, bool& allSessionsChanged)>;
 void SetEditDefaultSessionHandler(EditDefaultSessionHandler handler);

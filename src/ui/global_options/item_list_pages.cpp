@@ -12,6 +12,7 @@
 #include "marrowby/qt_text.h"
 #include "marrowby/ui_messages.h"
 #include "ui/global_options/global_messages.h"
+#include "ui/keywords/filter_dialog.h"
 
 using namespace global_ui;
 
@@ -31,9 +32,19 @@ GlobalItemListPage::GlobalItemListPage(uint32_t titleId, ItemCollection collecti
   list_ = new QListWidget(this);
   layout->addWidget(list_, 1);
   auto* buttons = new QVBoxLayout;
-  // New firewalls are made in the firewall dialog, which saves its own; filters are made in the
-  // filter editor of the transfer window.
-  if (collection == ItemCollection::Firewalls) {
+  // New firewalls are made in the firewall dialog, which saves its own; filters in the filter
+  // editor, which also saves its own, so an added or edited filter is kept even on Cancel here.
+  if (collection == ItemCollection::Filters) {
+    add_ = new QPushButton(CatalogueText(kListAdd), this);
+    edit_ = new QPushButton(CatalogueText(kListEdit), this);
+    buttons->addWidget(add_);
+    buttons->addWidget(edit_);
+    connect(add_, &QPushButton::clicked, this, [this] {
+      if (EditFilterInDatabase(VUnicodeString(), this)) Reload();
+    });
+    connect(edit_, &QPushButton::clicked, this, [this] { EditSelected(); });
+    connect(list_, &QListWidget::itemDoubleClicked, this, [this] { EditSelected(); });
+  } else if (collection == ItemCollection::Firewalls) {
     add_ = new QPushButton(CatalogueText(kListAdd), this);
     buttons->addWidget(add_);
     connect(add_, &QPushButton::clicked, this, [this] {
@@ -51,8 +62,25 @@ GlobalItemListPage::GlobalItemListPage(uint32_t titleId, ItemCollection collecti
   buttons->addStretch(1);
   layout->addLayout(buttons);
   connect(delete_, &QPushButton::clicked, this, [this] { DeleteSelected(); });
-  connect(list_, &QListWidget::itemSelectionChanged, this,
-          [this] { delete_->setEnabled(list_->currentItem() != nullptr); });
+  connect(list_, &QListWidget::itemSelectionChanged, this, [this] { UpdateButtons(); });
+}
+
+void GlobalItemListPage::UpdateButtons() {
+  delete_->setEnabled(list_->currentItem() != nullptr);
+  if (edit_) edit_->setEnabled(list_->currentItem() != nullptr && Database() != nullptr);
+}
+
+void GlobalItemListPage::EditSelected() {
+  QListWidgetItem* item = list_->currentItem();
+  if (!item || !Database()) return;
+  // The filter may have been renamed: the list is read again and keeps what was chosen if it
+  // is still there.
+  const QString chosen = item->text();
+  if (!EditFilterInDatabase(FromQString(chosen), this)) return;
+  Reload();
+  QList<QListWidgetItem*> found = list_->findItems(chosen, Qt::MatchExactly);
+  if (!found.isEmpty()) list_->setCurrentItem(found.front());
+  UpdateButtons();
 }
 
 SessionDatabase* GlobalItemListPage::Database() const {
@@ -74,7 +102,7 @@ void GlobalItemListPage::Reload() {
     }
   }
   if (add_) add_->setEnabled(Database() != nullptr);
-  delete_->setEnabled(list_->currentItem() != nullptr);
+  UpdateButtons();
 }
 
 void GlobalItemListPage::DeleteSelected() {
@@ -83,7 +111,7 @@ void GlobalItemListPage::DeleteSelected() {
   if (VMessageBox(this, Ask(deleteQuestionId_), kMbYesNo | kMbIconQuestion) != kIdYes) return;
   deleted_.Add(FromQString(item->text()));
   delete item;
-  delete_->setEnabled(list_->currentItem() != nullptr);
+  UpdateButtons();
 }
 
 void GlobalItemListPage::OnApply() {

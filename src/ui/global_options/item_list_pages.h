@@ -60,18 +60,22 @@ class GlobalItemListPage : public VPropertyTreePage {
 
   QListWidget* List() const { return list_; }
   QPushButton* AddButton() const { return add_; }
+  QPushButton* EditButton() const { return edit_; }  // filters only
   QPushButton* DeleteButton() const { return delete_; }
   const VStringArray& PendingDeletes() const { return deleted_; }
 
  private:
   SessionDatabase* Database() const;
   void Reload();
+  void UpdateButtons();
   void DeleteSelected();
+  void EditSelected();
   ItemCollection collection_;
   uint32_t deleteQuestionId_;
   SessionDatabase* database_;
   QListWidget* list_;
   QPushButton* add_ = nullptr;
+  QPushButton* edit_ = nullptr;
   QPushButton* delete_;
   VStringArray deleted_;
 };

@@ -372,7 +372,7 @@ bool LaunchKeywordListPropertiesDialog(HighlightConfig* config, bool isNew, bool
 }
 
 bool EditKeywordListInDatabase(const VUnicodeString& name, const VUnicodeString& word,
-                               QWidget* parent) {
+                               QWidget* parent, VUnicodeString* savedAs) {
   SessionDatabase local;
   SessionDatabase& database = Database(local);
   VRef<HighlightConfig> config;
@@ -389,7 +389,10 @@ bool EditKeywordListInDatabase(const VUnicodeString& name, const VUnicodeString&
     return false;
   VReportMessageParams error;
   if (deleted) {
-    if (database.DeleteItem(ItemCollection::KeywordLists, before, error)) return true;
+    if (database.DeleteItem(ItemCollection::KeywordLists, before, error)) {
+      if (savedAs) savedAs->clear();
+      return true;
+    }
     VMessageBox(parent, error, kMbOk | kMbIconError);
     return false;
   }
@@ -404,5 +407,6 @@ bool EditKeywordListInDatabase(const VUnicodeString& name, const VUnicodeString&
     VMessageBox(parent, error, kMbOk | kMbIconError);
     return false;
   }
+  if (savedAs) *savedAs = config->GetItemName();
   return true;
 }

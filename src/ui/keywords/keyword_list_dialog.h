@@ -120,6 +120,7 @@ bool LaunchKeywordListPropertiesDialog(HighlightConfig* config, bool isNew, bool
 // The whole round for a host: opens the list `name` from the item database (a new list when
 // `name` is empty or not stored), runs the dialog, and saves, renames or deletes the list. True
 // when something was written; false when cancelled or, with the reason shown, when the database
-// refused.
+// refused. `savedAs` (may be null) receives the list's name as stored afterwards, empty when it
+// was deleted, so a page that chose the list can follow a rename.
 bool EditKeywordListInDatabase(const VUnicodeString& name, const VUnicodeString& word,
-                               QWidget* parent);
+                               QWidget* parent, VUnicodeString* savedAs = nullptr);

@@ -20,6 +20,7 @@
 #include "marrowby/qt_text.h"
 #include "marrowby/ui_messages.h"
 #include "ui/colors/color_launch.h"
+#include "ui/keywords/keyword_list_dialog.h"
 #include "ui/optional_message_box.h"
 #include "ui/printer_platform_qt.h"
 #include "ui/session_options/connection_page.h"
@@ -176,8 +177,15 @@ void SessionOptionsDialogBase::ConnectPageHooks(const SessionOptionsArguments& a
     if (appearanceChanged) *appearanceChanged = true;
     return true;
   };
-  // The keyword list editor is not part of this build: editKeywordList stays unset, and the
-  // page keeps its Edit button disabled rather than offer a button that does nothing.
+  // Keyword lists live in the item database, not in the global configuration, but the page
+  // only offers them beside the schemes, so the editor is connected with them.
+  appearance->editKeywordList = [](QWidget* parent, QString& list) {
+    VUnicodeString savedAs;
+    if (!EditKeywordListInDatabase(FromQString(list), VUnicodeString(), parent, &savedAs))
+      return false;
+    list = ToQString(savedAs);
+    return true;
+  };
 }
 
 SessionOptionsDialogBase::~SessionOptionsDialogBase() { Destroy(); }

@@ -116,8 +116,9 @@ class SessionAppearancePage : public SessionPageBase {
   std::function<bool(QWidget* parent, const QString& scheme, bool isNew)> editScheme;
   // Asks the name of a new scheme; an empty result cancels. Unset: a plain text prompt.
   std::function<QString(QWidget* parent)> askSchemeName;
-  // The keyword list editor over the list named; true when it saved the list.
-  std::function<bool(QWidget* parent, const QString& list)> editKeywordList;
+  // The keyword list editor over the list named; true when it saved or deleted the list, with
+  // `list` then holding the name stored (empty once deleted) so the page chooses it.
+  std::function<bool(QWidget* parent, QString& list)> editKeywordList;
 
   // The New button with `name` given: refused with a message when a scheme of that name exists;
   // else the editor is opened and, when it saves, the new scheme is chosen.
