@@ -14,6 +14,7 @@
 #include "global_options_test_env.h"
 #include "ui/firewall_dialogs_qt.h"
 #include "ui/global_options/file_type_dialog.h"
+#include "ui/global_options/tls_page.h"
 #include "ui_test_helpers.h"
 
 namespace {
@@ -333,6 +334,16 @@ TEST_F(GlobalOptionsLists, TheFileTypeDialogHasMnemonicsOfItsOwn) {
   FileTypeDefinition definition;
   FileTypeDialog dialog(definition, {});
   uitest::ExpectMnemonicsUnique(&dialog);
+}
+
+TEST_F(GlobalOptionsLists, CreatingAClientCertificateIsOfferedDisabledWithTheReason) {
+  auto dialog = Open();
+  auto* page = Show<GlobalTlsPage>(*dialog, GlobalPageId::Tls);
+  ASSERT_NE(page->CreateButton(), nullptr);
+  EXPECT_FALSE(page->CreateButton()->isEnabled());
+  EXPECT_EQ(page->CreateButton()->toolTip(),
+            QStringLiteral("Creating a client certificate is not available here."));
+  EXPECT_TRUE(PressOkOf(*dialog));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "marrowby/qt_text.h"
 #include "ui/global_options/global_messages.h"
 #include "ui/global_options/global_pages.h"
+#include "ui/global_options/tls_page.h"
 
 using namespace global_ui;
 
@@ -102,7 +103,7 @@ VPropertyTreePage* GlobalOptionsDialogBase::MakePage(const GlobalPageRow& row,
     case AdvancedOptions: return new GlobalAdvancedOptionsPage(c);
     case View: return new GlobalSettingsPage(kPageView, c, ViewSettings());
     case Ftp: return new GlobalFtpPage(c);
-    case Tls: return new GlobalSettingsPage(kPageTls, c, TlsSettings());
+    case Tls: return new GlobalTlsPage(c);
     case Sound: return new GlobalSoundPage(c);
     case FileTypes: return new GlobalFileTypesPage(*a.fileTypes, *a.icons, a.fileTypesChanged);
     case Filters:

@@ -1,0 +1,18 @@
+#include "ui/global_options/tls_page.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "ui/global_options/global_messages.h"
+
+GlobalTlsPage::GlobalTlsPage(GlobalConfig& config)
+    : GlobalSettingsPage(global_ui::kPageTls, config, TlsSettings()) {
+  auto* row = new QHBoxLayout;
+  create_ = new QPushButton(tr("C&reate..."), this);
+  create_->setEnabled(false);
+  create_->setToolTip(tr("Creating a client certificate is not available here."));
+  row->addWidget(create_);
+  row->addStretch(1);
+  ExtraArea()->addLayout(row);
+}

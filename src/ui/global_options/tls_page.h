@@ -1,0 +1,18 @@
+// The TLS page: the client certificate the file-transfer client presents, and the button that
+// would make one. Making a certificate and its key needs a tool this build does not run yet, so
+// the button is shown disabled with the reason, rather than offering something that fails.
+#pragma once
+
+#include "ui/global_options/global_settings_page.h"
+
+class QPushButton;
+
+class GlobalTlsPage : public GlobalSettingsPage {
+  Q_OBJECT
+ public:
+  explicit GlobalTlsPage(GlobalConfig& config);
+  QPushButton* CreateButton() const { return create_; }
+
+ private:
+  QPushButton* create_;
+};
