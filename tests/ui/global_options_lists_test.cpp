@@ -4,13 +4,19 @@
 
 #include <algorithm>
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 
+#include "config/database/session_database.h"
 #include "config/database/session_database_instance.h"
 #include "global_options_test_env.h"
+#include "ui/firewall_dialogs_qt.h"
+#include "ui/global_options/file_type_dialog.h"
 #include "ui/global_options/item_list_pages.h"
+#include "ui/global_options/tls_page.h"
 #include "ui/keywords/filter_dialog.h"
 #include "ui/session_options/session_options_dialog.h"
 #include "ui_test_helpers.h"
@@ -24,8 +30,22 @@ class FileTypesForTest : public IFileTypeManager {
   FileTypesForTest() { ResetToBuiltIn(); }
   std::vector<FileTypeDefinition> List() override { return types; }
   bool Add(const FileTypeDefinition& definition) override {
+    if (Find(definition.name) != types.end()) return false;
     types.push_back(definition);
     return true;
+  }
+  bool Replace(const VUnicodeString& name, const FileTypeDefinition& definition) override {
+    auto at = Find(name);
+    if (at == types.end()) return false;
+    auto other = Find(definition.name);
+    if (other != types.end() && other != at) return false;
+    *at = definition;
+    ++replaced;
+    return true;
+  }
+  std::vector<FileTypeDefinition>::iterator Find(const VUnicodeString& name) {
+    return std::find_if(types.begin(), types.end(),
+                        [&](const FileTypeDefinition& d) { return vtext::EqualsNoCase(d.name, name); });
   }
   bool Delete(const VUnicodeString& name) override {
     deleted.push_back(name);
@@ -59,6 +79,7 @@ class FileTypesForTest : public IFileTypeManager {
   std::vector<FileTypeDefinition> types;
   std::vector<VUnicodeString> deleted;
   int resets = 0;
+  int replaced = 0;
 };
 
 class IconsForTest : public IIconManager {
@@ -68,6 +89,10 @@ class IconsForTest : public IIconManager {
 
 class GlobalOptionsLists : public GlobalOptionsTest {
  protected:
+  static bool PressOkOf(GlobalOptionsDialog& dialog) {
+    dialog.OkButton()->click();
+    return dialog.result() == QDialog::Accepted && !dialog.isVisible();
+  }
   GlobalOptionsArguments WithManagers() {
     GlobalOptionsArguments arguments;
     arguments.fileTypes = &types_;
@@ -246,6 +271,152 @@ TEST_F(GlobalOptionsLists, FiltersAreAddedAndEditedInTheFilterDialog) {
   page->EditButton()->click();
   EXPECT_TRUE(*cancelled);
   EXPECT_EQ(folder_.Lines("Filters/backups"), before);
+}
+
+void Type(QLineEdit* edit, const QString& text) {
+  edit->setFocus();
+  edit->selectAll();
+  QTest::keyClicks(edit, text);
+}
+
+TEST(FileTypeNames, ATypedListIsSplitWithoutEmptiesOrRepeats) {
+  EXPECT_EQ(SplitFileTypeNames(QStringLiteral(" .txt, .log;;README  .TXT\t.md ")),
+            (VStringArray{u".txt", u".log", u"README", u".md"}));
+  EXPECT_TRUE(SplitFileTypeNames(QStringLiteral(" ;, ")).IsEmpty());
+  EXPECT_EQ(JoinFileTypeNames(VStringArray{u".c", u".h"}), QStringLiteral(".c .h"));
+}
+
+TEST_F(GlobalOptionsLists, ANewFileTypeIsCheckedInItsDialogAndAddedOnOk) {
+  auto dialog = Open(WithManagers());
+  auto* page = Show<GlobalFileTypesPage>(*dialog, GlobalPageId::FileTypes);
+  MessageBoxRecorder boxes;
+  std::vector<QString> refusals;
+  std::vector<bool> focusRight;
+  auto seen = uitest::WhenModal<FileTypeDialog>([&](FileTypeDialog* d) {
+    EXPECT_EQ(d->TransferCombo()->count(), 4);
+    d->OkButton()->click();  // no name
+    refusals.push_back(boxes.Shown().back().text);
+    focusRight.push_back(d->focusWidget() == d->NameEdit());
+    Type(d->NameEdit(), QStringLiteral("text"));  // taken, whatever the case
+    d->OkButton()->click();
+    refusals.push_back(boxes.Shown().back().text);
+    focusRight.push_back(d->focusWidget() == d->NameEdit());
+    Type(d->NameEdit(), QStringLiteral("Source"));
+    Type(d->ExtensionsEdit(), QStringLiteral(".c; .h .c"));
+    Type(d->FileNamesEdit(), QStringLiteral("Makefile"));
+    d->TransferCombo()->setCurrentIndex(d->TransferCombo()->findData(int(FileTypeTransfer::AskUser)));
+    Type(d->OpenWithEdit(), QStringLiteral("/usr/bin/editor"));
+    d->OkButton()->click();
+  });
+  page->NewButton()->click();
+  ASSERT_TRUE(*seen);
+  EXPECT_EQ(refusals, (std::vector<QString>{QStringLiteral("Enter a name for the file type."),
+                                            QStringLiteral("The new file type already exists.")}));
+  EXPECT_EQ(focusRight, std::vector<bool>(2, true));
+  ASSERT_EQ(page->List()->count(), 3);
+  EXPECT_EQ(page->List()->currentItem()->text(), QStringLiteral("Source"));
+  EXPECT_EQ(types_.types.size(), 2u);  // nothing reaches the manager before OK
+  EXPECT_TRUE(PressOkOf(*dialog));
+  ASSERT_EQ(types_.types.size(), 3u);
+  const FileTypeDefinition& made = types_.types[2];
+  EXPECT_EQ(made.name, u"Source");
+  EXPECT_EQ(made.extensions, (VStringArray{u".c", u".h"}));
+  EXPECT_EQ(made.fileNames, VStringArray{u"Makefile"});
+  EXPECT_EQ(made.transfer, FileTypeTransfer::AskUser);
+  EXPECT_EQ(made.openWith, u"/usr/bin/editor");
+  EXPECT_TRUE(changed_);
+}
+
+TEST_F(GlobalOptionsLists, AnEditedFileTypeIsReplacedOnOkAndCancelKeepsIt) {
+  {
+    auto dialog = Open(WithManagers());
+    auto* page = Show<GlobalFileTypesPage>(*dialog, GlobalPageId::FileTypes);
+    page->List()->setCurrentRow(0);
+    uitest::WhenModal<FileTypeDialog>([&](FileTypeDialog* d) {
+      Type(d->ExtensionsEdit(), QStringLiteral(".text"));
+      d->OkButton()->click();
+    });
+    page->EditButton()->click();
+    dialog->reject();
+    EXPECT_EQ(types_.replaced, 0);
+    EXPECT_EQ(types_.types[0].extensions, VStringArray{u".txt"});
+  }
+  auto dialog = Open(WithManagers());
+  auto* page = Show<GlobalFileTypesPage>(*dialog, GlobalPageId::FileTypes);
+  page->List()->setCurrentRow(1);
+  // Its own name is not "taken"; the name of a definition deleted on the page is free again.
+  page->List()->setCurrentRow(0);
+  {
+    MessageBoxRecorder boxes(kIdYes);
+    page->DeleteButton()->click();
+  }
+  ASSERT_EQ(page->List()->count(), 1);
+  page->List()->setCurrentRow(0);
+  auto seen = uitest::WhenModal<FileTypeDialog>([&](FileTypeDialog* d) {
+    EXPECT_EQ(d->NameEdit()->text(), QStringLiteral("Archive"));
+    EXPECT_EQ(d->TransferCombo()->currentData().toInt(), int(FileTypeTransfer::Binary));
+    Type(d->NameEdit(), QStringLiteral("Text"));
+    Type(d->ExtensionsEdit(), QStringLiteral(".tar .tgz"));
+    d->OkButton()->click();
+  });
+  page->EditButton()->click();
+  ASSERT_TRUE(*seen);
+  EXPECT_EQ(page->List()->item(0)->text(), QStringLiteral("Text"));
+  MessageBoxRecorder refusals;
+  EXPECT_TRUE(PressOkOf(*dialog));
+  EXPECT_TRUE(refusals.Shown().empty());
+  ASSERT_EQ(types_.types.size(), 1u);
+  EXPECT_EQ(types_.types[0].name, u"Text");
+  EXPECT_EQ(types_.types[0].extensions, (VStringArray{u".tar", u".tgz"}));
+  EXPECT_EQ(types_.types[0].transfer, FileTypeTransfer::Binary);
+  EXPECT_EQ(types_.replaced, 1);
+}
+
+TEST_F(GlobalOptionsLists, AFirewallEditedFromThePageIsSavedToItsFileUnderItsName) {
+  folder_.WriteLines("Firewalls/office", "S:\"Firewall Type\"=SOCKSv5\r\n"
+                                         "S:\"Firewall Address\"=old.example\r\n");
+  auto dialog = Open();
+  auto* page = Show<GlobalItemListPage>(*dialog, GlobalPageId::Firewall);
+  ASSERT_NE(page->EditButton(), nullptr);
+  EXPECT_FALSE(page->EditButton()->isEnabled());
+  ASSERT_EQ(page->List()->count(), 1);
+  page->List()->setCurrentRow(0);
+  ASSERT_TRUE(page->EditButton()->isEnabled());
+  auto seen = uitest::WhenModal<FirewallPropertiesDialog>([&](FirewallPropertiesDialog* d) {
+    EXPECT_TRUE(d->NameEdit()->isReadOnly());
+    EXPECT_EQ(d->AddressEdit()->text(), QStringLiteral("old.example"));
+    Type(d->AddressEdit(), QStringLiteral("new.example"));
+    d->OkButton()->click();
+  });
+  page->EditButton()->click();
+  ASSERT_TRUE(*seen);
+  std::string lines = folder_.Lines("Firewalls/office");
+  EXPECT_NE(lines.find("S:\"Firewall Address\"=new.example\r\n"), std::string::npos) << lines;
+  EXPECT_NE(lines.find("S:\"Firewall Type\"=SOCKSv5\r\n"), std::string::npos) << lines;
+  EXPECT_EQ(page->List()->count(), 1);
+  // Cancel of its dialog writes nothing.
+  uitest::WhenModal<FirewallPropertiesDialog>([&](FirewallPropertiesDialog* d) {
+    Type(d->AddressEdit(), QStringLiteral("other.example"));
+    d->reject();
+  });
+  page->EditButton()->click();
+  EXPECT_EQ(folder_.Lines("Firewalls/office"), lines);
+}
+
+TEST_F(GlobalOptionsLists, TheFileTypeDialogHasMnemonicsOfItsOwn) {
+  FileTypeDefinition definition;
+  FileTypeDialog dialog(definition, {});
+  uitest::ExpectMnemonicsUnique(&dialog);
+}
+
+TEST_F(GlobalOptionsLists, CreatingAClientCertificateIsOfferedDisabledWithTheReason) {
+  auto dialog = Open();
+  auto* page = Show<GlobalTlsPage>(*dialog, GlobalPageId::Tls);
+  ASSERT_NE(page->CreateButton(), nullptr);
+  EXPECT_FALSE(page->CreateButton()->isEnabled());
+  EXPECT_EQ(page->CreateButton()->toolTip(),
+            QStringLiteral("Creating a client certificate is not available here."));
+  EXPECT_TRUE(PressOkOf(*dialog));
 }
 
 }  // namespace

@@ -81,6 +81,7 @@ class NoFileTypes : public IFileTypeManager {
   std::vector<FileTypeDefinition> List() override { return {}; }
   bool Add(const FileTypeDefinition&) override { return true; }
   bool Delete(const VUnicodeString&) override { return true; }
+  bool Replace(const VUnicodeString&, const FileTypeDefinition&) override { return true; }
   std::optional<FileTypeDefinition> Search(const VUnicodeString&) override { return {}; }
   void ResetToBuiltIn() override {}
 };

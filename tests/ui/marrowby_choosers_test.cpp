@@ -25,6 +25,7 @@
 #include "marrowby/qt_text.h"
 #include "marrowby/scaled_bitmap.h"
 #include "marrowby/ui_messages.h"
+#include "ui/global_options/tls_page.h"
 #include "report/message_catalogue.h"
 #include "ui_test_helpers.h"
 

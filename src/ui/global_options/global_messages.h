@@ -226,6 +226,14 @@ constexpr uint32_t kFileTypeUnknownGlobal = 0x6139151C;
 
 constexpr uint32_t kBrowseSecond = 0x6139151D;
 
+constexpr uint32_t kFileTypeTitle = 0x613915A9;
+constexpr uint32_t kFileTypeName = 0x613915AA;
+constexpr uint32_t kFileTypeExtensions = 0x613915AB;
+constexpr uint32_t kFileTypeFileNames = 0x613915AC;
+constexpr uint32_t kFileTypeOpenWith = 0x613915AD;
+constexpr uint32_t kFileTypeNameEmpty = 0xE13915AE;
+constexpr uint32_t kFileTypeTransfer = 0x613915AF;
+
 constexpr uint32_t kTabColors = 0x61391530;
 constexpr uint32_t kColorsTitle = 0x61391531;
 constexpr uint32_t kColorsText = 0x61391532;

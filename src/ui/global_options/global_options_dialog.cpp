@@ -7,6 +7,7 @@
 #include "ui/colors/ansi_color_pages.h"
 #include "ui/global_options/global_messages.h"
 #include "ui/global_options/global_pages.h"
+#include "ui/global_options/tls_page.h"
 
 using namespace global_ui;
 

@@ -258,19 +258,6 @@ bool GlobalAdvancedOptionsPage::CheckPage() {
   return true;
 }
 
-// ---- TLS ----
-
-GlobalTlsPage::GlobalTlsPage(GlobalConfig& config)
-    : GlobalSettingsPage(kPageTls, config, TlsSettings()) {}
-
-bool GlobalTlsPage::CheckPage() {
-  QLineEdit* certificate = Edit(u"Certificate Path");
-  VReportMessageParams error;
-  if (!VDDV_ValidateCertificatePath(FromQString(certificate->text().trimmed()), true, error))
-    return FailValidation(certificate, error);
-  return true;
-}
-
 // ---- FTP ----
 
 GlobalFtpPage::GlobalFtpPage(GlobalConfig& config)

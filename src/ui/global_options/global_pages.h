@@ -89,16 +89,6 @@ class GlobalAdvancedOptionsPage : public GlobalSettingsPage {
   bool CheckPage() override;
 };
 
-// TLS: a client certificate is optional, but one that is named must be a file that can be read,
-// or every connection that offers it would fail far from this page.
-class GlobalTlsPage : public GlobalSettingsPage {
-  Q_OBJECT
- public:
-  explicit GlobalTlsPage(GlobalConfig& config);
- protected:
-  bool CheckPage() override;
-};
-
 // FTP: the PORT range must not run backwards.
 class GlobalFtpPage : public GlobalSettingsPage {
   Q_OBJECT

@@ -1,7 +1,8 @@
 // The Global Options pages that list named things rather than settings: firewalls and
 // synchronisation filters (items of the configuration), and the file types of a file-type
 // manager the host hands in. Deletions are asked for at once but carried out on OK, so Cancel
-// leaves every item where it was.
+// leaves every item where it was; so are the file types made or edited on the page. A firewall
+// made or edited is saved from its own dialog's OK, as the firewall dialog does everywhere.
 #pragma once
 
 #include <optional>
@@ -36,6 +37,9 @@ class IFileTypeManager {
   virtual ~IFileTypeManager() = default;
   virtual std::vector<FileTypeDefinition> List() = 0;
   virtual bool Add(const FileTypeDefinition& definition) = 0;  // false: the name is taken
+  // Replaces the definition named `name` by `definition` (which may carry a new name). False
+  // when there is no such definition or the new name is another one's.
+  virtual bool Replace(const VUnicodeString& name, const FileTypeDefinition& definition) = 0;
   virtual bool Delete(const VUnicodeString& name) = 0;
   // The definition whose extension or file name matches `fileName`.
   virtual std::optional<FileTypeDefinition> Search(const VUnicodeString& fileName) = 0;
@@ -60,7 +64,7 @@ class GlobalItemListPage : public VPropertyTreePage {
 
   QListWidget* List() const { return list_; }
   QPushButton* AddButton() const { return add_; }
-  QPushButton* EditButton() const { return edit_; }  // filters only
+  QPushButton* EditButton() const { return edit_; }  // filters and firewalls
   QPushButton* DeleteButton() const { return delete_; }
   const VStringArray& PendingDeletes() const { return deleted_; }
 
@@ -88,17 +92,31 @@ class GlobalFileTypesPage : public VPropertyTreePage {
   void OnApply() override;
 
   QListWidget* List() const { return list_; }
+  QPushButton* NewButton() const { return new_; }
+  QPushButton* EditButton() const { return edit_; }
   QPushButton* DeleteButton() const { return delete_; }
   QPushButton* ResetButton() const { return reset_; }
   QLineEdit* SearchEdit() const { return search_; }
   QPushButton* SearchButton() const { return searchButton_; }
 
  private:
+  // The definitions as the page shows them, each with the name it is stored under (empty for
+  // one made on the page) and the entries it was stored with.
+  struct Shown {
+    FileTypeDefinition definition;
+    VUnicodeString storedName;
+    FileTypeDefinition stored;
+  };
   void Fill(const std::vector<FileTypeDefinition>& definitions);
+  void Edit(int row);
+  bool NameTaken(const VUnicodeString& name, int except) const;
   IFileTypeManager& manager_;
   IIconManager& icons_;
   bool* changed_;
+  std::vector<Shown> shown_;
   QListWidget* list_;
+  QPushButton* new_;
+  QPushButton* edit_;
   QPushButton* delete_;
   QPushButton* reset_;
   QLineEdit* search_;
