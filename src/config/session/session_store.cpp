@@ -31,7 +31,8 @@ class KeyChain {
     // opened comes here.
     const size_t count = levels.size() + 1;
     keys_.reserve(count);
-    // A writable store may make a key only by opening it.
+    // A read-only store can say at once whether the session is there: its last level is
+    // looked at first, and nothing is opened above a session that does not exist.
     const bool openLastFirst = expectSession && !create && store.IsReadOnly();
     for (size_t i = 0; i < count; ++i) {
       const char16_t* level = i == 0 ? kSessionsKeyName : levels[i - 1].c_str();

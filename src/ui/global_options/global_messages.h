@@ -27,7 +27,6 @@ constexpr uint32_t kPageSound = 0x61391511;
 constexpr uint32_t kPageFileTypes = 0x61391512;
 constexpr uint32_t kPageFilters = 0x61391513;
 constexpr uint32_t kPageFirewall = 0x61391514;
-constexpr uint32_t kReplacedPage = 0x61391515;
 constexpr uint32_t kGenConnectionClosed = 0x61391520;
 constexpr uint32_t kGenConfirmDisconnect = 0x61391521;
 constexpr uint32_t kGenShowConnectDialog = 0x61391522;

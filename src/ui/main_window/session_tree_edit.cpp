@@ -207,9 +207,9 @@ VUnicodeString FreeName(const VUnicodeString& folder, const VUnicodeString& base
 
 namespace {
 
-// The template is made of defaults before the first session is made from it. Opening it would
-// make it too, but in a settings file a read-only look at a missing key leaves the key in the
-// document, and the template is then taken for a folder.
+// The template is made of defaults before the first session is made from it, here rather than
+// as a side effect of opening it, so that the caller knows the top level changed and reads its
+// listing again.
 bool MakeTemplate(bool& made, VReportMessageParams& reason) {
   made = false;
   if (Database().SessionExists(VUnicodeString(u"Default"))) return true;
