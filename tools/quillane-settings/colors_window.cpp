@@ -8,6 +8,7 @@
 
 #include "config/colors/color_builtins.h"
 #include "config/global/global_config_instance.h"
+#include "dialog_grab.h"
 #include "host_startup.h"
 #include "marrowby/message_box.h"
 #include "marrowby/page_grab.h"
@@ -48,18 +49,6 @@ class ColorsDialog : public VPropertyTreeDialog {
   GlobalAnsiColorPage* ansi_;
 };
 
-bool SavePicture(QWidget* window, const std::string& folder, const std::string& name,
-                 std::string& error) {
-  window->show();
-  QApplication::processEvents();
-  QString path = QString::fromStdString(folder + "/" + name + ".png");
-  if (!window->grab().save(path, "PNG")) {
-    error = "cannot write " + path.toStdString();
-    return false;
-  }
-  return true;
-}
-
 bool Grab(GlobalConfig& config, const std::string& folder, std::string& error) {
   // A scheme whose Normal and Bold rows differ in foreground (selecting both shows the grey
   // Foreground button), and for the ANSI rows a dark scheme with a palette of its own.
@@ -80,22 +69,22 @@ bool Grab(GlobalConfig& config, const std::string& folder, std::string& error) {
     ColorSchemesDialog dialog(listed(ansi ? 15 : 2), config.ansiPalettes);
     dialog.SetView(view.view);
     if (!ansi) dialog.Preview()->SetSelection(0x3);
-    if (!SavePicture(&dialog, folder, view.name, error)) return false;
+    if (!SaveWindowPicture(&dialog, folder, view.name, error)) return false;
   }
   {
     NewColorSchemeDialog dialog(config.colorSchemes);
-    if (!SavePicture(&dialog, folder, "new-color-scheme", error)) return false;
+    if (!SaveWindowPicture(&dialog, folder, "new-color-scheme", error)) return false;
   }
   {
     NewColorPaletteDialog dialog(config.ansiPalettes, config.currentAnsiPalette.Current());
-    if (!SavePicture(&dialog, folder, "new-color-palette", error)) return false;
+    if (!SaveWindowPicture(&dialog, folder, "new-color-palette", error)) return false;
   }
   {
     AnsiColorPanel panel;
     if (std::optional<AnsiPaletteEntry> palette =
             config.ansiPalettes.GetPalette(config.currentAnsiPalette.Current()))
       panel.SetPalette(*palette);
-    if (!SavePicture(&panel, folder, "palette-panel", error)) return false;
+    if (!SaveWindowPicture(&panel, folder, "palette-panel", error)) return false;
   }
   ColorsDialog dialog(config);
   dialog.show();

@@ -27,17 +27,6 @@ namespace {
 // What is typed into the secret fields of the pictures: it must show as mask characters only.
 const QString kSampleSecret = QStringLiteral("correct horse");
 
-bool Save(QWidget* window, const std::string& folder, const std::string& name, std::string& error) {
-  window->show();
-  QApplication::processEvents();
-  QString path = QString::fromStdString(folder + "/" + name + ".png");
-  if (!window->grab().save(path, "PNG")) {
-    error = "cannot write " + path.toStdString();
-    return false;
-  }
-  return true;
-}
-
 bool GrabOne(const std::string& name, const std::string& folder, std::string& error) {
   const VPassphraseVerifier anyPassphrase = [](std::u16string_view) { return true; };
   if (name == "passphrase-create") {
@@ -45,18 +34,18 @@ bool GrabOne(const std::string& name, const std::string& folder, std::string& er
     dialog.WithChoice()->click();
     dialog.PassphraseEdit()->setText(kSampleSecret);
     dialog.ConfirmationEdit()->setText(kSampleSecret);
-    return Save(&dialog, folder, name, error);
+    return SaveWindowPicture(&dialog, folder, name, error);
   }
   if (name == "passphrase-enter") {
     EnterPassphraseDialog dialog(anyPassphrase);
     dialog.PassphraseEdit()->setText(kSampleSecret);
-    return Save(&dialog, folder, name, error);
+    return SaveWindowPicture(&dialog, folder, name, error);
   }
   if (name == "passphrase-change") {
     ChangePassphraseDialog dialog(anyPassphrase);
     for (QLineEdit* edit : {dialog.CurrentEdit(), dialog.NewEdit(), dialog.ConfirmationEdit()})
       edit->setText(kSampleSecret);
-    return Save(&dialog, folder, name, error);
+    return SaveWindowPicture(&dialog, folder, name, error);
   }
   if (name == "firewall-username" || name == "firewall-password") {
     bool password = name == "firewall-password";
@@ -64,7 +53,7 @@ bool GrabOne(const std::string& name, const std::string& folder, std::string& er
                                              : FirewallCredentialDialog::Kind::Username,
                                     false);
     dialog.Edit()->setText(password ? kSampleSecret : QStringLiteral("alice"));
-    return Save(&dialog, folder, name, error);
+    return SaveWindowPicture(&dialog, folder, name, error);
   }
   if (name == "firewall-new") {
     VRef<FirewallConfig> firewall(new FirewallConfig());
@@ -75,7 +64,7 @@ bool GrabOne(const std::string& name, const std::string& folder, std::string& er
     dialog.AddressEdit()->setText(QStringLiteral("proxy.example.com"));
     dialog.UserEdit()->setText(QStringLiteral("alice"));
     dialog.PasswordEdit()->setText(kSampleSecret);
-    return Save(&dialog, folder, name, error);
+    return SaveWindowPicture(&dialog, folder, name, error);
   }
   if (name == "keyword-list") {
     VRef<HighlightConfig> list(new HighlightConfig(u"logs"));
@@ -86,7 +75,7 @@ bool GrabOne(const std::string& name, const std::string& folder, std::string& er
       dialog.AddButton()->click();
     }
     dialog.MatchCaseBox()->setChecked(true);
-    return Save(&dialog, folder, name, error);
+    return SaveWindowPicture(&dialog, folder, name, error);
   }
   if (name == "filter") {
     VRef<FilterConfig> filter(new FilterConfig());
@@ -94,13 +83,25 @@ bool GrabOne(const std::string& name, const std::string& folder, std::string& er
     dialog.NameEdit()->setText(QStringLiteral("scratch"));
     dialog.CriteriaEdit()->setText(QStringLiteral("*.tmp; *.bak"));
     dialog.FoldersBox()->setChecked(true);
-    return Save(&dialog, folder, name, error);
+    return SaveWindowPicture(&dialog, folder, name, error);
   }
   error = "no dialog named " + name;
   return false;
 }
 
 }  // namespace
+
+bool SaveWindowPicture(QWidget* window, const std::string& folder, const std::string& name,
+                       std::string& error) {
+  window->show();
+  QApplication::processEvents();
+  QString path = QString::fromStdString(folder + "/" + name + ".png");
+  if (!window->grab().save(path, "PNG")) {
+    error = "cannot write " + path.toStdString();
+    return false;
+  }
+  return true;
+}
 
 bool GrabDialogs(const std::string& name, const std::string& folder, std::string& error) {
   if (name != "all") return GrabOne(name, folder, error);

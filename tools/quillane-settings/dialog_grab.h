@@ -4,7 +4,13 @@
 
 #include <string>
 
+class QWidget;
+
 namespace settings {
+
+// Shows `window` and writes its picture to DIR/<name>.png; false with a message naming the file.
+bool SaveWindowPicture(QWidget* window, const std::string& folder, const std::string& name,
+                       std::string& error);
 
 // Writes DIR/<name>.png for the dialog `name` of DialogNames() ("all": every one). False with a
 // message naming what failed.

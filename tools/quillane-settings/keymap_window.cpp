@@ -10,6 +10,7 @@
 #include "config/global/global_config_instance.h"
 #include "config/keymap/key_codes.h"
 #include "config/keymap/keymap_file.h"
+#include "dialog_grab.h"
 #include "host_startup.h"
 #include "marrowby/file_browse.h"
 #include "ui/keymap/keymap_ui_messages.h"
@@ -38,16 +39,11 @@ GlobalConfig* SharedGlobal() {
   return shared;
 }
 
+// The windows drawn one after the other are hidden again, so that each picture shows one.
 bool Save(QWidget* window, const std::string& folder, const std::string& name, std::string& error) {
-  window->show();
-  QApplication::processEvents();
-  QString path = QString::fromStdString(folder + "/" + name + ".png");
-  if (!window->grab().save(path, "PNG")) {
-    error = "cannot write " + path.toStdString();
-    return false;
-  }
+  bool saved = SaveWindowPicture(window, folder, name, error);
   window->hide();
-  return true;
+  return saved;
 }
 
 // A few bindings of every kind, so that the pictures show what rows look like.
