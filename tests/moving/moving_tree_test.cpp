@@ -19,6 +19,7 @@
 #include "platform/app_info.h"
 #include "storage/ini/ini_file_key.h"
 #include "storage/ini/ini_file_store.h"
+#include "support/moving_fixture.h"
 #include "support/test_support.h"
 
 namespace {
@@ -53,30 +54,7 @@ class Yes : public IUserQuestions {
   bool AskFolder(VReportMessageParams&, VUnicodeString&) override { return false; }
 };
 
-class MovingTree : public ::testing::Test {
- protected:
-  void SetUp() override {
-    for (std::string name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "QUILLANE_REGISTRY_ROOT"})
-      env_.push_back(std::make_unique<qtest::ScopedEnv>(name.c_str(), dir_ / ("user-" + name)));
-    VSetAppName(u"Karvell");
-    VSetDerivedProductId(3);
-    current_ = nullptr;
-    VSetProfileFactoryGetter(&Factory);
-    FreeGlobalConfig();
-  }
-  void TearDown() override {
-    FreeGlobalConfig();
-    VSetProfileFactoryGetter(nullptr);
-    VSetDerivedProductId(-1);
-    SetConfigPassphrase(nullptr);
-  }
-  static VProfileStoreFactory* Factory() { return current_; }
-
-  static VProfileStoreFactory* current_;
-  qtest::TempDir dir_;
-  std::vector<std::unique_ptr<qtest::ScopedEnv>> env_;
-};
-VProfileStoreFactory* MovingTree::current_ = nullptr;
+using MovingTree = qtest::MovingConfigTest;
 
 // The whole generated tree of 10,000 sessions when QUILLANE_MOVING_TREE_FOLDERS=500: every
 // session is written twice with its files flushed, which takes minutes on a busy disk; by

@@ -24,6 +24,7 @@
 #include "marrowby/qt_text.h"
 #include "platform/app_info.h"
 #include "storage/ini/ini_file_store.h"
+#include "support/moving_fixture.h"
 #include "support/test_support.h"
 #include "ui/moving/moving_dialogs.h"
 #include "ui/moving/moving_texts.h"
@@ -46,25 +47,8 @@ void Grab(QWidget* widget, const char* name) {
   widget->grab().save(QString::fromUtf8(folder) + u'/' + QString::fromUtf8(name) + ".png");
 }
 
-class MovingDialogs : public ::testing::Test {
+class MovingDialogs : public qtest::MovingConfigTest {
  protected:
-  void SetUp() override {
-    for (std::string name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "QUILLANE_REGISTRY_ROOT"})
-      env_.push_back(std::make_unique<qtest::ScopedEnv>(name.c_str(), dir_ / ("user-" + name)));
-    VSetAppName(u"Karvell");
-    VSetDerivedProductId(3);
-    current_ = nullptr;
-    VSetProfileFactoryGetter(&Factory);
-    FreeGlobalConfig();
-  }
-  void TearDown() override {
-    FreeGlobalConfig();
-    VSetProfileFactoryGetter(nullptr);
-    VSetDerivedProductId(-1);
-    SetConfigPassphrase(nullptr);
-  }
-  static VProfileStoreFactory* Factory() { return current_; }
-
   // A configuration of six sessions in two folders, a secret in each, under `passphrase`.
   void MakeSource(VProfileStoreFactory& factory, const bench::SessionTree& tree,
                   const char16_t* passphrase) {
@@ -141,11 +125,7 @@ class MovingDialogs : public ::testing::Test {
     return ok;
   }
 
-  static VProfileStoreFactory* current_;
-  qtest::TempDir dir_;
-  std::vector<std::unique_ptr<qtest::ScopedEnv>> env_;
 };
-VProfileStoreFactory* MovingDialogs::current_ = nullptr;
 
 TEST(ImportExportRules, OkWaitsForASectionAndAFileThatFitsTheDirection) {
   qtest::TempDir dir;
