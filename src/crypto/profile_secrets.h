@@ -22,6 +22,7 @@ class VProfileEncryptedString : public VProfile2<VEncryptedString, VProfileSz> {
     return UpdateProfileEncryptedString(Current(), plaintext);
   }
   bool SetFromText(const VUnicodeString& text, VReportMessageParams& error) override;
+  bool IsEncryptedSecret() const override { return true; }
 };
 
 // A string kept in the per-user protected "CAPI:" form, read and written as its plaintext.

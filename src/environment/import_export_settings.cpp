@@ -44,6 +44,7 @@ bool VImportExportSettings::Finish(uint32_t finishedId) {
   line.AddInsertFormatted(u"%1!u!", static_cast<uint32_t>(summary_.errors));
   // The closing line counts nothing itself: "valid" when the run holds, else plain information.
   log_.Write(summary_.errors ? VImportExportLevel::Info : VImportExportLevel::Valid, line);
+  log_.Flush();
   return summary_.errors == 0;
 }
 

@@ -9,6 +9,7 @@ VUnicodeString VStatusText(const VStatus& status) {
 }
 
 bool VSettingsFileLog::Open(const std::string& path, VReportMessageParams& error) {
+  Flush();
   file_.Close();
   if (VStatus removed = vfs::RemoveFile(path); !removed.ok()) {
     error.SetStatus(removed);
@@ -41,10 +42,24 @@ void VSettingsFileLog::Write(VImportExportLevel level, VReportMessageParams& mes
     std::u16string time = VFormatLogTime(VLocalTimeNow(), u"%Y-%m-%d %H:%M:%S");
     VUnicodeString line = VUnicodeString(time) + u"," + TopicName(level) + u"," +
                           message.GetTextOneLineTrimmed() + u"\n";
-    // A log that cannot be written does not stop the run: the sink still shows every line.
-    if (!file_.WriteAll(line.ToUtf8()).ok()) file_.Close();
+    pending_ += line.ToUtf8();
+    // Someone following the file still sees it grow every second.
+    constexpr size_t kGatheredBytes = 64 * 1024;
+    constexpr auto kGatheredTime = std::chrono::seconds(1);
+    if (level == VImportExportLevel::Err || level == VImportExportLevel::Valid ||
+        pending_.size() >= kGatheredBytes ||
+        std::chrono::steady_clock::now() - lastWrite_ >= kGatheredTime)
+      Flush();
   }
   if (sink_) sink_->LogLine(level, message);
+}
+
+void VSettingsFileLog::Flush() {
+  lastWrite_ = std::chrono::steady_clock::now();
+  if (pending_.empty()) return;
+  // A log that cannot be written does not stop the run: the sink still shows every line.
+  if (file_.IsOpen() && !file_.WriteAll(pending_).ok()) file_.Close();
+  pending_.clear();
 }
 
 void VSettingsFileLog::Add(VImportExportLevel level, uint32_t id,

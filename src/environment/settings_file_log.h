@@ -3,6 +3,7 @@
 // and folders of the configuration, so it is created readable by its owner only.
 #pragma once
 
+#include <chrono>
 #include <string>
 
 #include "environment/import_export_sink.h"
@@ -14,6 +15,9 @@ VUnicodeString VStatusText(const VStatus& status);
 class VSettingsFileLog {
  public:
   explicit VSettingsFileLog(IImportExportSink* sink) : sink_(sink) {}
+  ~VSettingsFileLog() { Flush(); }
+  VSettingsFileLog(const VSettingsFileLog&) = delete;
+  VSettingsFileLog& operator=(const VSettingsFileLog&) = delete;
 
   // Starts a new log at `path` (an older one there is replaced). False with the reason when it
   // cannot be made; the run goes on, logging to the sink alone.
@@ -27,6 +31,9 @@ class VSettingsFileLog {
   size_t Warnings() const { return warnings_; }
   size_t Errors() const { return errors_; }
 
+  // Writes the lines not written yet. Errors and the closing line write at once.
+  void Flush();
+
   // "info", "warn", "err", "valid".
   static const char16_t* TopicName(VImportExportLevel level);
 
@@ -35,6 +42,9 @@ class VSettingsFileLog {
 
   IImportExportSink* sink_;
   vfs::File file_;
+  // Information lines gathered for one write: a run logs two for each of thousands of sessions.
+  std::string pending_;
+  std::chrono::steady_clock::time_point lastWrite_ = std::chrono::steady_clock::now();
   size_t warnings_ = 0;
   size_t errors_ = 0;
 };

@@ -31,12 +31,6 @@ VUnicodeString ReasonText(uint32_t id) {
   return message.GetTextOneLineTrimmed();
 }
 
-bool HoldsValues(const VProfileKey& key) {
-  VProfileKeyIterator values(key, true);
-  VUnicodeString name;
-  return values.Next(name);
-}
-
 // The names below one local folder, without regard to ASCII case, from one listing: a session
 // of the file that is not among them does not exist here, and is not looked for on disk under
 // every case of its name. Only a name that is all ASCII is answered; a failed listing answers
@@ -74,10 +68,9 @@ class LocalNames {
   bool listed_ = false;
 };
 
-bool IsImportedSession(const VProfileKey& key) {
-  VDword isSession = 0;
-  return (key.ReadDword(u"Is Session", isSession) && isSession != 0) || HoldsValues(key);
-}
+// A key of the file that holds values is a session (its "Is Session" flag is one of them); one
+// that holds only keys is a folder.
+bool IsImportedSession(const VProfileKey& key) { return key.HoldsValues(); }
 
 class Importer {
  public:
@@ -274,7 +267,8 @@ class Importer {
           continue;
         }
       }
-      VProfileKey localChild(localFolder, name.c_str(), kProfileKeyCreate);
+      VProfileKey localChild(localFolder, name.c_str(),
+                             kProfileKeyCreate | (local.MayExist(name) ? 0 : kProfileKeyKnownNew));
       log_.Info(mm::kFolderImported, {childPath});
       Folder(fileKey, localChild, childPath);
     }
@@ -309,6 +303,7 @@ class Importer {
     bool exists = local.MayExist(name) && localFolder.SubKeyExists(name.c_str());
     // A folder store makes a new session's file when it is written; other stores make the key.
     int flags = exists || folderStore_ ? 0 : kProfileKeyCreate;
+    if (!local.MayExist(name)) flags |= kProfileKeyKnownNew;
     VProfileKey localKey(localFolder, name.c_str(), flags);
     if (exists && !SessionDatabase::IsSession(localKey))
       return fail(ReasonText(mm::kRefusedNotFile));

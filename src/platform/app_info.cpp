@@ -17,6 +17,7 @@ VUnicodeString gAppName = u"Karvell";
 VUnicodeString gConfigFolder;
 std::string gExecutableFolder;
 std::atomic<int> gDerivedProductId{-1};
+std::atomic<uint64_t> gGeneration{0};
 
 }  // namespace
 
@@ -28,7 +29,10 @@ VUnicodeString VGetAppName() {
 void VSetAppName(const VUnicodeString& name) {
   std::lock_guard<std::mutex> lock(gMutex);
   gAppName = name;
+  ++gGeneration;
 }
+
+uint64_t VAppInfoGeneration() { return gGeneration; }
 
 int VGetDerivedProductId() { return gDerivedProductId; }
 void VSetDerivedProductId(int productId) { gDerivedProductId = productId; }
@@ -91,11 +95,13 @@ std::string ExecutableFolder() {
 void SetExecutableFolder(const std::string& folder) {
   std::lock_guard<std::mutex> lock(gMutex);
   gExecutableFolder = folder;
+  ++gGeneration;
 }
 
 void SetConfigFolderInUse(const VUnicodeString& folder) {
   std::lock_guard<std::mutex> lock(gMutex);
   gConfigFolder = folder;
+  ++gGeneration;
 }
 
 }  // namespace vapp

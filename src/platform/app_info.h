@@ -2,6 +2,7 @@
 // gives, the user's folders, and the folders behind the path variables.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/unicode_string.h"
@@ -14,6 +15,10 @@ void VSetAppName(const VUnicodeString& name);
 // here, below every layer that needs it, and set by the environment layer.
 int VGetDerivedProductId();
 void VSetDerivedProductId(int productId);
+
+// Counts the changes of the application name, the configuration folder in use and the program's
+// folder, so that what is worked out from them is kept until one of them changes.
+uint64_t VAppInfoGeneration();
 
 namespace vapp {
 

@@ -109,39 +109,54 @@ class PosixEnv final : public Env {
     // Settings files are small: one read into a buffer of a typical size usually takes the whole
     // file, and the second read sees its end; no size is asked for first. The buffer is not
     // zeroed (a string of that size would be, for every file read) and the bytes are then copied
-    // into a string of their exact size.
-    // The buffer never grows past one byte more than the limit: that byte tells a file that is
-    // too large without holding more of it.
+    // into a string of their exact size. A file that fills the buffer is read on into a string
+    // of the size the file gives, with a byte to spare (for a terminator, or to see the end).
+    // Nothing grows past one byte more than the limit: that byte tells a file that is too large
+    // without holding more of it.
     const size_t ceiling = limit >= SIZE_MAX - 1 ? SIZE_MAX : static_cast<size_t>(limit) + 1;
-    size_t capacity = std::min<size_t>(16384, ceiling);
-    std::unique_ptr<char[]> buffer = std::make_unique_for_overwrite<char[]>(capacity);
     size_t done = 0;
-    for (;;) {
-      if (done == capacity) {
-        if (capacity == ceiling) {
-          out.clear();
-          return VStatus::Error(win32::kFileTooLarge);
+    bool ended = false;
+    // Reads on from `done` until `size` bytes are there or the file ends.
+    auto fill = [&](char* data, size_t size) {
+      while (done < size) {
+        ssize_t n = read(fd, data + done, size - done);
+        if (n < 0) {
+          if (errno == EINTR) continue;
+          return LastError();
         }
-        size_t grown = capacity > ceiling / 2 ? ceiling : capacity * 2;
-        std::unique_ptr<char[]> larger = std::make_unique_for_overwrite<char[]>(grown);
-        memcpy(larger.get(), buffer.get(), done);
-        buffer = std::move(larger);
-        capacity = grown;
+        if (n == 0) {
+          ended = true;
+          break;
+        }
+        done += static_cast<size_t>(n);
       }
-      ssize_t n = read(fd, buffer.get() + done, capacity - done);
-      if (n < 0) {
-        if (errno == EINTR) continue;
-        out.clear();
-        return LastError();
-      }
-      if (n == 0) break;
-      done += static_cast<size_t>(n);
-    }
-    if (done > limit) {
+      return VStatus();
+    };
+    auto fail = [&](VStatus status) {
       out.clear();
-      return VStatus::Error(win32::kFileTooLarge);
+      return status;
+    };
+    const size_t first = std::min<size_t>(16384, ceiling);
+    std::unique_ptr<char[]> buffer = std::make_unique_for_overwrite<char[]>(first);
+    if (VStatus read = fill(buffer.get(), first); !read.ok()) return fail(read);
+    if (done < first) {
+      out.assign(buffer.get(), done);
+      return VStatus();
     }
-    out.assign(buffer.get(), done);
+    size_t size = first * 2;
+    struct stat info {};
+    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && static_cast<uint64_t>(info.st_size) >= size)
+      size = static_cast<size_t>(info.st_size) + 1;
+    out.clear();
+    out.resize(std::min(size, ceiling));
+    memcpy(out.data(), buffer.get(), done);
+    buffer.reset();
+    while (!ended && done <= limit) {
+      if (done == out.size()) out.resize(out.size() > ceiling / 2 ? ceiling : out.size() * 2);
+      if (VStatus read = fill(out.data(), out.size()); !read.ok()) return fail(read);
+    }
+    if (done > limit) return fail(VStatus::Error(win32::kFileTooLarge));
+    out.resize(done);  // keeps its capacity: a caller may add a terminator without a copy
     return VStatus();
   }
 

@@ -84,6 +84,8 @@ TEST(SettingsFileLog, EveryLineGoesToTheFileAndTheSinkAndTheFileIsTheOwners) {
   log.Info(moving_messages::kSessionImported, {u"Lab\\r1"});
   log.Warn(moving_messages::kSectionMissing, {u"Filters"});
   log.Error(moving_messages::kGlobalNotSaved, {u"disk full"});
+  // An error is on disk at once, with every line before it.
+  EXPECT_NE(qtest::ReadFile(path).find(",warn,"), std::string::npos);
   VReportMessageParams valid(moving_messages::kImportFinished);
   log.Write(VImportExportLevel::Valid, valid);
   EXPECT_EQ(log.Warnings(), 1u);

@@ -99,6 +99,29 @@ TEST(UnusualFiles, AFileAboveTheLimitIsRefusedAndNothingIsReturned) {
   EXPECT_EQ(vfs::kMaxSettingsFileSize, 256u << 20);
 }
 
+// Files around the size of the first read, and a large one read at the size it gives: each comes
+// back whole and exact, and a limit one byte short refuses it.
+TEST(UnusualFiles, FilesOfEverySizeAreReadWhole) {
+  qtest::TempDir dir;
+  for (size_t size : {size_t{0}, size_t{16383}, size_t{16384}, size_t{16385}, size_t{32768},
+                      size_t{(1u << 20) + 7}}) {
+    std::string content(size, '\0');
+    for (size_t i = 0; i < size; ++i) content[i] = static_cast<char>('a' + (i * 7 + i / 251) % 26);
+    std::string path = dir / ("f" + std::to_string(size));
+    qtest::WriteFile(path, content);
+    auto file = vfs::File::OpenForReading(path);
+    ASSERT_TRUE(file.ok());
+    std::string bytes;
+    ASSERT_TRUE(file->ReadAll(bytes, size).ok()) << size;
+    EXPECT_TRUE(bytes == content) << size;
+    if (size == 0) continue;
+    auto again = vfs::File::OpenForReading(path);
+    ASSERT_TRUE(again.ok());
+    EXPECT_EQ(again->ReadAll(bytes, size - 1).Code(), win32::kFileTooLarge) << size;
+    EXPECT_TRUE(bytes.empty());
+  }
+}
+
 TEST(Listing, EntriesCarryTheKindTheListingToldAndALinkIsALink) {
   qtest::TempDir dir;
   qtest::WriteFile(dir / "f.ini", "x");

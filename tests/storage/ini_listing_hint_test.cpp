@@ -144,3 +144,30 @@ TEST(IniListingOrder, FoldersAreListedInByteOrder) {
 }
 
 }  // namespace
+
+// A key made where only a value file of another case is there writes into that file (one listing
+// of the folder serves the folder's name and the file's), and a key its caller knows to be new
+// writes under its own name, merging with a file made under that name since.
+TEST_F(IniListingHint, NewKeysWriteIntoTheFileOfTheirNameInAnyCaseUnlessKnownNew) {
+  folder_.WriteLines("Sessions/lab/Solo", "D:\"Port\"=00000030\r\n");
+  {
+    VProfileStore store(false, &folder_.Factory());
+    VProfileKey sessions(*store.GetRootKey(), u"Sessions");
+    VProfileKey lab(sessions, u"lab");
+    VProfileKey solo(lab, u"SOLO", kProfileKeyCreate);
+    ASSERT_TRUE(solo.WriteDword(u"Rows", 40));
+    ASSERT_TRUE(solo.Flush());
+
+    VProfileKey fresh(lab, u"fresh", kProfileKeyKnownNew);
+    folder_.WriteLines("Sessions/lab/fresh", "D:\"Port\"=00000031\r\n");  // by another process
+    ASSERT_TRUE(fresh.WriteDword(u"Rows", 41));
+    ASSERT_TRUE(fresh.Flush());
+    VProfileKey brandNew(lab, u"brand new", kProfileKeyCreate | kProfileKeyKnownNew);
+    ASSERT_TRUE(brandNew.WriteDword(u"Rows", 42));
+    ASSERT_TRUE(brandNew.Flush());
+  }
+  EXPECT_EQ(folder_.Lines("Sessions/lab/Solo"), "D:\"Port\"=00000030\r\nD:\"Rows\"=00000028\r\n");
+  EXPECT_FALSE(folder_.HasFile("Sessions/lab/SOLO"));
+  EXPECT_EQ(folder_.Lines("Sessions/lab/fresh"), "D:\"Port\"=00000031\r\nD:\"Rows\"=00000029\r\n");
+  EXPECT_EQ(folder_.Lines("Sessions/lab/brand new"), "D:\"Rows\"=0000002a\r\n");
+}

@@ -91,4 +91,34 @@ TEST(ProfilePathSetting, ReadsTheNewerNameAndWritesBackWhereItWasFound) {
   vapp::SetConfigFolderInUse(VUnicodeString());
 }
 
+// The shared folders follow every change they are made from: the configuration folder, the
+// application's name and the user's folder variables.
+TEST(ProfilePathFolders, TheSharedFoldersFollowEachChangeTheyDependOn) {
+  qtest::TempDir dir;
+  const VUnicodeString app = VGetAppName();
+  qtest::ScopedEnv data("XDG_DATA_HOME", dir / "data");
+  qtest::ScopedEnv config("XDG_CONFIG_HOME", dir / "config");
+  vapp::SetConfigFolderInUse(U8(dir / "one"));
+  auto first = VPathFolders::Shared();
+  EXPECT_EQ(first->folder[kPathConfig].ToUtf8(), dir / "one");
+  EXPECT_EQ(VPathFolders::Shared(), first);  // nothing changed: the same folders
+  EXPECT_EQ(first->folder[kPathUserData], VPathFolders::Current().folder[kPathUserData]);
+
+  vapp::SetConfigFolderInUse(U8(dir / "two"));
+  EXPECT_EQ(VPathFolders::Shared()->folder[kPathConfig].ToUtf8(), dir / "two");
+  {
+    qtest::ScopedEnv moved("XDG_DATA_HOME", dir / "elsewhere");
+    EXPECT_EQ(VPathFolders::Shared()->folder[kPathUserData].ToUtf8(),
+              dir / ("elsewhere/Tolvane/" + app.ToUtf8()));
+  }
+  VSetAppName(u"Lumbrel");
+  EXPECT_EQ(VPathFolders::Shared()->folder[kPathSshData].ToUtf8(),
+            dir / "config/Tolvane/Lumbrel/SSH");
+  VSetAppName(app);
+  EXPECT_EQ(VPathFolders::Shared()->folder[kPathUserData].ToUtf8(),
+            dir / ("data/Tolvane/" + app.ToUtf8()));
+  EXPECT_EQ(first->folder[kPathConfig].ToUtf8(), dir / "one");  // held folders stay as they were
+  vapp::SetConfigFolderInUse(VUnicodeString());
+}
+
 }  // namespace

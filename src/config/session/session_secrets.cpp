@@ -18,7 +18,7 @@ void CollectSecrets(VProfileComposite& object, std::vector<VProfileEncryptedStri
         continue;
       }
     }
-    if (auto* secret = dynamic_cast<VProfileEncryptedString*>(member)) out.push_back(secret);
+    if (member->IsEncryptedSecret()) out.push_back(static_cast<VProfileEncryptedString*>(member));
   }
 }
 

@@ -39,11 +39,16 @@ std::optional<bool> AsciiEqualsNoCase(std::string_view a, std::string_view b) {
   return equal;
 }
 
-// Finds the entry of `folder` whose name equals `name` without regard to case.
+// Finds the entry of `folder` whose name equals `name` without regard to case, among `entries`
+// when they are given, else among those listed into `listed`.
 std::optional<std::string> FindIgnoringCase(const std::string& folder, const std::string& name,
-                                            bool wantFolder) {
-  std::vector<vfs::FolderEntry> entries;
-  if (folder.empty() || !vfs::ListFolder(folder, entries).ok()) return std::nullopt;
+                                            bool wantFolder,
+                                            const std::vector<vfs::FolderEntry>* given = nullptr,
+                                            std::vector<vfs::FolderEntry>* listed = nullptr) {
+  std::vector<vfs::FolderEntry> own;
+  std::vector<vfs::FolderEntry>& fill = listed ? *listed : own;
+  if (!given && (folder.empty() || !vfs::ListFolder(folder, fill).ok())) return std::nullopt;
+  const std::vector<vfs::FolderEntry>& entries = given ? *given : fill;
   // Names that are not ASCII are compared as key names (a value file's without its ".ini").
   std::u16string wanted;
   for (const auto& entry : entries) {
@@ -99,16 +104,31 @@ void VIniFileKey::Location::ResolveFolder() {
     case vfs::PathKind::LinkToFolder: throughLink = true; return;
     default: break;
   }
-  if (auto found = FindIgnoringCase(vfs::ParentFolder(folder), vfs::BaseName(folder), true))
+  auto listed = std::make_shared<std::vector<vfs::FolderEntry>>();
+  if (auto found =
+          FindIgnoringCase(vfs::ParentFolder(folder), vfs::BaseName(folder), true, nullptr, listed.get()))
     folder = *found;
+  if (!listed->empty()) {
+    siblings = std::move(listed);
+    siblingsListed = ListingClock();
+  }
 }
 
 void VIniFileKey::Location::ResolveFile() {
   if (fileResolved) return;
   fileResolved = true;
   if (vfs::Stat(valueFile).exists) return;
-  if (auto found = FindIgnoringCase(vfs::ParentFolder(valueFile), vfs::BaseName(valueFile), false))
+  // The exact name was looked for just now; only another spelling of it is taken from a listing
+  // made a moment ago.
+  constexpr auto kSiblingsFresh = std::chrono::seconds(2);
+  std::string parent = vfs::ParentFolder(valueFile);
+  const std::vector<vfs::FolderEntry>* known = nullptr;
+  if (siblings && ListingClock() - siblingsListed < kSiblingsFresh &&
+      parent == vfs::ParentFolder(folder))
+    known = siblings.get();
+  if (auto found = FindIgnoringCase(parent, vfs::BaseName(valueFile), false, known))
     valueFile = *found;
+  siblings.reset();
 }
 
 VIniFileKey::Location VIniFileKey::SubLocation(Location& parent, std::u16string_view name) const {
@@ -553,11 +573,11 @@ bool VIniFileKey::StoreValue(const char16_t* name, std::unique_ptr<VIniFileData>
   if (RefuseInvalid()) return false;
   // The file format has no escapes: a name with a double quote or a line break would make the
   // rest of the file unreadable, so it is refused rather than written.
-  if (!name || !VIsStorableIniName(name)) {
+  const std::u16string_view key = name ? std::u16string_view(name) : std::u16string_view();
+  if (!name || !VIsStorableIniName(key)) {
     lastError_.SetError(win32::kInvalidName);
     return false;
   }
-  std::u16string_view key(name);
   // Writing back the value the key already holds changes no value: a configuration object saves
   // every setting, and counting those would overwrite what other processes changed meanwhile.
   // The file is still written, so that a save learns whether it can be.
@@ -571,11 +591,12 @@ bool VIniFileKey::WriteDword(const char16_t* name, VDword value) {
 }
 
 bool VIniFileKey::WriteString(const char16_t* name, const char16_t* value) {
-  if (value && !VIsStorableIniText(value)) {
+  const std::u16string_view text = value ? std::u16string_view(value) : std::u16string_view();
+  if (!VIsStorableIniText(text)) {
     lastError_.SetError(win32::kInvalidData);
     return false;
   }
-  return StoreValue(name, std::make_unique<VIniFileDataString>(VUnicodeString(value)));
+  return StoreValue(name, std::make_unique<VIniFileDataString>(VUnicodeString(text)));
 }
 
 bool VIniFileKey::WriteBinary(const char16_t* name, const void* data, VDword size) {
@@ -737,6 +758,12 @@ VProfilePrivateKey* VIniFileKey::OpenPrivateSubKey(const char16_t* name,
       main.fileResolved = true;
       main.fileKnownToExist = true;
     }
+  }
+  if (flags & kProfileKeyKnownNew) {
+    // Neither name exists in another case (the caller has just looked): the exact names are
+    // used, and a file made since under them is still read and merged with on the first write.
+    main.folderResolved = true;
+    main.fileResolved = true;
   }
   if (flags & kProfileKeyCreate) {
     // An existing folder of another case is the one the key stands for.

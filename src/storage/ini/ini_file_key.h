@@ -41,6 +41,11 @@ class VIniFileKey : public VProfilePrivateKey {
     // never entered: a link to ".." would make walks endless, and a link elsewhere would let a
     // save write outside the configuration folder. (Links above the store's root are followed.)
     bool throughLink = false;
+    // The entries of the folder both names live in, as the folder's resolution listed them: the
+    // value file is resolved from the same listing while it is fresh rather than listing the
+    // folder again (a new key resolves both).
+    std::shared_ptr<const std::vector<vfs::FolderEntry>> siblings;
+    std::chrono::steady_clock::time_point siblingsListed;
     bool IsSet() const { return !folder.empty(); }
     // Settles the folder's and the value file's names on disk.
     void ResolveFolder();

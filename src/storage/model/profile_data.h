@@ -41,6 +41,10 @@ class VProfileData {
     return *this;
   }
   virtual ~VProfileData() = default;
+  // Whether the value is a secret kept encrypted under the configuration passphrase. Passes over
+  // every secret of a session ask this of each of its few hundred values, where a cast to the
+  // secret's type cost most of the pass.
+  virtual bool IsEncryptedSecret() const { return false; }
 
   virtual bool LoadFromText(const VUnicodeString& text, IProfileTextConverter* converter,
                             VReportMessageParams& error);

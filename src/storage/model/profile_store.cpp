@@ -66,6 +66,12 @@ void VProfilePrivateKey::ForEachValueName(
   while (iterator && iterator->Next(name, type)) visit(name, type);
 }
 
+bool VProfilePrivateKey::HoldsValues() {
+  std::unique_ptr<VProfilePrivateKeyIterator> iterator(CreatePrivateKeyIterator(true));
+  VUnicodeString name;
+  return iterator && iterator->Next(name);
+}
+
 void VProfilePrivateKey::ForEachValueNameExcept(
     const VValueNameSet& skip, const std::function<void(const VUnicodeString& name, int type)>& visit) {
   ForEachValueName([&](const VUnicodeString& name, int type) {

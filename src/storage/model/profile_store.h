@@ -25,8 +25,11 @@ enum VProfileEntryType : int {
   kProfileTypeFolderFileKey = 7  // both
 };
 
-// Flag bit of OpenPrivateSubKey and of VProfileKey's sub-key constructor.
+// Flag bits of OpenPrivateSubKey and of VProfileKey's sub-key constructor.
 constexpr int kProfileKeyCreate = 1;
+// The caller listed the parent a moment ago and no sub-key of this name was there in any case:
+// a store that finds names without regard to case need not look for another spelling.
+constexpr int kProfileKeyKnownNew = 2;
 
 class VProfilePrivateKeyIterator {
  public:
@@ -70,6 +73,9 @@ class VProfilePrivateKey {
   // Every value's name and type code in no particular order: for callers that look at all of a
   // key's values and need no listing order (the iterator sorts).
   virtual void ForEachValueName(const std::function<void(const VUnicodeString& name, int type)>& visit);
+  // Whether the key holds any value: what the first step of a value iterator tells, for stores
+  // that can say it without listing every value.
+  virtual bool HoldsValues();
   // ForEachValueName without the names that `skip` holds as spelt: a configuration object looks
   // at the values its members do not read, and a store that indexes its names in UTF-8 can tell
   // those apart without making each name's UTF-16 form.
@@ -163,6 +169,7 @@ class VProfileKey {
   void ForEachValueName(const std::function<void(const VUnicodeString& name, int type)>& visit) const {
     private_->ForEachValueName(visit);
   }
+  bool HoldsValues() const { return private_->HoldsValues(); }
   void ForEachValueNameExcept(const VValueNameSet& skip,
                               const std::function<void(const VUnicodeString& name, int type)>& visit) const {
     private_->ForEachValueNameExcept(skip, visit);

@@ -1,5 +1,9 @@
 #include "storage/values/profile_path.h"
 
+#include <stdlib.h>
+
+#include <mutex>
+
 #include "platform/app_info.h"
 
 namespace {
@@ -29,6 +33,31 @@ VPathFolders VPathFolders::Current() {
   folders.folder[kPathUserData] = GetTlvUserDataPathSub();
   folders.folder[kPathSshData] = GetTlvSshDataPathSub();
   return folders;
+}
+
+std::shared_ptr<const VPathFolders> VPathFolders::Shared() {
+  struct Kept {
+    uint64_t generation = 0;
+    std::string home, dataHome, configHome;
+    std::shared_ptr<const VPathFolders> folders;
+  };
+  static std::mutex mutex;
+  static Kept kept;
+  auto same = [](const std::string& was, const char* variable) {
+    const char* now = getenv(variable);
+    return was == (now ? now : "");
+  };
+  std::lock_guard<std::mutex> lock(mutex);
+  const uint64_t generation = VAppInfoGeneration();
+  if (kept.folders && kept.generation == generation && same(kept.home, "HOME") &&
+      same(kept.dataHome, "XDG_DATA_HOME") && same(kept.configHome, "XDG_CONFIG_HOME"))
+    return kept.folders;
+  kept.generation = generation;
+  kept.home = vapp::GetEnv("HOME");
+  kept.dataHome = vapp::GetEnv("XDG_DATA_HOME");
+  kept.configHome = vapp::GetEnv("XDG_CONFIG_HOME");
+  kept.folders = std::make_shared<const VPathFolders>(Current());
+  return kept.folders;
 }
 
 VUnicodeString VExpandStoredPath(const VUnicodeString& stored, const VPathFolders& folders,
@@ -71,7 +100,7 @@ ProfilePath::ProfilePath(VPathKind fixedKind, bool readV2First)
     : fixedKind_(fixedKind), readV2First_(readV2First) {}
 
 const VPathFolders& ProfilePath::Folders() const {
-  if (!folders_) folders_ = VPathFolders::Current();
+  if (!folders_) folders_ = VPathFolders::Shared();
   return *folders_;
 }
 

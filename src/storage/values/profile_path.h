@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <optional>
 
 #include "storage/values/profile_value2.h"
@@ -22,6 +23,9 @@ const char16_t* VPathPlaceholder(VPathKind kind);
 struct VPathFolders {
   std::array<VUnicodeString, 5> folder;  // index by VPathKind; [0] unused
   static VPathFolders Current();
+  // The same, shared: worked out again only when the application's name or folders or the
+  // user's folder variables changed since. Every path setting of every session saved asks.
+  static std::shared_ptr<const VPathFolders> Shared();
 };
 
 // What a stored text means here: the first placeholder (in kind order, limited to `onlyKind`
@@ -64,7 +68,7 @@ class ProfilePath : public VProfile2<VUnicodeString, VProfileSz> {
   // The real folders, read when first needed: most stored paths hold no placeholder, and a
   // configuration object holds many path settings.
   const VPathFolders& Folders() const;
-  mutable std::optional<VPathFolders> folders_;
+  mutable std::shared_ptr<const VPathFolders> folders_;
   VPathKind fixedKind_;
   VPathKind kind_ = kPathNone;
   bool readV2First_;

@@ -6,9 +6,11 @@ namespace {
 
 constexpr std::string_view kNameAttribute = "name";
 
+// Up to two thirds full: every large element read keeps its index while the document lives, and
+// a walk over thousands of sessions keeps thousands.
 size_t SlotsFor(size_t entries) {
   size_t slots = 16;
-  while (slots < entries * 2) slots *= 2;
+  while (slots * 2 < entries * 3) slots *= 2;
   return slots;
 }
 
@@ -44,7 +46,8 @@ VXmlChildIndex::Node* VXmlChildIndex::FindHashed(size_t hash, std::string_view k
   for (size_t i = hash & mask;; i = (i + 1) & mask) {
     const Slot& slot = slots_[i];
     if (!slot.child) return nullptr;
-    if (slot.hash == hash && KindOf(slot.child) == kind && NameOf(slot.child) == name)
+    if (slot.hash == hash && std::string_view(slot.kind, slot.kindSize) == kind &&
+        std::string_view(slot.name, slot.nameSize) == name)
       return slot.child;
   }
 }
@@ -54,22 +57,23 @@ void VXmlChildIndex::Add(Node* child) {
   const std::string_view name = NameOf(child);
   const size_t hash = Hash(kind, name);
   if (FindHashed(hash, kind, name)) return;
-  if ((size_ + 1) * 2 > slots_.size()) Grow();
-  Place(hash, child);
+  if ((size_ + 1) * 3 > slots_.size() * 2) Grow();
+  Place(Slot{hash, child, kind.data(), name.data(), static_cast<uint32_t>(kind.size()),
+             static_cast<uint32_t>(name.size())});
   ++size_;
 }
 
-void VXmlChildIndex::Place(size_t hash, Node* child) {
+void VXmlChildIndex::Place(const Slot& slot) {
   const size_t mask = slots_.size() - 1;
-  size_t i = hash & mask;
+  size_t i = slot.hash & mask;
   while (slots_[i].child) i = (i + 1) & mask;
-  slots_[i] = Slot{hash, child};
+  slots_[i] = slot;
 }
 
 void VXmlChildIndex::Grow() {
   std::vector<Slot> old(slots_.size() * 2);
   old.swap(slots_);
   for (const Slot& slot : old) {
-    if (slot.child) Place(slot.hash, slot.child);
+    if (slot.child) Place(slot);
   }
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -26,16 +27,23 @@ class VXmlChildIndex {
   static std::string_view NameOf(const Node* child);
 
  private:
+  // The child's kind and name are kept beside it (views of the document's own text, which does
+  // not change while the index lives), so that a look-up compares them without reading the
+  // child's node and its attribute first.
   struct Slot {
     size_t hash = 0;
     Node* child = nullptr;
+    const char* kind = nullptr;
+    const char* name = nullptr;
+    uint32_t kindSize = 0;
+    uint32_t nameSize = 0;
   };
   static size_t Hash(std::string_view kind, std::string_view name);
   Node* FindHashed(size_t hash, std::string_view kind, std::string_view name) const;
   void Grow();
   // Places an entry known not to be there yet.
-  void Place(size_t hash, Node* child);
+  void Place(const Slot& slot);
 
-  std::vector<Slot> slots_;  // a power of two in size, never more than half full
+  std::vector<Slot> slots_;  // a power of two in size, never more than two thirds full
   size_t size_ = 0;
 };

@@ -145,6 +145,10 @@ bool XmlDocument::LoadFromBytes(std::string_view bytes) {
       CreateEmpty();
       return true;
     }
+    // The parser works in place, and the file's own bytes are kept for the places in messages.
+    // Room for the terminator first: growing a settings file's worth of bytes by one copies it.
+    buffer_.clear();
+    buffer_.reserve(text.size() + 1);
     buffer_.assign(text.begin(), text.end());
     buffer_.push_back('\0');
     if (const void* nul = std::memchr(buffer_.data(), '\0', text.size())) {
@@ -157,7 +161,7 @@ bool XmlDocument::LoadFromBytes(std::string_view bytes) {
       FailAtOffset(kMsgXmlNestedTooDeep, nullptr, scan.offset, text);
       return false;
     }
-    indexes_.clear();
+    DropAllIndexes();
     document_ = std::make_unique<rapidxml::xml_document<char>>();
     try {
       document_->parse<kParseFlags>(buffer_.data());
@@ -237,7 +241,7 @@ bool XmlDocument::CheckLayout() {
 
 void XmlDocument::CreateEmpty() {
   ++detachments_;
-  indexes_.clear();
+  DropAllIndexes();
   document_ = std::make_unique<rapidxml::xml_document<char>>();
   buffer_.clear();
   holdsReadElements_ = false;
@@ -328,10 +332,7 @@ constexpr size_t kIndexThreshold = 16;
 }  // namespace
 
 Node* XmlDocument::FindChild(const Node* parent, std::string_view kind, std::string_view name) {
-  auto index = indexes_.find(parent);
-  if (index != indexes_.end()) {
-    return index->second.Find(kind, name);
-  }
+  if (VXmlChildIndex* index = IndexOf(parent)) return index->Find(kind, name);
   size_t walked = 0;
   Node* match = nullptr;
   for (Node* child = parent->first_node(); child; child = child->next_sibling()) {
@@ -355,8 +356,8 @@ void XmlDocument::RemoveChild(Node* parent, Node* child) {
   ++detachments_;
   parent->remove_node(child);
   // Another child of the same kind and name may now be the first: the index is made again.
-  indexes_.erase(parent);
-  indexes_.erase(child);
+  DropIndex(parent);
+  DropIndex(child);
 }
 
 void XmlDocument::RemoveAllChildren(Node* element) {
@@ -371,7 +372,7 @@ void XmlDocument::RemoveAllChildren(Node* element) {
     }
   }
   element->remove_all_nodes();
-  indexes_.erase(element);
+  DropIndex(element);
 }
 
 char* XmlDocument::Keep(std::string_view text) {
@@ -399,10 +400,27 @@ Node* XmlDocument::AppendElement(Node* parent, std::string_view kind, std::strin
 }
 
 Node* XmlDocument::AppendIndexed(Node* parent, Node* element) {
-  auto index = indexes_.find(parent);
-  if (index != indexes_.end())
-    index->second.Add(element);
+  if (VXmlChildIndex* index = IndexOf(parent)) index->Add(element);
   return element;
+}
+
+VXmlChildIndex* XmlDocument::IndexOf(const Node* parent) {
+  if (parent == lastIndexed_) return lastIndex_;
+  auto found = indexes_.find(parent);
+  if (found == indexes_.end()) return nullptr;
+  lastIndexed_ = parent;
+  lastIndex_ = &found->second;
+  return lastIndex_;
+}
+
+void XmlDocument::DropIndex(const Node* parent) {
+  if (parent == lastIndexed_) lastIndexed_ = nullptr;
+  indexes_.erase(parent);
+}
+
+void XmlDocument::DropAllIndexes() {
+  lastIndexed_ = nullptr;
+  indexes_.clear();
 }
 
 void XmlDocument::SetText(Node* element, std::string_view text) {
@@ -447,7 +465,7 @@ void XmlDocument::EnsureDeclaration() {
 
 void XmlDocument::Normalize() {
   ++detachments_;
-  indexes_.clear();
+  DropAllIndexes();
   std::vector<Node*> pending{root_};
   while (!pending.empty()) {
     Node* element = pending.back();

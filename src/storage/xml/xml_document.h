@@ -131,6 +131,13 @@ class VXmlFileKey::XmlDocument : public VUnknown<IUnknown> {
   bool holdsReadElements_ = false;
   // Per parent element with many children: the first child of each kind and name.
   std::unordered_map<const Node*, VXmlChildIndex> indexes_;
+  // The index looked up last: a key's reads come one after another, and the map of every large
+  // element's index is large. Forgotten whenever an index goes.
+  const Node* lastIndexed_ = nullptr;
+  VXmlChildIndex* lastIndex_ = nullptr;
+  VXmlChildIndex* IndexOf(const Node* parent);
+  void DropIndex(const Node* parent);
+  void DropAllIndexes();
   // About how many bytes the document prints to: the last print (or the file read) and what was
   // added since. The printer's buffer is reserved from it, because growing a buffer of tens of
   // megabytes by doubling copies it again at every step.

@@ -243,6 +243,18 @@ void VXmlFileKey::ForEachValueName(
   VisitValues(nullptr, visit);
 }
 
+bool VXmlFileKey::HoldsValues() {
+  // The children the value iterator would list, up to the first; usually the first child.
+  Node* element = UsableElement();
+  if (!element) return false;
+  for (const Node* child = element->first_node(); child; child = child->next_sibling()) {
+    if (child->type() != rapidxml::node_element) continue;
+    const int type = Iterator::TypeOfKind(XmlDocument::NodeName(child));
+    if (type >= 0 && type != kProfileTypeXmlKey && !XmlDocument::NameOf(child).empty()) return true;
+  }
+  return false;
+}
+
 void VXmlFileKey::ForEachValueNameExcept(
     const VValueNameSet& skip, const std::function<void(const VUnicodeString& name, int type)>& visit) {
   VisitValues(&skip, visit);

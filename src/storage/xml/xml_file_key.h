@@ -78,6 +78,7 @@ class VXmlFileKey : public VProfilePrivateKey {
   bool ReadPreparedDword(const VPreparedName& name, VDword& value) override;
   bool ReadPreparedString(const VPreparedName& name, VUnicodeString& value) override;
   void ForEachValueName(const std::function<void(const VUnicodeString& name, int type)>& visit) override;
+  bool HoldsValues() override;
   void ForEachValueNameExcept(const VValueNameSet& skip,
                               const std::function<void(const VUnicodeString& name, int type)>& visit) override;
 
