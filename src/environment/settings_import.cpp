@@ -363,9 +363,11 @@ class Importer {
           continue;
         built = scratch.WriteString(secret->GetName().c_str(), secret->Current().c_str());
       }
+      // The texts kept for protocols whose module is not loaded came from the file too; those
+      // that are secrets were carried (or emptied) since it was read.
       const VRetainedValues& retained = imported.GetRetainedValues();
-      for (size_t index : retained.SecretIndexes()) {
-        if (!built) break;
+      for (size_t index = 0; built && index < retained.Size(); ++index) {
+        if (retained.ValueAt(index).type != kProfileTypeString) continue;
         built = scratch.WriteString(retained.NameAt(index).c_str(),
                                     retained.ValueAt(index).text.c_str());
       }
@@ -421,8 +423,8 @@ bool Importer::CarrySecrets(SessionConfig& session, VReportMessageParams& reason
   if (skipSecrets_) {
     // Emptied whatever they are under: a file under this configuration's own passphrase would
     // otherwise keep them, and "not imported" must mean that.
-    for (VProfileEncryptedString* secret : session.GetSecretSettings()) *secret = VEncryptedString();
-    return session.ReEncryptSecrets(std::nullopt, localPassphrase_, reason);
+    session.ClearSecrets();
+    return true;
   }
   if (filePassphrase_ == localPassphrase_) {
     // Nothing to carry, and the stored texts stay as they are; but secrets that do not decrypt

@@ -125,6 +125,13 @@ TEST_F(MoveCli, SkippingSecretsImportsThemEmptyAndEverythingElseEqual) {
   EXPECT_EQ(Plain("b", "PB", "Lab/Routers/r1", "Monitor Password V2"), "");
   EXPECT_EQ(Plain("b", "PB", "Lab/Routers/r1", "Monitor Username"), "alice");
   EXPECT_EQ(Plain("b", "PB", "Lab/Routers/r1", "Rows"), "40");
+  // Also when the file's secrets are under this configuration's own passphrase, where nothing
+  // would be asked.
+  Must(On("d", "PA", {"passphrase", "init"}));
+  Must(On("d", "PA", {"--no-prompt", "import", file, "--skip-secrets"}));
+  EXPECT_EQ(Plain("d", "PA", "Lab/Routers/r1", "Monitor Password V2"), "");
+  EXPECT_EQ(Plain("d", "PA", "top", "SCP Shell Password V2"), "");
+  EXPECT_EQ(Plain("d", "PA", "Lab/Routers/r1", "Monitor Username"), "alice");
 
   // Nobody to ask and no choice made: the run stops before it changes anything.
   Must(On("c", "PB", {"passphrase", "init"}));

@@ -74,6 +74,15 @@ TEST_F(SessionSecretsTest, ReEncryptionCarriesEverySecretToTheNewPassphrase) {
   EXPECT_FALSE(session->monitorPassword.Current().empty());
   EXPECT_TRUE(session->scpShellPassword.Current().empty());
   EXPECT_TRUE(session->CanDecryptSecrets(u"reset", u"reset"));
+
+  // Emptied, the protocol without its module included, and written so.
+  session->ClearSecrets();
+  for (VProfileEncryptedString* secret : session->GetSecretSettings())
+    EXPECT_TRUE(secret->Current().empty()) << secret->GetName().ToUtf8();
+  EXPECT_TRUE(session->GetRetainedValues().SecretIndexes().empty());
+  ASSERT_TRUE(SaveAt(*session.Get(), u"s", false));
+  EXPECT_NE(folder_.Lines("Sessions/s").find("S:\"Telnet Password V2\"=\r\n"), std::string::npos)
+      << folder_.Lines("Sessions/s");
 }
 
 }  // namespace

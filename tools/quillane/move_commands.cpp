@@ -198,8 +198,10 @@ int RunMove(Context& context, bool import) {
   if (int status = SettlePassphrase(context, PassphraseUse::Required)) return status;
   ConsoleSink sink(context, args);
   VImportExportSummary summary;
-  RunImportExportSettings(import, args.positionals[0], Sections(args), VUnicodeString(), 0, &sink,
-                          &summary, context.Factory());
+  // Skipped whatever the file's secrets are under, not only when its passphrase would be asked.
+  const uint32_t skip = import && args.Has("--skip-secrets") ? kImportExportSkipSecrets : 0;
+  RunImportExportSettings(import, args.positionals[0], Sections(args) | skip, VUnicodeString(), 0,
+                          &sink, &summary, context.Factory());
   return Report(context, import, summary, sink);
 }
 

@@ -99,6 +99,8 @@ class SessionConfig : public VUnknown<ISessionConfig>, public VProfileComposite 
   const VRetainedValues& GetRetainedValues() const { return retained_; }
   // Every secret setting of the session and of its protocol parts.
   std::vector<VProfileEncryptedString*> GetSecretSettings() const;
+  // Empties every secret, those kept for protocols whose module is not loaded included.
+  void ClearSecrets();
 
   // ---- the parts and the settings, in load order (session_config_members.h) ----
   QL_MEMBERS(SESSION_CONFIG_MEMBERS)

@@ -69,6 +69,11 @@ std::vector<VProfileEncryptedString*> SessionConfig::GetSecretSettings() const {
   return out;
 }
 
+void SessionConfig::ClearSecrets() {
+  for (VProfileEncryptedString* secret : GetSecretSettings()) *secret = VEncryptedString();
+  for (size_t index : retained_.SecretIndexes()) retained_.SetSecretText(index, VUnicodeString());
+}
+
 bool SessionConfig::CanDecryptSecrets(std::u16string_view passphrase,
                                       std::u16string_view otherPassphrase) const {
   for (VProfileEncryptedString* secret : GetSecretSettings()) {
