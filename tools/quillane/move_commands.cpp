@@ -37,8 +37,9 @@ constexpr char kImportUsage[] =
     "Reads the chosen sections (by default the global options and the sessions) of the settings\n"
     "file FILE into this configuration. Secrets are carried to this configuration's passphrase.\n"
     "When the file's secrets are under another passphrase, it is taken from environment variable\n"
-    "VAR, else asked at a terminal; --skip-secrets imports them empty instead. Files the settings\n"
-    "file carries are written only inside the configuration, user data and SSH data folders.\n";
+    "VAR, else asked at a terminal. --skip-secrets imports every secret empty, whatever it is\n"
+    "under. Files the settings file carries are written only inside the configuration, user data\n"
+    "and SSH data folders.\n";
 
 constexpr char kPersonalUsage[] =
     "  quillane personal-data status\n"
