@@ -300,10 +300,11 @@ class Importer {
 
     // A session made meanwhile by another process is still merged with, not overwritten: the
     // write goes through the file as it is on disk then.
-    bool exists = local.MayExist(name) && localFolder.SubKeyExists(name.c_str());
+    const bool mayExist = local.MayExist(name);
+    bool exists = mayExist && localFolder.SubKeyExists(name.c_str());
     // A folder store makes a new session's file when it is written; other stores make the key.
     int flags = exists || folderStore_ ? 0 : kProfileKeyCreate;
-    if (!local.MayExist(name)) flags |= kProfileKeyKnownNew;
+    if (!mayExist) flags |= kProfileKeyKnownNew;
     VProfileKey localKey(localFolder, name.c_str(), flags);
     if (exists && !SessionDatabase::IsSession(localKey))
       return fail(ReasonText(mm::kRefusedNotFile));
